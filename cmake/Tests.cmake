@@ -1,0 +1,45 @@
+# GoogleTest from the distribution's source package, built with the cross compiler.
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+
+# A path in the build tree as a program under Wine sees it (drive Z: is /). It keeps its forward
+# slashes so that it passes through the compiler's command line unescaped; tests/support turns
+# them into backslashes.
+function(morvane_wine_path out path)
+  set(${out} "Z:${path}" PARENT_SCOPE)
+endfunction()
+
+set(MORVANE_TEST_OUTPUT "${CMAKE_BINARY_DIR}/test-output")
+file(MAKE_DIRECTORY "${MORVANE_TEST_OUTPUT}")
+morvane_wine_path(MORVANE_TEST_OUTPUT_WIN "${MORVANE_TEST_OUTPUT}")
+morvane_wine_path(MORVANE_EXE_WIN "${CMAKE_BINARY_DIR}/Morvane.exe")
+
+# Test support shared by every test program (window hosts, GDI accounting, picture writer).
+file(GLOB_RECURSE SUPPORT_SOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/support/*.cpp")
+add_library(test_support STATIC ${SUPPORT_SOURCES} "${CMAKE_SOURCE_DIR}/cmake/empty.cpp")
+target_link_libraries(test_support PUBLIC app gtest)
+target_compile_definitions(test_support PRIVATE
+  MORVANE_TEST_OUTPUT=L"${MORVANE_TEST_OUTPUT_WIN}" MORVANE_EXE=L"${MORVANE_EXE_WIN}")
+
+# One test program per folder under tests/ that holds *_test.cpp files: tests/skin/graphics
+# becomes test_skin_graphics.exe. A folder may add its own helpers as *.cpp beside the tests.
+file(GLOB_RECURSE TEST_FILES CONFIGURE_DEPENDS RELATIVE "${CMAKE_SOURCE_DIR}/tests"
+     "${CMAKE_SOURCE_DIR}/tests/*_test.cpp")
+set(TEST_DIRS "")
+foreach(file ${TEST_FILES})
+  get_filename_component(dir "${file}" DIRECTORY)
+  list(APPEND TEST_DIRS "${dir}")
+endforeach()
+list(REMOVE_DUPLICATES TEST_DIRS)
+list(REMOVE_ITEM TEST_DIRS "support")
+
+foreach(dir ${TEST_DIRS})
+  string(REPLACE "/" "_" name "test_${dir}")
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/${dir}/*.cpp")
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE test_support gtest_main)
+  add_dependencies(${name} Morvane)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endforeach()

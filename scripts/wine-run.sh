@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine in the build tree's prefix (CTest's cross-compiling
+# emulator). Usage: wine-run.sh PREFIX PROGRAM [ARGS...]. Needs DISPLAY (test.sh provides one).
+set -euo pipefail
+prefix="$1"; shift
+if [ -z "${DISPLAY:-}" ]; then
+  echo "wine-run.sh: no DISPLAY; run the tests through scripts/test.sh" >&2
+  exit 2
+fi
+"$(dirname "$0")/wine-prefix.sh" "$prefix"
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+exec wine "$@"

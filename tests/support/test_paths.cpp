@@ -1,0 +1,27 @@
+#include "tests/support/test_paths.h"
+
+#include <algorithm>
+
+namespace testing_support {
+namespace {
+
+std::wstring WithBackslashes(std::wstring path) {
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  return path;
+}
+
+}  // namespace
+
+std::wstring TestOutputDir() {
+  return WithBackslashes(MORVANE_TEST_OUTPUT) + L"\\";
+}
+
+std::wstring TestOutputPath(const std::wstring& fileName) {
+  return TestOutputDir() + fileName;
+}
+
+std::wstring MorvaneExePath() {
+  return WithBackslashes(MORVANE_EXE);
+}
+
+}  // namespace testing_support

@@ -1,0 +1,29 @@
+#pragma once
+
+// The five module-wide sprite surfaces every skinned control face is copied from. They are
+// drawn pixel by pixel from the tables in sprite_tables.h by BuildSpriteSheet and released by
+// ReleaseSpriteSheet; nothing else creates or deletes them.
+
+#include <windows.h>
+
+namespace skin {
+
+// Set by SkinInstall before it builds the sheet, cleared by ReleaseSpriteSheet.
+extern bool SpriteSheetBuilt;
+
+// Creates ButtonSprite, ComboSprite, GlyphSprite, OptionSprite and HeaderSprite (in this order)
+// and sets each of their 2146 pixels once with SetPixel from the tables.
+void BuildSpriteSheet();
+
+// Destroys the five surfaces in the order they were created and clears SpriteSheetBuilt.
+void ReleaseSpriteSheet();
+
+// Read access to the sprite surfaces. Between a release and the next build they return the old
+// (destroyed) handles; nullptr before the first build.
+HDC ButtonSprite();
+HDC ComboSprite();
+HDC GlyphSprite();
+HDC OptionSprite();
+HDC HeaderSprite();
+
+}  // namespace skin

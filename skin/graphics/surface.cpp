@@ -1,0 +1,73 @@
+#include "skin/graphics/surface.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "skin/graphics/gdi_handles.h"
+
+namespace skin {
+namespace {
+
+// What DestroySurface needs to undo CreateSurface: the bitmap the surface owns and the 1 x 1
+// bitmap the memory DC held before it.
+struct SurfaceRecord {
+  HDC dc;
+  HBITMAP bitmap;
+  HGDIOBJ original;
+};
+
+// Surfaces alive now. Few at any time (five sprites, four state images per push button and the
+// temporaries of one paint), so a linear search is cheap. User-interface thread only.
+std::vector<SurfaceRecord>& LiveSurfaces() {
+  static std::vector<SurfaceRecord> surfaces;
+  return surfaces;
+}
+
+// A display DC from CreateDC, deleted with DeleteDC.
+class DisplayDc {
+ public:
+  DisplayDc() : dc_(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr)) {}
+  DisplayDc(const DisplayDc&) = delete;
+  DisplayDc& operator=(const DisplayDc&) = delete;
+  ~DisplayDc() {
+    if (dc_ != nullptr) DeleteDC(dc_);
+  }
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+}  // namespace
+
+HDC CreateSurface(int width, int height) {
+  DisplayDc display;
+  if (display.get() == nullptr) return nullptr;
+  gdi::MemoryDc memory(display.get());
+  if (!memory) return nullptr;
+  // Compatible with the display, not with the memory DC, whose bitmap is monochrome.
+  gdi::Bitmap bitmap(CreateCompatibleBitmap(display.get(), width, height));
+  if (!bitmap) return nullptr;
+  HGDIOBJ original = SelectObject(memory.get(), bitmap.get());
+  if (original == nullptr || original == HGDI_ERROR) return nullptr;
+  LiveSurfaces().push_back({memory.get(), bitmap.get(), original});
+  // Both now belong to the surface; DestroySurface releases them.
+  bitmap.release();
+  return memory.release();
+}
+
+void DestroySurface(HDC surface) {
+  if (surface == nullptr) return;
+  auto& surfaces = LiveSurfaces();
+  auto found =
+      std::find_if(surfaces.begin(), surfaces.end(),
+                   [surface](const SurfaceRecord& record) { return record.dc == surface; });
+  if (found == surfaces.end()) return;
+  SurfaceRecord record = *found;
+  surfaces.erase(found);
+  SelectObject(record.dc, record.original);
+  DeleteObject(record.bitmap);
+  DeleteDC(record.dc);
+}
+
+}  // namespace skin

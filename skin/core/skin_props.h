@@ -1,0 +1,81 @@
+#pragma once
+
+// The skin property store: all per-window skin state lives in named window properties, set
+// with SetPropA, read with GetPropA and removed with RemovePropA. Values are pointer-sized
+// (the property's handle value), so a window procedure address or a handle fits on 64-bit too.
+// A missing property reads as 0; -1 is stored as the all-ones pattern and reads back as -1.
+
+#include <windows.h>
+
+#include "skin/core/skin_state.h"
+
+namespace skin {
+
+namespace props {
+
+// The window procedure the window had before the skin replaced it. Present exactly while the
+// skin's window procedure is installed; its presence marks a window as skinned.
+inline constexpr char kProcAddr[] = "PROCADDR";
+
+// Push buttons: the four state surfaces (memory device contexts) and the bitmap selected into
+// each. The digit is the SkinState whose picture the surface holds.
+inline constexpr const char* kStateSurface[kSkinStateCount] = {"HDC0", "HDC1", "HDC2", "HDC3"};
+inline constexpr const char* kStateBitmap[kSkinStateCount] = {"BMP0", "BMP1", "BMP2", "BMP3"};
+
+// Push buttons: the window style before the skin made the button owner-drawn.
+inline constexpr char kOldStyle[] = "OLDSTYLE";
+
+// Buttons, combo boxes, check boxes, option buttons, headers: 1 while the pointer is known to be
+// inside and a leave notification has been requested, else 0.
+inline constexpr char kMouseFlag[] = "MOUSEFLAG";
+
+// Push buttons: id of the running fade timer, 0 when none runs.
+inline constexpr char kTimerId[] = "TIMERID";
+
+// Buttons, combo boxes, check boxes, option buttons: the SkinState last shown or about to be.
+inline constexpr char kOldState[] = "OLDSTATE";
+
+// Push buttons: the fade level 0..255, constant alpha of the next blend.
+inline constexpr char kAlphaLevel[] = "ALPHALEVEL";
+
+// Headers: item under the left-button press, and item under the pointer; -1 for none.
+inline constexpr char kHeaderDownIndex[] = "HDINDEX";
+inline constexpr char kHeaderHotIndex[] = "HMINDEX";
+
+// Every key above, for code and tests that must visit them all.
+inline constexpr const char* kAllKeys[] = {
+    kProcAddr,        kStateSurface[0], kStateSurface[1], kStateSurface[2],
+    kStateSurface[3], kStateBitmap[0],  kStateBitmap[1],  kStateBitmap[2],
+    kStateBitmap[3],  kOldStyle,        kMouseFlag,       kTimerId,
+    kOldState,        kAlphaLevel,      kHeaderDownIndex, kHeaderHotIndex,
+};
+
+}  // namespace props
+
+// Reads a property; 0 when it is missing.
+LONG_PTR GetSkinProp(HWND window, const char* key);
+
+// Stores a property (a failure is not detected; the value then reads as 0).
+void SetSkinProp(HWND window, const char* key, LONG_PTR value);
+
+// Removes a property; nothing happens when it is missing.
+void RemoveSkinProp(HWND window, const char* key);
+
+// Handle-valued properties (device contexts, bitmaps, window procedures).
+template <typename Handle>
+Handle GetSkinPropHandle(HWND window, const char* key) {
+  return reinterpret_cast<Handle>(GetSkinProp(window, key));
+}
+template <typename Handle>
+void SetSkinPropHandle(HWND window, const char* key, Handle value) {
+  SetSkinProp(window, key, reinterpret_cast<LONG_PTR>(value));
+}
+
+// "OLDSTATE" as a SkinState (a missing property reads as SkinState::Normal).
+SkinState GetSkinState(HWND window);
+void SetSkinState(HWND window, SkinState state);
+
+// True when the window carries the skin ("PROCADDR" non-zero).
+bool IsSkinned(HWND window);
+
+}  // namespace skin

@@ -27,6 +27,8 @@ reg="$(mktemp --suffix=.reg)"
     printf '"%s"=hex(7):%s\r\n' "$name" \
       "$(printf 'wqy-microhei.ttc,%s\0\0' "$cjk" | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//;s/,$//')"
   done
+  # Wine draws the caption bars itself, so they show under Xvfb, where no window manager runs.
+  printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Decorated"="N"\r\n'
 } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
 wine regedit /s "$(winepath -w "$reg")" >/dev/null 2>&1
 rm -f "$reg"

@@ -1,0 +1,60 @@
+#include "app/form_setup.h"
+
+#include <cmath>
+#include <cwchar>
+
+#include "app/resource_ids.h"
+
+namespace app {
+
+HINSTANCE AppInstance() { return GetModuleHandleW(nullptr); }
+
+int RoundHalfToEven(double value) {
+  return static_cast<int>(std::nearbyint(value));  // the default rounding mode is to even
+}
+
+int CenteredOffset(int outer, int inner) { return RoundHalfToEven((outer - inner) / 2.0); }
+
+void SizeClientAndCentre(HWND window, int width, int height) {
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+  RECT outer = {0, 0, width, height};
+  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  const int outerWidth = outer.right - outer.left;
+  const int outerHeight = outer.bottom - outer.top;
+  const int x = CenteredOffset(GetSystemMetrics(SM_CXSCREEN), outerWidth);
+  const int y = CenteredOffset(GetSystemMetrics(SM_CYSCREEN), outerHeight);
+  SetWindowPos(window, nullptr, x, y, outerWidth, outerHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetProgramIcon(HWND window) {
+  // Shared icons belong to the system's cache; they are never destroyed by us.
+  const auto load = [](int sizeMetricX, int sizeMetricY) {
+    return reinterpret_cast<LPARAM>(LoadImageW(AppInstance(), MAKEINTRESOURCEW(IDI_MORVANE),
+                                               IMAGE_ICON, GetSystemMetrics(sizeMetricX),
+                                               GetSystemMetrics(sizeMetricY), LR_SHARED));
+  };
+  SendMessageW(window, WM_SETICON, ICON_BIG, load(SM_CXICON, SM_CYICON));
+  SendMessageW(window, WM_SETICON, ICON_SMALL, load(SM_CXSMICON, SM_CYSMICON));
+}
+
+gdi::Font CreateLabelFont(const wchar_t* face, int tenthsOfPoint, int weight, bool underline) {
+  int dpi = 96;
+  if (HDC screen = GetDC(nullptr)) {
+    dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+  }
+  LOGFONTW font{};
+  font.lfHeight = -MulDiv(tenthsOfPoint, dpi, 720);
+  font.lfWeight = weight;
+  font.lfUnderline = underline ? TRUE : FALSE;
+  font.lfCharSet = kChineseCharset;
+  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  font.lfQuality = DEFAULT_QUALITY;
+  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+  return gdi::Font(CreateFontIndirectW(&font));
+}
+
+}  // namespace app

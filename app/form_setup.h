@@ -1,0 +1,35 @@
+#pragma once
+
+// Helpers shared by the two windows: exact pixel size and centring, the program icon, and the
+// fonts of the window-less labels.
+
+#include <windows.h>
+
+#include "skin/graphics/gdi_handles.h"
+
+namespace app {
+
+// Character set of the Chinese user interface in font descriptions (GB2312).
+constexpr BYTE kChineseCharset = GB2312_CHARSET;
+
+// The module that holds the program's resources and window classes.
+HINSTANCE AppInstance();
+
+// Rounds to the nearest integer, a half going to the even neighbour.
+int RoundHalfToEven(double value);
+
+// Left or top coordinate that centres a span of `inner` pixels within `outer` pixels.
+int CenteredOffset(int outer, int inner);
+
+// Gives the window a client area of exactly width x height pixels and centres the whole window
+// on the primary screen.
+void SizeClientAndCentre(HWND window, int width, int height);
+
+// Sets the program's icon as the window's large and small icon.
+void SetProgramIcon(HWND window);
+
+// Creates a font for a label: face name, size in tenths of a point at the screen's resolution,
+// weight, underline, in the Chinese character set.
+gdi::Font CreateLabelFont(const wchar_t* face, int tenthsOfPoint, int weight, bool underline);
+
+}  // namespace app

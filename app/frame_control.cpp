@@ -1,0 +1,131 @@
+#include "app/frame_control.h"
+
+#include <string>
+
+#include "app/form_setup.h"
+#include "skin/graphics/gdi_handles.h"
+
+namespace app {
+namespace {
+
+// Window extra bytes: the font set with WM_SETFONT, then the caption colour.
+constexpr int kFontSlot = 0;
+constexpr int kColourSlot = static_cast<int>(sizeof(LONG_PTR));
+constexpr int kExtraBytes = 2 * static_cast<int>(sizeof(LONG_PTR));
+
+HFONT FrameFont(HWND frame) { return reinterpret_cast<HFONT>(GetWindowLongPtrW(frame, kFontSlot)); }
+
+COLORREF CaptionColour(HWND frame) {
+  return static_cast<COLORREF>(GetWindowLongPtrW(frame, kColourSlot));
+}
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void PaintFrame(HWND frame, HDC dc) {
+  const std::wstring caption = WindowText(frame);
+  gdi::DcStateGuard state(dc);
+  gdi::SelectGuard selectFont(
+      dc, FrameFont(frame) ? FrameFont(frame) : GetStockObject(DEFAULT_GUI_FONT));
+
+  SIZE textSize{};
+  GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &textSize);
+  RECT client{};
+  GetClientRect(frame, &client);
+
+  // The etched edge runs through the middle of the caption line.
+  RECT edge = client;
+  edge.top = textSize.cy / 2;
+  DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
+
+  if (caption.empty()) return;
+  RECT captionBox = {kFrameCaptionIndent, 0,
+                     kFrameCaptionIndent + textSize.cx + 2 * kFrameCaptionGap, textSize.cy};
+  FillRect(dc, &captionBox, GetSysColorBrush(COLOR_3DFACE));
+  SetTextColor(dc, CaptionColour(frame));
+  SetBkMode(dc, TRANSPARENT);
+  TextOutW(dc, kFrameCaptionIndent + kFrameCaptionGap, 0, caption.c_str(),
+           static_cast<int>(caption.size()));
+}
+
+LRESULT OnPaint(HWND frame) {
+  gdi::PaintDc paint(frame);
+  PaintFrame(frame, paint.get());
+  return 0;
+}
+
+LRESULT OnPrintClient(HWND frame, HDC dc) {
+  PaintFrame(frame, dc);
+  return 0;
+}
+
+LRESULT OnSetFont(HWND frame, WPARAM font, LPARAM redraw) {
+  SetWindowLongPtrW(frame, kFontSlot, static_cast<LONG_PTR>(font));
+  if (LOWORD(redraw)) InvalidateRect(frame, nullptr, TRUE);
+  return 0;
+}
+
+LRESULT OnSetText(HWND frame, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = DefWindowProcW(frame, WM_SETTEXT, wParam, lParam);
+  InvalidateRect(frame, nullptr, TRUE);
+  return result;
+}
+
+LRESULT ForwardToParent(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+  return SendMessageW(GetParent(frame), message, wParam, lParam);
+}
+
+LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      return OnPaint(frame);
+    case WM_PRINTCLIENT:
+      return OnPrintClient(frame, reinterpret_cast<HDC>(wParam));
+    case WM_SETFONT:
+      return OnSetFont(frame, wParam, lParam);
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(FrameFont(frame));
+    case WM_SETTEXT:
+      return OnSetText(frame, wParam, lParam);
+    case WM_COMMAND:
+    case WM_NOTIFY:
+      return ForwardToParent(frame, message, wParam, lParam);
+    default:
+      return DefWindowProcW(frame, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+void RegisterFrameClass() {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(AppInstance(), kFrameClassName, &existing)) return;
+
+  WNDCLASSEXW frameClass{};
+  frameClass.cbSize = sizeof(frameClass);
+  frameClass.lpfnWndProc = FrameProc;
+  frameClass.cbWndExtra = kExtraBytes;
+  frameClass.hInstance = AppInstance();
+  frameClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  frameClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1);
+  frameClass.lpszClassName = kFrameClassName;
+  RegisterClassExW(&frameClass);
+}
+
+HWND CreateFrame(HWND parent, int id, const wchar_t* caption, const RECT& rect,
+                 COLORREF captionColour) {
+  RegisterFrameClass();
+  HWND frame = CreateWindowExW(
+      WS_EX_CONTROLPARENT, kFrameClassName, caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+      rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance(), nullptr);
+  if (frame != nullptr) SetWindowLongPtrW(frame, kColourSlot, static_cast<LONG_PTR>(captionColour));
+  return frame;
+}
+
+}  // namespace app

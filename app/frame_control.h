@@ -1,0 +1,26 @@
+#pragma once
+
+// A group frame of the program's own window class: an etched rectangle with a coloured caption
+// set into its top edge. It is a control parent, so Tab moves through the controls inside it,
+// and it passes the commands and notifications of those controls on to its own parent. Its class
+// name is one that the skin does not treat as any kind of control, so the skin leaves its
+// painting alone.
+
+#include <windows.h>
+
+namespace app {
+
+inline constexpr wchar_t kFrameClassName[] = L"MorvaneGroupFrame";
+
+// Registers the window class once per process; later calls do nothing.
+void RegisterFrameClass();
+
+// Creates a frame as a child of `parent` at the given client rectangle.
+HWND CreateFrame(HWND parent, int id, const wchar_t* caption, const RECT& rect,
+                 COLORREF captionColour);
+
+// Horizontal position of the caption inside the frame, and the gap kept clear on each side of it.
+constexpr int kFrameCaptionIndent = 8;
+constexpr int kFrameCaptionGap = 2;
+
+}  // namespace app

@@ -1,0 +1,32 @@
+#include "app/link_label.h"
+
+#include "app/form_setup.h"
+
+namespace app {
+
+LinkLabel::LinkLabel(PixelBox box, std::wstring_view text, const wchar_t* fontFace,
+                     int tenthsOfPoint, COLORREF colour)
+    : box_(box),
+      text_(text),
+      colour_(colour),
+      underlinedFont_(CreateLabelFont(fontFace, tenthsOfPoint, FW_NORMAL, true)),
+      plainFont_(CreateLabelFont(fontFace, tenthsOfPoint, FW_NORMAL, false)) {}
+
+bool LinkLabel::SetUnderlined(bool underlined) {
+  if (underlined_ == underlined) return false;
+  underlined_ = underlined;
+  return true;
+}
+
+bool LinkLabel::Release(POINT point) {
+  const bool clicked = pressed_ && box_.Contains(point);
+  pressed_ = false;
+  return clicked;
+}
+
+void LinkLabel::Draw(HDC dc) const {
+  DrawPaintedLabel(dc, box_, text_, underlined_ ? underlinedFont_.get() : plainFont_.get(),
+                   colour_);
+}
+
+}  // namespace app

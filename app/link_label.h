@@ -1,0 +1,43 @@
+#pragma once
+
+// The hyperlink label of the main window: its look (underlined while the pointer is elsewhere,
+// plain while it is over the label) and the press and release that make a click.
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "app/painted_label.h"
+#include "skin/graphics/gdi_handles.h"
+
+namespace app {
+
+class LinkLabel {
+ public:
+  LinkLabel(PixelBox box, std::wstring_view text, const wchar_t* fontFace, int tenthsOfPoint,
+            COLORREF colour);
+
+  const PixelBox& box() const { return box_; }
+  bool underlined() const { return underlined_; }
+
+  // Turns the underline on or off; returns true when the look changed and needs a repaint.
+  bool SetUnderlined(bool underlined);
+  void SetColour(COLORREF colour) { colour_ = colour; }
+
+  // A click is a press and a release of the left button both inside the box.
+  void Press(POINT point) { pressed_ = box_.Contains(point); }
+  bool Release(POINT point);
+
+  void Draw(HDC dc) const;
+
+ private:
+  PixelBox box_;
+  std::wstring_view text_;
+  COLORREF colour_;
+  gdi::Font underlinedFont_;
+  gdi::Font plainFont_;
+  bool underlined_ = true;
+  bool pressed_ = false;
+};
+
+}  // namespace app

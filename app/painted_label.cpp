@@ -1,0 +1,18 @@
+#include "app/painted_label.h"
+
+#include "skin/graphics/gdi_handles.h"
+
+namespace app {
+
+void DrawPaintedLabel(HDC dc, const PixelBox& box, std::wstring_view text, HFONT font,
+                      COLORREF colour) {
+  gdi::DcStateGuard state(dc);
+  gdi::SelectGuard selectFont(dc, font);
+  SetTextColor(dc, colour);
+  SetBkMode(dc, TRANSPARENT);
+  RECT rect = box.Rect();
+  DrawTextW(dc, text.data(), static_cast<int>(text.size()), &rect,
+            DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
+}
+
+}  // namespace app

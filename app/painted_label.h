@@ -1,0 +1,30 @@
+#pragma once
+
+// Text labels without a window of their own: the form that holds one draws its text in its
+// box and tests the pointer against the box.
+
+#include <windows.h>
+
+#include <string_view>
+
+namespace app {
+
+// Left, top, width, height in pixels, in the client coordinates of the window that holds it.
+struct PixelBox {
+  int left;
+  int top;
+  int width;
+  int height;
+
+  RECT Rect() const { return {left, top, left + width, top + height}; }
+  bool Contains(POINT point) const {
+    return point.x >= left && point.x < left + width && point.y >= top && point.y < top + height;
+  }
+};
+
+// Draws the text transparently into the box, wrapped at word and character boundaries within
+// its width, clipped to the box. The device context is left as it was.
+void DrawPaintedLabel(HDC dc, const PixelBox& box, std::wstring_view text, HFONT font,
+                      COLORREF colour);
+
+}  // namespace app

@@ -1,0 +1,53 @@
+#include "app/process_launch.h"
+
+#include <vector>
+
+namespace app {
+
+std::wstring SystemDirectory() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const UINT length = GetSystemDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
+    if (length == 0) return L"C:\\Windows\\system32";
+    if (length < buffer.size()) return std::wstring(buffer.data(), length);
+    buffer.resize(length + 1);
+  }
+}
+
+std::wstring SystemProgramPath(std::wstring_view fileName) {
+  std::wstring path = SystemDirectory();
+  path += L'\\';
+  path += fileName;
+  return path;
+}
+
+std::wstring SystemCommandLine(std::wstring_view fileName, std::wstring_view arguments) {
+  std::wstring commandLine = L"\"" + SystemProgramPath(fileName) + L"\"";
+  if (!arguments.empty()) {
+    commandLine += L' ';
+    commandLine += arguments;
+  }
+  return commandLine;
+}
+
+bool StartSystemProgram(std::wstring_view fileName, std::wstring_view arguments, WORD showState) {
+  const std::wstring program = SystemProgramPath(fileName);
+  const std::wstring directory = SystemDirectory();
+  std::wstring commandLine = SystemCommandLine(fileName, arguments);  // CreateProcessW writes to it
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = showState;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      directory.c_str(), &startup, &process)) {
+    return false;
+  }
+  // The started program runs on its own; we keep no handle to it.
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+}  // namespace app

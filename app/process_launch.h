@@ -1,0 +1,28 @@
+#pragma once
+
+// Starting the system's own programs. A program is always named by its full path in the system
+// directory and started with that directory as its current directory, so that a file of the
+// same name planted beside this program, in the user's current directory or early on the search
+// path is never run in its place.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace app {
+
+// The system directory, without a trailing backslash (C:\Windows\system32).
+std::wstring SystemDirectory();
+
+// Full path of a program in the system directory.
+std::wstring SystemProgramPath(std::wstring_view fileName);
+
+// The command line that starts a system program: its quoted full path, a space, the arguments.
+std::wstring SystemCommandLine(std::wstring_view fileName, std::wstring_view arguments);
+
+// Starts a system program with the given arguments and window-show state (SW_HIDE,
+// SW_SHOWNORMAL) and does not wait for it. Returns false when the process could not be created.
+bool StartSystemProgram(std::wstring_view fileName, std::wstring_view arguments, WORD showState);
+
+}  // namespace app

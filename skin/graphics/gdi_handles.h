@@ -73,6 +73,23 @@ class MemoryDc {
   HDC dc_ = nullptr;
 };
 
+// Owns a device context for the whole display from CreateDC("DISPLAY") and deletes it.
+class DisplayDc {
+ public:
+  DisplayDc() : dc_(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr)) {}
+  DisplayDc(const DisplayDc&) = delete;
+  DisplayDc& operator=(const DisplayDc&) = delete;
+  ~DisplayDc() {
+    if (dc_ != nullptr) DeleteDC(dc_);
+  }
+
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HDC dc_;
+};
+
 // A window's device context from GetWindowDC (whole window) or GetDC (client area), released
 // with ReleaseDC on the same window.
 class WindowDc {

@@ -12,14 +12,14 @@ namespace skin {
 extern bool SpriteSheetBuilt;
 
 // Creates ButtonSprite, ComboSprite, GlyphSprite, OptionSprite and HeaderSprite (in this order)
-// and sets each of their 2146 pixels once with SetPixel from the tables.
+// and sets each of their 2146 pixels once with SetPixel from the tables. A sheet that is still
+// built is released first.
 void BuildSpriteSheet();
 
 // Destroys the five surfaces in the order they were created and clears SpriteSheetBuilt.
 void ReleaseSpriteSheet();
 
-// Read access to the sprite surfaces. Between a release and the next build they return the old
-// (destroyed) handles; nullptr before the first build.
+// Read access to the sprite surfaces; nullptr before the first build and after a release.
 HDC ButtonSprite();
 HDC ComboSprite();
 HDC GlyphSprite();

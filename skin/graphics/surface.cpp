@@ -23,25 +23,10 @@ std::vector<SurfaceRecord>& LiveSurfaces() {
   return surfaces;
 }
 
-// A display DC from CreateDC, deleted with DeleteDC.
-class DisplayDc {
- public:
-  DisplayDc() : dc_(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr)) {}
-  DisplayDc(const DisplayDc&) = delete;
-  DisplayDc& operator=(const DisplayDc&) = delete;
-  ~DisplayDc() {
-    if (dc_ != nullptr) DeleteDC(dc_);
-  }
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
 }  // namespace
 
 HDC CreateSurface(int width, int height) {
-  DisplayDc display;
+  gdi::DisplayDc display;
   if (display.get() == nullptr) return nullptr;
   gdi::MemoryDc memory(display.get());
   if (!memory) return nullptr;

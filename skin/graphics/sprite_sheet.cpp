@@ -1,0 +1,75 @@
+#include "skin/graphics/sprite_sheet.h"
+
+#include "skin/graphics/sprite_tables.h"
+#include "skin/graphics/surface.h"
+
+namespace skin {
+
+bool SpriteSheetBuilt = false;
+
+namespace {
+
+// The module-level slots of the five sprite surfaces. Only BuildSpriteSheet creates what they
+// hold and only the sheet's own release destroys it. A released slot reads nullptr, never a
+// stale handle that a later surface may have been given.
+HDC buttonSprite = nullptr;
+HDC comboSprite = nullptr;
+HDC glyphSprite = nullptr;
+HDC optionSprite = nullptr;
+HDC headerSprite = nullptr;
+
+struct SpriteSource {
+  HDC* slot;
+  const COLORREF* pixels;  // row-major, width x height
+  int width;
+  int height;
+};
+
+// The sprites in the order they are created, filled and destroyed.
+const SpriteSource kSprites[] = {
+    {&buttonSprite, &kButtonSpritePixels[0][0], kButtonSpriteWidth, kButtonSpriteHeight},
+    {&comboSprite, &kComboSpritePixels[0][0], kComboSpriteWidth, kComboSpriteHeight},
+    {&glyphSprite, &kGlyphSpritePixels[0][0], kGlyphSpriteWidth, kGlyphSpriteHeight},
+    {&optionSprite, &kOptionSpritePixels[0][0], kOptionSpriteWidth, kOptionSpriteHeight},
+    {&headerSprite, &kHeaderSpritePixels[0][0], kHeaderSpriteWidth, kHeaderSpriteHeight},
+};
+
+void FillFromTable(const SpriteSource& sprite) {
+  for (int y = 0; y < sprite.height; ++y) {
+    for (int x = 0; x < sprite.width; ++x) {
+      SetPixel(*sprite.slot, x, y, sprite.pixels[y * sprite.width + x]);
+    }
+  }
+}
+
+void DestroySprites() {
+  for (const SpriteSource& sprite : kSprites) {
+    DestroySurface(*sprite.slot);
+    *sprite.slot = nullptr;
+  }
+}
+
+}  // namespace
+
+void BuildSpriteSheet() {
+  // A second build without a release in between replaces the sheet instead of leaking it.
+  DestroySprites();
+  for (const SpriteSource& sprite : kSprites) {
+    *sprite.slot = CreateSurface(sprite.width, sprite.height);
+  }
+  // SetPixel on a surface that could not be made does nothing.
+  for (const SpriteSource& sprite : kSprites) FillFromTable(sprite);
+}
+
+void ReleaseSpriteSheet() {
+  DestroySprites();
+  SpriteSheetBuilt = false;
+}
+
+HDC ButtonSprite() { return buttonSprite; }
+HDC ComboSprite() { return comboSprite; }
+HDC GlyphSprite() { return glyphSprite; }
+HDC OptionSprite() { return optionSprite; }
+HDC HeaderSprite() { return headerSprite; }
+
+}  // namespace skin

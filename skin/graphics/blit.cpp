@@ -189,4 +189,9 @@ void BlitTransparent(HDC destDC, int destX, int destY, int width, int height, HD
   BitBlt(destDC, destX, destY, width, height, background.get(), 0, 0, SRCCOPY);
 }
 
+void BlitTransparent(HDC destDC, int destX, int destY, HDC srcDC, const SpriteCell& cell,
+                     COLORREF keyColour) {
+  BlitTransparent(destDC, destX, destY, cell.width, cell.height, srcDC, cell.x, cell.y, keyColour);
+}
+
 }  // namespace skin

@@ -36,4 +36,9 @@ int BlitNineGrid(HDC destDC, int destX, int destY, int destWidth, int destHeight
 void BlitTransparent(HDC destDC, int destX, int destY, int width, int height, HDC srcDC, int srcX,
                      int srcY, COLORREF keyColour, HPALETTE palette = nullptr);
 
+// The same for a whole sprite cell drawn at its own size, e.g.
+//   BlitTransparent(dc, x, y, GlyphSprite(), kGlyphCheckEnabled);
+void BlitTransparent(HDC destDC, int destX, int destY, HDC srcDC, const SpriteCell& cell,
+                     COLORREF keyColour = kKeyColour);
+
 }  // namespace skin

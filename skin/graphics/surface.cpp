@@ -26,6 +26,8 @@ std::vector<SurfaceRecord>& LiveSurfaces() {
 }  // namespace
 
 HDC CreateSurface(int width, int height) {
+  // An empty bitmap would be the shared 1 x 1 stock bitmap, which no surface may own.
+  if (width <= 0 || height <= 0) return nullptr;
   gdi::DisplayDc display;
   if (display.get() == nullptr) return nullptr;
   gdi::MemoryDc memory(display.get());

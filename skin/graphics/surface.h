@@ -10,9 +10,9 @@
 namespace skin {
 
 // Makes a memory DC compatible with the display with a width x height bitmap in the display's
-// pixel format selected into it. Returns nullptr on failure. The pixels are undefined until the
-// caller paints them. The DC has the attributes of any new memory DC (black text, white
-// background, opaque mode, system font, BLACKONWHITE stretching).
+// pixel format selected into it. Returns nullptr on failure or for a size that is not positive. The
+// pixels are undefined until the caller paints them. The DC has the attributes of any new memory DC
+// (black text, white background, opaque mode, system font, BLACKONWHITE stretching).
 HDC CreateSurface(int width, int height);
 
 // Puts the DC's original 1 x 1 bitmap back, deletes the surface's bitmap and then the DC.

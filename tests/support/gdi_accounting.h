@@ -12,6 +12,13 @@
 // GdiAccountingAvailable() checks the layout against objects of known type before anything
 // relies on it.
 //
+// Intercepting the program's gdi32 imports instead would miss every object created or deleted
+// inside the system DLLs (window DCs, a region handed to SetWindowRgn), so it could not be exact.
+//
+// The system caches some objects on first use and keeps them: the DC (with its bitmap and
+// region) behind the first GetDC / GetWindowDC of a window or of the screen. Take such a DC once
+// before the first snapshot.
+//
 // Use:
 //   EXPECT_GDI_OBJECTS_UNCHANGED({ skin::BuildSpriteSheet(); skin::ReleaseSpriteSheet(); });
 // or take two CountGdiObjects() snapshots and compare them with EXPECT_EQ.

@@ -1,0 +1,99 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/registry_payload.h"
+#include "tests/support/test_paths.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+// The import text a payload must hold, built independently of the resource files: the four
+// lines, each ended by CR LF, as UTF-16LE after the byte order mark FF FE.
+Bytes ExpectedPayload(const std::wstring& value) {
+  const std::wstring lines[] = {
+      L"Windows Registry Editor Version 5.00",
+      L"",
+      L"[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]",
+      L"\"Display Inline Images\"=\"" + value + L"\"",
+  };
+  Bytes bytes = {0xFF, 0xFE};
+  for (const std::wstring& line : lines) {
+    for (wchar_t unit : line + L"\r\n") {
+      bytes.push_back(static_cast<unsigned char>(unit & 0xFF));
+      bytes.push_back(static_cast<unsigned char>(unit >> 8));
+    }
+  }
+  return bytes;
+}
+
+// The built program opened as data, so its resources can be read without running it.
+class ProgramResources : public testing::Test {
+ protected:
+  void SetUp() override {
+    module_ = LoadLibraryExW(testing_support::MorvaneExePath().c_str(), nullptr,
+                             LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(module_, nullptr) << "cannot open the built program";
+  }
+  void TearDown() override {
+    if (module_ != nullptr) FreeLibrary(module_);
+  }
+
+  // The resource as found by the given type name, identifier and language; empty when missing.
+  Bytes Read(const wchar_t* type, WORD id, WORD language) const {
+    HRSRC info = FindResourceExW(module_, type, MAKEINTRESOURCEW(id), language);
+    if (info == nullptr) return {};
+    const auto* data = static_cast<const unsigned char*>(LockResource(LoadResource(module_, info)));
+    if (data == nullptr) return {};
+    return Bytes(data, data + SizeofResource(module_, info));
+  }
+
+  HMODULE module_ = nullptr;
+};
+
+BOOL CALLBACK CollectTypeName(HMODULE, LPWSTR type, LONG_PTR names) {
+  if (!IS_INTRESOURCE(type)) reinterpret_cast<std::vector<std::wstring>*>(names)->push_back(type);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) {
+  reinterpret_cast<std::vector<WORD>*>(languages)->push_back(language);
+  return TRUE;
+}
+
+TEST_F(ProgramResources, PayloadsAreTheExactImportTexts) {
+  const Bytes show = ExpectedPayload(L"yes");
+  const Bytes hide = ExpectedPayload(L"no");
+  ASSERT_EQ(show.size(), 270u);
+  ASSERT_EQ(hide.size(), 268u);
+
+  // The type name is stored as "CUSTOM"; lookups by name ignore case.
+  std::vector<std::wstring> typeNames;
+  EnumResourceTypesW(module_, CollectTypeName, reinterpret_cast<LONG_PTR>(&typeNames));
+  EXPECT_EQ(typeNames, std::vector<std::wstring>{L"CUSTOM"});
+
+  EXPECT_EQ(Read(L"custom", 101, 2052), show) << "resource 101 differs from the show payload";
+  EXPECT_EQ(Read(L"custom", 102, 2052), hide) << "resource 102 differs from the hide payload";
+
+  for (WORD id : {WORD{101}, WORD{102}}) {
+    std::vector<WORD> languages;
+    EnumResourceLanguagesW(module_, L"CUSTOM", MAKEINTRESOURCEW(id), CollectLanguage,
+                           reinterpret_cast<LONG_PTR>(&languages));
+    EXPECT_EQ(languages, std::vector<WORD>{2052}) << "languages of resource " << id;
+  }
+}
+
+TEST_F(ProgramResources, CommandsLoadTheirOwnPayloads) {
+  // The loader the commands use finds each payload under its identifier.
+  for (const app::RegistryPayload* payload : {&app::kShowInlineImages, &app::kHideInlineImages}) {
+    const app::ResourceBytes bytes = app::LoadPayloadBytes(module_, payload->resourceId);
+    EXPECT_EQ(Bytes(bytes.data, bytes.data + bytes.size), ExpectedPayload(payload->value))
+        << "payload " << payload->resourceId;
+  }
+}
+
+}  // namespace

@@ -62,7 +62,9 @@ UniqueHandle StartRegistryEditor(HWND owner, const std::wstring& importFile) {
   const std::wstring parameters = L"/s \"" + importFile + L"\"";
   SHELLEXECUTEINFOW launch = {};
   launch.cbSize = sizeof launch;
-  launch.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+  // No error box from the shell: the command reports a failed start in its own words. The
+  // elevation prompt, where the editor needs one, is not an error box and still appears.
+  launch.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
   launch.hwnd = owner;
   launch.lpVerb = L"open";
   launch.lpFile = editor.c_str();

@@ -6,30 +6,13 @@
 #include <vector>
 
 #include "app/registry_payload.h"
+#include "tests/app/payloads/payload_text.h"
 #include "tests/support/test_paths.h"
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
-// The import text a payload must hold, built independently of the resource files: the four
-// lines, each ended by CR LF, as UTF-16LE after the byte order mark FF FE.
-Bytes ExpectedPayload(const std::wstring& value) {
-  const std::wstring lines[] = {
-      L"Windows Registry Editor Version 5.00",
-      L"",
-      L"[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]",
-      L"\"Display Inline Images\"=\"" + value + L"\"",
-  };
-  Bytes bytes = {0xFF, 0xFE};
-  for (const std::wstring& line : lines) {
-    for (wchar_t unit : line + L"\r\n") {
-      bytes.push_back(static_cast<unsigned char>(unit & 0xFF));
-      bytes.push_back(static_cast<unsigned char>(unit >> 8));
-    }
-  }
-  return bytes;
-}
+using payload_tests::Bytes;
+using payload_tests::ExpectedPayload;
 
 // The built program opened as data, so its resources can be read without running it.
 class ProgramResources : public testing::Test {

@@ -1,0 +1,140 @@
+#include "tests/app/payloads/editor_stand_in.h"
+
+#include <shellapi.h>
+#include <tlhelp32.h>
+
+#include "app/registry_editor.h"
+
+namespace payload_tests {
+namespace {
+
+constexpr wchar_t kEditorName[] = L"regedit.exe";
+
+// Files through which the test and the stand-in talk, in the temporary directory.
+std::wstring ModeFile() { return TempDirectory() + L"morvane-stand-in.mode"; }
+std::wstring StartsFile() { return TempDirectory() + L"morvane-stand-in.starts"; }
+std::wstring SeenFile() { return TempDirectory() + L"morvane-stand-in.seen"; }
+
+constexpr wchar_t kArgumentEnd = L'\n';
+constexpr wchar_t kStartEnd = L'\f';
+
+void AppendStart(const std::vector<std::wstring>& arguments) {
+  std::wstring record;
+  for (const std::wstring& argument : arguments) record += argument + kArgumentEnd;
+  record += kStartEnd;
+  HANDLE file = CreateFileW(StartsFile().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, record.data(), static_cast<DWORD>(record.size() * sizeof(wchar_t)), &written,
+            nullptr);
+  CloseHandle(file);
+}
+
+// What the program does when it was started as the registry editor.
+int RunAsStandIn() {
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::wstring> arguments;
+  for (int i = 1; argv != nullptr && i < count; ++i) arguments.emplace_back(argv[i]);
+  if (argv != nullptr) LocalFree(argv);
+
+  if (!arguments.empty()) WriteFileBytes(SeenFile(), ReadFileBytes(arguments.back()));
+  AppendStart(arguments);
+  if (ReadFileBytes(ModeFile()) == Bytes{'h'}) Sleep(INFINITE);
+  return 0;
+}
+
+bool StartedAsEditor() {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const wchar_t* name = wcsrchr(self, L'\\');
+  return _wcsicmp(name != nullptr ? name + 1 : self, kEditorName) == 0;
+}
+
+// Runs before the test framework starts: under the editor's name this program is the stand-in.
+[[maybe_unused]] const bool kStandInChecked = [] {
+  if (StartedAsEditor()) ExitProcess(static_cast<UINT>(RunAsStandIn()));
+  return true;
+}();
+
+void EndProcessesNamed(const wchar_t* name) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return;
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more;
+       more = Process32NextW(snapshot, &entry)) {
+    if (_wcsicmp(entry.szExeFile, name) != 0) continue;
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+    if (process == nullptr) continue;
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+  }
+  CloseHandle(snapshot);
+}
+
+}  // namespace
+
+EditorStandIn::EditorStandIn(Mode mode)
+    : editor_(app::RegistryEditorPath()), backup_(editor_ + L".morvane-test-backup") {
+  DeleteFileW(StartsFile().c_str());
+  DeleteFileW(SeenFile().c_str());
+  WriteFileBytes(ModeFile(), mode == Mode::kHang ? Bytes{'h'} : Bytes{'x'});
+  if (!CopyFileW(editor_.c_str(), backup_.c_str(), FALSE)) return;
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  installed_ = mode == Mode::kMissing ? DeleteFileW(editor_.c_str()) != FALSE
+                                      : CopyFileW(self, editor_.c_str(), FALSE) != FALSE;
+}
+
+EditorStandIn::~EditorStandIn() {
+  EndProcessesNamed(kEditorName);
+  if (GetFileAttributesW(backup_.c_str()) != INVALID_FILE_ATTRIBUTES &&
+      CopyFileW(backup_.c_str(), editor_.c_str(), FALSE)) {
+    DeleteFileW(backup_.c_str());
+  }
+  DeleteFileW(ModeFile().c_str());
+  DeleteFileW(StartsFile().c_str());
+  DeleteFileW(SeenFile().c_str());
+}
+
+std::vector<std::vector<std::wstring>> EditorStandIn::Starts() const {
+  const Bytes bytes = ReadFileBytes(StartsFile());
+  std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+  if (!text.empty()) memcpy(&text[0], bytes.data(), text.size() * sizeof(wchar_t));
+  std::vector<std::vector<std::wstring>> starts;
+  std::vector<std::wstring> arguments;
+  std::wstring argument;
+  for (wchar_t unit : text) {
+    if (unit == kStartEnd) {
+      starts.push_back(arguments);
+      arguments.clear();
+    } else if (unit == kArgumentEnd) {
+      arguments.push_back(argument);
+      argument.clear();
+    } else {
+      argument += unit;
+    }
+  }
+  return starts;
+}
+
+Bytes EditorStandIn::LastImportFile() const { return ReadFileBytes(SeenFile()); }
+
+int CountProcessesNamed(const wchar_t* name) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more;
+       more = Process32NextW(snapshot, &entry)) {
+    if (_wcsicmp(entry.szExeFile, name) == 0) ++count;
+  }
+  CloseHandle(snapshot);
+  return count;
+}
+
+}  // namespace payload_tests

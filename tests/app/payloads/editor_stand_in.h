@@ -1,0 +1,49 @@
+#pragma once
+
+// A stand-in for the system registry editor. While an EditorStandIn lives, regedit.exe in the
+// Windows directory of the test prefix is replaced by a copy of this test program; started
+// under that name, the program does not run its tests but records its arguments and a copy of
+// the file it was asked to import, then exits at once (it imports nothing) or hangs. The
+// original editor is put back when the EditorStandIn ends.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/app/payloads/payload_text.h"
+
+namespace payload_tests {
+
+class EditorStandIn {
+ public:
+  enum class Mode {
+    kExitAtOnce,  // record, then end without importing anything
+    kHang,        // record, then never end
+    kMissing,     // no editor at all
+  };
+
+  explicit EditorStandIn(Mode mode);
+  EditorStandIn(const EditorStandIn&) = delete;
+  EditorStandIn& operator=(const EditorStandIn&) = delete;
+  ~EditorStandIn();
+
+  // False when the real editor could not be set aside.
+  bool installed() const { return installed_; }
+
+  // The arguments of every start of the stand-in so far, in order.
+  std::vector<std::vector<std::wstring>> Starts() const;
+
+  // The content the file named in the last start had when the stand-in read it.
+  Bytes LastImportFile() const;
+
+ private:
+  std::wstring editor_;
+  std::wstring backup_;
+  bool installed_ = false;
+};
+
+// How many processes whose program file is named name (e.g. L"regedit.exe") are running.
+int CountProcessesNamed(const wchar_t* name);
+
+}  // namespace payload_tests

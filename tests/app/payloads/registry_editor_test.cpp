@@ -1,0 +1,95 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/registry_editor.h"
+#include "tests/app/payloads/editor_stand_in.h"
+
+namespace {
+
+using payload_tests::CountProcessesNamed;
+using payload_tests::EditorStandIn;
+
+constexpr UINT kProbeMessage = WM_APP + 1;
+
+// A plain top-level window that records, for every probe message it is sent through the
+// queue, whether it was enabled at that moment.
+class ProbeWindow {
+ public:
+  ProbeWindow() {
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"MorvaneEditorWaitProbe";
+    RegisterClassW(&windowClass);
+    window_ = CreateWindowExW(0, windowClass.lpszClassName, L"probe", WS_OVERLAPPEDWINDOW, 0, 0,
+                              200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ProbeWindow(const ProbeWindow&) = delete;
+  ProbeWindow& operator=(const ProbeWindow&) = delete;
+  ~ProbeWindow() { DestroyWindow(window_); }
+
+  HWND get() const { return window_; }
+  const std::vector<bool>& enabledAtProbe() const { return enabledAtProbe_; }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<ProbeWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == kProbeMessage && self != nullptr) {
+      self->enabledAtProbe_.push_back(IsWindowEnabled(window) != FALSE);
+      return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+
+  HWND window_ = nullptr;
+  std::vector<bool> enabledAtProbe_;
+};
+
+TEST(RegistryEditor, AHungEditorIsStoppedAtTheBoundWhileTheWindowStaysServedButDisabled) {
+  EditorStandIn standIn(EditorStandIn::Mode::kHang);
+  ASSERT_TRUE(standIn.installed());
+  ProbeWindow window;
+  ASSERT_NE(window.get(), nullptr);
+  PostMessageW(window.get(), kProbeMessage, 0, 0);
+
+  constexpr DWORD kBoundMs = 1500;
+  const ULONGLONG start = GetTickCount64();
+  const app::EditorOutcome outcome =
+      app::RunRegistryEditor(window.get(), L"C:\\nowhere\\Ykvo.reg", kBoundMs);
+  const ULONGLONG elapsed = GetTickCount64() - start;
+
+  EXPECT_EQ(outcome, app::EditorOutcome::kTimedOut);
+  EXPECT_GE(elapsed, kBoundMs);
+  EXPECT_LT(elapsed, kBoundMs + 4000) << "the wait overran its bound";
+  EXPECT_EQ(window.enabledAtProbe(), std::vector<bool>{false})
+      << "messages are served during the wait, with the window disabled";
+  EXPECT_TRUE(IsWindowEnabled(window.get())) << "the window is enabled again afterwards";
+  EXPECT_EQ(CountProcessesNamed(L"regedit.exe"), 0) << "the hung editor was ended";
+}
+
+TEST(RegistryEditor, TheEditorGetsSilentModeAndThePathAsOneArgument) {
+  EditorStandIn standIn(EditorStandIn::Mode::kExitAtOnce);
+  ASSERT_TRUE(standIn.installed());
+  // A user name with a space puts a space into the temporary directory.
+  const std::wstring path = L"C:\\users\\some user\\Temp\\Nkvo.reg";
+  EXPECT_EQ(app::RunRegistryEditor(nullptr, path, app::kRegistryEditorTimeoutMs),
+            app::EditorOutcome::kFinished);
+  const std::vector<std::vector<std::wstring>> expected = {{L"/s", path}};
+  EXPECT_EQ(standIn.Starts(), expected);
+}
+
+TEST(RegistryEditor, AMissingEditorIsReportedAsNotStarted) {
+  EditorStandIn standIn(EditorStandIn::Mode::kMissing);
+  ASSERT_TRUE(standIn.installed());
+  ProbeWindow window;
+  EXPECT_EQ(app::RunRegistryEditor(window.get(), L"C:\\nowhere\\Ykvo.reg", 1000),
+            app::EditorOutcome::kNotStarted);
+  EXPECT_TRUE(IsWindowEnabled(window.get()));
+}
+
+}  // namespace

@@ -75,6 +75,10 @@ void RunInlineImageCommand(HWND form, const InlineImageCommand& command) {
 
 }  // namespace
 
+namespace app::form1 {
+
 void Command2_Click(HWND form) { RunInlineImageCommand(form, kShowCommand); }
 
 void Command3_Click(HWND form) { RunInlineImageCommand(form, kHideCommand); }
+
+}  // namespace app::form1

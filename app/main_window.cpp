@@ -9,6 +9,7 @@
 #include "app/forum_link.h"
 #include "app/form_setup.h"
 #include "app/frame_control.h"
+#include "app/inline_image_commands.h"
 #include "app/instructions_window.h"
 #include "app/link_label.h"
 #include "app/painted_label.h"
@@ -56,6 +57,8 @@ struct CommandBinding {
   void (*handler)(HWND form);
 };
 constexpr CommandBinding kCommandBindings[] = {
+    {IDC_COMMAND2, Command2_Click},
+    {IDC_COMMAND3, Command3_Click},
     {IDC_COMMAND1, Command1_Click},
     {IDC_COMMAND4, Command4_Click},
 };

@@ -1,0 +1,195 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/app/payloads/editor_stand_in.h"
+#include "tests/app/payloads/inline_images_value.h"
+#include "tests/app/payloads/payload_text.h"
+#include "tests/app/payloads/running_form.h"
+
+namespace {
+
+using payload_tests::Bytes;
+using payload_tests::EditorStandIn;
+using payload_tests::ExpectedPayload;
+using payload_tests::InlineImagesValue;
+using payload_tests::InlineImagesValueKeeper;
+using payload_tests::MessageBoxSeen;
+using payload_tests::RunningForm;
+using payload_tests::SetInlineImagesValue;
+using payload_tests::TempDirectory;
+
+constexpr wchar_t kTitle[] = L"提示";
+
+// One of the two commands as the user meets it.
+struct CommandCase {
+  const wchar_t* caption;
+  const wchar_t* fileName;
+  const wchar_t* value;
+  const wchar_t* opposite;
+  const wchar_t* successText;
+  const wchar_t* failureStart;
+};
+const CommandCase kShow = {L"显示内嵌图片",
+                           L"Ykvo.reg",
+                           L"yes",
+                           L"no",
+                           L"“显示内嵌图片”设置成功，刷新后即可生效！",
+                           L"“显示内嵌图片”设置失败"};
+const CommandCase kHide = {
+    L"关闭内嵌图片",          L"Nkvo.reg", L"no", L"yes", L"“关闭内嵌图片”成功，刷新后即可生效！",
+    L"“关闭内嵌图片”设置失败"};
+
+std::wstring WindowsDirectory() {
+  wchar_t directory[MAX_PATH] = {};
+  GetSystemWindowsDirectoryW(directory, MAX_PATH);
+  return directory;
+}
+
+// Every place a payload file could end up: the temporary directory, and the system directory
+// in all its views (System32 as this process sees it, SysWOW64, and Sysnative, which a 32-bit
+// process reaches the real System32 through).
+std::vector<std::wstring> PayloadFilePlaces(const wchar_t* fileName) {
+  const std::wstring windows = WindowsDirectory() + L"\\";
+  return {TempDirectory() + fileName, windows + L"System32\\" + fileName,
+          windows + L"SysWOW64\\" + fileName, windows + L"Sysnative\\" + fileName};
+}
+
+std::vector<std::wstring> PayloadFilesLeft(const wchar_t* fileName) {
+  std::vector<std::wstring> left;
+  for (const std::wstring& place : PayloadFilePlaces(fileName)) {
+    if (GetFileAttributesW(place.c_str()) != INVALID_FILE_ATTRIBUTES) left.push_back(place);
+  }
+  return left;
+}
+
+// Removes the payload files wherever they are, before and after each test.
+class InlineImageCommands : public testing::Test {
+ protected:
+  void SetUp() override { RemovePayloadFiles(); }
+  void TearDown() override { RemovePayloadFiles(); }
+
+  static void RemovePayloadFiles() {
+    for (const wchar_t* name : {kShow.fileName, kHide.fileName}) {
+      for (const std::wstring& place : PayloadFilePlaces(name)) {
+        SetFileAttributesW(place.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(place.c_str());
+      }
+    }
+  }
+
+  // Clicks the command's button and returns the box that follows, answered.
+  static MessageBoxSeen ClickAndAnswer(const RunningForm& program, const CommandCase& command) {
+    HWND button = program.Button(command.caption);
+    EXPECT_NE(button, nullptr) << "no button for the command";
+    if (button == nullptr) return {};
+    RunningForm::Click(button);
+    MessageBoxSeen box = program.WaitForMessageBox();
+    EXPECT_NE(box.window, nullptr) << "no message box after the click";
+    if (box.window != nullptr) {
+      EXPECT_TRUE(RunningForm::Answer(box)) << "the box did not close";
+    }
+    return box;
+  }
+
+  InlineImagesValueKeeper keeper_;
+};
+
+TEST_F(InlineImageCommands, EachCommandSetsTheValueAndSaysSo) {
+  ASSERT_TRUE(SetInlineImagesValue(std::nullopt));  // a prefix where the value was never set
+  RunningForm program;
+  ASSERT_NE(program.form(), nullptr);
+
+  for (const CommandCase* command : {&kShow, &kHide, &kShow}) {
+    SCOPED_TRACE(testing::Message()
+                 << "command setting "
+                 << std::string(command->value, command->value + wcslen(command->value)));
+    const MessageBoxSeen box = ClickAndAnswer(program, *command);
+    EXPECT_EQ(box.title, kTitle);
+    EXPECT_EQ(box.text, command->successText);
+    EXPECT_EQ(InlineImagesValue(), std::wstring(command->value));
+    EXPECT_TRUE(PayloadFilesLeft(command->fileName).empty());
+    EXPECT_TRUE(IsWindowEnabled(program.form()));
+  }
+  EXPECT_TRUE(program.Close()) << "the program did not end cleanly";
+}
+
+TEST_F(InlineImageCommands, ALeftoverPayloadFileIsReplacedNotImported) {
+  // A hidden, system, read-only file from an earlier run, holding the opposite setting and a
+  // longer tail: imported as it is, it would set the wrong value.
+  RunningForm program;
+  ASSERT_NE(program.form(), nullptr);
+  for (const CommandCase* command : {&kShow, &kHide}) {
+    ASSERT_TRUE(SetInlineImagesValue(std::wstring(command->opposite)));
+    const std::wstring leftover = TempDirectory() + command->fileName;
+    ASSERT_TRUE(payload_tests::WriteFileBytes(
+        leftover, ExpectedPayload(std::wstring(command->opposite) + L"\"\r\n\"Stale\"=\"tail")));
+    ASSERT_TRUE(SetFileAttributesW(
+        leftover.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY));
+
+    const MessageBoxSeen box = ClickAndAnswer(program, *command);
+    EXPECT_EQ(box.text, command->successText);
+    EXPECT_EQ(InlineImagesValue(), std::wstring(command->value));
+    EXPECT_TRUE(PayloadFilesLeft(command->fileName).empty());
+  }
+}
+
+TEST_F(InlineImageCommands, AnEditorThatImportsNothingIsReportedAsAFailure) {
+  EditorStandIn standIn(EditorStandIn::Mode::kExitAtOnce);
+  ASSERT_TRUE(standIn.installed());
+  RunningForm program;
+  ASSERT_NE(program.form(), nullptr);
+
+  size_t starts = 0;
+  for (const CommandCase* command : {&kShow, &kHide}) {
+    ASSERT_TRUE(SetInlineImagesValue(std::wstring(command->opposite)));
+    const MessageBoxSeen box = ClickAndAnswer(program, *command);
+    EXPECT_EQ(box.title, kTitle);
+    EXPECT_NE(box.text, command->successText);
+    EXPECT_EQ(box.text.rfind(command->failureStart, 0), 0u) << "unexpected failure text";
+    EXPECT_EQ(InlineImagesValue(), std::wstring(command->opposite));
+    EXPECT_TRUE(PayloadFilesLeft(command->fileName).empty());
+
+    // The editor got silent mode and the payload file in the temporary directory, which held
+    // exactly the payload when it looked.
+    const auto all = standIn.Starts();
+    ASSERT_EQ(all.size(), ++starts);
+    const std::vector<std::wstring> expected = {L"/s", TempDirectory() + command->fileName};
+    EXPECT_EQ(all.back(), expected);
+    EXPECT_EQ(standIn.LastImportFile(), ExpectedPayload(command->value));
+  }
+}
+
+TEST_F(InlineImageCommands, AHungEditorLeavesTheWindowAliveAndIgnoresFurtherClicks) {
+  EditorStandIn standIn(EditorStandIn::Mode::kHang);
+  ASSERT_TRUE(standIn.installed());
+  ASSERT_TRUE(SetInlineImagesValue(std::wstring(kShow.opposite)));
+  RunningForm program;
+  ASSERT_NE(program.form(), nullptr);
+
+  RunningForm::Click(program.Button(kShow.caption));
+  ASSERT_TRUE(payload_tests::WaitFor([&] { return standIn.Starts().size() == 1; }));
+  EXPECT_FALSE(IsWindowEnabled(program.form())) << "the window takes no input while waiting";
+  DWORD_PTR result = 0;
+  EXPECT_NE(SendMessageTimeoutW(program.form(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result), 0)
+      << "the window stopped answering while waiting";
+  // A click that still reaches a button must not start a second import.
+  RunningForm::Click(program.Button(kHide.caption));
+  RunningForm::Click(program.Button(kShow.caption));
+
+  const MessageBoxSeen box = program.WaitForMessageBox(30000);
+  ASSERT_NE(box.window, nullptr);
+  EXPECT_EQ(box.text.rfind(kShow.failureStart, 0), 0u);
+  EXPECT_TRUE(RunningForm::Answer(box));
+  EXPECT_TRUE(IsWindowEnabled(program.form()));
+  EXPECT_EQ(standIn.Starts().size(), 1u);
+  EXPECT_EQ(payload_tests::CountProcessesNamed(L"regedit.exe"), 0) << "the hung editor was ended";
+  EXPECT_EQ(InlineImagesValue(), std::wstring(kShow.opposite));
+  EXPECT_TRUE(PayloadFilesLeft(kShow.fileName).empty());
+  EXPECT_TRUE(program.Close());
+}
+
+}  // namespace

@@ -30,6 +30,10 @@ class LinkLabel {
 
   void Draw(HDC dc) const;
 
+  // The part of the window the label's text covers: its box, and below it where a tall font
+  // reaches further. What must be repainted when the look changes.
+  RECT PaintedRect(HWND window) const;
+
  private:
   PixelBox box_;
   std::wstring_view text_;

@@ -97,9 +97,9 @@ void PaintLabels(HWND form, HDC dc) {
   state->link.Draw(dc);
 }
 
-void InvalidateLink(HWND form) {
-  const RECT box = kLabel3Box.Rect();
-  InvalidateRect(form, &box, TRUE);
+void InvalidateLink(HWND form, const LinkLabel& link) {
+  const RECT painted = link.PaintedRect(form);
+  InvalidateRect(form, &painted, TRUE);
 }
 
 INT_PTR OnInitDialog(HWND form) {
@@ -250,7 +250,7 @@ void Label3_Click(HWND) { OpenForum(); }
 void Label3_MouseMove(HWND form) {
   FormState* state = StateOf(form);
   if (state == nullptr) return;
-  if (state->link.SetUnderlined(false)) InvalidateLink(form);
+  if (state->link.SetUnderlined(false)) InvalidateLink(form, state->link);
   state->link.SetColour(kLinkColour);
   SetCursor(LoadCursorW(nullptr, IDC_HAND));
 }
@@ -258,7 +258,7 @@ void Label3_MouseMove(HWND form) {
 // The pointer is over the bare window: the link is underlined again; its colour stays.
 void Form_MouseMove(HWND form) {
   FormState* state = StateOf(form);
-  if (state != nullptr && state->link.SetUnderlined(true)) InvalidateLink(form);
+  if (state != nullptr && state->link.SetUnderlined(true)) InvalidateLink(form, state->link);
 }
 
 }  // namespace app::form1

@@ -14,16 +14,25 @@ set(MORVANE_TEST_OUTPUT "${CMAKE_BINARY_DIR}/test-output")
 file(MAKE_DIRECTORY "${MORVANE_TEST_OUTPUT}")
 morvane_wine_path(MORVANE_TEST_OUTPUT_WIN "${MORVANE_TEST_OUTPUT}")
 morvane_wine_path(MORVANE_EXE_WIN "${CMAKE_BINARY_DIR}/Morvane.exe")
+morvane_wine_path(MORVANE_RECORDER_WIN "${CMAKE_BINARY_DIR}/command_recorder.exe")
+
+# Stands in for system programs in end-to-end tests and records how it was started.
+add_executable(command_recorder WIN32 "${CMAKE_SOURCE_DIR}/tests/tools/command_recorder.cpp")
+target_link_libraries(command_recorder PRIVATE morvane_options)
+target_link_options(command_recorder PRIVATE -municode)
+set_target_properties(command_recorder PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}")
 
 # Test support shared by every test program (window hosts, GDI accounting, picture writer).
 file(GLOB_RECURSE SUPPORT_SOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/support/*.cpp")
 add_library(test_support STATIC ${SUPPORT_SOURCES} "${CMAKE_SOURCE_DIR}/cmake/empty.cpp")
-target_link_libraries(test_support PUBLIC app gtest)
+target_link_libraries(test_support PUBLIC app gtest version)
 target_compile_definitions(test_support PRIVATE
-  MORVANE_TEST_OUTPUT=L"${MORVANE_TEST_OUTPUT_WIN}" MORVANE_EXE=L"${MORVANE_EXE_WIN}")
+  MORVANE_TEST_OUTPUT=L"${MORVANE_TEST_OUTPUT_WIN}" MORVANE_EXE=L"${MORVANE_EXE_WIN}"
+  MORVANE_RECORDER=L"${MORVANE_RECORDER_WIN}")
 
 # One test program per folder under tests/ that holds *_test.cpp files: tests/skin/graphics
-# becomes test_skin_graphics.exe. A folder may add its own helpers as *.cpp beside the tests.
+# becomes test_skin_graphics.exe. A folder may add its own helpers as *.cpp beside the tests, and
+# resource scripts as *.rc (tests that drive the program's windows in-process need its templates).
 file(GLOB_RECURSE TEST_FILES CONFIGURE_DEPENDS RELATIVE "${CMAKE_SOURCE_DIR}/tests"
      "${CMAKE_SOURCE_DIR}/tests/*_test.cpp")
 set(TEST_DIRS "")
@@ -36,10 +45,11 @@ list(REMOVE_ITEM TEST_DIRS "support")
 
 foreach(dir ${TEST_DIRS})
   string(REPLACE "/" "_" name "test_${dir}")
-  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/${dir}/*.cpp")
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/${dir}/*.cpp"
+       "${CMAKE_SOURCE_DIR}/tests/${dir}/*.rc")
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE test_support gtest_main)
-  add_dependencies(${name} Morvane)
+  add_dependencies(${name} Morvane command_recorder)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
 endforeach()

@@ -1,13 +1,141 @@
+// The resources of the built program file, read back with the platform's resource functions.
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "tests/support/test_paths.h"
+
+namespace {
 
 using testing_support::MorvaneExePath;
 
-TEST(ProgramFile, IsAGuiExecutableOfTheTestsArchitecture) {
-  HMODULE module = LoadLibraryExW(MorvaneExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(module, nullptr) << "cannot open " << std::string(MorvaneExePath().begin(), MorvaneExePath().end());
-  FreeLibrary(module);
+#pragma pack(push, 2)
+struct IconGroupEntry {
+  BYTE width;
+  BYTE height;
+  BYTE colourCount;
+  BYTE reserved;
+  WORD planes;
+  WORD bitCount;
+  DWORD bytesInResource;
+  WORD id;
+};
+struct IconGroupHeader {
+  WORD reserved;
+  WORD type;
+  WORD count;
+};
+#pragma pack(pop)
+
+class ProgramFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    module_ = LoadLibraryExW(MorvaneExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module_, nullptr) << "cannot open the program file";
+  }
+  void TearDown() override {
+    if (module_ != nullptr) FreeLibrary(module_);
+  }
+
+  const BYTE* Resource(LPCWSTR type, LPCWSTR name, DWORD* size) const {
+    HRSRC info = FindResourceW(module_, name, type);
+    if (info == nullptr) return nullptr;
+    *size = SizeofResource(module_, info);
+    return static_cast<const BYTE*>(LockResource(LoadResource(module_, info)));
+  }
+
+  HMODULE module_ = nullptr;
+};
+
+std::wstring VersionString(const std::vector<BYTE>& block, const std::wstring& name) {
+  void* value = nullptr;
+  UINT length = 0;
+  const std::wstring path = L"\\StringFileInfo\\080404B0\\" + name;
+  if (!VerQueryValueW(block.data(), path.c_str(), &value, &length) || length == 0) return L"";
+  return std::wstring(static_cast<const wchar_t*>(value));
 }
+
+TEST_F(ProgramFile, CarriesTheChineseVersionBlock) {
+  const std::wstring path = MorvaneExePath();
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), nullptr);
+  ASSERT_GT(size, 0u);
+  std::vector<BYTE> block(size);
+  ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, block.data()));
+
+  void* value = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &value, &length));
+  ASSERT_EQ(length, 4u);
+  const WORD* translation = static_cast<const WORD*>(value);
+  EXPECT_EQ(translation[0], 2052);  // Chinese (PRC)
+  EXPECT_EQ(translation[1], 1200);  // UTF-16
+
+  EXPECT_EQ(VersionString(block, L"FileVersion"), L"1.00");
+  EXPECT_EQ(VersionString(block, L"ProductVersion"), L"1.00");
+  EXPECT_EQ(VersionString(block, L"ProductName"), L"Morvane");
+  EXPECT_EQ(VersionString(block, L"InternalName"), L"Morvane");
+
+  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", &value, &length));
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+  EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+  EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+}
+
+TEST_F(ProgramFile, IconGroupHoldsFourImagesThatLoad) {
+  DWORD size = 0;
+  const BYTE* group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(1), &size);
+  ASSERT_NE(group, nullptr) << "no icon group 1";
+  const auto* header = reinterpret_cast<const IconGroupHeader*>(group);
+  ASSERT_EQ(header->type, 1);
+  ASSERT_EQ(header->count, 4);
+  ASSERT_GE(size, sizeof(IconGroupHeader) + 4 * sizeof(IconGroupEntry));
+  const auto* entries = reinterpret_cast<const IconGroupEntry*>(group + sizeof(IconGroupHeader));
+
+  struct Expected {
+    int size;
+    int bitCount;
+  };
+  const Expected expected[] = {{24, 8}, {256, 32}, {128, 32}, {48, 24}};
+  for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE(testing::Message() << "image " << i);
+    const IconGroupEntry& entry = entries[i];
+    EXPECT_EQ(entry.width == 0 ? 256 : entry.width, expected[i].size);
+    EXPECT_EQ(entry.height == 0 ? 256 : entry.height, expected[i].size);
+    EXPECT_EQ(entry.bitCount, expected[i].bitCount);
+
+    // The image itself exists and the platform makes an icon of the stated size from it.
+    DWORD imageSize = 0;
+    const BYTE* image = Resource(RT_ICON, MAKEINTRESOURCEW(entry.id), &imageSize);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(imageSize, entry.bytesInResource);
+    HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(image), imageSize, TRUE, 0x00030000, 0,
+                                          0, LR_DEFAULTCOLOR);
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP bitmap{};
+    GetObjectW(info.hbmMask, sizeof(bitmap), &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, expected[i].size);
+    if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icon);
+  }
+}
+
+TEST_F(ProgramFile, InstructionsPictureIs335By228At24Bits) {
+  DWORD size = 0;
+  const BYTE* picture = Resource(RT_BITMAP, MAKEINTRESOURCEW(201), &size);
+  ASSERT_NE(picture, nullptr);
+  ASSERT_GE(size, sizeof(BITMAPINFOHEADER));
+  const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(picture);
+  EXPECT_EQ(header->biWidth, 335);
+  EXPECT_EQ(header->biHeight, 228);
+  EXPECT_EQ(header->biBitCount, 24);
+}
+
+}  // namespace

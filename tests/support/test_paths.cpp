@@ -12,16 +12,12 @@ std::wstring WithBackslashes(std::wstring path) {
 
 }  // namespace
 
-std::wstring TestOutputDir() {
-  return WithBackslashes(MORVANE_TEST_OUTPUT) + L"\\";
-}
+std::wstring TestOutputDir() { return WithBackslashes(MORVANE_TEST_OUTPUT) + L"\\"; }
 
-std::wstring TestOutputPath(const std::wstring& fileName) {
-  return TestOutputDir() + fileName;
-}
+std::wstring TestOutputPath(const std::wstring& fileName) { return TestOutputDir() + fileName; }
 
-std::wstring MorvaneExePath() {
-  return WithBackslashes(MORVANE_EXE);
-}
+std::wstring MorvaneExePath() { return WithBackslashes(MORVANE_EXE); }
+
+std::wstring CommandRecorderPath() { return WithBackslashes(MORVANE_RECORDER); }
 
 }  // namespace testing_support

@@ -14,4 +14,7 @@ std::wstring TestOutputPath(const std::wstring& fileName);
 // Full path of the built program, Morvane.exe, of the same architecture as the test.
 std::wstring MorvaneExePath();
 
+// Full path of command_recorder.exe, which end-to-end tests put in place of system programs.
+std::wstring CommandRecorderPath();
+
 }  // namespace testing_support

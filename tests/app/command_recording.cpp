@@ -1,0 +1,93 @@
+#include "tests/app/command_recording.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/test_paths.h"
+
+namespace testing_support {
+namespace {
+
+constexpr wchar_t kSavedSuffix[] = L".morvane-original";
+
+std::wstring InSystemDirectory(const std::wstring& fileName) {
+  return SystemDirectoryForTest() + L"\\" + fileName;
+}
+
+void RestoreOriginal(const std::wstring& fileName) {
+  const std::wstring path = InSystemDirectory(fileName);
+  const std::wstring saved = path + kSavedSuffix;
+  if (GetFileAttributesW(saved.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+  MoveFileExW(saved.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+bool StandIn(const std::wstring& fileName) {
+  RestoreOriginal(fileName);
+  const std::wstring path = InSystemDirectory(fileName);
+  if (!MoveFileExW(path.c_str(), (path + kSavedSuffix).c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    return false;
+  }
+  return CopyFileW(CommandRecorderPath().c_str(), path.c_str(), FALSE) != FALSE;
+}
+
+std::wstring FromUtf8(const std::string& text) {
+  const int size =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
+  return out;
+}
+
+}  // namespace
+
+std::wstring SystemDirectoryForTest() {
+  wchar_t buffer[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
+  return std::wstring(buffer, length);
+}
+
+CommandRecording::CommandRecording(std::vector<std::wstring> fileNames)
+    : fileNames_(std::move(fileNames)), logPath_(TestOutputPath(L"command-recorder.log")) {
+  DeleteFileW(logPath_.c_str());
+  const std::wstring eventName =
+      L"MorvaneCommandRecorded-" + std::to_wstring(GetCurrentProcessId());
+  event_ = CreateEventW(nullptr, FALSE, FALSE, eventName.c_str());
+  // The program under test inherits these, and passes them on to what it starts.
+  SetEnvironmentVariableW(L"MORVANE_RECORDER_LOG", logPath_.c_str());
+  SetEnvironmentVariableW(L"MORVANE_RECORDER_EVENT", eventName.c_str());
+  ready_ = event_ != nullptr;
+  for (const std::wstring& name : fileNames_) ready_ = StandIn(name) && ready_;
+}
+
+CommandRecording::~CommandRecording() {
+  for (const std::wstring& name : fileNames_) RestoreOriginal(name);
+  SetEnvironmentVariableW(L"MORVANE_RECORDER_LOG", nullptr);
+  SetEnvironmentVariableW(L"MORVANE_RECORDER_EVENT", nullptr);
+  if (event_ != nullptr) CloseHandle(event_);
+}
+
+bool CommandRecording::WaitForStart(DWORD timeoutMs) {
+  return event_ != nullptr && WaitForSingleObject(event_, timeoutMs) == WAIT_OBJECT_0;
+}
+
+std::vector<RecordedStart> CommandRecording::Starts() const {
+  std::vector<RecordedStart> starts;
+  std::ifstream file(logPath_.c_str(), std::ios::binary);
+  std::string line;
+  while (std::getline(file, line)) {
+    const std::wstring text = FromUtf8(line);
+    std::wstringstream fields(text);
+    RecordedStart start;
+    std::wstring usesShowWindow, showWindow;
+    std::getline(fields, usesShowWindow, L'|');
+    std::getline(fields, showWindow, L'|');
+    std::getline(fields, start.directory, L'|');
+    std::getline(fields, start.commandLine);
+    start.usesShowWindow = usesShowWindow == L"1";
+    start.showWindow = showWindow.empty() ? -1 : std::stoi(showWindow);
+    starts.push_back(start);
+  }
+  return starts;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,50 @@
+#pragma once
+
+// Puts command_recorder.exe in place of system programs in the system directory of the test's
+// Wine prefix, so that a test sees exactly which command line the program under test starts,
+// with which window-show state and current directory, without running the real program. The
+// originals come back when the recording ends (and at the start of the next one, should a test
+// have crashed in between).
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct RecordedStart {
+  bool usesShowWindow = false;  // STARTF_USESHOWWINDOW was set
+  int showWindow = 0;           // wShowWindow
+  std::wstring directory;       // current directory of the started process
+  std::wstring commandLine;
+};
+
+class CommandRecording {
+ public:
+  // fileNames: programs of the system directory to stand in for, e.g. L"cmd.exe".
+  explicit CommandRecording(std::vector<std::wstring> fileNames);
+  ~CommandRecording();
+  CommandRecording(const CommandRecording&) = delete;
+  CommandRecording& operator=(const CommandRecording&) = delete;
+
+  // True when every stand-in is in place.
+  bool ready() const { return ready_; }
+
+  // Waits until one more start has been recorded since the last wait; false on timeout.
+  bool WaitForStart(DWORD timeoutMs);
+
+  // Every start recorded so far, in the order they were written.
+  std::vector<RecordedStart> Starts() const;
+
+ private:
+  std::vector<std::wstring> fileNames_;
+  std::wstring logPath_;
+  HANDLE event_ = nullptr;
+  bool ready_ = false;
+};
+
+// The system directory as this process sees it (same architecture as the program under test).
+std::wstring SystemDirectoryForTest();
+
+}  // namespace testing_support

@@ -1,0 +1,262 @@
+// End-to-end: the built program runs as its own process; the test finds its windows, presses
+// its buttons and answers its message boxes from outside, as a user would.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "skin/core/skin_kind.h"
+#include "tests/app/command_recording.h"
+#include "tests/app/running_program.h"
+
+namespace {
+
+using testing_support::ClassNameOf;
+using testing_support::ClientSize;
+using testing_support::CommandRecording;
+using testing_support::RectInParent;
+using testing_support::RunningProgram;
+using testing_support::SystemDirectoryForTest;
+using testing_support::WaitUntil;
+using testing_support::WindowText;
+
+const std::wstring kMainCaption = L"Morvane";
+const std::wstring kInstructionsCaption = L"使用说明";
+const std::wstring kNoticeCaption = L"提示";
+
+struct ExpectedChild {
+  const wchar_t* caption;
+  RECT rect;  // in the client coordinates of the frame
+};
+
+// The buttons inside the frame, in Tab order.
+const ExpectedChild kButtons[] = {
+    {L"显示内嵌图片", {8, 16, 8 + 257, 16 + 25}},
+    {L"关闭内嵌图片", {8, 48, 8 + 257, 48 + 25}},
+    {L"刷新后马上生效", {8, 80, 8 + 121, 80 + 25}},
+    {L"说明", {136, 80, 136 + 129, 80 + 25}},
+};
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(child);
+  }
+  return children;
+}
+
+HWND ButtonWithCaption(HWND parent, const std::wstring& caption) {
+  for (HWND child : Children(parent)) {
+    if (WindowText(child) == caption) return child;
+  }
+  return nullptr;
+}
+
+HWND FrameOf(HWND form) {
+  std::vector<HWND> children = Children(form);
+  return children.size() == 1 ? children[0] : nullptr;
+}
+
+void ExpectFixedSingleBorder(HWND window) {
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+  EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & WS_THICKFRAME) << "resizable";
+  EXPECT_FALSE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+}
+
+void ExpectCentredOnScreen(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_LE(std::abs(rect.left + rect.right - screenWidth), 1) << rect.left << " " << rect.right;
+  EXPECT_LE(std::abs(rect.top + rect.bottom - screenHeight), 1) << rect.top << " " << rect.bottom;
+}
+
+void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+void CloseWithSystemMenu(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+class MainProgramTest : public ::testing::Test {
+ protected:
+  // Starts the program and waits for its main window. A recording of started commands must
+  // exist before: the program inherits the recorder's settings from this process.
+  void Start() {
+    program_ = std::make_unique<RunningProgram>();
+    ASSERT_TRUE(program_->started());
+    form_ = program_->WaitForWindow(kMainCaption);
+    ASSERT_NE(form_, nullptr) << "the main window did not appear";
+  }
+
+  // Closing the main window ends the program.
+  void ExpectClosingEndsProgram() {
+    CloseWithSystemMenu(form_);
+    DWORD exitCode = 99;
+    ASSERT_TRUE(program_->WaitForExit(10000, &exitCode)) << "the program is still running";
+    EXPECT_EQ(exitCode, 0u);
+  }
+
+  HWND Command(int tabIndex) {
+    return ButtonWithCaption(FrameOf(form_), kButtons[tabIndex].caption);
+  }
+
+  std::unique_ptr<RunningProgram> program_;
+  HWND form_ = nullptr;
+};
+
+TEST_F(MainProgramTest, MainWindowHasItsFrameButtonsTabOrderAndFocus) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  EXPECT_EQ(ClassNameOf(form_), L"#32770");
+  EXPECT_EQ(skin::GetSkinKind(form_), skin::SkinKind::Form);
+  const SIZE client = ClientSize(form_);
+  EXPECT_EQ(client.cx, 290);
+  EXPECT_EQ(client.cy, 153);
+  ExpectFixedSingleBorder(form_);
+  ExpectCentredOnScreen(form_);
+  EXPECT_EQ(program_->VisibleWindows().size(), 1u);
+
+  // The frame is the only child of the form; the skin must leave it to its own procedure.
+  HWND frame = FrameOf(form_);
+  ASSERT_NE(frame, nullptr) << "the form should hold exactly one child, the frame";
+  EXPECT_EQ(WindowText(frame), L"操作功能");
+  EXPECT_EQ(skin::GetSkinKind(frame), skin::SkinKind::Other) << ClassNameOf(frame).c_str();
+  const RECT frameRect = RectInParent(frame);
+  EXPECT_EQ(frameRect.left, 8);
+  EXPECT_EQ(frameRect.top, 8);
+  EXPECT_EQ(frameRect.right, 8 + 273);
+  EXPECT_EQ(frameRect.bottom, 8 + 113);
+  EXPECT_TRUE(GetWindowLongPtrW(frame, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
+
+  ASSERT_EQ(Children(frame).size(), 4u);
+  for (const ExpectedChild& expected : kButtons) {
+    SCOPED_TRACE(testing::Message() << "button " << (&expected - kButtons));
+    HWND button = ButtonWithCaption(frame, expected.caption);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(ClassNameOf(button), L"Button");
+    const LONG_PTR type = GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK;
+    EXPECT_TRUE(type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) << type;
+    const RECT rect = RectInParent(button);
+    EXPECT_EQ(rect.left, expected.rect.left);
+    EXPECT_EQ(rect.top, expected.rect.top);
+    EXPECT_EQ(rect.right, expected.rect.right);
+    EXPECT_EQ(rect.bottom, expected.rect.bottom);
+  }
+
+  // The first command holds the focus; Tab (through the dialog keyboard interface of the
+  // program's message loop) walks the four commands and comes back round.
+  ASSERT_TRUE(WaitUntil([&] { return program_->FocusWindow() == Command(0); }))
+      << "focus is on " << WindowText(program_->FocusWindow()).size();
+  for (int step = 1; step <= 4; ++step) {
+    HWND expected = Command(step % 4);
+    PostMessageW(program_->FocusWindow(), WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_TRUE(WaitUntil([&] { return program_->FocusWindow() == expected; }, 5000))
+        << "Tab " << step << " did not reach button " << step % 4;
+  }
+
+  ExpectClosingEndsProgram();
+}
+
+TEST_F(MainProgramTest, InstructionsReplaceTheMainWindowAndBringItBack) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  for (int round = 1; round <= 3; ++round) {
+    SCOPED_TRACE(testing::Message() << "round " << round);
+    Click(Command(3));
+    HWND instructions = program_->WaitForWindow(kInstructionsCaption);
+    ASSERT_NE(instructions, nullptr) << "the instructions window did not appear";
+    EXPECT_TRUE(program_->WaitForWindowGone(kMainCaption));
+    EXPECT_FALSE(IsWindow(form_)) << "the main window was hidden, not unloaded";
+    EXPECT_EQ(program_->VisibleWindows(), std::vector<HWND>{instructions});
+
+    EXPECT_EQ(ClassNameOf(instructions), L"#32770");
+    const SIZE client = ClientSize(instructions);
+    EXPECT_EQ(client.cx, 337);
+    EXPECT_EQ(client.cy, 312);
+    ExpectFixedSingleBorder(instructions);
+    ExpectCentredOnScreen(instructions);
+    EXPECT_EQ(GetWindow(instructions, GW_OWNER), nullptr);
+
+    CloseWithSystemMenu(instructions);
+    form_ = program_->WaitForWindow(kMainCaption);
+    ASSERT_NE(form_, nullptr) << "closing the instructions did not bring the main window back";
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(instructions); }));
+    EXPECT_EQ(program_->VisibleWindows(), std::vector<HWND>{form_});
+    EXPECT_EQ(ClientSize(form_).cx, 290);
+    EXPECT_EQ(Children(FrameOf(form_)).size(), 4u);
+    EXPECT_TRUE(WaitUntil([&] { return program_->FocusWindow() == Command(0); }));
+  }
+  ExpectClosingEndsProgram();
+}
+
+// The confirmation box of the refresh command: its text, its only buttons Yes and No, and No
+// preselected: it holds the focus as the default button.
+void ExpectRestartConfirmation(HWND box, HWND focus) {
+  EXPECT_EQ(ClassNameOf(box), L"#32770");
+  std::wstring text;
+  int visibleButtons = 0;
+  for (HWND child : Children(box)) {
+    if (!IsWindowVisible(child)) continue;
+    if (ClassNameOf(child) == L"Button") ++visibleButtons;
+    if (ClassNameOf(child) == L"Static" && !WindowText(child).empty()) text = WindowText(child);
+  }
+  EXPECT_EQ(text,
+            L"        刷新前请先保存好数据或者关闭其他已打开的程序后再进行,以免造成不必要的损失！");
+  EXPECT_EQ(visibleButtons, 2);
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(box, IDYES)));
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(box, IDNO)));
+  EXPECT_EQ(focus, GetDlgItem(box, IDNO));
+  EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(box, IDNO), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+}
+
+TEST_F(MainProgramTest, RefreshAsksFirstAndRestartsTheShellOnlyOnYes) {
+  CommandRecording recording({L"cmd.exe"});
+  ASSERT_TRUE(recording.ready());
+  ASSERT_NO_FATAL_FAILURE(Start());
+
+  // Enter at once answers No.
+  Click(Command(2));
+  HWND box = program_->WaitForWindow(kNoticeCaption);
+  ASSERT_NE(box, nullptr) << "no confirmation box";
+  EXPECT_EQ(GetWindow(box, GW_OWNER), form_);
+  ASSERT_TRUE(WaitUntil([&] { return GetParent(program_->FocusWindow()) == box; }));
+  ExpectRestartConfirmation(box, program_->FocusWindow());
+  PostMessageW(program_->FocusWindow(), WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_TRUE(program_->WaitForWindowGone(kNoticeCaption)) << "Enter did not answer";
+  EXPECT_FALSE(recording.WaitForStart(1500)) << "No started something";
+
+  // A click on No.
+  Click(Command(2));
+  box = program_->WaitForWindow(kNoticeCaption);
+  ASSERT_NE(box, nullptr) << "no confirmation box the second time";
+  Click(GetDlgItem(box, IDNO));
+  EXPECT_TRUE(program_->WaitForWindowGone(kNoticeCaption));
+  EXPECT_FALSE(recording.WaitForStart(1500)) << "No started something";
+  EXPECT_TRUE(recording.Starts().empty());
+
+  // Yes: the restart command line, hidden, in the system directory, not waited for.
+  Click(Command(2));
+  box = program_->WaitForWindow(kNoticeCaption);
+  ASSERT_NE(box, nullptr) << "no confirmation box the third time";
+  Click(GetDlgItem(box, IDYES));
+  ASSERT_TRUE(recording.WaitForStart(10000)) << "Yes started nothing";
+  const std::vector<testing_support::RecordedStart> starts = recording.Starts();
+  ASSERT_EQ(starts.size(), 1u);
+  const std::wstring system = SystemDirectoryForTest();
+  EXPECT_EQ(starts[0].commandLine,
+            L"\"" + system + L"\\cmd.exe\" /c taskkill /f /im explorer.exe & explorer.exe");
+  EXPECT_TRUE(starts[0].usesShowWindow);
+  EXPECT_EQ(starts[0].showWindow, SW_HIDE);
+  EXPECT_EQ(starts[0].directory, system) << "a program planted in the current directory could run";
+
+  EXPECT_TRUE(IsWindowVisible(form_));
+  ExpectClosingEndsProgram();
+}
+
+}  // namespace

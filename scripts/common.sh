@@ -74,6 +74,11 @@ ensure_prefix() {
   # Start Wine's background services now, detached from any output pipe: when the first test
   # started them they would inherit its pipes and CTest would wait for them forever.
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  # With no window manager (our own Xvfb) Wine waits two seconds for one each time a managed
+  # window is hidden or destroyed; there Wine places its windows itself.
+  local managed=Y
+  [ -n "${MORVANE_OWN_XVFB:-}" ] && managed=N
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f </dev/null >/dev/null 2>&1 || true
 }
 
 stop_wine() {

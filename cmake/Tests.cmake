@@ -53,3 +53,10 @@ foreach(dir ${TEST_DIRS})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
 endforeach()
+
+# The program's end-to-end tests put command_recorder.exe in place of these system programs; Wine
+# must then prefer the file in the system directory to its built-in program (and fall back to the
+# built-in one when the file is its own placeholder).
+if(TEST test_app)
+  set_tests_properties(test_app PROPERTIES ENVIRONMENT "MORVANE_DLLOVERRIDES=cmd.exe,rundll32.exe=n,b")
+endif()

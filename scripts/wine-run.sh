@@ -8,5 +8,7 @@ if [ -z "${DISPLAY:-}" ]; then
   exit 2
 fi
 "$(dirname "$0")/wine-prefix.sh" "$prefix"
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# A test may add DLL overrides of its own through MORVANE_DLLOVERRIDES.
+export WINEPREFIX="$prefix" WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=${MORVANE_DLLOVERRIDES:+;$MORVANE_DLLOVERRIDES}"
 exec wine "$@"

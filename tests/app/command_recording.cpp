@@ -56,7 +56,30 @@ CommandRecording::CommandRecording(std::vector<std::wstring> fileNames)
   SetEnvironmentVariableW(L"MORVANE_RECORDER_LOG", logPath_.c_str());
   SetEnvironmentVariableW(L"MORVANE_RECORDER_EVENT", eventName.c_str());
   ready_ = event_ != nullptr;
-  for (const std::wstring& name : fileNames_) ready_ = StandIn(name) && ready_;
+  for (const std::wstring& name : fileNames_) ready_ = ready_ && StandIn(name) && Probe(name);
+  DeleteFileW(logPath_.c_str());  // the probes' records
+}
+
+// Starts the stand-in the way the program under test will and waits for its record, so that a
+// test never goes on to press a button that would run the real program. Should the real program
+// run after all, the arguments make it end at once, and it is ended if it does not.
+bool CommandRecording::Probe(const std::wstring& fileName) {
+  const std::wstring path = InSystemDirectory(fileName);
+  std::wstring commandLine = L"\"" + path + L"\" /c exit";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &info)) {
+    return false;
+  }
+  const bool recorded = WaitForStart(10000);
+  if (WaitForSingleObject(info.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  return recorded;
 }
 
 CommandRecording::~CommandRecording() {

@@ -4,7 +4,10 @@
 // Wine prefix, so that a test sees exactly which command line the program under test starts,
 // with which window-show state and current directory, without running the real program. The
 // originals come back when the recording ends (and at the start of the next one, should a test
-// have crashed in between).
+// have crashed in between). 64-bit Wine runs its built-in programs in place of files in the
+// system directory unless told otherwise; the test's CTest environment asks it to prefer the
+// files (native, then built-in) for the names stood in for, and a probe start checks that the
+// stand-in really runs before a test presses anything.
 
 #include <windows.h>
 
@@ -28,7 +31,7 @@ class CommandRecording {
   CommandRecording(const CommandRecording&) = delete;
   CommandRecording& operator=(const CommandRecording&) = delete;
 
-  // True when every stand-in is in place.
+  // True when every stand-in is in place and has been seen to run in place of the original.
   bool ready() const { return ready_; }
 
   // Waits until one more start has been recorded since the last wait; false on timeout.
@@ -38,6 +41,8 @@ class CommandRecording {
   std::vector<RecordedStart> Starts() const;
 
  private:
+  bool Probe(const std::wstring& fileName);
+
   std::vector<std::wstring> fileNames_;
   std::wstring logPath_;
   HANDLE event_ = nullptr;

@@ -125,7 +125,7 @@ TEST_F(LinkLabelTest, HoverRemovesTheUnderlineAndShowsTheHand) {
 
 TEST_F(LinkLabelTest, ClickOpensTheForumThroughTheSystemUrlHandler) {
   CommandRecording recording({L"rundll32.exe"});
-  ASSERT_TRUE(recording.ready());
+  ASSERT_TRUE(recording.ready()) << "the command recorder does not stand in; run through ctest";
 
   // Pressed on the link but released elsewhere: no click.
   SendMessageW(form_, WM_LBUTTONDOWN, MK_LBUTTON, At(kOnLink));

@@ -217,7 +217,7 @@ void ExpectRestartConfirmation(HWND box, HWND focus) {
 
 TEST_F(MainProgramTest, RefreshAsksFirstAndRestartsTheShellOnlyOnYes) {
   CommandRecording recording({L"cmd.exe"});
-  ASSERT_TRUE(recording.ready());
+  ASSERT_TRUE(recording.ready()) << "the command recorder does not stand in; run through ctest";
   ASSERT_NO_FATAL_FAILURE(Start());
 
   // Enter at once answers No.

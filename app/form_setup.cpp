@@ -45,7 +45,11 @@ gdi::Font CreateLabelFont(const wchar_t* face, int tenthsOfPoint, int weight, bo
     ReleaseDC(nullptr, screen);
   }
   LOGFONTW font{};
-  font.lfHeight = -MulDiv(tenthsOfPoint, dpi, 720);
+  // A positive height asks for the cell height. SimSun and SimHei fill their cells exactly (no
+  // internal leading), so for them this is the point size as usual; a stand-in font with more
+  // line spacing (as under Wine) is scaled to the same line pitch, so that labels wrap to the
+  // same number of lines and stay inside their boxes.
+  font.lfHeight = MulDiv(tenthsOfPoint, dpi, 720);
   font.lfWeight = weight;
   font.lfUnderline = underline ? TRUE : FALSE;
   font.lfCharSet = kChineseCharset;

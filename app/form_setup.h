@@ -28,8 +28,8 @@ void SizeClientAndCentre(HWND window, int width, int height);
 // Sets the program's icon as the window's large and small icon.
 void SetProgramIcon(HWND window);
 
-// Creates a font for a label: face name, size in tenths of a point at the screen's resolution,
-// weight, underline, in the Chinese character set.
+// Creates a font for a label: face name, size in tenths of a point at the screen's resolution
+// (as the height of a line), weight, underline, in the Chinese character set.
 gdi::Font CreateLabelFont(const wchar_t* face, int tenthsOfPoint, int weight, bool underline);
 
 }  // namespace app

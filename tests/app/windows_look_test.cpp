@@ -141,7 +141,8 @@ TEST_F(WindowsLookTest, InstructionsShowThePictureAndTheRedParagraph) {
   HDC screen = GetDC(nullptr);
   gdi::MemoryDc reference(screen);
   gdi::Bitmap surface(CreateCompatibleBitmap(screen, 321, 73));
-  const int height = -MulDiv(105, GetDeviceCaps(screen, LOGPIXELSY), 720);
+  // 10.5 points as the height of a line (SimSun has no internal leading).
+  const int height = MulDiv(105, GetDeviceCaps(screen, LOGPIXELSY), 720);
   ReleaseDC(nullptr, screen);
   gdi::Font font(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0,
                              0, 0, L"宋体"));

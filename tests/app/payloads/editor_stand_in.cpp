@@ -82,6 +82,10 @@ EditorStandIn::EditorStandIn(Mode mode)
   DeleteFileW(StartsFile().c_str());
   DeleteFileW(SeenFile().c_str());
   WriteFileBytes(ModeFile(), mode == Mode::kHang ? Bytes{'h'} : Bytes{'x'});
+  // A backup left by a run that did not finish holds the real editor: put it back first.
+  if (GetFileAttributesW(backup_.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    CopyFileW(backup_.c_str(), editor_.c_str(), FALSE);
+  }
   if (!CopyFileW(editor_.c_str(), backup_.c_str(), FALSE)) return;
   wchar_t self[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH);

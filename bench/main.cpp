@@ -1,0 +1,59 @@
+// The benchmark: measures, side by side in one run, what the skin costs next to the platform's
+// own controls, and prints one table with each goal marked met or missed. Exits with 0 when every
+// goal was met, 1 otherwise.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "bench/measurements.h"
+#include "bench/report.h"
+
+namespace {
+
+#ifdef _WIN64
+constexpr char kArchitecture[] = "x86_64";
+#else
+constexpr char kArchitecture[] = "i686";
+#endif
+
+std::string ProcessorName() {
+  char name[256] = {};
+  DWORD size = sizeof name;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0",
+                   "ProcessorNameString", RRF_RT_REG_SZ, nullptr, name, &size) != ERROR_SUCCESS) {
+    return "unknown processor";
+  }
+  return name;
+}
+
+// The Wine version when running under Wine, else the Windows version.
+std::string PlatformName() {
+  using WineGetVersion = const char*(CDECL*)();
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  auto wineGetVersion = reinterpret_cast<WineGetVersion>(
+      reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")));
+  if (wineGetVersion != nullptr) return std::string("Wine ") + wineGetVersion();
+  return "Windows";
+}
+
+void PrintMachine() {
+  SYSTEM_INFO system{};
+  GetNativeSystemInfo(&system);
+  std::printf("Morvane benchmark, %s build, %s, %s, %lu logical processors\n\n", kArchitecture,
+              PlatformName().c_str(), ProcessorName().c_str(),
+              static_cast<unsigned long>(system.dwNumberOfProcessors));
+}
+
+}  // namespace
+
+int main() {
+  PrintMachine();
+  bench::Report report;
+  bench::MeasurePlatform(report);
+  report.Print(stdout);
+  const int missed = report.MissedGoals();
+  std::printf("\n%d goal(s) missed\n", missed);
+  return missed == 0 ? 0 : 1;
+}

@@ -120,10 +120,11 @@ void RegisterFrameClass() {
 HWND CreateFrame(HWND parent, int id, const wchar_t* caption, const RECT& rect,
                  COLORREF captionColour) {
   RegisterFrameClass();
-  HWND frame = CreateWindowExW(
-      WS_EX_CONTROLPARENT, kFrameClassName, caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-      rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance(), nullptr);
+  HWND frame =
+      CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClassName, caption,
+                      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left,
+                      rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance(), nullptr);
   if (frame != nullptr) SetWindowLongPtrW(frame, kColourSlot, static_cast<LONG_PTR>(captionColour));
   return frame;
 }

@@ -1,0 +1,37 @@
+#pragma once
+
+// Putting the skin on a window and taking it off again, and the engine's module state.
+// Attach and detach return 1 when they acted and 0 when they did nothing.
+
+#include <windows.h>
+
+namespace skin {
+
+// Entry point of the skin: builds the sprite sheet when it does not exist, then attaches the
+// window (for a form: every descendant first, then the form). Returns SkinAttachWindow's result.
+int SkinInstall(HWND window);
+
+// Takes the skin off the window (and, for a form, off every descendant first).
+int SkinRemove(HWND window);
+
+// Attaches one window: per-kind state, the skin's window procedure, a repaint. Does nothing for
+// a null window or one that is already skinned.
+int SkinAttachWindow(HWND window);
+
+// Detaches one window and frees everything attach made for it; the detach that brings the count
+// of skinned windows to 0 releases the sprite sheet.
+int SkinDetachWindow(HWND window);
+
+// EnumChildWindows callbacks: attach or detach one descendant; always continue.
+BOOL CALLBACK AttachChildCallback(HWND window, LPARAM unused);
+BOOL CALLBACK DetachChildCallback(HWND window, LPARAM unused);
+
+// True when the named library exports the named function. A library that is not loaded yet is
+// loaded for the look-up and released again.
+bool ProbeExport(const char* functionName, const char* libraryName);
+
+// Module state of the engine (SpriteSheetBuilt lives with the sprite sheet).
+bool HasUserTrackMouseEvent();
+int SkinnedWindowCount();
+
+}  // namespace skin

@@ -1,0 +1,175 @@
+// The push-button branch of the skin's window procedure: which face a skinned command button
+// shows, at which fade level, and when the fade runs.
+
+#include "skin/core/skin_props.h"
+#include "skin/core/skin_state.h"
+#include "skin/graphics/gdi_handles.h"
+#include "skin/graphics/primitives.h"
+#include "skin/messages/message_handlers.h"
+#include "skin/painters/button_painter.h"
+#include "skin/painters/hover_fade.h"
+
+namespace skin {
+
+namespace {
+
+constexpr WPARAM kSpaceBar = VK_SPACE;
+constexpr LONG_PTR kLeaveBlendLevel = 140;  // the hot face blended once as the pointer leaves
+constexpr LONG_PTR kReleaseFadeLevel = 60;  // the normal face fades in from here after a click
+
+void SetFadeLevel(HWND button, LONG_PTR level) { SetSkinProp(button, props::kAlphaLevel, level); }
+
+void SetMouseFlag(HWND button, LONG_PTR flag) { SetSkinProp(button, props::kMouseFlag, flag); }
+
+// Press by mouse or space bar: the pressed face at once, at full strength.
+void ShowPressed(HWND button) {
+  StopFadeTimer(button);
+  SetSkinState(button, SkinState::Pressed);
+  SetFadeLevel(button, kFadeFullLevel);
+  PaintButton(button, nullptr);
+  SetFadeLevel(button, 0);
+}
+
+// A fresh bitmap of the window's size for every state surface; the replaced one is deleted.
+void ResizeStateSurfaces(HWND button, HDC windowDc, const WindowBounds& bounds) {
+  for (int state = 0; state < kSkinStateCount; ++state) {
+    HDC surface = GetSkinPropHandle<HDC>(button, props::kStateSurface[state]);
+    if (surface == nullptr) continue;
+    gdi::Bitmap bitmap(CreateCompatibleBitmap(windowDc, bounds.width, bounds.height));
+    if (!bitmap) continue;
+    gdi::Bitmap replaced(static_cast<HBITMAP>(SelectObject(surface, bitmap.get())));
+    // The surface owns the new bitmap now; "BMPn" names it for the detach.
+    SetSkinPropHandle(button, props::kStateBitmap[state], bitmap.release());
+  }
+}
+
+LRESULT PaintButtonFace(const SkinMessage& m) {
+  if (!IsSkinDrawnButtonStyle(GetSkinProp(m.window, props::kOldStyle))) return m.CallPrevious();
+  StopFadeTimer(m.window);
+  SetFadeLevel(m.window, kFadeFullLevel);
+  gdi::PaintDc paint(m.window);
+  PaintButton(m.window, paint.get());
+  return 0;
+}
+
+LRESULT ResizeButton(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  WindowBounds bounds{};
+  {
+    gdi::WindowDc windowDc(m.window);
+    GetWindowBounds(m.window, bounds);
+    ResizeStateSurfaces(m.window, windowDc.get(), bounds);
+    RenderButtonStates(m.window);
+  }
+  SetButtonRegion(m.window, bounds.width, bounds.height);
+  return result;
+}
+
+LRESULT TrackPointerOverButton(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  if (GetSkinProp(m.window, props::kMouseFlag) == 0) {
+    SetMouseFlag(m.window, 1);
+    TrackMouseLeave(m.window);
+    SetSkinState(m.window, SkinState::Hot);
+    SetFadeLevel(m.window, 0);
+    StartFadeTimer(m.window);
+    return result;
+  }
+  // Dragged off the button while it holds the capture: end the fade on the current face.
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  if (WindowFromPoint(cursor) != m.window) {
+    StopFadeTimer(m.window);
+    SetFadeLevel(m.window, kFadeFullLevel);
+    PaintButton(m.window, nullptr);
+  }
+  return result;
+}
+
+LRESULT FadeOutHover(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  SetMouseFlag(m.window, 0);
+  SetSkinState(m.window, SkinState::Hot);
+  SetFadeLevel(m.window, kLeaveBlendLevel);
+  PaintButton(m.window, nullptr);
+  SetSkinState(m.window, SkinState::Normal);
+  SetFadeLevel(m.window, 0);
+  StartFadeTimer(m.window);
+  return result;
+}
+
+LRESULT PressButton(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  ShowPressed(m.window);
+  return result;
+}
+
+LRESULT ReleaseButton(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  SetMouseFlag(m.window, 0);
+  SetSkinState(m.window, SkinState::Normal);
+  SetFadeLevel(m.window, kReleaseFadeLevel);
+  StartFadeTimer(m.window);
+  return result;
+}
+
+LRESULT PressButtonBySpaceBar(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  if (m.wParam == kSpaceBar) ShowPressed(m.window);
+  return result;
+}
+
+LRESULT ReleaseButtonBySpaceBar(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  if (m.wParam != kSpaceBar) return result;
+  SetMouseFlag(m.window, 0);
+  SetFadeLevel(m.window, 0);
+  SetSkinState(m.window, SkinState::Normal);
+  StartFadeTimer(m.window);
+  return result;
+}
+
+// Every WM_TIMER steps the fade, whatever its id, before the previous procedure sees it.
+LRESULT StepFade(const SkinMessage& m) {
+  RunFadeStep(m.window);
+  return m.CallPrevious();
+}
+
+// Focus gained or lost: the focus rectangle joins or leaves all four faces, which fade in.
+LRESULT RerenderForFocus(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  RenderButtonStates(m.window);
+  SetFadeLevel(m.window, 0);
+  StartFadeTimer(m.window);
+  return result;
+}
+
+LRESULT FollowEnabledState(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  SetSkinState(m.window, m.wParam != 0 ? SkinState::Normal : SkinState::Disabled);
+  PaintButton(m.window, nullptr);
+  return result;
+}
+
+}  // namespace
+
+const FamilyHandlers kButtonHandlers{
+    /* paint */ PaintButtonFace,
+    /* ncPaint */ nullptr,
+    /* size */ ResizeButton,
+    /* setFocus */ RerenderForFocus,
+    /* killFocus */ RerenderForFocus,
+    /* enable */ FollowEnabledState,
+    /* windowPosChanging */ nullptr,
+    /* keyDown */ PressButtonBySpaceBar,
+    /* keyUp */ ReleaseButtonBySpaceBar,
+    /* timer */ StepFade,
+    /* mouseMove */ TrackPointerOverButton,
+    /* lButtonDown */ PressButton,
+    /* lButtonUp */ ReleaseButton,
+    /* lButtonDblClk */ PressButton,
+    /* mouseLeave */ FadeOutHover,
+    /* refreshAfterClick */ nullptr,
+};
+
+}  // namespace skin

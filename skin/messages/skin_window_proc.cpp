@@ -1,0 +1,195 @@
+#include "skin/messages/skin_window_proc.h"
+
+#include "skin/core/skin_engine.h"
+#include "skin/core/skin_props.h"
+#include "skin/messages/message_handlers.h"
+
+namespace skin {
+
+namespace {
+
+// The dispatch table: one row per HandlerFamily, in the enum's order.
+//
+// Extending the skin to a further family means writing its handlers file (a FamilyHandlers
+// constant declared in message_handlers.h) and pointing its row here at that constant. A null
+// entry of a row falls back to the same entry of kCommonHandlers, and a null entry there means
+// "the window's previous procedure only"; a family that must see only its previous procedure
+// where kCommonHandlers has a handler sets CallPreviousOnly.
+const FamilyHandlers* const kFamilyHandlers[] = {
+    /* Form      */ &kNoHandlers,
+    /* Button    */ &kButtonHandlers,
+    /* ComboBox  */ &kNoHandlers,
+    /* DriveList */ &kNoHandlers,
+    /* Check     */ &kNoHandlers,
+    /* Option    */ &kNoHandlers,
+    /* Progress  */ &kNoHandlers,
+    /* Header    */ &kNoHandlers,
+    /* DataList  */ &kNoHandlers,
+    /* ComboList */ &kNoHandlers,
+    /* Grid      */ &kNoHandlers,
+    /* Other     */ &kNoHandlers,
+};
+static_assert(sizeof(kFamilyHandlers) / sizeof(kFamilyHandlers[0]) ==
+                  static_cast<size_t>(HandlerFamily::Other) + 1,
+              "one row per handler family");
+
+// Handlers that every family gets where its own row has none (for instance the client-edge
+// frame drawn on WM_NCPAINT for any window with a sunken edge).
+const FamilyHandlers& kCommonHandlers = kNoHandlers;
+
+const FamilyHandlers& RowFor(HandlerFamily family) {
+  return *kFamilyHandlers[static_cast<size_t>(family)];
+}
+
+LRESULT Dispatch(const SkinMessage& message, SkinHandler FamilyHandlers::*entry) {
+  if (SkinHandler handler = RowFor(GetHandlerFamily(message.window)).*entry) {
+    return handler(message);
+  }
+  if (SkinHandler handler = kCommonHandlers.*entry) return handler(message);
+  return message.CallPrevious();
+}
+
+// The window goes: take the skin off first, so the previous procedure sees WM_DESTROY with
+// every skin object already gone and handles WM_NCDESTROY on its own.
+LRESULT HandleDestroy(const SkinMessage& message) {
+  SkinDetachWindow(message.window);
+  return message.CallPrevious();
+}
+
+// A message box or dialog that the skinned window opens, or another form that becomes active,
+// takes the skin as it is activated. The activation state in wParam does not matter.
+LRESULT HandleActivate(const SkinMessage& message) {
+  HWND other = reinterpret_cast<HWND>(message.lParam);
+  if (other != nullptr) {
+    if (GetParent(other) == message.window || GetSkinKind(other) == SkinKind::Form) {
+      SkinAttachWindow(other);
+    }
+  }
+  return message.CallPrevious();
+}
+
+// WM_ENTERIDLE names the idle dialog, WM_CTLCOLORLISTBOX the list box asking for colours (above
+// all a combo box's drop-down list): attach it; the previous procedure's result (the brush) is
+// returned unchanged.
+LRESULT AttachWindowInLParam(const SkinMessage& message) {
+  const LRESULT result = message.CallPrevious();
+  HWND other = reinterpret_cast<HWND>(message.lParam);
+  if (other != nullptr) SkinAttachWindow(other);
+  return result;
+}
+
+// After a left-button release every skinned check box and option button next to the clicked
+// window is redrawn, since a click on one option button changes its neighbours.
+LRESULT HandleLButtonUpAndRefresh(const SkinMessage& message) {
+  const LRESULT result = Dispatch(message, &FamilyHandlers::lButtonUp);
+  HWND parent = GetParent(message.window);
+  EnumChildWindows(parent != nullptr ? parent : message.window, RefreshCheckAndOptionBoxes, 0);
+  return result;
+}
+
+}  // namespace
+
+LRESULT SkinMessage::CallPrevious() const {
+  // The skin's procedure was installed with the same character set as the window's own, so the
+  // message is passed on without a lossy round trip through the ANSI code page.
+  return IsWindowUnicode(window) ? CallWindowProcW(previous, window, message, wParam, lParam)
+                                 : CallWindowProcA(previous, window, message, wParam, lParam);
+}
+
+LRESULT CallPreviousOnly(const SkinMessage& message) { return message.CallPrevious(); }
+
+const FamilyHandlers kNoHandlers{};
+
+HandlerFamily GetHandlerFamily(HWND window) {
+  const std::string className = GetWindowClassName(window);
+  switch (ClassifyClassName(className)) {
+    case SkinKind::Form:
+      return HandlerFamily::Form;
+    case SkinKind::Button:
+      return HandlerFamily::Button;
+    case SkinKind::Combo:
+      return IsDriveListClassName(className) ? HandlerFamily::DriveList : HandlerFamily::ComboBox;
+    case SkinKind::Check:
+      return HandlerFamily::Check;
+    case SkinKind::Option:
+      return HandlerFamily::Option;
+    case SkinKind::Progress:
+      return HandlerFamily::Progress;
+    case SkinKind::Header:
+      return HandlerFamily::Header;
+    case SkinKind::DataList:
+      return HandlerFamily::DataList;
+    case SkinKind::ComboList:
+      return HandlerFamily::ComboList;
+    case SkinKind::Grid:
+      return HandlerFamily::Grid;
+    case SkinKind::Other:
+      return HandlerFamily::Other;
+  }
+  return HandlerFamily::Other;
+}
+
+LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (window == nullptr) return 0;
+  const WNDPROC previous = GetSkinPropHandle<WNDPROC>(window, props::kProcAddr);
+  if (previous == nullptr) {
+    return IsWindowUnicode(window) ? DefWindowProcW(window, message, wParam, lParam)
+                                   : DefWindowProcA(window, message, wParam, lParam);
+  }
+  const SkinMessage m{previous, window, message, wParam, lParam};
+  switch (message) {
+    case WM_DESTROY:
+      return HandleDestroy(m);
+    case WM_SIZE:
+      return Dispatch(m, &FamilyHandlers::size);
+    case WM_ACTIVATE:
+      return HandleActivate(m);
+    case WM_SETFOCUS:
+      return Dispatch(m, &FamilyHandlers::setFocus);
+    case WM_KILLFOCUS:
+      return Dispatch(m, &FamilyHandlers::killFocus);
+    case WM_ENABLE:
+      return Dispatch(m, &FamilyHandlers::enable);
+    case WM_PAINT:
+      return Dispatch(m, &FamilyHandlers::paint);
+    case WM_WINDOWPOSCHANGING:
+      return Dispatch(m, &FamilyHandlers::windowPosChanging);
+    case WM_NCPAINT:
+      return Dispatch(m, &FamilyHandlers::ncPaint);
+    case WM_KEYDOWN:
+      return Dispatch(m, &FamilyHandlers::keyDown);
+    case WM_KEYUP:
+      return Dispatch(m, &FamilyHandlers::keyUp);
+    case WM_TIMER:
+      return Dispatch(m, &FamilyHandlers::timer);
+    case WM_ENTERIDLE:
+      return AttachWindowInLParam(m);
+    case WM_CTLCOLORLISTBOX:
+      return AttachWindowInLParam(m);
+    case WM_MOUSEMOVE:
+      return Dispatch(m, &FamilyHandlers::mouseMove);
+    case WM_LBUTTONDOWN:
+      return Dispatch(m, &FamilyHandlers::lButtonDown);
+    case WM_LBUTTONUP:
+      return HandleLButtonUpAndRefresh(m);
+    case WM_LBUTTONDBLCLK:
+      return Dispatch(m, &FamilyHandlers::lButtonDblClk);
+    case WM_MOUSELEAVE:
+      return Dispatch(m, &FamilyHandlers::mouseLeave);
+    default:
+      return m.CallPrevious();
+  }
+}
+
+BOOL CALLBACK RefreshCheckAndOptionBoxes(HWND child, LPARAM) {
+  if (!IsSkinned(child)) return TRUE;
+  const HandlerFamily family = GetHandlerFamily(child);
+  // Check boxes and option buttons repaint through their row's refreshAfterClick (the check and
+  // option painters, with state Normal and the force flag); other kinds are left alone.
+  if (family == HandlerFamily::Check || family == HandlerFamily::Option) {
+    if (auto refresh = RowFor(family).refreshAfterClick) refresh(child);
+  }
+  return TRUE;
+}
+
+}  // namespace skin

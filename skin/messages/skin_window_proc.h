@@ -1,0 +1,16 @@
+#pragma once
+
+// The one window procedure that every skinned window gets. It treats nineteen messages and
+// hands every other one to the window's previous procedure (saved under "PROCADDR").
+
+#include <windows.h>
+
+namespace skin {
+
+LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// EnumChildWindows callback run after every left-button release: repaints a skinned check box
+// or option button in the normal state, forced, so a changed check mark shows. Always TRUE.
+BOOL CALLBACK RefreshCheckAndOptionBoxes(HWND child, LPARAM unused);
+
+}  // namespace skin

@@ -1,0 +1,92 @@
+#include "skin/painters/button_painter.h"
+
+#include <algorithm>
+#include <string>
+
+#include "skin/core/skin_props.h"
+#include "skin/core/skin_state.h"
+#include "skin/graphics/blit.h"
+#include "skin/graphics/gdi_handles.h"
+#include "skin/graphics/primitives.h"
+#include "skin/graphics/sprite_layout.h"
+#include "skin/graphics/sprite_sheet.h"
+
+namespace skin {
+
+namespace {
+
+constexpr int kFullLevel = 255;
+
+COLORREF CaptionColour(int state) {
+  return state == ToInt(SkinState::Disabled) ? kButtonDisabledTextColour : kButtonTextColour;
+}
+
+void RenderOneState(HWND button, HDC surface, int state, const WindowBounds& bounds,
+                    const std::wstring& caption, bool focused) {
+  // The button's font is selected only while the caption is drawn, so the surface never holds
+  // on to a font that its owner may delete.
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0));
+  gdi::SelectGuard fontGuard(surface, font);
+  SetBkMode(surface, TRANSPARENT);
+
+  BlitNineGrid(surface, 0, 0, bounds.width, bounds.height, ButtonSprite(), ButtonCell(state),
+               kButtonMargins);
+
+  const int x = kButtonTextInset;
+  const int y = kButtonTextInset;
+  const int width = bounds.width - 2 * kButtonTextInset;
+  const int height = bounds.height - 2 * kButtonTextInset;
+  SetTextColor(surface, CaptionColour(state));
+  DrawTextBox(surface, caption, x, y, width, height, kButtonTextFormat);
+  if (focused) DrawFocusBox(surface, x, y, width, height);
+}
+
+}  // namespace
+
+void SetButtonRegion(HWND button, int width, int height) {
+  gdi::Region region(
+      CreateRoundRectRgn(0, 0, width + 1, height + 1, kButtonCornerEllipse, kButtonCornerEllipse));
+  // Once set, the region belongs to the system; it stays ours only if the call fails.
+  if (region && SetWindowRgn(button, region.get(), TRUE) != 0) region.release();
+}
+
+BLENDFUNCTION ButtonBlend(LONG_PTR fadeLevel) {
+  const LONG_PTR level = std::clamp<LONG_PTR>(fadeLevel, 0, kFullLevel);
+  return BLENDFUNCTION{AC_SRC_OVER, 0, static_cast<BYTE>(level), 0};
+}
+
+void RenderButtonStates(HWND button) {
+  WindowBounds bounds{};
+  GetWindowBounds(button, bounds);
+  const std::wstring caption = GetWindowCaption(button);
+  const bool focused = GetFocus() == button;
+  for (int state = 0; state < kSkinStateCount; ++state) {
+    HDC surface = GetSkinPropHandle<HDC>(button, props::kStateSurface[state]);
+    if (surface == nullptr) continue;
+    RenderOneState(button, surface, state, bounds, caption, focused);
+  }
+}
+
+int PaintButton(HWND button, HDC dc) {
+  if (!IsWindowEnabled(button)) SetSkinState(button, SkinState::Disabled);
+  if (!IsSkinDrawnButtonStyle(GetSkinProp(button, props::kOldStyle))) return 0;
+
+  WindowBounds bounds{};
+  GetWindowBounds(button, bounds);
+  const int state = ToInt(GetSkinState(button));
+  const BLENDFUNCTION blend = ButtonBlend(GetSkinProp(button, props::kAlphaLevel));
+  HDC surface = GetSkinPropHandle<HDC>(button, props::kStateSurface[state]);
+  if (surface == nullptr) return 0;
+
+  if (dc != nullptr) {
+    AlphaBlend(dc, 0, 0, bounds.width, bounds.height, surface, 0, 0, bounds.width, bounds.height,
+               blend);
+  } else {
+    gdi::WindowDc windowDc(button);
+    AlphaBlend(windowDc.get(), 0, 0, bounds.width, bounds.height, surface, 0, 0, bounds.width,
+               bounds.height, blend);
+  }
+  return 0;
+}
+
+}  // namespace skin

@@ -1,0 +1,49 @@
+#pragma once
+
+// The push-button painter. A skinned push button has four state surfaces ("HDC0".."HDC3"), each
+// holding the finished picture of the button in one SkinState; RenderButtonStates draws them,
+// PaintButton blends the one of the current state over the button at its fade level.
+
+#include <windows.h>
+
+namespace skin {
+
+// Caption colours: black for normal, hot and pressed, grey blue (#798A96) for disabled.
+inline constexpr COLORREF kButtonTextColour = 0x000000;
+inline constexpr COLORREF kButtonDisabledTextColour = 0x968A79;
+
+// Caption and focus rectangle sit this many pixels in from every edge.
+inline constexpr int kButtonTextInset = 2;
+
+// Centred both ways on one line, ending in an ellipsis when too wide; "&" marks the access key.
+inline constexpr UINT kButtonTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
+
+// Button styles with either of these bits (check boxes, radio buttons, three-state boxes, group
+// boxes, buttons that were owner-drawn already) keep their own drawing.
+inline constexpr LONG_PTR kSelfDrawnButtonStyleBits = 0x6;
+
+inline constexpr int kButtonCornerEllipse = 3;
+
+constexpr bool IsSkinDrawnButtonStyle(LONG_PTR style) {
+  return (style & kSelfDrawnButtonStyleBits) == 0;
+}
+
+// Gives the button its rounded window region: corner (0, 0) to (width + 1, height + 1), so it
+// reaches one pixel beyond the window to the right and below, with 3 x 3 corner ellipses.
+void SetButtonRegion(HWND button, int width, int height);
+
+// The blend of one PaintButton: constant source alpha only, no per-pixel alpha. Levels outside
+// 0..255 are clamped.
+BLENDFUNCTION ButtonBlend(LONG_PTR fadeLevel);
+
+// Renders the four state pictures for the button's current size, caption, font and focus into
+// its state surfaces. A state whose surface is missing is skipped.
+void RenderButtonStates(HWND button);
+
+// Blends the state surface of "OLDSTATE" over the whole button with alpha "ALPHALEVEL", into dc
+// at its origin or, when dc is nullptr, into the button's window device context. A disabled
+// button first gets "OLDSTATE" 3. Draws nothing for a button whose "OLDSTYLE" keeps its own
+// drawing. Always returns 0.
+int PaintButton(HWND button, HDC dc);
+
+}  // namespace skin

@@ -1,0 +1,239 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "skin/core/skin_engine.h"
+#include "skin/core/skin_props.h"
+#include "skin/graphics/sprite_sheet.h"
+#include "skin/messages/skin_window_proc.h"
+#include "tests/support/gdi_accounting.h"
+#include "tests/support/skin_test_form.h"
+
+namespace skin {
+namespace {
+
+using testing_support::SkinTestForm;
+
+using PropMap = std::map<std::string, LONG_PTR>;
+
+BOOL CALLBACK CollectProp(HWND, LPSTR name, HANDLE value, ULONG_PTR out) {
+  if (!IS_INTRESOURCE(name))
+    (*reinterpret_cast<PropMap*>(out))[name] = reinterpret_cast<LONG_PTR>(value);
+  return TRUE;
+}
+
+// Every named property of a window.
+PropMap AllProps(HWND window) {
+  PropMap found;
+  EnumPropsExA(window, CollectProp, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+bool HasAnySkinKey(HWND window) {
+  for (const char* key : props::kAllKeys) {
+    if (GetPropA(window, key) != nullptr) return true;
+  }
+  return false;
+}
+
+struct WindowSnapshot {
+  LONG_PTR style;
+  LONG_PTR procedure;
+  int regionType;
+};
+
+WindowSnapshot Snapshot(HWND window) {
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  const int type = GetWindowRgn(window, region);
+  DeleteObject(region);
+  return {GetWindowLongPtrW(window, GWL_STYLE), GetWindowLongPtrW(window, GWLP_WNDPROC), type};
+}
+
+// The region of a skinned button: (0, 0) to (W + 1, H + 1) with 3 x 3 corner ellipses.
+void ExpectButtonRegion(HWND button) {
+  RECT rect;
+  GetWindowRect(button, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  HRGN actual = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(button, actual), ERROR);
+  HRGN expected = CreateRoundRectRgn(0, 0, width + 1, height + 1, 3, 3);
+  EXPECT_TRUE(EqualRgn(actual, expected));
+  RECT box;
+  GetRgnBox(actual, &box);
+  EXPECT_EQ(box.right, width);  // one pixel beyond the window's last column
+  EXPECT_EQ(box.bottom, height);
+  EXPECT_FALSE(PtInRegion(actual, 0, 0));  // the corner is cut
+  EXPECT_TRUE(PtInRegion(actual, width / 2, 0));
+  EXPECT_TRUE(PtInRegion(actual, width - 1, height / 2));
+  DeleteObject(expected);
+  DeleteObject(actual);
+}
+
+class SkinEngineTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    // Whatever a test left skinned goes with its form; the engine must be back at rest.
+    form_.Destroy();
+    EXPECT_EQ(SkinnedWindowCount(), 0);
+    EXPECT_FALSE(SpriteSheetBuilt);
+  }
+  SkinTestForm form_;
+};
+
+TEST_F(SkinEngineTest, InstallAttachesTheFormAndEverythingInIt) {
+  std::map<HWND, WindowSnapshot> before;
+  for (HWND button : form_.buttons()) before[button] = Snapshot(button);
+
+  ASSERT_EQ(SkinInstall(form_.form()), 1);
+  EXPECT_TRUE(SpriteSheetBuilt);
+  EXPECT_NE(ButtonSprite(), nullptr);
+  EXPECT_EQ(SkinnedWindowCount(), 6);
+
+  for (HWND window : {form_.form(), form_.frame()}) {
+    EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(SkinWindowProc));
+    const auto found = AllProps(window);
+    EXPECT_NE(found.count("PROCADDR"), 0u);
+    for (const char* key : props::kAllKeys) {
+      if (std::string(key) != "PROCADDR") {
+        EXPECT_EQ(found.count(key), 0u) << key;
+      }
+    }
+  }
+  for (HWND button : form_.buttons()) {
+    SCOPED_TRACE(testing::Message() << "button " << button);
+    EXPECT_EQ(GetSkinProp(button, props::kProcAddr), before[button].procedure);
+    for (int state = 0; state < kSkinStateCount; ++state) {
+      HDC surface = GetSkinPropHandle<HDC>(button, props::kStateSurface[state]);
+      HBITMAP bitmap = GetSkinPropHandle<HBITMAP>(button, props::kStateBitmap[state]);
+      ASSERT_NE(surface, nullptr);
+      EXPECT_EQ(GetCurrentObject(surface, OBJ_BITMAP), bitmap);
+      BITMAP info{};
+      GetObjectW(bitmap, sizeof(info), &info);
+      RECT rect;
+      GetWindowRect(button, &rect);
+      EXPECT_EQ(info.bmWidth, rect.right - rect.left);
+      EXPECT_EQ(info.bmHeight, rect.bottom - rect.top);
+    }
+    EXPECT_EQ(GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    EXPECT_EQ(GetSkinProp(button, props::kOldStyle), before[button].style);
+    EXPECT_EQ(GetSkinProp(button, props::kOldState), 0);
+    EXPECT_EQ(GetSkinProp(button, props::kAlphaLevel), 0);
+    EXPECT_EQ(GetSkinProp(button, props::kTimerId), 0);
+    EXPECT_EQ(GetSkinProp(button, props::kMouseFlag), 0);
+    ExpectButtonRegion(button);
+  }
+
+  // A second install finds the form skinned and changes nothing.
+  std::map<HWND, std::map<std::string, LONG_PTR>> propsBefore;
+  for (HWND button : form_.buttons()) propsBefore[button] = AllProps(button);
+  EXPECT_EQ(SkinInstall(form_.form()), 0);
+  EXPECT_EQ(SkinAttachWindow(form_.frame()), 0);
+  EXPECT_EQ(SkinnedWindowCount(), 6);
+  for (HWND button : form_.buttons()) EXPECT_EQ(AllProps(button), propsBefore[button]);
+
+  // Removal takes everything away again and releases the sprite sheet.
+  EXPECT_EQ(SkinRemove(form_.form()), 1);
+  EXPECT_EQ(SkinnedWindowCount(), 0);
+  EXPECT_FALSE(SpriteSheetBuilt);
+  for (HWND window : {form_.form(), form_.frame()}) EXPECT_FALSE(HasAnySkinKey(window));
+  for (HWND button : form_.buttons()) {
+    EXPECT_FALSE(HasAnySkinKey(button));
+    const WindowSnapshot after = Snapshot(button);
+    EXPECT_EQ(after.style, before[button].style);
+    EXPECT_EQ(after.procedure, before[button].procedure);
+    EXPECT_EQ(after.regionType, ERROR);  // no region
+  }
+  EXPECT_EQ(SkinRemove(form_.form()), 0);
+
+  // The next install builds the sheet afresh.
+  EXPECT_EQ(SkinInstall(form_.form()), 1);
+  EXPECT_TRUE(SpriteSheetBuilt);
+  EXPECT_EQ(SkinnedWindowCount(), 6);
+  EXPECT_EQ(SkinRemove(form_.form()), 1);
+}
+
+TEST_F(SkinEngineTest, NullAndForeignThreadWindowsAreLeftAlone) {
+  EXPECT_EQ(SkinAttachWindow(nullptr), 0);
+  EXPECT_EQ(SkinDetachWindow(nullptr), 0);
+  EXPECT_EQ(SkinDetachWindow(form_.form()), 0);  // not skinned
+
+  // The desktop belongs to another thread: it cannot be subclassed and must not be counted.
+  EXPECT_EQ(SkinAttachWindow(GetDesktopWindow()), 0);
+  EXPECT_EQ(SkinnedWindowCount(), 0);
+  EXPECT_EQ(GetPropA(GetDesktopWindow(), "PROCADDR"), nullptr);
+}
+
+TEST_F(SkinEngineTest, DisabledButtonIsAttachedDisabled) {
+  EnableWindow(form_.narrowButton(), FALSE);
+  ASSERT_EQ(SkinInstall(form_.form()), 1);
+  EXPECT_EQ(GetSkinProp(form_.narrowButton(), props::kOldState), 3);
+  EXPECT_EQ(GetSkinProp(form_.wideButton(), props::kOldState), 0);
+
+  // The detach restores the button type but not a stale enabled state: the button was enabled
+  // while skinned and stays enabled.
+  EnableWindow(form_.narrowButton(), TRUE);
+  SkinRemove(form_.form());
+  EXPECT_TRUE(IsWindowEnabled(form_.narrowButton()));
+  EXPECT_EQ(GetWindowLongPtrW(form_.narrowButton(), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+}
+
+TEST_F(SkinEngineTest, CheckBoxStyledButtonKeepsItsOwnDrawing) {
+  HWND check =
+      CreateWindowExW(0, L"BUTTON", L"check", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 8, 112, 80,
+                      16, form_.form(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  const LONG_PTR style = GetWindowLongPtrW(check, GWL_STYLE);
+  ASSERT_EQ(SkinInstall(form_.form()), 1);
+  EXPECT_EQ(SkinnedWindowCount(), 7);
+  EXPECT_EQ(GetWindowLongPtrW(check, GWL_STYLE), style);  // not made owner-drawn
+  EXPECT_EQ(GetSkinProp(check, props::kOldStyle), style);
+  EXPECT_NE(GetSkinProp(check, "HDC0"), 0);  // still gets surfaces and the region
+  ExpectButtonRegion(check);
+  SkinRemove(form_.form());
+  EXPECT_FALSE(HasAnySkinKey(check));
+}
+
+TEST_F(SkinEngineTest, DestroyedWindowIsDetachedOnItsWayOut) {
+  ASSERT_EQ(SkinInstall(form_.form()), 1);
+  HWND button = form_.buttons()[1];
+  DestroyWindow(button);
+  EXPECT_EQ(SkinnedWindowCount(), 5);
+  EXPECT_TRUE(SpriteSheetBuilt);
+  // Destroying the form detaches the rest, the form last; the sheet goes with it.
+  form_.Destroy();
+  EXPECT_EQ(SkinnedWindowCount(), 0);
+  EXPECT_FALSE(SpriteSheetBuilt);
+}
+
+TEST_F(SkinEngineTest, ProbeExportFindsExportsAndReleasesWhatItLoaded) {
+  EXPECT_TRUE(ProbeExport("TrackMouseEvent", "User32"));
+  EXPECT_TRUE(ProbeExport("_TrackMouseEvent", "comctl32.dll"));
+  EXPECT_FALSE(ProbeExport("NoSuchExport", "User32"));
+  EXPECT_FALSE(ProbeExport("Anything", "no_such_library_here.dll"));
+  if (GetModuleHandleA("imagehlp.dll") == nullptr) {
+    EXPECT_TRUE(ProbeExport("ImageLoad", "imagehlp.dll"));
+    EXPECT_EQ(GetModuleHandleA("imagehlp.dll"), nullptr);
+  }
+}
+
+TEST_F(SkinEngineTest, InstallProbesTheTrackingFunction) {
+  ASSERT_EQ(SkinInstall(form_.form()), 1);
+  EXPECT_TRUE(HasUserTrackMouseEvent());
+  SkinRemove(form_.form());
+}
+
+TEST_F(SkinEngineTest, ThousandInstallRemoveCyclesLeakNothing) {
+  EXPECT_GDI_OBJECTS_UNCHANGED({
+    for (int cycle = 0; cycle < 1000; ++cycle) {
+      ASSERT_EQ(SkinInstall(form_.form()), 1);
+      ASSERT_EQ(SkinRemove(form_.form()), 1);
+    }
+  });
+}
+
+}  // namespace
+}  // namespace skin

@@ -1,0 +1,261 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "skin/core/skin_engine.h"
+#include "skin/core/skin_props.h"
+#include "skin/graphics/gdi_handles.h"
+#include "skin/graphics/surface.h"
+#include "skin/painters/hover_fade.h"
+#include "tests/support/gdi_accounting.h"
+#include "tests/support/pictures.h"
+#include "tests/support/skin_test_form.h"
+#include "tests/support/skin_test_pixels.h"
+
+namespace skin {
+namespace {
+
+using testing_support::CountDifferencesInRegion;
+using testing_support::DropQueuedMessages;
+using testing_support::ReadWindowPixels;
+
+SIZE SizeOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+std::vector<COLORREF> StatePixels(HWND button, int state) {
+  const SIZE size = SizeOf(button);
+  return testing_support::ReadSurfacePixels(
+      GetSkinPropHandle<HDC>(button, props::kStateSurface[state]), size.cx, size.cy);
+}
+
+LONG_PTR Prop(HWND window, const char* key) { return GetSkinProp(window, key); }
+
+// Puts the pointer over the middle of the window, so later moves find it there.
+void PointAt(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+// Sends WM_TIMER until the fade stops; the number of ticks it took (at most `limit`).
+int TicksUntilFadeEnds(HWND button, int limit = 1000, WPARAM timerId = kFadeTimerId) {
+  int ticks = 0;
+  while (Prop(button, props::kTimerId) != 0 && ticks < limit) {
+    SendMessageW(button, WM_TIMER, timerId, 0);
+    ++ticks;
+  }
+  return ticks;
+}
+
+class ButtonHandlersTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetFocus(form_.form());
+    ASSERT_EQ(SkinInstall(form_.form()), 1);
+    button_ = form_.wideButton();
+    PointAt(button_);
+    RedrawWindow(form_.form(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    DropQueuedMessages(button_);
+  }
+  void TearDown() override {
+    if (GetCapture() != nullptr) ReleaseCapture();
+    SkinRemove(form_.form());
+    EXPECT_EQ(SkinnedWindowCount(), 0);
+  }
+  void Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    SendMessageW(button_, message, wParam, lParam);
+  }
+  testing_support::SkinTestForm form_;
+  HWND button_ = nullptr;
+};
+
+TEST_F(ButtonHandlersTest, EnteringFadesTheHotFaceInFromZeroIn86Ticks) {
+  Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  EXPECT_EQ(Prop(button_, props::kMouseFlag), 1);
+  EXPECT_EQ(Prop(button_, props::kOldState), 1);
+  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
+  EXPECT_EQ(Prop(button_, props::kTimerId), 1);
+
+  Send(WM_TIMER, kFadeTimerId);
+  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 3);
+  EXPECT_EQ(TicksUntilFadeEnds(button_), 85);
+  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
+  EXPECT_EQ(Prop(button_, props::kTimerId), 0);
+  EXPECT_FALSE(KillTimer(button_, kFadeTimerId));  // the platform timer is gone too
+  EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, 1)), 0);  // exactly hot
+}
+
+TEST_F(ButtonHandlersTest, ReleaseFadesTheNormalFaceInFrom60In66Ticks) {
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  Send(WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  EXPECT_EQ(Prop(button_, props::kMouseFlag), 0);
+  EXPECT_EQ(Prop(button_, props::kOldState), 0);
+  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 60);
+  EXPECT_EQ(TicksUntilFadeEnds(button_), 66);
+  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
+  EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, 0)), 0);
+}
+
+TEST_F(ButtonHandlersTest, PressShowsThePressedFaceAtOnce) {
+  Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));  // a hover fade is running
+  for (UINT press : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}) {
+    Send(press, MK_LBUTTON, MAKELPARAM(10, 10));
+    EXPECT_EQ(Prop(button_, props::kOldState), 2);
+    EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
+    EXPECT_EQ(Prop(button_, props::kTimerId), 0);
+    EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, 2)), 0);
+  }
+  Send(WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+}
+
+TEST_F(ButtonHandlersTest, LeaveBlendsTheHotFaceAt140ThenFadesToNormalFromZero) {
+  const SIZE size = SizeOf(button_);
+  Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  const LONG_PTR timer = Prop(button_, props::kTimerId);
+
+  // What the leave must show: the current picture with the hot face blended over it at 140.
+  const std::vector<COLORREF> before = ReadWindowPixels(button_);
+  Surface expected(size.cx, size.cy);
+  {
+    gdi::WindowDc windowDc(button_);
+    BitBlt(expected.get(), 0, 0, size.cx, size.cy, windowDc.get(), 0, 0, SRCCOPY);
+  }
+  AlphaBlend(expected.get(), 0, 0, size.cx, size.cy,
+             GetSkinPropHandle<HDC>(button_, props::kStateSurface[1]), 0, 0, size.cx, size.cy,
+             BLENDFUNCTION{AC_SRC_OVER, 0, 140, 0});
+
+  Send(WM_MOUSELEAVE);
+  EXPECT_EQ(CountDifferencesInRegion(
+                button_, testing_support::ReadSurfacePixels(expected.get(), size.cx, size.cy)),
+            0);
+  EXPECT_NE(CountDifferencesInRegion(button_, before), 0);
+  EXPECT_EQ(Prop(button_, props::kMouseFlag), 0);
+  EXPECT_EQ(Prop(button_, props::kOldState), 0);
+  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
+  EXPECT_EQ(Prop(button_, props::kTimerId), timer);  // the running fade is redirected
+
+  EXPECT_EQ(TicksUntilFadeEnds(button_), 86);
+  EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, 0)), 0);
+}
+
+TEST_F(ButtonHandlersTest, EnteringAgainRestartsTheLevelWithoutASecondTimer) {
+  Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  for (int i = 0; i < 10; ++i) Send(WM_TIMER, kFadeTimerId);
+  Send(WM_MOUSELEAVE);
+  for (int i = 0; i < 5; ++i) Send(WM_TIMER, kFadeTimerId);
+  const LONG_PTR timer = Prop(button_, props::kTimerId);
+  ASSERT_NE(timer, 0);
+  Send(WM_MOUSEMOVE, 0, MAKELPARAM(12, 10));
+  EXPECT_EQ(Prop(button_, props::kTimerId), timer);
+  EXPECT_EQ(StartFadeTimer(button_), 0u);
+  EXPECT_EQ(Prop(button_, props::kOldState), 1);
+  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
+  EXPECT_EQ(Prop(button_, props::kMouseFlag), 1);
+  EXPECT_EQ(TicksUntilFadeEnds(button_), 86);
+}
+
+TEST_F(ButtonHandlersTest, AnyTimerIdStepsTheFade) {
+  Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  Send(WM_TIMER, 7);
+  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 3);
+  EXPECT_EQ(TicksUntilFadeEnds(button_, 1000, 42), 85);
+}
+
+TEST_F(ButtonHandlersTest, OnlyTheSpaceBarPressesAndReleases) {
+  Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  std::map<std::string, LONG_PTR> before;
+  for (const char* key : props::kAllKeys) before[key] = Prop(button_, key);
+  for (WPARAM key : {WPARAM{'A'}, WPARAM{VK_RETURN}, WPARAM{VK_TAB}}) {
+    Send(WM_KEYDOWN, key, 1);
+    Send(WM_KEYUP, key, 0xC0000001);
+  }
+  for (const char* key : props::kAllKeys) EXPECT_EQ(Prop(button_, key), before[key]) << key;
+
+  Send(WM_KEYDOWN, VK_SPACE, 1);
+  EXPECT_EQ(Prop(button_, props::kOldState), 2);
+  EXPECT_EQ(Prop(button_, props::kTimerId), 0);
+  EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, 2)), 0);
+  Send(WM_KEYUP, VK_SPACE, 0xC0000001);
+  EXPECT_EQ(Prop(button_, props::kOldState), 0);
+  EXPECT_EQ(Prop(button_, props::kMouseFlag), 0);
+  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
+  EXPECT_EQ(TicksUntilFadeEnds(button_), 86);
+}
+
+TEST_F(ButtonHandlersTest, PaintEndsARunningFadeOnTheFullFace) {
+  Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  Send(WM_TIMER, kFadeTimerId);
+  RedrawWindow(button_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(Prop(button_, props::kTimerId), 0);
+  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 255);
+  EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, 1)), 0);
+}
+
+TEST_F(ButtonHandlersTest, MoveOffTheButtonWithCaptureEndsTheFade) {
+  Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  SetCursorPos(2, 2);  // dragged off, onto whatever is there
+  Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-50, -50));
+  EXPECT_EQ(Prop(button_, props::kTimerId), 0);
+  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 255);
+  EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, 1)), 0);
+}
+
+TEST_F(ButtonHandlersTest, FocusRerendersTheFacesAndFadesFromZero) {
+  const std::vector<COLORREF> unfocused = StatePixels(button_, 0);
+  SetFocus(button_);
+  EXPECT_NE(StatePixels(button_, 0), unfocused);
+  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
+  EXPECT_NE(Prop(button_, props::kTimerId), 0);
+  SetFocus(form_.form());
+  EXPECT_EQ(StatePixels(button_, 0), unfocused);
+}
+
+TEST_F(ButtonHandlersTest, ResizeGivesNewSurfacesAndRegionAndLeaksNothing) {
+  EXPECT_GDI_OBJECTS_UNCHANGED({
+    SetWindowPos(button_, nullptr, 0, 0, 200, 31, SWP_NOMOVE | SWP_NOZORDER);
+    for (int state = 0; state < kSkinStateCount; ++state) {
+      HDC surface = GetSkinPropHandle<HDC>(button_, props::kStateSurface[state]);
+      HBITMAP bitmap = GetSkinPropHandle<HBITMAP>(button_, props::kStateBitmap[state]);
+      EXPECT_EQ(GetCurrentObject(surface, OBJ_BITMAP), bitmap);
+      BITMAP info{};
+      GetObjectW(bitmap, sizeof(info), &info);
+      EXPECT_EQ(info.bmWidth, 200);
+      EXPECT_EQ(info.bmHeight, 31);
+    }
+  });
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  HRGN expected = CreateRoundRectRgn(0, 0, 201, 32, 3, 3);
+  ASSERT_NE(GetWindowRgn(button_, region), ERROR);
+  EXPECT_TRUE(EqualRgn(region, expected));
+  DeleteObject(expected);
+  DeleteObject(region);
+}
+
+TEST(ButtonFadeLifetime, DestroyingAFormWithARunningFadeLeaksNothing) {
+  // One cycle first, so that caches the platform keeps for the process are in place.
+  {
+    testing_support::SkinTestForm warmUp;
+    SkinInstall(warmUp.form());
+  }
+  EXPECT_GDI_OBJECTS_UNCHANGED({
+    testing_support::SkinTestForm form;
+    ASSERT_EQ(SkinInstall(form.form()), 1);
+    HWND button = form.wideButton();
+    SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    for (int i = 0; i < 20; ++i) SendMessageW(button, WM_TIMER, kFadeTimerId, 0);
+    ASSERT_NE(GetSkinProp(button, props::kTimerId), 0);
+    form.Destroy();
+    EXPECT_EQ(SkinnedWindowCount(), 0);
+    EXPECT_FALSE(KillTimer(button, kFadeTimerId));
+  });
+}
+
+}  // namespace
+}  // namespace skin

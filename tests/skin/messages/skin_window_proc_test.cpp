@@ -1,0 +1,224 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "skin/core/skin_engine.h"
+#include "skin/core/skin_kind.h"
+#include "skin/core/skin_props.h"
+#include "skin/graphics/sprite_sheet.h"
+#include "skin/messages/skin_window_proc.h"
+#include "tests/support/skin_test_form.h"
+
+namespace skin {
+namespace {
+
+// A window class whose procedure records every message with its arguments, together with
+// whether the window carried the skin when the message arrived.
+struct Received {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  bool skinned;
+};
+std::vector<Received> received;
+
+constexpr LRESULT kRecorderBrush = 0x5151;
+constexpr wchar_t kRecorderClass[] = L"MorvaneRecorder";
+
+LRESULT CALLBACK RecorderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  received.push_back({message, wParam, lParam, GetPropA(window, "PROCADDR") != nullptr});
+  if (message == WM_CTLCOLORLISTBOX) return kRecorderBrush;
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND CreateRecorder(HWND owner = nullptr, const wchar_t* className = kRecorderClass) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = RecorderProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = className;
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, className, L"录音", WS_POPUP, 0, 0, 40, 40, owner, nullptr,
+                         wc.hInstance, nullptr);
+}
+
+bool WasReceived(UINT message, WPARAM wParam, LPARAM lParam) {
+  for (const Received& r : received) {
+    if (r.message == message && r.wParam == wParam && r.lParam == lParam) return true;
+  }
+  return false;
+}
+
+class SkinWindowProcTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    received.clear();
+    recorder_ = CreateRecorder();
+    ASSERT_NE(recorder_, nullptr);
+  }
+  void TearDown() override {
+    DestroyWindow(recorder_);
+    EXPECT_EQ(SkinnedWindowCount(), 0);
+  }
+  HWND recorder_ = nullptr;
+};
+
+TEST_F(SkinWindowProcTest, WithoutTheSkinMessagesGoToTheDefaultProcedure) {
+  EXPECT_EQ(SkinWindowProc(nullptr, WM_GETTEXTLENGTH, 0, 0), 0);
+  // No "PROCADDR": the default procedure answers, the window's own procedure is not called.
+  EXPECT_EQ(SkinWindowProc(recorder_, WM_GETTEXTLENGTH, 0, 0), 2);
+  EXPECT_FALSE(WasReceived(WM_GETTEXTLENGTH, 0, 0));
+}
+
+TEST_F(SkinWindowProcTest, OtherKindsPassEveryMessageOnUnchanged) {
+  ASSERT_EQ(SkinAttachWindow(recorder_), 1);
+  received.clear();
+  const UINT messages[] = {WM_SIZE,          WM_SETFOCUS,   WM_KILLFOCUS,   WM_ENABLE,
+                           WM_PAINT,         WM_NCPAINT,    WM_KEYDOWN,     WM_KEYUP,
+                           WM_TIMER,         WM_MOUSEMOVE,  WM_LBUTTONDOWN, WM_LBUTTONUP,
+                           WM_LBUTTONDBLCLK, WM_MOUSELEAVE, 0x0009,         WM_USER + 7};
+  for (UINT message : messages) {
+    // WM_NCPAINT carries a region (1: the whole window) and WM_TIMER a callback or 0.
+    const WPARAM wParam = message == WM_NCPAINT ? 1 : 0x21;
+    const LPARAM lParam = message == WM_TIMER ? 0 : 0x00430042;
+    SendMessageW(recorder_, message, wParam, lParam);
+    EXPECT_TRUE(WasReceived(message, wParam, lParam)) << std::hex << message;
+  }
+  // Text passes through the skin's procedure without loss.
+  EXPECT_TRUE(SetWindowTextW(recorder_, L"显示内嵌图片"));
+  wchar_t text[32] = {};
+  GetWindowTextW(recorder_, text, 32);
+  EXPECT_STREQ(text, L"显示内嵌图片");
+  EXPECT_EQ(SkinDetachWindow(recorder_), 1);
+}
+
+TEST_F(SkinWindowProcTest, DestroyDetachesBeforeThePreviousProcedureSeesIt) {
+  ASSERT_EQ(SkinAttachWindow(recorder_), 1);
+  const LONG_PTR previous = GetSkinProp(recorder_, "PROCADDR");
+  EXPECT_EQ(SkinnedWindowCount(), 1);
+  received.clear();
+  DestroyWindow(recorder_);
+  bool sawDestroy = false;
+  for (const Received& r : received) {
+    if (r.message == WM_DESTROY) {
+      sawDestroy = true;
+      EXPECT_FALSE(r.skinned);
+      EXPECT_EQ(r.wParam, 0u);
+      EXPECT_EQ(r.lParam, 0);
+    }
+  }
+  EXPECT_TRUE(sawDestroy);
+  EXPECT_TRUE(WasReceived(WM_NCDESTROY, 0, 0));
+  EXPECT_EQ(SkinnedWindowCount(), 0);
+  EXPECT_NE(previous, 0);
+  recorder_ = CreateRecorder();  // for TearDown
+}
+
+TEST_F(SkinWindowProcTest, ListColourRequestAndIdleAttachTheWindowInLParam) {
+  ASSERT_EQ(SkinAttachWindow(recorder_), 1);
+  HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD, 0, 0, 20, 20, recorder_, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  HWND idle = CreateRecorder(nullptr, L"MorvaneIdle");
+
+  // lParam 0 attaches nothing; the brush of the previous procedure comes back unchanged.
+  EXPECT_EQ(SendMessageW(recorder_, WM_CTLCOLORLISTBOX, 0, 0), kRecorderBrush);
+  SendMessageW(recorder_, WM_ENTERIDLE, 0, 0);
+  EXPECT_EQ(SkinnedWindowCount(), 1);
+
+  EXPECT_EQ(SendMessageW(recorder_, WM_CTLCOLORLISTBOX, 0, reinterpret_cast<LPARAM>(list)),
+            kRecorderBrush);
+  EXPECT_TRUE(IsSkinned(list));
+  EXPECT_EQ(SkinnedWindowCount(), 2);
+  const LONG_PTR saved = GetSkinProp(list, "PROCADDR");
+  SendMessageW(recorder_, WM_CTLCOLORLISTBOX, 0, reinterpret_cast<LPARAM>(list));
+  EXPECT_EQ(GetSkinProp(list, "PROCADDR"), saved);  // attached once only
+  EXPECT_EQ(SkinnedWindowCount(), 2);
+
+  SendMessageW(recorder_, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(idle));
+  EXPECT_TRUE(IsSkinned(idle));
+  EXPECT_EQ(SkinnedWindowCount(), 3);
+
+  DestroyWindow(idle);
+  DestroyWindow(list);
+  EXPECT_EQ(SkinDetachWindow(recorder_), 1);
+}
+
+TEST_F(SkinWindowProcTest, ActivationAttachesOwnedWindowsAndForms) {
+  ASSERT_EQ(SkinAttachWindow(recorder_), 1);
+  HWND owned = CreateRecorder(recorder_, L"MorvaneOwned");
+  HWND stranger = CreateRecorder(nullptr, L"MorvaneStranger");
+  HWND otherForm = CreateWindowExW(0, L"#32770", L"", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+
+  // Neither owned nor a form: left alone, whatever the activation state.
+  SendMessageW(recorder_, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(stranger));
+  EXPECT_FALSE(IsSkinned(stranger));
+  SendMessageW(recorder_, WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_EQ(SkinnedWindowCount(), 1);
+
+  SendMessageW(recorder_, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(owned));
+  EXPECT_TRUE(IsSkinned(owned));
+  SendMessageW(recorder_, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(otherForm));
+  EXPECT_TRUE(IsSkinned(otherForm));
+  EXPECT_EQ(SkinnedWindowCount(), 3);
+  // The previous procedure still sees the activation.
+  EXPECT_TRUE(WasReceived(WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(otherForm)));
+
+  DestroyWindow(otherForm);
+  DestroyWindow(stranger);
+  DestroyWindow(owned);
+  EXPECT_EQ(SkinnedWindowCount(), 1);
+  EXPECT_EQ(SkinDetachWindow(recorder_), 1);
+}
+
+// A message box shown by a skinned form is skinned while it is open, buttons included, and
+// detached when it closes.
+struct BoxCheck {
+  HWND form;
+  bool sawBox = false;
+  bool boxSkinned = false;
+  int skinnedButtons = 0;
+  int countWhileOpen = 0;
+};
+BoxCheck* boxCheck = nullptr;
+
+BOOL CALLBACK CountSkinnedButtons(HWND child, LPARAM) {
+  if (GetSkinKind(child) == SkinKind::Button && IsSkinned(child)) ++boxCheck->skinnedButtons;
+  return TRUE;
+}
+
+void CALLBACK InspectMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = GetLastActivePopup(boxCheck->form);
+  if (box == boxCheck->form || box == nullptr) return;  // not up yet
+  KillTimer(nullptr, timer);
+  boxCheck->sawBox = true;
+  boxCheck->boxSkinned = IsSkinned(box);
+  boxCheck->countWhileOpen = SkinnedWindowCount();
+  EnumChildWindows(box, CountSkinnedButtons, 0);
+  PostMessageW(box, WM_COMMAND, IDNO, 0);
+}
+
+TEST(SkinMessageBox, IsSkinnedWhileOpenAndDetachedWhenClosed) {
+  testing_support::SkinTestForm form;
+  ASSERT_EQ(SkinInstall(form.form()), 1);
+  ASSERT_EQ(SkinnedWindowCount(), 6);
+  BoxCheck check{form.form()};
+  boxCheck = &check;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, InspectMessageBox);
+  const int answer = MessageBoxW(form.form(), L"刷新前请先保存好数据", L"提示",
+                                 MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
+  KillTimer(nullptr, timer);
+  boxCheck = nullptr;
+  EXPECT_EQ(answer, IDNO);
+  EXPECT_TRUE(check.sawBox);
+  EXPECT_TRUE(check.boxSkinned);
+  EXPECT_EQ(check.skinnedButtons, 2);  // Yes and No
+  EXPECT_GE(check.countWhileOpen, 6 + 1 + 2);
+  EXPECT_EQ(SkinnedWindowCount(), 6);
+  EXPECT_EQ(SkinRemove(form.form()), 1);
+  EXPECT_FALSE(SpriteSheetBuilt);
+}
+
+}  // namespace
+}  // namespace skin

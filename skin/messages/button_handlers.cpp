@@ -17,6 +17,11 @@ constexpr WPARAM kSpaceBar = VK_SPACE;
 constexpr LONG_PTR kLeaveBlendLevel = 140;  // the hot face blended once as the pointer leaves
 constexpr LONG_PTR kReleaseFadeLevel = 60;  // the normal face fades in from here after a click
 
+// The handlers below call the previous procedure first. That call can run a whole click (a
+// modal message box, or a command that takes the skin off or destroys the window); when the
+// window no longer carries the skin afterwards, the handler leaves it alone instead of putting
+// state and a fade timer back on an unskinned window.
+
 void SetFadeLevel(HWND button, LONG_PTR level) { SetSkinProp(button, props::kAlphaLevel, level); }
 
 void SetMouseFlag(HWND button, LONG_PTR flag) { SetSkinProp(button, props::kMouseFlag, flag); }
@@ -54,6 +59,7 @@ LRESULT PaintButtonFace(const SkinMessage& m) {
 
 LRESULT ResizeButton(const SkinMessage& m) {
   const LRESULT result = m.CallPrevious();
+  if (!IsSkinned(m.window)) return result;
   WindowBounds bounds{};
   {
     gdi::WindowDc windowDc(m.window);
@@ -67,6 +73,7 @@ LRESULT ResizeButton(const SkinMessage& m) {
 
 LRESULT TrackPointerOverButton(const SkinMessage& m) {
   const LRESULT result = m.CallPrevious();
+  if (!IsSkinned(m.window)) return result;
   if (GetSkinProp(m.window, props::kMouseFlag) == 0) {
     SetMouseFlag(m.window, 1);
     TrackMouseLeave(m.window);
@@ -88,6 +95,7 @@ LRESULT TrackPointerOverButton(const SkinMessage& m) {
 
 LRESULT FadeOutHover(const SkinMessage& m) {
   const LRESULT result = m.CallPrevious();
+  if (!IsSkinned(m.window)) return result;
   SetMouseFlag(m.window, 0);
   SetSkinState(m.window, SkinState::Hot);
   SetFadeLevel(m.window, kLeaveBlendLevel);
@@ -100,12 +108,14 @@ LRESULT FadeOutHover(const SkinMessage& m) {
 
 LRESULT PressButton(const SkinMessage& m) {
   const LRESULT result = m.CallPrevious();
+  if (!IsSkinned(m.window)) return result;
   ShowPressed(m.window);
   return result;
 }
 
 LRESULT ReleaseButton(const SkinMessage& m) {
   const LRESULT result = m.CallPrevious();
+  if (!IsSkinned(m.window)) return result;
   SetMouseFlag(m.window, 0);
   SetSkinState(m.window, SkinState::Normal);
   SetFadeLevel(m.window, kReleaseFadeLevel);
@@ -115,12 +125,14 @@ LRESULT ReleaseButton(const SkinMessage& m) {
 
 LRESULT PressButtonBySpaceBar(const SkinMessage& m) {
   const LRESULT result = m.CallPrevious();
+  if (!IsSkinned(m.window)) return result;
   if (m.wParam == kSpaceBar) ShowPressed(m.window);
   return result;
 }
 
 LRESULT ReleaseButtonBySpaceBar(const SkinMessage& m) {
   const LRESULT result = m.CallPrevious();
+  if (!IsSkinned(m.window)) return result;
   if (m.wParam != kSpaceBar) return result;
   SetMouseFlag(m.window, 0);
   SetFadeLevel(m.window, 0);
@@ -138,6 +150,7 @@ LRESULT StepFade(const SkinMessage& m) {
 // Focus gained or lost: the focus rectangle joins or leaves all four faces, which fade in.
 LRESULT RerenderForFocus(const SkinMessage& m) {
   const LRESULT result = m.CallPrevious();
+  if (!IsSkinned(m.window)) return result;
   RenderButtonStates(m.window);
   SetFadeLevel(m.window, 0);
   StartFadeTimer(m.window);
@@ -146,6 +159,7 @@ LRESULT RerenderForFocus(const SkinMessage& m) {
 
 LRESULT FollowEnabledState(const SkinMessage& m) {
   const LRESULT result = m.CallPrevious();
+  if (!IsSkinned(m.window)) return result;
   SetSkinState(m.window, m.wParam != 0 ? SkinState::Normal : SkinState::Disabled);
   PaintButton(m.window, nullptr);
   return result;

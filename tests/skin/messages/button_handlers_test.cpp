@@ -259,3 +259,37 @@ TEST(ButtonFadeLifetime, DestroyingAFormWithARunningFadeLeaksNothing) {
 
 }  // namespace
 }  // namespace skin
+
+namespace skin {
+namespace {
+
+// A form whose command handler takes the skin off, as unloading the main window does.
+LRESULT CALLBACK RemovingFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND) SkinRemove(window);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(ButtonClick, AClickThatRemovesTheSkinLeavesNoStateBehind) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = RemovingFormProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"Form";  // a form by its class name
+  RegisterClassW(&wc);
+  HWND form = CreateWindowExW(0, L"Form", L"", WS_POPUP | WS_VISIBLE, 50, 50, 200, 80, nullptr,
+                              nullptr, wc.hInstance, nullptr);
+  HWND button = CreateWindowExW(0, L"BUTTON", L"确定", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10,
+                                10, 100, 25, form, nullptr, wc.hInstance, nullptr);
+  ASSERT_EQ(SkinInstall(form), 1);
+  ASSERT_EQ(SkinnedWindowCount(), 2);
+
+  SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));  // the click removes the skin
+  EXPECT_EQ(SkinnedWindowCount(), 0);
+  for (const char* key : props::kAllKeys) EXPECT_EQ(GetPropA(button, key), nullptr) << key;
+  EXPECT_FALSE(KillTimer(button, kFadeTimerId));
+  DestroyWindow(form);
+  UnregisterClassW(L"Form", wc.hInstance);
+}
+
+}  // namespace
+}  // namespace skin

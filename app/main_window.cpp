@@ -15,6 +15,7 @@
 #include "app/painted_label.h"
 #include "app/resource_ids.h"
 #include "app/shell_restart.h"
+#include "skin/core/skin_engine.h"
 
 namespace app::form1 {
 namespace {
@@ -228,14 +229,20 @@ void Unload() {
 HWND Window() { return loadedForm; }
 
 // Runs once the window and all its controls exist, sized and centred, before it is shown:
-// gives the window the program's icon and the link its initial, underlined look.
+// gives the window the program's icon and the link its initial, underlined look, and puts the
+// skin on the window and everything in it.
 void Form_Load(HWND form) {
   SetProgramIcon(form);
   if (FormState* state = StateOf(form)) state->link.SetUnderlined(true);
+  skin::SkinInstall(form);
 }
 
-// Runs while the window and its controls still exist, just before they are destroyed.
-void Form_Unload(HWND) { form2::Unload(); }
+// Runs while the window and its controls still exist, just before they are destroyed: takes the
+// skin off again.
+void Form_Unload(HWND form) {
+  skin::SkinRemove(form);
+  form2::Unload();
+}
 
 void Command1_Click(HWND form) { ConfirmAndRestartShell(form); }
 

@@ -1,0 +1,97 @@
+// The skinned push buttons and message boxes of the program's real main window.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/main_window.h"
+#include "skin/core/skin_engine.h"
+#include "skin/core/skin_kind.h"
+#include "skin/core/skin_props.h"
+#include "skin/painters/hover_fade.h"
+#include "tests/support/form1_access.h"
+#include "tests/support/pictures.h"
+#include "tests/support/skin_test_form.h"
+
+namespace skin {
+namespace {
+
+// What a timer saw of the confirmation box while it was open.
+struct BoxSeen {
+  HWND form = nullptr;
+  bool open = false;
+  bool skinned = false;
+  int skinnedButtons = 0;
+  int count = 0;
+};
+BoxSeen* boxSeen = nullptr;
+
+BOOL CALLBACK CountSkinnedButtons(HWND child, LPARAM) {
+  if (GetSkinKind(child) == SkinKind::Button && IsSkinned(child) &&
+      GetSkinProp(child, "HDC0") != 0) {
+    ++boxSeen->skinnedButtons;
+  }
+  return TRUE;
+}
+
+void CALLBACK LookAtTheBoxAndAnswerNo(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = GetLastActivePopup(boxSeen->form);
+  if (box == nullptr || box == boxSeen->form) return;  // not up yet
+  KillTimer(nullptr, timer);
+  boxSeen->open = true;
+  boxSeen->skinned = IsSkinned(box);
+  boxSeen->count = SkinnedWindowCount();
+  EnumChildWindows(box, CountSkinnedButtons, 0);
+  PostMessageW(box, WM_COMMAND, IDNO, 0);
+}
+
+TEST(Form1Buttons, TheConfirmationBoxIsSkinnedWhileItIsOpen) {
+  testing_support::LoadedForm1 loaded;
+  HWND form = loaded.windows().form;
+  ASSERT_EQ(SkinnedWindowCount(), 6);
+  BoxSeen seen;
+  seen.form = form;
+  boxSeen = &seen;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, LookAtTheBoxAndAnswerNo);
+  app::form1::Command1_Click(form);  // asks before restarting the shell; answered No
+  KillTimer(nullptr, timer);
+  boxSeen = nullptr;
+  EXPECT_TRUE(seen.open);
+  EXPECT_TRUE(seen.skinned);
+  EXPECT_EQ(seen.skinnedButtons, 2);  // Yes and No
+  EXPECT_GT(seen.count, 6);
+  EXPECT_EQ(SkinnedWindowCount(), 6);  // the box was detached as it closed
+}
+
+// The picture a person looks at: the skinned main window with Command2 hot (its fade done) and
+// Command3 pressed.
+TEST(Form1Buttons, PictureWithOneButtonHotAndOnePressed) {
+  testing_support::LoadedForm1 loaded;
+  const auto& w = loaded.windows();
+  RedrawWindow(w.form, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+
+  RECT rect{};
+  GetWindowRect(w.command2, &rect);
+  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  SendMessageW(w.command2, WM_MOUSEMOVE, 0, MAKELPARAM(20, 10));
+  int ticks = 0;
+  while (GetSkinProp(w.command2, props::kTimerId) != 0 && ticks < 200) {
+    SendMessageW(w.command2, WM_TIMER, kFadeTimerId, 0);
+    ++ticks;
+  }
+  EXPECT_EQ(ticks, 86);
+  EXPECT_EQ(GetSkinProp(w.command2, props::kOldState), 1);
+
+  SendMessageW(w.command3, WM_KEYDOWN, VK_SPACE, 1);  // pressed without taking the pointer
+  EXPECT_EQ(GetSkinProp(w.command3, props::kOldState), 2);
+  testing_support::DropQueuedMessages(w.command2);
+  testing_support::DropQueuedMessages(w.command3);
+
+  const std::wstring path =
+      testing_support::SaveWindowPicture(w.form, L"skinned_main_window_hot_and_pressed.bmp");
+  EXPECT_FALSE(path.empty());
+  SendMessageW(w.command3, WM_KEYUP, VK_SPACE, 0xC0000001);
+}
+
+}  // namespace
+}  // namespace skin

@@ -141,7 +141,11 @@ TEST_F(MainProgramTest, MainWindowHasItsFrameButtonsTabOrderAndFocus) {
     HWND button = ButtonWithCaption(frame, expected.caption);
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(ClassNameOf(button), L"Button");
-    const LONG_PTR type = GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK;
+    // The skin draws push buttons itself (owner-drawn) and keeps their own style under
+    // "OLDSTYLE", which another process can read too.
+    LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
+    if (HANDLE saved = GetPropA(button, "OLDSTYLE")) style = reinterpret_cast<LONG_PTR>(saved);
+    const LONG_PTR type = style & BS_TYPEMASK;
     EXPECT_TRUE(type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) << type;
     const RECT rect = RectInParent(button);
     EXPECT_EQ(rect.left, expected.rect.left);

@@ -90,7 +90,8 @@ TEST(Form1Buttons, PictureWithOneButtonHotAndOnePressed) {
   const std::wstring path =
       testing_support::SaveWindowPicture(w.form, L"skinned_main_window_hot_and_pressed.bmp");
   EXPECT_FALSE(path.empty());
-  SendMessageW(w.command3, WM_KEYUP, VK_SPACE, 0xC0000001);
+  // Let go without a click: a release would run the command and its message box.
+  ReleaseCapture();
 }
 
 }  // namespace

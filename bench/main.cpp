@@ -52,6 +52,7 @@ int main() {
   PrintMachine();
   bench::Report report;
   bench::MeasurePlatform(report);
+  bench::MeasureSkin(report);
   report.Print(stdout);
   const int missed = report.MissedGoals();
   std::printf("\n%d goal(s) missed\n", missed);

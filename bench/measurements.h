@@ -23,6 +23,9 @@ struct PlatformFigures {
 
 PlatformFigures MeasurePlatform(Report& report);
 
+// The skin's figures, set against the platform's.
+void MeasureSkin(Report& report);
+
 // Median time of RedrawWindow (invalidate and update now) of the window.
 double MeasureRedraw(HWND window);
 

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 namespace bench {
@@ -32,7 +33,31 @@ double MedianMicroseconds(int samples, int batch, Action&& action) {
   return Median(std::move(perCall));
 }
 
+// The same for two actions whose times are to be compared: their samples alternate, so that a
+// change in the machine's load falls on both alike. Returns the medians of a and of b.
+template <typename ActionA, typename ActionB>
+std::pair<double, double> PairedMedianMicroseconds(int samples, int batch, ActionA&& a,
+                                                   ActionB&& b) {
+  a();
+  b();
+  std::vector<double> perCallA, perCallB;
+  for (int sample = 0; sample < samples; ++sample) {
+    double start = NowMicroseconds();
+    for (int i = 0; i < batch; ++i) a();
+    perCallA.push_back((NowMicroseconds() - start) / batch);
+    start = NowMicroseconds();
+    for (int i = 0; i < batch; ++i) b();
+    perCallB.push_back((NowMicroseconds() - start) / batch);
+  }
+  return {Median(std::move(perCallA)), Median(std::move(perCallB))};
+}
+
 // User plus kernel CPU time of this process so far, in microseconds (GetProcessTimes).
 double ProcessCpuMicroseconds();
+
+// CPU time, in microseconds, of the helper processes named (by Unix process id) in
+// MORVANE_BENCH_HELPER_PIDS, read from their /proc/<pid>/stat through drive Z:; 0 when none
+// are named. scripts/bench.sh names the Wine server and the X server.
+double HelperCpuMicroseconds();
 
 }  // namespace bench

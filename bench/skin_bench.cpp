@@ -1,0 +1,288 @@
+// Figures of the skin, each set against its platform counterpart measured in the same run.
+
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "bench/button_form.h"
+#include "bench/measurements.h"
+#include "bench/timing.h"
+#include "skin/core/skin_engine.h"
+#include "skin/core/skin_props.h"
+#include "skin/graphics/surface.h"
+#include "skin/painters/button_painter.h"
+#include "skin/painters/hover_fade.h"
+#include "tests/support/gdi_accounting.h"
+
+namespace bench {
+namespace {
+
+constexpr POINT kNativeFormOrigin = {40, 40};
+constexpr POINT kSkinnedFormOrigin = {40, 140};
+constexpr POINT kHiddenFormOrigin = {0, 0};
+
+constexpr double kPaintRatioGoal = 0.1;
+constexpr double kRedrawRatioGoal = 1.0;
+constexpr double kInstallRatioGoal = 1.0;
+// Per-control attach time counts as flat when the largest form's figure is within this factor
+// of the smallest form's.
+constexpr double kFlatnessGoal = 1.5;
+constexpr double kFadeCoreShareGoal = 0.01;
+
+constexpr int kFastSamples = 101, kFastBatch = 50;
+// "OLDSTYLE", "OLDSTATE", "ALPHALEVEL" and the state surface of "OLDSTATE".
+constexpr int kPaintPropertyReads = 4;
+constexpr int kInstallSamples = 15;
+constexpr int kRepaintSamples = 51, kRepaintBatch = 10;
+constexpr int kFades = 60;
+constexpr UINT kFadeTickMs = skin::kFadeTimerPeriodMs;
+
+struct ScaleCase {
+  int buttons;
+  int samplesPerRound;
+};
+constexpr ScaleCase kScaleCases[] = {{10, 10}, {100, 3}, {1000, 1}};
+constexpr int kScaleRounds = 5;
+// Buttons of the scaling forms: small enough that 1,000 of them fit on the screen.
+constexpr ButtonGrid ScaleGrid(int count) { return {count, 60, 20, 20}; }
+
+constexpr int kMemoryButtons = 100;
+constexpr int kSurfacesPerButton = 4;
+constexpr ButtonGrid kMemoryGrid = {kMemoryButtons, kButtonWidth, kButtonHeight, 4};
+
+std::string Ratio(double skinned, double native) {
+  return Duration(skinned) + " / " + Duration(native) + " = " + Fixed(skinned / native, 3);
+}
+
+std::string AtMost(double goal) { return "<= " + Fixed(goal, goal < 1 ? 2 : 1); }
+
+void DropQueuedTicks(HWND window) {
+  MSG message;
+  while (PeekMessageW(&message, window, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+  }
+  while (PeekMessageW(&message, window, WM_MOUSELEAVE, WM_MOUSELEAVE, PM_REMOVE)) {
+  }
+}
+
+// 1. One repaint of a skinned push button at full strength into a memory DC, against the
+// native button drawing itself into a memory DC of the same size.
+void MeasurePaint(Report& report, HWND skinned, HWND native) {
+  skin::Surface target(kButtonWidth, kButtonHeight);
+  skin::SetSkinProp(skinned, skin::props::kAlphaLevel, skin::kFadeFullLevel);
+  const auto [paintUs, nativeUs] = PairedMedianMicroseconds(
+      kFastSamples, kFastBatch, [&] { skin::PaintButton(skinned, target.get()); },
+      [&] {
+        SendMessageW(native, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target.get()), PRF_CLIENT);
+      });
+  const double propertyUs = MedianMicroseconds(
+      kFastSamples, kFastBatch, [&] { skin::GetSkinProp(skinned, skin::props::kAlphaLevel); });
+  report.AddGoal("1. PaintButton at 255 into a memory DC / native WM_PRINTCLIENT",
+                 Ratio(paintUs, nativeUs), AtMost(kPaintRatioGoal),
+                 paintUs <= kPaintRatioGoal * nativeUs);
+  report.AddFigure("   of which: one window property read (GetPropA), PaintButton makes " +
+                       std::to_string(kPaintPropertyReads),
+                   Duration(propertyUs));
+}
+
+// 2. The same repaint end to end through RedrawWindow.
+void MeasureSkinnedRedraw(Report& report, HWND skinned, HWND native) {
+  const auto redraw = [](HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  };
+  const auto [skinnedUs, nativeUs] = PairedMedianMicroseconds(
+      kRepaintSamples, kRepaintBatch, [&] { redraw(skinned); }, [&] { redraw(native); });
+  report.AddGoal("2. RedrawWindow of a skinned / a native push button", Ratio(skinnedUs, nativeUs),
+                 AtMost(kRedrawRatioGoal), skinnedUs <= kRedrawRatioGoal * nativeUs);
+}
+
+// 3. SkinInstall on the main window, sprite sheet build included, against creating the main
+// window itself. Loading Form1 runs Form_Load, which installs the skin, so the window's own cost
+// is the load less the install. Each sample loads the window, then takes the skin off (which
+// also releases the sprite sheet) and times SkinInstall on it while it is hidden, as it is in
+// Form_Load.
+void MeasureInstall(Report& report) {
+  std::vector<double> loads, installs;
+  app::form1::Show();
+  app::form1::Unload();
+  for (int i = 0; i < kInstallSamples; ++i) {
+    double start = NowMicroseconds();
+    HWND form = app::form1::Show();
+    loads.push_back(NowMicroseconds() - start);
+    ShowWindow(form, SW_HIDE);
+    skin::SkinRemove(form);
+    start = NowMicroseconds();
+    skin::SkinInstall(form);
+    installs.push_back(NowMicroseconds() - start);
+    app::form1::Unload();
+  }
+  const double installUs = Median(installs);
+  const double formUs = Median(loads) - installUs;
+  report.AddGoal("3. SkinInstall on Form1 / creating Form1 (load and show less the install)",
+                 Ratio(installUs, formUs), AtMost(kInstallRatioGoal),
+                 installUs <= kInstallRatioGoal * formUs);
+}
+
+// 4. Attach and detach per control on forms of 10, 100 and 1,000 push buttons. The forms take
+// turns, round by round, so that a change in the machine's load falls on all three alike.
+// Another skinned window keeps the sprite sheet alive, so only the per-window work is timed.
+void MeasureScaling(Report& report) {
+  std::vector<std::unique_ptr<ButtonForm>> forms;
+  for (const ScaleCase& scale : kScaleCases) {
+    forms.push_back(
+        std::make_unique<ButtonForm>(ScaleGrid(scale.buttons), kHiddenFormOrigin, false));
+  }
+  const size_t cases = std::size(kScaleCases);
+  std::vector<std::vector<double>> attach(cases), detach(cases);
+  for (int round = 0; round < kScaleRounds; ++round) {
+    for (size_t c = 0; c < cases; ++c) {
+      const double buttons = kScaleCases[c].buttons;
+      for (int i = 0; i < kScaleCases[c].samplesPerRound; ++i) {
+        double start = NowMicroseconds();
+        skin::SkinAttachWindow(forms[c]->form());
+        attach[c].push_back((NowMicroseconds() - start) / buttons);
+        start = NowMicroseconds();
+        skin::SkinDetachWindow(forms[c]->form());
+        detach[c].push_back((NowMicroseconds() - start) / buttons);
+      }
+    }
+  }
+  std::vector<double> attachPerControl;
+  std::string figure, detachFigure;
+  for (size_t c = 0; c < cases; ++c) {
+    attachPerControl.push_back(Median(attach[c]));
+    const std::string separator = figure.empty() ? "" : ", ";
+    figure += separator + Duration(attachPerControl.back());
+    detachFigure += separator + Duration(Median(detach[c]));
+  }
+  const auto [lowest, highest] =
+      std::minmax_element(attachPerControl.begin(), attachPerControl.end());
+  const double spread = *highest / *lowest;
+  report.AddGoal("4. Attach per control, forms of 10, 100, 1,000 buttons",
+                 figure + " (max/min " + Fixed(spread, 2) + ")",
+                 "flat: max/min <= " + Fixed(kFlatnessGoal, 1), spread <= kFlatnessGoal);
+  report.AddFigure("   Detach per control, forms of 10, 100, 1,000 buttons", detachFigure);
+}
+
+// 5. Whole fades of a 257 x 25 button driven by sending WM_TIMER, alternately towards the hot
+// face (pointer enters) and back to normal (pointer leaves). The CPU time of a fade is the
+// process's own plus what the Wine server and the X server spent meanwhile (their processes'
+// CPU time, when the script names them), since under Wine every window property and window
+// DC goes through the Wine server. Its share of one core is that time over the fade's own
+// length on the clock: one 15 ms tick per step.
+void MeasureFade(Report& report, HWND button) {
+  std::vector<double> steps;
+  int stepCount = 0;
+  const double cpuStart = ProcessCpuMicroseconds();
+  const double helpersStart = HelperCpuMicroseconds();
+  for (int fade = 0; fade < kFades; ++fade) {
+    SendMessageW(button, fade % 2 == 0 ? WM_MOUSEMOVE : WM_MOUSELEAVE, 0, 0);
+    while (skin::GetSkinProp(button, skin::props::kTimerId) != 0) {
+      const double start = NowMicroseconds();
+      SendMessageW(button, WM_TIMER, skin::kFadeTimerId, 0);
+      steps.push_back(NowMicroseconds() - start);
+      ++stepCount;
+    }
+  }
+  const double cpuPerFade = (ProcessCpuMicroseconds() - cpuStart) / kFades;
+  const double helpersPerFade = (HelperCpuMicroseconds() - helpersStart) / kFades;
+  DropQueuedTicks(button);
+
+  const int stepsPerFade = stepCount / kFades;
+  const double fadeLengthUs = stepsPerFade * kFadeTickMs * 1000.0;
+  const double share = (cpuPerFade + helpersPerFade) / fadeLengthUs;
+  report.AddFigure("5. One fade step of a 257 x 25 button (WM_TIMER), wall clock",
+                   Duration(Median(steps)));
+  report.AddGoal("   CPU of one whole fade (" + std::to_string(stepsPerFade) + " steps) / its " +
+                     Fixed(fadeLengthUs / 1000, 0) + " ms",
+                 Duration(cpuPerFade) + " + servers " + Duration(helpersPerFade) + " = " +
+                     Fixed(share * 100, 2) + " % of a core",
+                 "< " + Fixed(kFadeCoreShareGoal * 100, 0) + " %", share < kFadeCoreShareGoal);
+}
+
+// Under Wine the private-bytes figure does not follow the process's own allocations; the
+// working set (resident pages) does, and every page of a freshly drawn surface is resident.
+SIZE_T WorkingSet() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return counters.WorkingSetSize;
+}
+
+SIZE_T PeakWorkingSet() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return counters.PeakWorkingSetSize;
+}
+
+std::string PerButton(int total, int buttons) {
+  return Fixed(static_cast<double>(total) / buttons, 2);
+}
+
+// 6. GDI objects and memory per skinned 257 x 25 push button, from a form of 100 of them. A
+// button holds four state surfaces: a memory DC with a bitmap each. (The rounded window region
+// goes to the system, which under Wine keeps a copy of its own and deletes the handle.)
+void MeasureFootprint(Report& report) {
+  ButtonForm form(kMemoryGrid, kHiddenFormOrigin, false);
+  // Memory on the first attach, while the heap has no freed blocks of this size to hand out.
+  const SIZE_T memoryBefore = WorkingSet();
+  skin::SkinAttachWindow(form.form());
+  const SIZE_T memoryAttached = WorkingSet();
+  skin::SkinDetachWindow(form.form());
+  // GDI objects on the second: the first window DC of each window made the system cache a DC
+  // (with its bitmap and region) that it keeps for the window's life.
+  const testing_support::GdiCounts before = testing_support::CountGdiObjects();
+  skin::SkinAttachWindow(form.form());
+  const testing_support::GdiCounts attached = testing_support::CountGdiObjects();
+  skin::SkinDetachWindow(form.form());
+  const testing_support::GdiCounts after = testing_support::CountGdiObjects();
+
+  const int memoryDcs = attached.memoryDcs - before.memoryDcs;
+  const int bitmaps = attached.bitmaps - before.bitmaps;
+  const int total = attached.Total() - before.Total();
+  const int left = after.Total() - before.Total();
+  const bool asDesigned = memoryDcs == kSurfacesPerButton * kMemoryButtons &&
+                          bitmaps == kSurfacesPerButton * kMemoryButtons &&
+                          total <= 2 * kSurfacesPerButton * kMemoryButtons + kMemoryButtons &&
+                          after == before;
+  report.AddGoal("6. GDI objects per skinned push button",
+                 PerButton(total, kMemoryButtons) + " (memory DCs " +
+                     PerButton(memoryDcs, kMemoryButtons) + ", bitmaps " +
+                     PerButton(bitmaps, kMemoryButtons) + "); " + std::to_string(left) +
+                     " left after detach",
+                 "4 DCs + 4 bitmaps (+ region), none left", asDesigned);
+  const double bytesPerButton = static_cast<double>(memoryAttached - memoryBefore) / kMemoryButtons;
+  const double surfaceBytes = kSurfacesPerButton * kButtonWidth * kButtonHeight * 4.0;
+  report.AddFigure("   Memory per skinned 257 x 25 push button (working set)",
+                   Fixed(bytesPerButton / 1024, 1) +
+                       " KiB (four 32-bit surfaces: " + Fixed(surfaceBytes / 1024, 1) + " KiB)");
+  report.AddFigure("   Peak working set of the whole run",
+                   Fixed(static_cast<double>(PeakWorkingSet()) / (1024 * 1024), 1) + " MiB");
+}
+
+}  // namespace
+
+void MeasureSkin(Report& report) {
+  MeasureInstall(report);
+  ButtonForm native({1, kButtonWidth, kButtonHeight, 1}, kNativeFormOrigin, true);
+  ButtonForm skinned({1, kButtonWidth, kButtonHeight, 1}, kSkinnedFormOrigin, true);
+  skin::SkinInstall(skinned.form());
+  UpdateWindow(skinned.form());
+  HWND button = skinned.button(0);
+  MeasurePaint(report, button, native.button(0));
+  MeasureSkinnedRedraw(report, button, native.button(0));
+  MeasureFade(report, button);
+  // Before the big forms of the scaling run, whose freed memory the heap would hand out again.
+  MeasureFootprint(report);
+  MeasureScaling(report);
+  skin::SkinRemove(skinned.form());
+}
+
+}  // namespace bench

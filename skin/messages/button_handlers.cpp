@@ -31,7 +31,7 @@ void ShowPressed(HWND button) {
   StopFadeTimer(button);
   SetSkinState(button, SkinState::Pressed);
   SetFadeLevel(button, kFadeFullLevel);
-  PaintButton(button, nullptr);
+  PaintButtonAtLevel(button, nullptr, kFadeFullLevel);
   SetFadeLevel(button, 0);
 }
 
@@ -53,7 +53,7 @@ LRESULT PaintButtonFace(const SkinMessage& m) {
   StopFadeTimer(m.window);
   SetFadeLevel(m.window, kFadeFullLevel);
   gdi::PaintDc paint(m.window);
-  PaintButton(m.window, paint.get());
+  PaintSkinDrawnButton(m.window, paint.get(), kFadeFullLevel);
   return 0;
 }
 
@@ -88,7 +88,7 @@ LRESULT TrackPointerOverButton(const SkinMessage& m) {
   if (WindowFromPoint(cursor) != m.window) {
     StopFadeTimer(m.window);
     SetFadeLevel(m.window, kFadeFullLevel);
-    PaintButton(m.window, nullptr);
+    PaintButtonAtLevel(m.window, nullptr, kFadeFullLevel);
   }
   return result;
 }
@@ -99,7 +99,7 @@ LRESULT FadeOutHover(const SkinMessage& m) {
   SetMouseFlag(m.window, 0);
   SetSkinState(m.window, SkinState::Hot);
   SetFadeLevel(m.window, kLeaveBlendLevel);
-  PaintButton(m.window, nullptr);
+  PaintButtonAtLevel(m.window, nullptr, kLeaveBlendLevel);
   SetSkinState(m.window, SkinState::Normal);
   SetFadeLevel(m.window, 0);
   StartFadeTimer(m.window);

@@ -53,6 +53,24 @@ void PutFace(HDC target, HDC image, const WindowBounds& bounds, const BLENDFUNCT
   }
 }
 
+// The drawing of PaintButton once the disabled state is settled and the style allows it.
+int BlendButtonFace(HWND button, HDC dc, LONG_PTR fadeLevel) {
+  WindowBounds bounds{};
+  GetWindowBounds(button, bounds);
+  const int state = ToInt(GetSkinState(button));
+  const BLENDFUNCTION blend = ButtonBlend(fadeLevel);
+  HDC surface = GetSkinPropHandle<HDC>(button, props::kStateSurface[state]);
+  if (surface == nullptr) return 0;
+
+  if (dc != nullptr) {
+    PutFace(dc, surface, bounds, blend);
+  } else {
+    gdi::WindowDc windowDc(button);
+    PutFace(windowDc.get(), surface, bounds, blend);
+  }
+  return 0;
+}
+
 }  // namespace
 
 void SetButtonRegion(HWND button, int width, int height) {
@@ -80,23 +98,18 @@ void RenderButtonStates(HWND button) {
 }
 
 int PaintButton(HWND button, HDC dc) {
+  return PaintButtonAtLevel(button, dc, GetSkinProp(button, props::kAlphaLevel));
+}
+
+int PaintButtonAtLevel(HWND button, HDC dc, LONG_PTR fadeLevel) {
   if (!IsWindowEnabled(button)) SetSkinState(button, SkinState::Disabled);
   if (!IsSkinDrawnButtonStyle(GetSkinProp(button, props::kOldStyle))) return 0;
+  return BlendButtonFace(button, dc, fadeLevel);
+}
 
-  WindowBounds bounds{};
-  GetWindowBounds(button, bounds);
-  const int state = ToInt(GetSkinState(button));
-  const BLENDFUNCTION blend = ButtonBlend(GetSkinProp(button, props::kAlphaLevel));
-  HDC surface = GetSkinPropHandle<HDC>(button, props::kStateSurface[state]);
-  if (surface == nullptr) return 0;
-
-  if (dc != nullptr) {
-    PutFace(dc, surface, bounds, blend);
-  } else {
-    gdi::WindowDc windowDc(button);
-    PutFace(windowDc.get(), surface, bounds, blend);
-  }
-  return 0;
+int PaintSkinDrawnButton(HWND button, HDC dc, LONG_PTR fadeLevel) {
+  if (!IsWindowEnabled(button)) SetSkinState(button, SkinState::Disabled);
+  return BlendButtonFace(button, dc, fadeLevel);
 }
 
 }  // namespace skin

@@ -46,4 +46,13 @@ void RenderButtonStates(HWND button);
 // drawing. Always returns 0.
 int PaintButton(HWND button, HDC dc);
 
+// PaintButton for a caller that has just stored or read "ALPHALEVEL" and passes the level on,
+// so that the painter does not read it back. Every property access is a call into the window
+// manager (under Wine a round trip to its server), and a repaint should not pay for one twice.
+int PaintButtonAtLevel(HWND button, HDC dc, LONG_PTR fadeLevel);
+
+// PaintButtonAtLevel for the paint handler, which has checked "OLDSTYLE" itself before it
+// chose to paint: the same drawing without reading the style again.
+int PaintSkinDrawnButton(HWND button, HDC dc, LONG_PTR fadeLevel);
+
 }  // namespace skin

@@ -36,7 +36,7 @@ BOOL StopFadeTimer(HWND window) {
 
 void RunFadeStep(HWND button) {
   const LONG_PTR level = GetSkinProp(button, props::kAlphaLevel);
-  PaintButton(button, nullptr);
+  PaintButtonAtLevel(button, nullptr, level);
   const LONG_PTR next = NextFadeLevel(level);
   if (next == 0) StopFadeTimer(button);
   SetSkinProp(button, props::kAlphaLevel, next);

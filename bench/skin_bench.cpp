@@ -108,22 +108,25 @@ void MeasureSkinnedRedraw(Report& report, HWND skinned, HWND native) {
 // also releases the sprite sheet) and times SkinInstall on it while it is hidden, as it is in
 // Form_Load.
 void MeasureInstall(Report& report) {
-  std::vector<double> loads, installs;
+  std::vector<double> forms, installs;
   app::form1::Show();
   app::form1::Unload();
   for (int i = 0; i < kInstallSamples; ++i) {
     double start = NowMicroseconds();
     HWND form = app::form1::Show();
-    loads.push_back(NowMicroseconds() - start);
+    const double loadUs = NowMicroseconds() - start;
+    const bool loadInstalled = skin::IsSkinned(form);
     ShowWindow(form, SW_HIDE);
     skin::SkinRemove(form);
     start = NowMicroseconds();
     skin::SkinInstall(form);
-    installs.push_back(NowMicroseconds() - start);
+    const double installUs = NowMicroseconds() - start;
+    installs.push_back(installUs);
+    forms.push_back(loadInstalled ? loadUs - installUs : loadUs);
     app::form1::Unload();
   }
   const double installUs = Median(installs);
-  const double formUs = Median(loads) - installUs;
+  const double formUs = Median(forms);
   report.AddGoal("3. SkinInstall on Form1 / creating Form1 (load and show less the install)",
                  Ratio(installUs, formUs), AtMost(kInstallRatioGoal),
                  installUs <= kInstallRatioGoal * formUs);

@@ -12,6 +12,7 @@
 #include "skin/messages/skin_window_proc.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/skin_test_form.h"
+#include "tests/support/skin_test_pixels.h"
 
 namespace skin {
 namespace {
@@ -173,6 +174,16 @@ TEST_F(SkinEngineTest, DisabledButtonIsAttachedDisabled) {
   ASSERT_EQ(SkinInstall(form_.form()), 1);
   EXPECT_EQ(GetSkinProp(form_.narrowButton(), props::kOldState), 3);
   EXPECT_EQ(GetSkinProp(form_.wideButton(), props::kOldState), 0);
+
+  // Its first paint shows the disabled face.
+  HWND button = form_.narrowButton();
+  RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  RECT rect{};
+  GetWindowRect(button, &rect);
+  const std::vector<COLORREF> disabledFace =
+      testing_support::ReadSurfacePixels(GetSkinPropHandle<HDC>(button, props::kStateSurface[3]),
+                                         rect.right - rect.left, rect.bottom - rect.top);
+  EXPECT_EQ(testing_support::CountDifferencesInRegion(button, disabledFace), 0);
 
   // The detach restores the button type but not a stale enabled state: the button was enabled
   // while skinned and stays enabled.

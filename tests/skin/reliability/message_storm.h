@@ -1,0 +1,69 @@
+#pragma once
+
+// A seeded, bounded storm of hostile messages over the skinned windows of one form: the
+// nineteen messages the skin's window procedure handles, with parameters from the far ends of
+// their ranges, interleaved with enabling and disabling, resizing, focus changes, repaints,
+// message dispatch and taking the skin off and putting it back. After every step the skin's
+// invariants are checked for every window of the thread. The same seed gives the same actions.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace reliability {
+
+struct StormLimits {
+  int steps;
+  DWORD milliseconds;  // the storm also ends once this much time has passed
+};
+
+struct StormResult {
+  int steps = 0;
+  std::string faults;  // empty when every invariant held after every step
+  std::string recentActions;
+};
+
+class MessageStorm {
+ public:
+  // `targets` lists the windows a step may act on, asked afresh before every step (windows come
+  // and go). `allowed(window, message)` may veto a message for a window whose own procedure
+  // would turn it into a command of the program.
+  using TargetList = std::function<std::vector<HWND>()>;
+  using MessageFilter = std::function<bool(HWND window, UINT message, LPARAM lParam)>;
+
+  MessageStorm(uint32_t seed, HWND form, TargetList targets, MessageFilter allowed);
+
+  StormResult Run(const StormLimits& limits);
+
+ private:
+  std::string Step();
+  std::string SendHostileMessage(HWND target);
+  std::string ChangeWindow(HWND target);
+
+  int Coordinate();
+  LPARAM Point();
+  WPARAM Key();
+  LPARAM OtherWindow(const std::vector<HWND>& targets);
+  template <typename T>
+  const T& Pick(const std::vector<T>& items) {
+    return items[std::uniform_int_distribution<size_t>(0, items.size() - 1)(random_)];
+  }
+  bool Chance(int percent) { return std::uniform_int_distribution<int>(0, 99)(random_) < percent; }
+
+  std::mt19937 random_;
+  HWND form_;
+  TargetList targets_;
+  MessageFilter allowed_;
+  std::vector<HWND> currentTargets_;
+  HDC scratchDc_ = nullptr;
+};
+
+// A seed for a storm: MORVANE_STORM_SEED from the environment when set (to replay a failure),
+// otherwise one drawn from the clock.
+uint32_t StormSeed();
+
+}  // namespace reliability

@@ -1,0 +1,125 @@
+#include "tests/skin/reliability/skin_invariants.h"
+
+#include <sstream>
+
+#include "skin/core/skin_engine.h"
+#include "skin/core/skin_props.h"
+#include "skin/core/skin_state.h"
+#include "skin/messages/skin_window_proc.h"
+#include "skin/painters/hover_fade.h"
+
+namespace reliability {
+namespace {
+
+constexpr LONG_PTR kHighestState = 3;
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+LONG_PTR WindowProcedure(HWND window) {
+  return IsWindowUnicode(window) ? GetWindowLongPtrW(window, GWLP_WNDPROC)
+                                 : GetWindowLongPtrA(window, GWLP_WNDPROC);
+}
+
+std::string Describe(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  std::ostringstream text;
+  text << "window " << window << " (" << name << ")";
+  return text.str();
+}
+
+bool CarriesAnySkinProperty(HWND window) {
+  for (const char* key : skin::props::kAllKeys) {
+    if (GetPropA(window, key) != nullptr) return true;
+  }
+  return false;
+}
+
+void CheckStateSurfaces(HWND window, std::ostringstream& faults) {
+  for (int state = 0; state < skin::kSkinStateCount; ++state) {
+    HDC surface = skin::GetSkinPropHandle<HDC>(window, skin::props::kStateSurface[state]);
+    HGDIOBJ bitmap = skin::GetSkinPropHandle<HBITMAP>(window, skin::props::kStateBitmap[state]);
+    if (surface == nullptr || bitmap == nullptr) {
+      faults << Describe(window) << ": state surface " << state << " missing\n";
+    } else if (GetCurrentObject(surface, OBJ_BITMAP) != bitmap) {
+      faults << Describe(window) << ": state surface " << state
+             << " does not hold the bitmap named beside it\n";
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<HWND> ThreadWindows() {
+  std::vector<HWND> tops;
+  EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&tops));
+  std::vector<HWND> all;
+  for (HWND top : tops) {
+    const std::vector<HWND> tree = WindowTree(top);
+    all.insert(all.end(), tree.begin(), tree.end());
+  }
+  return all;
+}
+
+std::vector<HWND> WindowTree(HWND root) {
+  std::vector<HWND> windows{root};
+  EnumChildWindows(root, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+bool FadeTimerRuns(HWND window) {
+  if (!KillTimer(window, skin::kFadeTimerId)) return false;
+  SetTimer(window, skin::kFadeTimerId, skin::kFadeTimerPeriodMs, nullptr);
+  return true;
+}
+
+std::string InvariantFaults(HWND window) {
+  std::ostringstream faults;
+  const bool skinned = skin::IsSkinned(window);
+  const bool hasSkinProcedure =
+      WindowProcedure(window) == reinterpret_cast<LONG_PTR>(&skin::SkinWindowProc);
+  if (skinned != hasSkinProcedure) {
+    faults << Describe(window) << ": PROCADDR " << (skinned ? "present" : "absent")
+           << " but the procedure " << (hasSkinProcedure ? "is" : "is not") << " SkinWindowProc\n";
+  }
+  const LONG_PTR state = skin::GetSkinProp(window, skin::props::kOldState);
+  if (state < 0 || state > kHighestState) {
+    faults << Describe(window) << ": OLDSTATE " << state << "\n";
+  }
+  const LONG_PTR level = skin::GetSkinProp(window, skin::props::kAlphaLevel);
+  if (level < 0 || level > skin::kFadeFullLevel) {
+    faults << Describe(window) << ": ALPHALEVEL " << level << "\n";
+  }
+  const bool timerNoted = skin::GetSkinProp(window, skin::props::kTimerId) != 0;
+  const bool timerRuns = FadeTimerRuns(window);
+  if (timerNoted != timerRuns) {
+    faults << Describe(window) << ": TIMERID " << (timerNoted ? "set" : "0") << " but the timer "
+           << (timerRuns ? "runs" : "does not run") << "\n";
+  }
+  if (!skinned && CarriesAnySkinProperty(window)) {
+    faults << Describe(window) << ": skin properties left on a window without the skin\n";
+  }
+  if (skinned && skin::GetSkinProp(window, skin::props::kStateSurface[0]) != 0) {
+    CheckStateSurfaces(window, faults);
+  }
+  return faults.str();
+}
+
+std::string ThreadInvariantFaults() {
+  std::string faults;
+  int skinnedWindows = 0;
+  for (HWND window : ThreadWindows()) {
+    faults += InvariantFaults(window);
+    if (skin::IsSkinned(window)) ++skinnedWindows;
+  }
+  if (skinnedWindows != skin::SkinnedWindowCount()) {
+    faults += "SkinnedWindowCount " + std::to_string(skin::SkinnedWindowCount()) + " but " +
+              std::to_string(skinnedWindows) + " windows carry the skin\n";
+  }
+  return faults;
+}
+
+}  // namespace reliability

@@ -1,0 +1,33 @@
+#pragma once
+
+// What must hold for every window of the test thread at any moment between two messages,
+// whatever reached the skin before: a window carries "PROCADDR" exactly while its procedure is
+// SkinWindowProc, "OLDSTATE" is a SkinState, "ALPHALEVEL" a fade level, "TIMERID" is non-zero
+// exactly while the fade timer runs, a push button's state surfaces hold the bitmaps named
+// beside them, and a window without the skin carries no skin property at all.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace reliability {
+
+// Every window of the calling thread: top-level windows and all their descendants.
+std::vector<HWND> ThreadWindows();
+
+// The window and all its descendants.
+std::vector<HWND> WindowTree(HWND root);
+
+// Whether the window's fade timer runs. Asking kills the timer; a running one is started again
+// at once with the same id and period.
+bool FadeTimerRuns(HWND window);
+
+// The invariants broken by one window, one line each; empty when all hold.
+std::string InvariantFaults(HWND window);
+
+// The same for every window of the thread, plus the count of skinned windows against the
+// engine's own count.
+std::string ThreadInvariantFaults();
+
+}  // namespace reliability

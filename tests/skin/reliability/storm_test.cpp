@@ -18,7 +18,7 @@
 namespace reliability {
 namespace {
 
-constexpr StormLimits kStormLimits = {1500, 15000};
+constexpr StormLimits kStormLimits = {1000, 10000};
 
 // The forum link of the main window (client coordinates): a press and release on it would
 // start the web browser, which is a command of the program, not a message the skin must bear.

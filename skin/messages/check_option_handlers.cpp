@@ -1,0 +1,116 @@
+// Check boxes and option buttons. Their own procedure runs first and draws the control with its
+// caption; the skin then covers the mark at the left edge. There is no fade: every change is
+// painted at once.
+
+#include "skin/core/skin_props.h"
+#include "skin/messages/message_handlers.h"
+#include "skin/messages/pointer_tracking.h"
+#include "skin/painters/check_option_painter.h"
+
+namespace skin {
+namespace {
+
+using MarkPainter = int (*)(HWND window, SkinState state, bool force);
+
+template <MarkPainter Paint>
+LRESULT RepaintMarkForced(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  Paint(m.window, SkinState::Normal, true);
+  return result;
+}
+
+// Every move repaints (forced): hot, or pressed while the left button is held.
+template <MarkPainter Paint>
+LRESULT TrackPointerOverMark(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  ArmLeaveTracking(m.window);
+  Paint(m.window, LeftButtonHeld(m.wParam) ? SkinState::Pressed : SkinState::Hot, true);
+  return result;
+}
+
+template <MarkPainter Paint>
+LRESULT ShowMarkNormalAfterLeave(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  DisarmLeaveTracking(m.window);
+  Paint(m.window, SkinState::Normal, false);
+  return result;
+}
+
+template <MarkPainter Paint>
+LRESULT PressMark(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  Paint(m.window, SkinState::Pressed, false);
+  return result;
+}
+
+template <MarkPainter Paint>
+LRESULT ReleaseMark(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  Paint(m.window, SkinState::Normal, false);
+  return result;
+}
+
+// The held space bar shows the mark pressed until it is released; other keys change nothing.
+// A repeated key-down asks for the state already shown and so draws nothing.
+template <MarkPainter Paint>
+LRESULT PressMarkBySpaceBar(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  if (m.wParam == VK_SPACE) Paint(m.window, SkinState::Pressed, false);
+  return result;
+}
+
+template <MarkPainter Paint>
+LRESULT ReleaseMarkBySpaceBar(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  if (m.wParam == VK_SPACE) Paint(m.window, SkinState::Normal, false);
+  return result;
+}
+
+template <MarkPainter Paint>
+void RefreshMark(HWND window) {
+  Paint(window, SkinState::Normal, true);
+}
+
+}  // namespace
+
+const FamilyHandlers kCheckHandlers{
+    /* paint */ RepaintMarkForced<PaintCheckBox>,
+    /* ncPaint */ nullptr,
+    /* size */ nullptr,
+    /* setFocus */ nullptr,
+    /* killFocus */ nullptr,
+    /* enable */ nullptr,
+    /* windowPosChanging */ nullptr,
+    /* keyDown */ PressMarkBySpaceBar<PaintCheckBox>,
+    /* keyUp */ ReleaseMarkBySpaceBar<PaintCheckBox>,
+    /* timer */ nullptr,
+    /* mouseMove */ TrackPointerOverMark<PaintCheckBox>,
+    /* lButtonDown */ PressMark<PaintCheckBox>,
+    /* lButtonUp */ ReleaseMark<PaintCheckBox>,
+    /* lButtonDblClk */ nullptr,
+    /* mouseLeave */ ShowMarkNormalAfterLeave<PaintCheckBox>,
+    /* refreshAfterClick */ RefreshMark<PaintCheckBox>,
+};
+
+// Option buttons also repaint their mark when they gain or lose the focus, since their own
+// procedure redraws them then.
+const FamilyHandlers kOptionHandlers{
+    /* paint */ RepaintMarkForced<PaintOptionBox>,
+    /* ncPaint */ nullptr,
+    /* size */ nullptr,
+    /* setFocus */ RepaintMarkForced<PaintOptionBox>,
+    /* killFocus */ RepaintMarkForced<PaintOptionBox>,
+    /* enable */ nullptr,
+    /* windowPosChanging */ nullptr,
+    /* keyDown */ PressMarkBySpaceBar<PaintOptionBox>,
+    /* keyUp */ ReleaseMarkBySpaceBar<PaintOptionBox>,
+    /* timer */ nullptr,
+    /* mouseMove */ TrackPointerOverMark<PaintOptionBox>,
+    /* lButtonDown */ PressMark<PaintOptionBox>,
+    /* lButtonUp */ ReleaseMark<PaintOptionBox>,
+    /* lButtonDblClk */ nullptr,
+    /* mouseLeave */ ShowMarkNormalAfterLeave<PaintOptionBox>,
+    /* refreshAfterClick */ RefreshMark<PaintOptionBox>,
+};
+
+}  // namespace skin

@@ -1,0 +1,144 @@
+// Combo boxes proper and drive lists. Their own procedure keeps the text and the list; the skin
+// draws the flat frame and the drop button, whose look follows the pointer at once (no fade).
+// An editable combo box (CBS_DROPDOWN) is painted by the skin alone, and only the drop button
+// part of it reacts to the pointer; for the other styles the whole control counts as the button.
+
+#include "skin/core/skin_props.h"
+#include "skin/graphics/gdi_handles.h"
+#include "skin/graphics/primitives.h"
+#include "skin/messages/message_handlers.h"
+#include "skin/messages/pointer_tracking.h"
+#include "skin/painters/combo_painter.h"
+#include "skin/painters/control_geometry.h"
+
+namespace skin {
+namespace {
+
+// Set for CBS_SIMPLE and CBS_DROPDOWNLIST, clear for the editable CBS_DROPDOWN.
+constexpr LONG_PTR kNotEditableStyle = 0x1;
+
+bool IsEditable(HWND combo) {
+  return (GetWindowLongPtrW(combo, GWL_STYLE) & kNotEditableStyle) == 0;
+}
+
+void ShowButton(HWND combo, SkinState state) { PaintComboButton(combo, nullptr, state, false); }
+
+// Whether the pointer of a mouse message lies on the drop button of an editable combo box.
+bool PointerOnArrow(const SkinMessage& m) {
+  WindowBounds bounds{};
+  GetWindowBounds(m.window, bounds);
+  return InComboArrowZone(LowWord(m.lParam), HighWord(m.lParam), bounds.width, bounds.height,
+                          GetSystemMetrics(SM_CXVSCROLL));
+}
+
+SkinState HoverState(const SkinMessage& m) {
+  return LeftButtonHeld(m.wParam) ? SkinState::Pressed : SkinState::Hot;
+}
+
+// The frame and button over what the control's own procedure drew.
+LRESULT PaintFaceAfterPrevious(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  gdi::WindowDc windowDc(m.window);
+  PaintComboFace(m.window, windowDc.get(), ComboFrameStyle::WhiteRing);
+  return result;
+}
+
+// An editable combo box is painted by the skin alone: its edit field is a child window that
+// paints itself.
+LRESULT PaintComboBox(const SkinMessage& m) {
+  if (!IsEditable(m.window)) return PaintFaceAfterPrevious(m);
+  gdi::PaintDc paintDc(m.window);
+  PaintComboFace(m.window, paintDc.get(), ComboFrameStyle::FilledBody);
+  return 0;
+}
+
+LRESULT TrackPointerOverComboBox(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  ArmLeaveTracking(m.window);
+  SkinState state = HoverState(m);
+  if (IsEditable(m.window) && !PointerOnArrow(m)) state = SkinState::Normal;
+  ShowButton(m.window, state);
+  return result;
+}
+
+LRESULT TrackPointerOverDriveList(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  ArmLeaveTracking(m.window);
+  ShowButton(m.window, HoverState(m));
+  return result;
+}
+
+LRESULT ShowButtonNormalAfterLeave(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  DisarmLeaveTracking(m.window);
+  ShowButton(m.window, SkinState::Normal);
+  return result;
+}
+
+LRESULT PressComboBox(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  if (!IsEditable(m.window) || PointerOnArrow(m)) ShowButton(m.window, SkinState::Pressed);
+  return result;
+}
+
+LRESULT PressDriveList(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  ShowButton(m.window, SkinState::Pressed);
+  return result;
+}
+
+// Released over the control itself the button stays hot; over anything else, the edit field of
+// an editable combo box included, it goes back to normal.
+LRESULT ReleaseButton(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  ShowButton(m.window, CursorIsOver(m.window) ? SkinState::Hot : SkinState::Normal);
+  return result;
+}
+
+LRESULT ShowButtonNormalAfterMove(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  ShowButton(m.window, SkinState::Normal);
+  return result;
+}
+
+}  // namespace
+
+const FamilyHandlers kComboBoxHandlers{
+    /* paint */ PaintComboBox,
+    /* ncPaint */ nullptr,
+    /* size */ nullptr,
+    /* setFocus */ nullptr,
+    /* killFocus */ nullptr,
+    /* enable */ nullptr,
+    /* windowPosChanging */ ShowButtonNormalAfterMove,
+    /* keyDown */ nullptr,
+    /* keyUp */ nullptr,
+    /* timer */ nullptr,
+    /* mouseMove */ TrackPointerOverComboBox,
+    /* lButtonDown */ PressComboBox,
+    /* lButtonUp */ ReleaseButton,
+    /* lButtonDblClk */ nullptr,
+    /* mouseLeave */ ShowButtonNormalAfterLeave,
+    /* refreshAfterClick */ nullptr,
+};
+
+const FamilyHandlers kDriveListHandlers{
+    /* paint */ PaintFaceAfterPrevious,
+    /* ncPaint */ nullptr,
+    /* size */ nullptr,
+    /* setFocus */ nullptr,
+    /* killFocus */ nullptr,
+    /* enable */ nullptr,
+    /* windowPosChanging */ ShowButtonNormalAfterMove,
+    /* keyDown */ nullptr,
+    /* keyUp */ nullptr,
+    /* timer */ nullptr,
+    /* mouseMove */ TrackPointerOverDriveList,
+    /* lButtonDown */ PressDriveList,
+    /* lButtonUp */ ReleaseButton,
+    /* lButtonDblClk */ nullptr,
+    /* mouseLeave */ ShowButtonNormalAfterLeave,
+    /* refreshAfterClick */ nullptr,
+};
+
+}  // namespace skin

@@ -1,0 +1,140 @@
+// Progress bars, drawn entirely by the skin, and the flat frames of data lists, drop-down lists,
+// grids and every other window with a sunken client edge, drawn over what their own procedure
+// painted.
+
+#include "skin/graphics/gdi_handles.h"
+#include "skin/messages/message_handlers.h"
+#include "skin/painters/progress_frame_painter.h"
+
+namespace skin {
+namespace {
+
+LRESULT PaintProgressBar(const SkinMessage& m) {
+  gdi::PaintDc paintDc(m.window);
+  PaintProgressClient(m.window, paintDc.get());
+  return 0;
+}
+
+LRESULT PaintProgressFrame(const SkinMessage& m) {
+  PaintProgressWindow(m.window);
+  return 0;
+}
+
+LRESULT FrameListAfterPaint(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  DrawDoubleFrame(m.window);
+  return result;
+}
+
+LRESULT FrameGridAfterPaint(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  DrawGridFrame(m.window);
+  return result;
+}
+
+LRESULT FrameClientEdgeAfterNcPaint(const SkinMessage& m) {
+  const LRESULT result = m.CallPrevious();
+  DrawClientEdgeFrame(m.window);
+  return result;
+}
+
+}  // namespace
+
+const FamilyHandlers kProgressHandlers{
+    /* paint */ PaintProgressBar,
+    /* ncPaint */ PaintProgressFrame,
+    /* size */ nullptr,
+    /* setFocus */ nullptr,
+    /* killFocus */ nullptr,
+    /* enable */ nullptr,
+    /* windowPosChanging */ nullptr,
+    /* keyDown */ nullptr,
+    /* keyUp */ nullptr,
+    /* timer */ nullptr,
+    /* mouseMove */ nullptr,
+    /* lButtonDown */ nullptr,
+    /* lButtonUp */ nullptr,
+    /* lButtonDblClk */ nullptr,
+    /* mouseLeave */ nullptr,
+    /* refreshAfterClick */ nullptr,
+};
+
+// A data list gets its double frame on WM_PAINT; its own WM_NCPAINT goes through untouched.
+const FamilyHandlers kDataListHandlers{
+    /* paint */ FrameListAfterPaint,
+    /* ncPaint */ CallPreviousOnly,
+    /* size */ nullptr,
+    /* setFocus */ nullptr,
+    /* killFocus */ nullptr,
+    /* enable */ nullptr,
+    /* windowPosChanging */ nullptr,
+    /* keyDown */ nullptr,
+    /* keyUp */ nullptr,
+    /* timer */ nullptr,
+    /* mouseMove */ nullptr,
+    /* lButtonDown */ nullptr,
+    /* lButtonUp */ nullptr,
+    /* lButtonDblClk */ nullptr,
+    /* mouseLeave */ nullptr,
+    /* refreshAfterClick */ nullptr,
+};
+
+const FamilyHandlers kComboListHandlers{
+    /* paint */ FrameListAfterPaint,
+    /* ncPaint */ nullptr,
+    /* size */ nullptr,
+    /* setFocus */ nullptr,
+    /* killFocus */ nullptr,
+    /* enable */ nullptr,
+    /* windowPosChanging */ nullptr,
+    /* keyDown */ nullptr,
+    /* keyUp */ nullptr,
+    /* timer */ nullptr,
+    /* mouseMove */ nullptr,
+    /* lButtonDown */ nullptr,
+    /* lButtonUp */ nullptr,
+    /* lButtonDblClk */ nullptr,
+    /* mouseLeave */ nullptr,
+    /* refreshAfterClick */ nullptr,
+};
+
+const FamilyHandlers kGridHandlers{
+    /* paint */ FrameGridAfterPaint,
+    /* ncPaint */ nullptr,
+    /* size */ nullptr,
+    /* setFocus */ nullptr,
+    /* killFocus */ nullptr,
+    /* enable */ nullptr,
+    /* windowPosChanging */ nullptr,
+    /* keyDown */ nullptr,
+    /* keyUp */ nullptr,
+    /* timer */ nullptr,
+    /* mouseMove */ nullptr,
+    /* lButtonDown */ nullptr,
+    /* lButtonUp */ nullptr,
+    /* lButtonDblClk */ nullptr,
+    /* mouseLeave */ nullptr,
+    /* refreshAfterClick */ nullptr,
+};
+
+// Every family without a WM_NCPAINT handler of its own.
+const FamilyHandlers kClientEdgeHandlers{
+    /* paint */ nullptr,
+    /* ncPaint */ FrameClientEdgeAfterNcPaint,
+    /* size */ nullptr,
+    /* setFocus */ nullptr,
+    /* killFocus */ nullptr,
+    /* enable */ nullptr,
+    /* windowPosChanging */ nullptr,
+    /* keyDown */ nullptr,
+    /* keyUp */ nullptr,
+    /* timer */ nullptr,
+    /* mouseMove */ nullptr,
+    /* lButtonDown */ nullptr,
+    /* lButtonUp */ nullptr,
+    /* lButtonDblClk */ nullptr,
+    /* mouseLeave */ nullptr,
+    /* refreshAfterClick */ nullptr,
+};
+
+}  // namespace skin

@@ -1,0 +1,111 @@
+// Pictures of the skinned gallery in each state, for a person to look at, and the leak check
+// over many rounds of hovering, pressing and repainting every control.
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "skin/graphics/gdi_handles.h"
+#include "tests/skin/messages/skinned_gallery.h"
+#include "tests/support/gdi_accounting.h"
+#include "tests/support/pictures.h"
+
+namespace handler_tests {
+namespace {
+
+bool IsCombo(const testing_support::ControlGallery& gallery, HWND window) {
+  return window == gallery.comboSimple || window == gallery.comboEditable ||
+         window == gallery.comboDropList || window == gallery.comboDisabled ||
+         window == gallery.driveList;
+}
+
+// Where to put the pointer on a control: on the drop button of combo boxes, on an item of the
+// header, in the middle of anything else.
+POINT Target(const testing_support::ControlGallery& gallery, HWND window) {
+  const SIZE size = WindowSize(window);
+  if (IsCombo(gallery, window)) return {size.cx - 8, size.cy / 2};
+  if (window == gallery.header) return {130, 5};
+  RECT client{};
+  GetClientRect(window, &client);
+  return {client.right / 2, client.bottom / 2};
+}
+
+void RepaintAll(HWND form) {
+  RedrawWindow(form, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+// The screen around the form: the dropped list of a combo box is a window of its own.
+void SaveScreenAroundForm(HWND form, const std::wstring& fileName) {
+  RECT rect{};
+  GetWindowRect(form, &rect);
+  HDC screen = GetDC(nullptr);
+  testing_support::SavePicture(screen, rect.left, rect.top, rect.right - rect.left,
+                               rect.bottom - rect.top + 40, fileName);
+  ReleaseDC(nullptr, screen);
+}
+
+class GalleryPicturesTest : public SkinnedGalleryTest {};
+
+TEST_F(GalleryPicturesTest, EveryStateOfEveryControl) {
+  testing_support::SaveWindowPicture(gallery->form, L"gallery_unskinned.bmp");
+  Skin();
+  RepaintAll(gallery->form);
+  EXPECT_FALSE(testing_support::SaveWindowPicture(gallery->form, L"gallery_normal.bmp").empty());
+
+  for (HWND control : gallery->Controls()) {
+    const POINT at = Target(*gallery, control);
+    SendMessageW(control, WM_MOUSEMOVE, 0, PointParam(at.x, at.y));
+  }
+  testing_support::SaveWindowPicture(gallery->form, L"gallery_hot.bmp");
+
+  for (HWND control : gallery->Controls()) {
+    const POINT at = Target(*gallery, control);
+    SendMessageW(control, WM_MOUSEMOVE, MK_LBUTTON, PointParam(at.x, at.y));
+  }
+  const POINT onItem = Target(*gallery, gallery->header);
+  SendMessageW(gallery->header, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(onItem.x, onItem.y));
+  testing_support::SaveWindowPicture(gallery->form, L"gallery_pressed.bmp");
+  SendMessageW(gallery->header, WM_LBUTTONUP, 0, PointParam(onItem.x, onItem.y));
+  for (HWND control : gallery->Controls()) SendMessageW(control, WM_MOUSELEAVE, 0, 0);
+
+  SendMessageW(gallery->comboDropList, CB_SHOWDROPDOWN, TRUE, 0);
+  testing_support::PumpMessages();
+  SaveScreenAroundForm(gallery->form, L"gallery_dropped.bmp");
+  SendMessageW(gallery->comboDropList, CB_SHOWDROPDOWN, FALSE, 0);
+  testing_support::PumpMessages();
+
+  for (HWND control : gallery->Controls()) EnableWindow(control, FALSE);
+  RepaintAll(gallery->form);
+  testing_support::PumpMessages();
+  testing_support::SaveWindowPicture(gallery->form, L"gallery_disabled.bmp");
+}
+
+// One round: hover, press and release, leave, and a full repaint of every control.
+void ExerciseEveryControl(const testing_support::ControlGallery& gallery) {
+  for (HWND control : gallery.Controls()) {
+    const POINT at = Target(gallery, control);
+    const LPARAM point = PointParam(at.x, at.y);
+    SendMessageW(control, WM_MOUSEMOVE, 0, point);
+    SendMessageW(control, WM_MOUSEMOVE, MK_LBUTTON, point);
+    SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageW(control, WM_LBUTTONUP, 0, point);
+    if (IsCombo(gallery, control)) SendMessageW(control, CB_SHOWDROPDOWN, FALSE, 0);
+    SendMessageW(control, WM_MOUSELEAVE, 0, 0);
+  }
+  RepaintAll(gallery.form);
+  testing_support::PumpMessages();
+}
+
+TEST_F(GalleryPicturesTest, NoGdiObjectLeaksOverAThousandRounds) {
+  Skin();
+  ExerciseEveryControl(*gallery);  // first use fills the system's caches
+  const DWORD start = GetTickCount();
+  EXPECT_GDI_OBJECTS_UNCHANGED({
+    for (int round = 0; round < 1000; ++round) ExerciseEveryControl(*gallery);
+  });
+  std::printf("1000 rounds took %lu ms\n", static_cast<unsigned long>(GetTickCount() - start));
+}
+
+}  // namespace
+}  // namespace handler_tests

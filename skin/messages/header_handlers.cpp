@@ -2,6 +2,8 @@
 // the pointer moves over them, presses them and leaves. "HMINDEX" holds the hot item and
 // "HDINDEX" the pressed one, -1 for none.
 
+#include <windows.h>
+
 #include <commctrl.h>
 
 #include <vector>

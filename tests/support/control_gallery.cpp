@@ -106,7 +106,7 @@ ControlGallery::ControlGallery() {
   checkUnchecked = Child(form, kGalleryCheckClass, L"Unchecked", BS_AUTOCHECKBOX, 10, 34, 130, 20);
   checkIndeterminate =
       Child(form, kGalleryCheckClass, L"Indeterminate", BS_AUTO3STATE, 10, 58, 130, 20);
-  checkDisabled = Child(form, kGalleryCheckClass, L"Disabled", BS_AUTOCHECKBOX, 10, 82, 130, 20);
+  checkDisabled = Child(form, kGalleryCheckClass, L"Disabled", BS_AUTO3STATE, 10, 82, 130, 20);
   optionFirst =
       Child(form, kGalleryOptionClass, L"First", BS_AUTORADIOBUTTON | WS_GROUP, 10, 114, 130, 20);
   optionSecond = Child(form, kGalleryOptionClass, L"Second", BS_AUTORADIOBUTTON, 10, 138, 130, 20);

@@ -2,10 +2,12 @@
 #include "skin/graphics/sprite_tables.h"
 #include "skin/painters/control_colours.h"
 #include "skin/painters/control_geometry.h"
-#include "tests/skin/messages/skinned_gallery.h"
+#include "tests/support/skinned_gallery.h"
 
 namespace handler_tests {
 namespace {
+
+using namespace testing_support;
 
 using skin::SkinState;
 

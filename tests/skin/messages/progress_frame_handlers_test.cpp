@@ -1,12 +1,16 @@
+#include <windows.h>
+
 #include <commctrl.h>
 
 #include "skin/graphics/gdi_handles.h"
 #include "skin/painters/control_colours.h"
-#include "tests/skin/messages/skinned_gallery.h"
+#include "tests/support/skinned_gallery.h"
 #include "tests/support/pictures.h"
 
 namespace handler_tests {
 namespace {
+
+using namespace testing_support;
 
 std::vector<COLORREF> ClientPixels(HWND window) {
   RECT client{};

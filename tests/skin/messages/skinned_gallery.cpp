@@ -1,11 +1,11 @@
-#include "tests/skin/messages/skinned_gallery.h"
+#include "tests/support/skinned_gallery.h"
 
 #include "skin/core/skin_engine.h"
 #include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/primitives.h"
 #include "tests/support/pictures.h"
 
-namespace handler_tests {
+namespace testing_support {
 
 void SkinnedGalleryTest::SetUp() {
   MoveCursorAway();
@@ -51,4 +51,4 @@ void FillWindow(HWND window, int x, int y, int width, int height, COLORREF colou
   skin::FillSolid(dc.get(), x, y, width, height, colour);
 }
 
-}  // namespace handler_tests
+}  // namespace testing_support

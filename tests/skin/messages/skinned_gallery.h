@@ -12,7 +12,7 @@
 
 #include "tests/support/control_gallery.h"
 
-namespace handler_tests {
+namespace testing_support {
 
 class SkinnedGalleryTest : public ::testing::Test {
  protected:
@@ -22,7 +22,7 @@ class SkinnedGalleryTest : public ::testing::Test {
   // Installs the skin and lets the first paints run.
   void Skin();
 
-  std::unique_ptr<testing_support::ControlGallery> gallery;
+  std::unique_ptr<ControlGallery> gallery;
 };
 
 // A point in client coordinates packed as a mouse message's lParam.
@@ -38,4 +38,4 @@ SIZE WindowSize(HWND window);
 inline constexpr COLORREF kSentinel = 0x123456;
 void FillWindow(HWND window, int x, int y, int width, int height, COLORREF colour = kSentinel);
 
-}  // namespace handler_tests
+}  // namespace testing_support

@@ -154,13 +154,6 @@ TEST_F(CheckOptionPainterTest, OptionDotOnlyForASelectedButton) {
   skin::PaintOptionBox(unselected, SkinState::Normal, true);
   EXPECT_EQ(WindowPixel(unselected, 6, mark.top + 6), circleCentre);
 
-  // BST_INDETERMINATE draws no dot on an option button.
-  SendMessageW(unselected, BM_SETCHECK, BST_INDETERMINATE, 0);
-  if (SendMessageW(unselected, BM_GETCHECK, 0, 0) == BST_INDETERMINATE) {
-    skin::PaintOptionBox(unselected, SkinState::Normal, true);
-    EXPECT_EQ(WindowPixel(unselected, 6, mark.top + 6), circleCentre);
-  }
-
   // Hot and pressed circles come from their own cells; a disabled button always shows the
   // disabled circle.
   skin::PaintOptionBox(unselected, SkinState::Hot, true);

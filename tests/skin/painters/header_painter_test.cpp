@@ -104,7 +104,7 @@ TEST_F(HeaderPainterTest, StripDrawsPressedOverHotAndTheBackgroundBeyond) {
   EXPECT_EQ(ItemPixels(header, 3), BareFace(header, 3, SkinState::Normal));
   // Right of the last item: the middle column of the normal face, stretched.
   EXPECT_EQ(WindowPixel(header, size.cx - 1, 0), skin::kHeaderSpritePixels[0][1]);
-  EXPECT_EQ(WindowPixel(header, size.cx - 1, size.cy / 2), skin::kHeaderSpritePixels[10][1]);
+  EXPECT_EQ(WindowPixel(header, size.cx - 1, size.cy - 1), skin::kHeaderSpritePixels[19][1]);
   testing_support::SaveWindowPicture(header, L"painter_header_strip.bmp", 2);
 }
 

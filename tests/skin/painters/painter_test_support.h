@@ -1,18 +1,22 @@
 #pragma once
 
-// What the painter tests share: the sprite sheet built around each test, the gallery of controls
-// (not skinned: the painters are called directly) and pixel access through window DCs.
-
-#include <windows.h>
+// What the painter tests share: the sprite sheet built around each test and the gallery of
+// controls, not skinned: the painters are called directly.
 
 #include <memory>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "tests/support/control_gallery.h"
+#include "tests/support/skinned_gallery.h"
 
 namespace painter_tests {
+
+using testing_support::FillWindow;
+using testing_support::kSentinel;
+using testing_support::WindowPixel;
+using testing_support::WindowPixels;
+using testing_support::WindowSize;
 
 class PainterTest : public ::testing::Test {
  protected:
@@ -21,18 +25,5 @@ class PainterTest : public ::testing::Test {
 
   std::unique_ptr<testing_support::ControlGallery> gallery;
 };
-
-// One pixel of the window, origin at its top-left corner (frame included).
-COLORREF WindowPixel(HWND window, int x, int y);
-
-// A block of the window's pixels, row-major.
-std::vector<COLORREF> WindowPixels(HWND window, int x, int y, int width, int height);
-
-// Fills a block of the window with a colour no painter uses, to see what a call draws.
-inline constexpr COLORREF kSentinel = 0x123456;
-void FillWindow(HWND window, int x, int y, int width, int height, COLORREF colour = kSentinel);
-
-// Size of the window rectangle.
-SIZE WindowSize(HWND window);
 
 }  // namespace painter_tests

@@ -77,6 +77,7 @@ TEST_F(GalleryPicturesTest, EveryStateOfEveryControl) {
   testing_support::PumpMessages();
   SaveScreenAroundForm(gallery->form, L"gallery_dropped.bmp");
   SendMessageW(gallery->comboDropList, CB_SHOWDROPDOWN, FALSE, 0);
+  SendMessageW(gallery->comboDropList, WM_MOUSELEAVE, 0, 0);
   testing_support::PumpMessages();
 
   for (HWND control : gallery->Controls()) EnableWindow(control, FALSE);

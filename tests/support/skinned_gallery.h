@@ -6,11 +6,11 @@
 #include <windows.h>
 
 #include <memory>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "tests/support/control_gallery.h"
+#include "tests/support/window_pixels.h"
 
 namespace testing_support {
 
@@ -30,12 +30,5 @@ LPARAM PointParam(int x, int y);
 
 // Puts the real cursor somewhere off the gallery form.
 void MoveCursorAway();
-
-COLORREF WindowPixel(HWND window, int x, int y);
-std::vector<COLORREF> WindowPixels(HWND window, int x, int y, int width, int height);
-SIZE WindowSize(HWND window);
-
-inline constexpr COLORREF kSentinel = 0x123456;
-void FillWindow(HWND window, int x, int y, int width, int height, COLORREF colour = kSentinel);
 
 }  // namespace testing_support

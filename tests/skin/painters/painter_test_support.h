@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/control_gallery.h"
-#include "tests/support/skinned_gallery.h"
+#include "tests/support/window_pixels.h"
 
 namespace painter_tests {
 

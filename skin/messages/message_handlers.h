@@ -76,5 +76,15 @@ LRESULT CallPreviousOnly(const SkinMessage& message);
 // The rows, one per handlers file.
 extern const FamilyHandlers kNoHandlers;      // every entry null
 extern const FamilyHandlers kButtonHandlers;  // button_handlers.cpp
+extern const FamilyHandlers kComboBoxHandlers;    // combo_handlers.cpp
+extern const FamilyHandlers kDriveListHandlers;   // combo_handlers.cpp
+extern const FamilyHandlers kCheckHandlers;       // check_option_handlers.cpp
+extern const FamilyHandlers kOptionHandlers;      // check_option_handlers.cpp
+extern const FamilyHandlers kHeaderHandlers;      // header_handlers.cpp
+extern const FamilyHandlers kProgressHandlers;    // progress_frame_handlers.cpp
+extern const FamilyHandlers kDataListHandlers;    // progress_frame_handlers.cpp
+extern const FamilyHandlers kComboListHandlers;   // progress_frame_handlers.cpp
+extern const FamilyHandlers kGridHandlers;        // progress_frame_handlers.cpp
+extern const FamilyHandlers kClientEdgeHandlers;  // progress_frame_handlers.cpp
 
 }  // namespace skin

@@ -18,15 +18,15 @@ namespace {
 const FamilyHandlers* const kFamilyHandlers[] = {
     /* Form      */ &kNoHandlers,
     /* Button    */ &kButtonHandlers,
-    /* ComboBox  */ &kNoHandlers,
-    /* DriveList */ &kNoHandlers,
-    /* Check     */ &kNoHandlers,
-    /* Option    */ &kNoHandlers,
-    /* Progress  */ &kNoHandlers,
-    /* Header    */ &kNoHandlers,
-    /* DataList  */ &kNoHandlers,
-    /* ComboList */ &kNoHandlers,
-    /* Grid      */ &kNoHandlers,
+    /* ComboBox  */ &kComboBoxHandlers,
+    /* DriveList */ &kDriveListHandlers,
+    /* Check     */ &kCheckHandlers,
+    /* Option    */ &kOptionHandlers,
+    /* Progress  */ &kProgressHandlers,
+    /* Header    */ &kHeaderHandlers,
+    /* DataList  */ &kDataListHandlers,
+    /* ComboList */ &kComboListHandlers,
+    /* Grid      */ &kGridHandlers,
     /* Other     */ &kNoHandlers,
 };
 static_assert(sizeof(kFamilyHandlers) / sizeof(kFamilyHandlers[0]) ==
@@ -35,7 +35,7 @@ static_assert(sizeof(kFamilyHandlers) / sizeof(kFamilyHandlers[0]) ==
 
 // Handlers that every family gets where its own row has none (for instance the client-edge
 // frame drawn on WM_NCPAINT for any window with a sunken edge).
-const FamilyHandlers& kCommonHandlers = kNoHandlers;
+const FamilyHandlers& kCommonHandlers = kClientEdgeHandlers;
 
 const FamilyHandlers& RowFor(HandlerFamily family) {
   return *kFamilyHandlers[static_cast<size_t>(family)];

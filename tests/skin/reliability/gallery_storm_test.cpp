@@ -1,0 +1,86 @@
+// Seeded message storms over the skinned control gallery, which holds a window of every kind the
+// skin handles: check boxes, option buttons, combo boxes and their drop-down lists, a drive
+// list, a header, progress bars and framed lists. MORVANE_STORM_SEED replays a storm.
+
+#include <windows.h>
+
+#include <iostream>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "skin/core/skin_engine.h"
+#include "skin/core/skin_kind.h"
+#include "tests/skin/reliability/message_storm.h"
+#include "tests/skin/reliability/skin_invariants.h"
+#include "tests/support/control_gallery.h"
+#include "tests/support/gdi_accounting.h"
+
+namespace reliability {
+namespace {
+
+constexpr StormLimits kStormLimits = {1000, 10000};
+
+// The gallery's windows and the drop-down lists of its combo boxes, which live outside the form
+// as pop-up windows.
+std::vector<HWND> GalleryTargets(HWND form) {
+  std::vector<HWND> targets = WindowTree(form);
+  const size_t formWindows = targets.size();
+  for (size_t i = 0; i < formWindows; ++i) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (skin::GetSkinKind(targets[i]) == skin::SkinKind::Combo &&
+        GetComboBoxInfo(targets[i], &info) && info.hwndList != nullptr) {
+      targets.push_back(info.hwndList);
+    }
+  }
+  return targets;
+}
+
+void CloseDropDownLists(HWND form) {
+  for (HWND window : WindowTree(form)) {
+    if (skin::GetSkinKind(window) == skin::SkinKind::Combo) {
+      SendMessageW(window, CB_SHOWDROPDOWN, FALSE, 0);
+    }
+  }
+}
+
+StormResult StormOverGallery(uint32_t seed) {
+  testing_support::ControlGallery gallery;
+  HWND form = gallery.form;
+  skin::SkinInstall(form);
+  testing_support::PumpMessages();
+  MessageStorm storm(
+      seed, form, [form] { return GalleryTargets(form); }, [](HWND, UINT, LPARAM) { return true; });
+  StormResult result = storm.Run(kStormLimits);
+  CloseDropDownLists(form);
+  ReleaseCapture();
+  testing_support::PumpMessages();
+  if (result.faults.empty()) result.faults = ThreadInvariantFaults();
+  skin::SkinRemove(form);
+  return result;
+}
+
+TEST(MessageStorm, ControlGalleryKeepsTheSkinsInvariantsThroughAHostileStorm) {
+  const uint32_t seed = StormSeed();
+  std::cout << "message storm over the gallery: seed " << seed
+            << " (replay with MORVANE_STORM_SEED=" << seed << ")" << std::endl;
+  RecordProperty("gallery_storm_seed", std::to_string(seed));
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(testing::Message() << "seed " << seed << ", run " << run + 1);
+    testing_support::PumpMessages();
+    const testing_support::GdiCounts before = testing_support::CountGdiObjects();
+    const StormResult result = StormOverGallery(seed);
+    std::cout << "  run " << run + 1 << ": " << result.steps << " steps" << std::endl;
+    ASSERT_EQ(result.faults, "") << "at step " << result.steps << "; the last actions:\n"
+                                 << result.recentActions;
+    testing_support::PumpMessages();
+    EXPECT_EQ(skin::SkinnedWindowCount(), 0);
+    if (run == 1) {
+      EXPECT_EQ(testing_support::CountGdiObjects(), before);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace reliability

@@ -18,6 +18,6 @@ ensure_prefix fresh
 status=0
 for arch in i686 x86_64; do
   log "testing $arch"
-  ctest --test-dir "$MORVANE_BUILD/$arch" --output-on-failure --timeout 600 || status=1
+  ctest --test-dir "$MORVANE_BUILD/$arch" --output-on-failure --timeout 1800 || status=1
 done
 exit $status

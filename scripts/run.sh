@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the 32-bit program and starts it under Wine.
 # With a display the program runs until the user closes it. Without one it runs under Xvfb:
-# the script waits for the main window, saves a screenshot as PNG, prints its path and closes it.
+# the script waits for the main window, saves a screenshot of it as PNG, prints its path and closes it.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -21,12 +21,8 @@ ensure_display
 ensure_prefix
 wine "$exe" &
 pid=$!
-for _ in $(seq 1 300); do
-  xwininfo -root -tree 2>/dev/null | grep -q '"Morvane"' && break
-  sleep 0.1
-done
-sleep 1   # let the first paint finish
+source "$MORVANE_ROOT/scripts/window_shot.sh"
 shot="$MORVANE_BUILD/screenshot.png"
-import -window root "$shot"
+shoot_window "$(wait_for_window Morvane)" "$shot"
 echo "$shot"
 kill "$pid" 2>/dev/null || true

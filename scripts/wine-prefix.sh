@@ -32,5 +32,19 @@ reg="$(mktemp --suffix=.reg)"
 } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
 wine regedit /s "$(winepath -w "$reg")" >/dev/null 2>&1
 rm -f "$reg"
+
+# Wine draws the caption's close box with a glyph of the Marlett font, which no installed package
+# provides without also bringing Wine's other fonts into fontconfig. Take marlett.ttf alone out of
+# Debian's fonts-wine package and put it into this prefix's Fonts folder.
+fonts="$(dirname "$prefix")/fonts-wine"
+if [ ! -f "$fonts/usr/share/wine/fonts/marlett.ttf" ]; then
+  mkdir -p "$fonts"
+  (cd "$fonts" && apt-get download fonts-wine >/dev/null 2>&1 && dpkg-deb -x fonts-wine_*.deb .) || true
+fi
+if [ -f "$fonts/usr/share/wine/fonts/marlett.ttf" ]; then
+  cp "$fonts/usr/share/wine/fonts/marlett.ttf" "$prefix/drive_c/windows/Fonts/"
+else
+  echo "wine-prefix.sh: could not fetch marlett.ttf; close boxes will show a letter" >&2
+fi
 wineserver -w
 touch "$prefix/.morvane-ready"

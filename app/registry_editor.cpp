@@ -56,6 +56,11 @@ bool WaitDispatchingMessages(HANDLE process, DWORD timeoutMs) {
   }
 }
 
+// The policy that disables the registry editor.
+constexpr wchar_t kSystemPolicyKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+constexpr wchar_t kDisableRegistryTools[] = L"DisableRegistryTools";
+
 // The compatibility layer that makes the platform start a program with the caller's own rights
 // where its manifest asks for the highest rights available; both the platform's launch check
 // and the child read it from the environment.
@@ -143,6 +148,19 @@ EditorOutcome RunRegistryEditor(HWND owner, const std::wstring& importFile, DWOR
   TerminateProcess(process.get(), ERROR_TIMEOUT);
   WaitForSingleObject(process.get(), kTerminateWaitMs);
   return EditorOutcome::kTimedOut;
+}
+
+bool RegistryEditorDisabledByPolicy() {
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueW(root, kSystemPolicyKey, kDisableRegistryTools, RRF_RT_REG_DWORD, nullptr,
+                     &value, &size) == ERROR_SUCCESS &&
+        value != 0) {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace app

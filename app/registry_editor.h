@@ -38,4 +38,9 @@ std::wstring RegistryEditorCommandLine(const std::wstring& importFile);
 // after the caller has reported the outcome. No handle stays open.
 EditorOutcome RunRegistryEditor(HWND owner, const std::wstring& importFile, DWORD timeoutMs);
 
+// True when a policy value DisableRegistryTools (per user or for the machine) disables the
+// registry editor: 1 blocks it outright, silent imports included; 2 blocks only its window.
+// The program reads the policy and never changes it.
+bool RegistryEditorDisabledByPolicy();
+
 }  // namespace app

@@ -7,6 +7,34 @@ namespace {
 
 constexpr wchar_t kKey[] = L"Software\\Microsoft\\Internet Explorer\\Main";
 constexpr wchar_t kValueName[] = L"Display Inline Images";
+constexpr wchar_t kPolicyKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+constexpr wchar_t kPolicyName[] = L"DisableRegistryTools";
+
+std::optional<unsigned long> PolicyValue() {
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER, kPolicyKey, kPolicyName, RRF_RT_REG_DWORD, nullptr, &value,
+                   &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+void SetPolicyValue(std::optional<unsigned long> value) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kPolicyKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  if (value) {
+    const DWORD data = *value;
+    RegSetValueExW(key, kPolicyName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                   sizeof data);
+  } else {
+    RegDeleteValueW(key, kPolicyName);
+  }
+  RegCloseKey(key);
+}
 
 }  // namespace
 
@@ -37,6 +65,42 @@ bool SetInlineImagesValue(const std::optional<std::wstring>& value) {
   }
   RegCloseKey(key);
   return status == ERROR_SUCCESS;
+}
+
+RegistryToolsPolicy::RegistryToolsPolicy(std::optional<unsigned long> value)
+    : saved_(PolicyValue()) {
+  SetPolicyValue(value);
+}
+
+RegistryToolsPolicy::~RegistryToolsPolicy() { SetPolicyValue(saved_); }
+
+LockedInlineImagesKey::LockedInlineImagesKey() {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr,
+                      &key, nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  DWORD size = 0;
+  RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
+  savedAccess_.resize(size);
+  if (size != 0 && RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, savedAccess_.data(), &size) ==
+                       ERROR_SUCCESS) {
+    SECURITY_DESCRIPTOR denyAll;
+    ACL emptyList;
+    InitializeSecurityDescriptor(&denyAll, SECURITY_DESCRIPTOR_REVISION);
+    InitializeAcl(&emptyList, sizeof emptyList, ACL_REVISION);
+    SetSecurityDescriptorDacl(&denyAll, TRUE, &emptyList, FALSE);
+    locked_ = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &denyAll) == ERROR_SUCCESS;
+  }
+  RegCloseKey(key);
+}
+
+LockedInlineImagesKey::~LockedInlineImagesKey() {
+  if (!locked_) return;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, WRITE_DAC, &key) != ERROR_SUCCESS) return;
+  RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, savedAccess_.data());
+  RegCloseKey(key);
 }
 
 }  // namespace payload_tests

@@ -77,8 +77,9 @@ bool WriteLine(const std::wstring& text) {
   // A program of the windows subsystem gets no console of its own: borrow the parent's. It
   // fails harmlessly when there is none or the process already has one.
   AttachConsole(ATTACH_PARENT_PROCESS);
-  UniqueHandle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, 0, nullptr));
+  UniqueHandle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                   nullptr));
   if (redirected) return WriteInCodePage(output, line, console ? GetConsoleOutputCP() : GetACP());
   if (!console) return false;
   DWORD written = 0;

@@ -13,27 +13,19 @@ constexpr wchar_t kPolicyName[] = L"DisableRegistryTools";
 std::optional<unsigned long> PolicyValue() {
   DWORD value = 0;
   DWORD size = sizeof value;
-  if (RegGetValueW(HKEY_CURRENT_USER, kPolicyKey, kPolicyName, RRF_RT_REG_DWORD, nullptr, &value,
-                   &size) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  return value;
+  return RegGetValueW(HKEY_CURRENT_USER, kPolicyKey, kPolicyName, RRF_RT_REG_DWORD, nullptr, &value,
+                      &size) == ERROR_SUCCESS
+             ? std::optional<unsigned long>(value)
+             : std::nullopt;
 }
 
 void SetPolicyValue(std::optional<unsigned long> value) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kPolicyKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS) {
-    return;
-  }
+  const DWORD data = value.value_or(0);
   if (value) {
-    const DWORD data = *value;
-    RegSetValueExW(key, kPolicyName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                   sizeof data);
+    RegSetKeyValueW(HKEY_CURRENT_USER, kPolicyKey, kPolicyName, REG_DWORD, &data, sizeof data);
   } else {
-    RegDeleteValueW(key, kPolicyName);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kPolicyKey, kPolicyName);
   }
-  RegCloseKey(key);
 }
 
 }  // namespace

@@ -1,39 +1,74 @@
 #include "app/inline_image_commands.h"
 
-#include <string>
-
 #include "app/registry_editor.h"
-#include "app/registry_payload.h"
 
+namespace app {
 namespace {
 
 // Title of every box of the commands: "notice".
 constexpr wchar_t kBoxTitle[] = L"提示";
 
-// What each command applies and what it tells the user.
-struct InlineImageCommand {
-  const app::RegistryPayload& payload;
-  const wchar_t* successText;
-  const wchar_t* failureText;
-};
+// "The registry editor has been disabled by a policy (DisableRegistryTools), often a trace left
+// by malware; have this computer checked with antivirus software."
+constexpr wchar_t kPolicySentence[] =
+    L"注册表编辑器已被策略（DisableRegistryTools）禁用，这常是恶意软件留下的痕迹，"
+    L"建议用杀毒软件检查本机。";
 
-// "The setting to show inline images was made; it takes effect after a refresh." /
-// "The setting could not be changed; try again, or check whether the registry editor is
-// disabled or run this program as administrator."
+bool ValueHolds(const RegistryPayload& payload) {
+  std::wstring value;
+  return ReadInlineImagesValue(&value) && value == payload.value;
+}
+
+// Writes the payload afresh, lets the registry editor import it and removes the file. True when
+// the editor was given the fresh file and the value now holds what the payload sets: the
+// editor's silent mode reports nothing, so the value read back is the proof.
+bool ImportThroughEditor(HWND owner, const RegistryPayload& payload) {
+  const std::wstring path = PayloadFilePath(payload.fileName);
+  if (path.empty()) return false;
+  const ResourceBytes bytes = LoadPayloadBytes(GetModuleHandleW(nullptr), payload.resourceId);
+  const bool imported =
+      WritePayloadFile(path, bytes) &&
+      RunRegistryEditor(owner, path, kRegistryEditorTimeoutMs) != EditorOutcome::kNotStarted;
+  DeleteFileW(path.c_str());
+  return imported && ValueHolds(payload);
+}
+
+}  // namespace
+
+// "The setting to show inline images was made; it takes effect after a refresh." / "The setting
+// to show inline images failed; the registry was not changed. Please try again later."
 const InlineImageCommand kShowCommand{
-    app::kShowInlineImages,
+    kShowInlineImages,
     L"“显示内嵌图片”设置成功，刷新后即可生效！",
-    L"“显示内嵌图片”设置失败，注册表中的设置没有改变。\n"
-    L"请稍后重试；如果仍然失败，请检查注册表编辑器是否被禁用，或以管理员身份运行本程序。",
+    L"“显示内嵌图片”设置失败，注册表中的设置没有改变，请稍后重试。",
 };
 
 // "Turning inline images off succeeded; it takes effect after a refresh." / as above.
 const InlineImageCommand kHideCommand{
-    app::kHideInlineImages,
+    kHideInlineImages,
     L"“关闭内嵌图片”成功，刷新后即可生效！",
-    L"“关闭内嵌图片”设置失败，注册表中的设置没有改变。\n"
-    L"请稍后重试；如果仍然失败，请检查注册表编辑器是否被禁用，或以管理员身份运行本程序。",
+    L"“关闭内嵌图片”设置失败，注册表中的设置没有改变，请稍后重试。",
 };
+
+InlineImagesOutcome ApplyInlineImageCommand(HWND owner, const InlineImageCommand& command) {
+  InlineImagesOutcome outcome;
+  outcome.editorDisabledByPolicy = RegistryEditorDisabledByPolicy();
+  outcome.holds = ImportThroughEditor(owner, command.payload) ||
+                  (WriteInlineImagesValue(command.payload.value) && ValueHolds(command.payload));
+  return outcome;
+}
+
+std::wstring InlineImagesReport(const InlineImageCommand& command,
+                                const InlineImagesOutcome& outcome, const wchar_t* separator) {
+  std::wstring report = outcome.holds ? command.successText : command.failureText;
+  if (outcome.editorDisabledByPolicy) report += separator + std::wstring(kPolicySentence);
+  return report;
+}
+
+}  // namespace app
+
+namespace app::form1 {
+namespace {
 
 // True while a command is at work: the wait for the registry editor dispatches messages, and
 // a click that slipped through must not start a second import.
@@ -47,35 +82,16 @@ class RunningFlag {
   ~RunningFlag() { commandRunning = false; }
 };
 
-// Writes the payload afresh, lets the registry editor import it and removes the file. Reports
-// success only when the editor was given the fresh file and the value now holds what the
-// payload sets: the editor's silent mode reports nothing, so the value read back is the proof.
-bool ApplyRegistryPayload(HWND form, const app::RegistryPayload& payload) {
-  const std::wstring path = app::PayloadFilePath(payload.fileName);
-  if (path.empty()) return false;
-  const app::ResourceBytes bytes =
-      app::LoadPayloadBytes(GetModuleHandleW(nullptr), payload.resourceId);
-  const bool imported = app::WritePayloadFile(path, bytes) &&
-                        app::RunRegistryEditor(form, path, app::kRegistryEditorTimeoutMs) !=
-                            app::EditorOutcome::kNotStarted;
-  DeleteFileW(path.c_str());
-  std::wstring value;
-  return imported && app::ReadInlineImagesValue(&value) && value == payload.value;
-}
-
 void RunInlineImageCommand(HWND form, const InlineImageCommand& command) {
   if (commandRunning) return;
   RunningFlag running;
-  if (ApplyRegistryPayload(form, command.payload)) {
-    MessageBoxW(form, command.successText, kBoxTitle, MB_OK | MB_ICONINFORMATION);
-  } else {
-    MessageBoxW(form, command.failureText, kBoxTitle, MB_OK | MB_ICONERROR);
-  }
+  const InlineImagesOutcome outcome = ApplyInlineImageCommand(form, command);
+  const std::wstring report = InlineImagesReport(command, outcome, L"\n");
+  MessageBoxW(form, report.c_str(), kBoxTitle,
+              MB_OK | (outcome.holds ? MB_ICONINFORMATION : MB_ICONERROR));
 }
 
 }  // namespace
-
-namespace app::form1 {
 
 void Command2_Click(HWND form) { RunInlineImageCommand(form, kShowCommand); }
 

@@ -1,9 +1,45 @@
 #pragma once
 
-// The two commands of the main window that switch Internet Explorer's inline images on
-// (Command2) and off (Command3) through a registry payload.
+// The two commands that switch Internet Explorer's inline images on (Command2 of the main
+// window, the /show switch) and off (Command3, /hide) through a registry payload.
 
 #include <windows.h>
+
+#include <string>
+
+#include "app/registry_payload.h"
+
+namespace app {
+
+// What one command applies and what it tells the user.
+struct InlineImageCommand {
+  const RegistryPayload& payload;
+  const wchar_t* successText;
+  const wchar_t* failureText;
+};
+
+extern const InlineImageCommand kShowCommand;
+extern const InlineImageCommand kHideCommand;
+
+// What applying a command came to.
+struct InlineImagesOutcome {
+  bool holds = false;                   // the value now holds what the command sets
+  bool editorDisabledByPolicy = false;  // a policy value disables the registry editor
+};
+
+// Sets "Display Inline Images" as the command says: through the registry editor first and, when
+// its import did not take effect (editor missing, blocked, hung or importing nothing), directly
+// through the registry functions. owner, when not null, is the window that stays disabled while
+// the editor runs. The value read back afterwards is the only proof of success.
+InlineImagesOutcome ApplyInlineImageCommand(HWND owner, const InlineImageCommand& command);
+
+// What the user is told about an outcome: the command's success or failure sentence and, when a
+// policy disables the registry editor, a sentence that says so; the sentences joined by
+// separator.
+std::wstring InlineImagesReport(const InlineImageCommand& command,
+                                const InlineImagesOutcome& outcome, const wchar_t* separator);
+
+}  // namespace app
 
 namespace app::form1 {
 

@@ -1,11 +1,15 @@
 #include <windows.h>
 
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/message_loop.h"
 
-// The program has no start-up work of its own: it loads and shows the main window and runs
-// until the last of its windows is unloaded.
+// With a switch the program works for a script and ends without a window (see command_line.h).
+// Without one it loads and shows the main window and runs until the last of its windows is
+// unloaded.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  const app::CommandSwitch commandSwitch = app::ParseCommandLine(GetCommandLineW());
+  if (commandSwitch != app::CommandSwitch::kNone) return app::RunCommandSwitch(commandSwitch);
   if (app::form1::Show() == nullptr) return 1;
   return app::RunMessageLoop();
 }

@@ -15,6 +15,7 @@
 #include "app/painted_label.h"
 #include "app/resource_ids.h"
 #include "app/shell_restart.h"
+#include "skin/core/high_contrast.h"
 #include "skin/core/skin_engine.h"
 
 namespace app::form1 {
@@ -164,6 +165,13 @@ INT_PTR OnLButtonUp(HWND form, POINT point) {
   return TRUE;
 }
 
+// The system's colours or settings changed: the skin steps aside while a high-contrast scheme
+// runs and comes back after it. The dialog's own handling goes on.
+INT_PTR OnSystemLookChange(HWND form) {
+  skin::SkinFollowHighContrast(form);
+  return FALSE;
+}
+
 INT_PTR OnClose() {
   Unload();
   return TRUE;
@@ -194,6 +202,10 @@ INT_PTR CALLBACK DialogProc(HWND form, UINT message, WPARAM wParam, LPARAM lPara
       return OnLButtonDown(form, PointFrom(lParam));
     case WM_LBUTTONUP:
       return OnLButtonUp(form, PointFrom(lParam));
+    case WM_SETTINGCHANGE:
+      return OnSystemLookChange(form);
+    case WM_SYSCOLORCHANGE:
+      return OnSystemLookChange(form);
     case WM_CLOSE:
       return OnClose();
     case WM_NCDESTROY:

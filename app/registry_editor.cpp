@@ -1,6 +1,7 @@
 #include "app/registry_editor.h"
 
-#include <shellapi.h>
+#include <optional>
+#include <vector>
 
 #include "app/kernel_handles.h"
 
@@ -55,23 +56,72 @@ bool WaitDispatchingMessages(HANDLE process, DWORD timeoutMs) {
   }
 }
 
+// The policy that disables the registry editor.
+constexpr wchar_t kSystemPolicyKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+constexpr wchar_t kDisableRegistryTools[] = L"DisableRegistryTools";
+
+// The compatibility layer that makes the platform start a program with the caller's own rights
+// where its manifest asks for the highest rights available; both the platform's launch check
+// and the child read it from the environment.
+constexpr wchar_t kCompatLayerVariable[] = L"__COMPAT_LAYER";
+constexpr wchar_t kRunAsInvoker[] = L"RunAsInvoker";
+
+// The value of an environment variable of this process; nothing when it is not set.
+std::optional<std::wstring> EnvironmentVariable(const wchar_t* name) {
+  std::vector<wchar_t> buffer(64);
+  for (;;) {
+    SetLastError(ERROR_SUCCESS);
+    const DWORD length =
+        GetEnvironmentVariableW(name, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) {
+      if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+      return std::wstring();
+    }
+    if (length < buffer.size()) return std::wstring(buffer.data(), length);
+    buffer.resize(length);
+  }
+}
+
+// Sets an environment variable of this process for its lifetime and restores the previous state
+// (the old value, or no variable at all) when it ends.
+class EnvironmentVariableScope {
+ public:
+  EnvironmentVariableScope(const wchar_t* name, const wchar_t* value)
+      : name_(name), previous_(EnvironmentVariable(name)) {
+    SetEnvironmentVariableW(name_, value);
+  }
+  EnvironmentVariableScope(const EnvironmentVariableScope&) = delete;
+  EnvironmentVariableScope& operator=(const EnvironmentVariableScope&) = delete;
+  ~EnvironmentVariableScope() {
+    SetEnvironmentVariableW(name_, previous_ ? previous_->c_str() : nullptr);
+  }
+
+ private:
+  const wchar_t* name_;
+  std::optional<std::wstring> previous_;
+};
+
 // Starts the editor and returns its process handle, empty when it did not start.
-UniqueHandle StartRegistryEditor(HWND owner, const std::wstring& importFile) {
+UniqueHandle StartRegistryEditor(const std::wstring& importFile) {
   const std::wstring editor = RegistryEditorPath();
   if (editor.empty()) return UniqueHandle();
-  const std::wstring parameters = L"/s \"" + importFile + L"\"";
-  SHELLEXECUTEINFOW launch = {};
-  launch.cbSize = sizeof launch;
-  // No error box from the shell: the command reports a failed start in its own words. The
-  // elevation prompt, where the editor needs one, is not an error box and still appears.
-  launch.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-  launch.hwnd = owner;
-  launch.lpVerb = L"open";
-  launch.lpFile = editor.c_str();
-  launch.lpParameters = parameters.c_str();
-  launch.nShow = SW_HIDE;
-  if (!ShellExecuteExW(&launch)) return UniqueHandle();
-  return UniqueHandle(launch.hProcess);
+  const std::wstring directory = editor.substr(0, editor.find_last_of(L'\\'));
+  std::wstring commandLine = RegistryEditorCommandLine(importFile);  // CreateProcessW writes to it
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process{};
+  BOOL started = FALSE;
+  {
+    EnvironmentVariableScope runAsInvoker(kCompatLayerVariable, kRunAsInvoker);
+    started = CreateProcessW(editor.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                             nullptr, directory.c_str(), &startup, &process);
+  }
+  if (!started) return UniqueHandle();
+  CloseHandle(process.hThread);
+  return UniqueHandle(process.hProcess);
 }
 
 }  // namespace
@@ -86,14 +136,31 @@ std::wstring RegistryEditorPath() {
   return path + L"regedit.exe";
 }
 
+std::wstring RegistryEditorCommandLine(const std::wstring& importFile) {
+  return L"\"" + RegistryEditorPath() + L"\" /s \"" + importFile + L"\"";
+}
+
 EditorOutcome RunRegistryEditor(HWND owner, const std::wstring& importFile, DWORD timeoutMs) {
-  UniqueHandle process = StartRegistryEditor(owner, importFile);
+  UniqueHandle process = StartRegistryEditor(importFile);
   if (!process) return EditorOutcome::kNotStarted;
   DisabledWindowScope disabled(owner);
   if (WaitDispatchingMessages(process.get(), timeoutMs)) return EditorOutcome::kFinished;
   TerminateProcess(process.get(), ERROR_TIMEOUT);
   WaitForSingleObject(process.get(), kTerminateWaitMs);
   return EditorOutcome::kTimedOut;
+}
+
+bool RegistryEditorDisabledByPolicy() {
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueW(root, kSystemPolicyKey, kDisableRegistryTools, RRF_RT_REG_DWORD, nullptr,
+                     &value, &size) == ERROR_SUCCESS &&
+        value != 0) {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace app

@@ -15,7 +15,7 @@ inline constexpr DWORD kRegistryEditorTimeoutMs = 10000;
 
 enum class EditorOutcome {
   kFinished,    // the editor ran and ended
-  kNotStarted,  // it could not be started (missing, refused, elevation declined)
+  kNotStarted,  // it could not be started (missing, refused, or it insists on elevation)
   kTimedOut,    // it did not end in time and was stopped
 };
 
@@ -23,12 +23,24 @@ enum class EditorOutcome {
 // search path, where a program planted beside ours or in the current directory would win.
 std::wstring RegistryEditorPath();
 
-// Starts the registry editor with "/s" and the quoted file path in a hidden window and waits up
-// to timeoutMs for it to end. The launch goes through the shell with the "open" verb, so that
-// where the editor needs elevation the platform asks the user for it. While waiting, the
+// The command line the editor is started with: its quoted full path, "/s" and the quoted file.
+std::wstring RegistryEditorCommandLine(const std::wstring& importFile);
+
+// Starts the registry editor with RegistryEditorCommandLine in a hidden window and waits up to
+// timeoutMs for it to end. The editor runs with the caller's own rights and never asks for
+// elevation: the value it changes is the user's own, and an elevated editor would read an
+// import file that any program of the user can replace. The process is created directly (never
+// through the shell's elevation) with the compatibility layer told to run it as the invoker;
+// the variable that says so is in this program's environment only while the child is created.
+// Where the platform still insists on elevation the start fails. While waiting, the
 // top-level window of owner is disabled (no click can reach it) and messages keep flowing so
 // it still paints. An editor that overruns the bound is terminated, so that it cannot import
 // after the caller has reported the outcome. No handle stays open.
 EditorOutcome RunRegistryEditor(HWND owner, const std::wstring& importFile, DWORD timeoutMs);
+
+// True when a policy value DisableRegistryTools (per user or for the machine) disables the
+// registry editor: 1 blocks it outright, silent imports included; 2 blocks only its window.
+// The program reads the policy and never changes it.
+bool RegistryEditorDisabledByPolicy();
 
 }  // namespace app

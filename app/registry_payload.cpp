@@ -12,6 +12,12 @@ constexpr DWORD kBlockingAttributes =
 // Longest string value read back; the payload values are three letters or fewer.
 constexpr DWORD kMaxValueChars = 64;
 
+// The registry editor in the Windows directory is a 64-bit program on 64-bit Windows, so the
+// value is read and written in the 64-bit view; a 32-bit system ignores the flag.
+constexpr REGSAM kEditorView = KEY_WOW64_64KEY;
+
+constexpr wchar_t kShownValue[] = L"yes";
+
 bool ClearBlockingAttributes(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return true;  // nothing there yet
@@ -58,10 +64,8 @@ bool WritePayloadFile(const std::wstring& path, ResourceBytes bytes) {
 }
 
 bool ReadInlineImagesValue(std::wstring* value) {
-  // The registry editor in the Windows directory is a 64-bit program on 64-bit Windows, so
-  // read the 64-bit view; a 32-bit system ignores the flag.
   RegistryKey key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kInlineImagesKey, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY,
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kInlineImagesKey, 0, KEY_QUERY_VALUE | kEditorView,
                     key.put()) != ERROR_SUCCESS) {
     return false;
   }
@@ -78,6 +82,30 @@ bool ReadInlineImagesValue(std::wstring* value) {
   while (!text.empty() && text.back() == L'\0') text.pop_back();
   *value = text;
   return true;
+}
+
+bool WriteInlineImagesValue(const wchar_t* value) {
+  RegistryKey key;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kInlineImagesKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_SET_VALUE | kEditorView, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  const DWORD bytes = static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t));
+  return RegSetValueExW(key.get(), kInlineImagesValueName, 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(value), bytes) == ERROR_SUCCESS;
+}
+
+bool InlineImagesShown() {
+  std::wstring value;
+  if (ReadInlineImagesValue(&value)) return _wcsicmp(value.c_str(), kShownValue) == 0;
+  // No readable string: shown only when there is no value at all (or not even the key).
+  RegistryKey key;
+  const LSTATUS opened = RegOpenKeyExW(HKEY_CURRENT_USER, kInlineImagesKey, 0,
+                                       KEY_QUERY_VALUE | kEditorView, key.put());
+  if (opened == ERROR_FILE_NOT_FOUND) return true;
+  return opened == ERROR_SUCCESS &&
+         RegQueryValueExW(key.get(), kInlineImagesValueName, nullptr, nullptr, nullptr, nullptr) ==
+             ERROR_FILE_NOT_FOUND;
 }
 
 }  // namespace app

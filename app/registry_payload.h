@@ -53,4 +53,12 @@ bool WritePayloadFile(const std::wstring& path, ResourceBytes bytes);
 // directory writes. Returns false when the value is missing or not a string.
 bool ReadInlineImagesValue(std::wstring* value);
 
+// Sets "Display Inline Images" to value (a string) through the registry functions, in the same
+// view, creating the key when it is missing. Returns false when the write failed.
+bool WriteInlineImagesValue(const wchar_t* value);
+
+// Whether the browser shows inline images: the value is "yes" (in any case) or missing, which
+// it treats as "yes". Any other value, and a value that cannot be read, counts as hidden.
+bool InlineImagesShown();
+
 }  // namespace app

@@ -1,5 +1,6 @@
 #include "skin/core/skin_engine.h"
 
+#include "skin/core/high_contrast.h"
 #include "skin/core/skin_kind.h"
 #include "skin/core/skin_props.h"
 #include "skin/core/skin_state.h"
@@ -147,6 +148,7 @@ bool IsOwnThreadWindow(HWND window) {
 }  // namespace
 
 int SkinInstall(HWND window) {
+  if (HighContrastOn()) return 0;  // the platform's own look follows the user's scheme
   if (!SpriteSheetBuilt) {
     SpriteSheetBuilt = true;
     hasUserTrackMouseEvent = ProbeExport("TrackMouseEvent", "User32");

@@ -14,9 +14,34 @@ constexpr wchar_t kEditorName[] = L"regedit.exe";
 std::wstring ModeFile() { return TempDirectory() + L"morvane-stand-in.mode"; }
 std::wstring StartsFile() { return TempDirectory() + L"morvane-stand-in.starts"; }
 std::wstring SeenFile() { return TempDirectory() + L"morvane-stand-in.seen"; }
+std::wstring LaunchFile() { return TempDirectory() + L"morvane-stand-in.launch"; }
 
 constexpr wchar_t kArgumentEnd = L'\n';
 constexpr wchar_t kStartEnd = L'\f';
+constexpr wchar_t kCompatLayer[] = L"__COMPAT_LAYER";
+
+Bytes AsBytes(const std::wstring& text) {
+  const auto* data = reinterpret_cast<const unsigned char*>(text.data());
+  return Bytes(data, data + text.size() * sizeof(wchar_t));
+}
+
+std::wstring AsText(const Bytes& bytes) {
+  std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+  if (!text.empty()) memcpy(&text[0], bytes.data(), text.size() * sizeof(wchar_t));
+  return text;
+}
+
+// The command line, then kArgumentEnd and the compat layer when it is set.
+void RecordLaunch() {
+  std::wstring record = GetCommandLineW();
+  wchar_t layer[256] = {};
+  SetLastError(ERROR_SUCCESS);
+  if (GetEnvironmentVariableW(kCompatLayer, layer, 256) != 0 ||
+      GetLastError() != ERROR_ENVVAR_NOT_FOUND) {
+    record += kArgumentEnd + std::wstring(layer);
+  }
+  WriteFileBytes(LaunchFile(), AsBytes(record));
+}
 
 void AppendStart(const std::vector<std::wstring>& arguments) {
   std::wstring record;
@@ -40,6 +65,7 @@ int RunAsStandIn() {
   if (argv != nullptr) LocalFree(argv);
 
   if (!arguments.empty()) WriteFileBytes(SeenFile(), ReadFileBytes(arguments.back()));
+  RecordLaunch();
   AppendStart(arguments);
   if (ReadFileBytes(ModeFile()) == Bytes{'h'}) Sleep(INFINITE);
   return 0;
@@ -81,6 +107,7 @@ EditorStandIn::EditorStandIn(Mode mode)
     : editor_(app::RegistryEditorPath()), backup_(editor_ + L".morvane-test-backup") {
   DeleteFileW(StartsFile().c_str());
   DeleteFileW(SeenFile().c_str());
+  DeleteFileW(LaunchFile().c_str());
   WriteFileBytes(ModeFile(), mode == Mode::kHang ? Bytes{'h'} : Bytes{'x'});
   // A backup left by a run that did not finish holds the real editor: put it back first.
   if (GetFileAttributesW(backup_.c_str()) != INVALID_FILE_ATTRIBUTES) {
@@ -102,12 +129,11 @@ EditorStandIn::~EditorStandIn() {
   DeleteFileW(ModeFile().c_str());
   DeleteFileW(StartsFile().c_str());
   DeleteFileW(SeenFile().c_str());
+  DeleteFileW(LaunchFile().c_str());
 }
 
 std::vector<std::vector<std::wstring>> EditorStandIn::Starts() const {
-  const Bytes bytes = ReadFileBytes(StartsFile());
-  std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
-  if (!text.empty()) memcpy(&text[0], bytes.data(), text.size() * sizeof(wchar_t));
+  const std::wstring text = AsText(ReadFileBytes(StartsFile()));
   std::vector<std::vector<std::wstring>> starts;
   std::vector<std::wstring> arguments;
   std::wstring argument;
@@ -126,6 +152,18 @@ std::vector<std::vector<std::wstring>> EditorStandIn::Starts() const {
 }
 
 Bytes EditorStandIn::LastImportFile() const { return ReadFileBytes(SeenFile()); }
+
+std::wstring EditorStandIn::LastCommandLine() const {
+  const std::wstring record = AsText(ReadFileBytes(LaunchFile()));
+  return record.substr(0, record.find(kArgumentEnd));
+}
+
+std::optional<std::wstring> EditorStandIn::LastCompatLayer() const {
+  const std::wstring record = AsText(ReadFileBytes(LaunchFile()));
+  const size_t end = record.find(kArgumentEnd);
+  if (end == std::wstring::npos) return std::nullopt;
+  return record.substr(end + 1);
+}
 
 int CountProcessesNamed(const wchar_t* name) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);

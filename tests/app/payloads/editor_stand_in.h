@@ -2,12 +2,14 @@
 
 // A stand-in for the system registry editor. While an EditorStandIn lives, regedit.exe in the
 // Windows directory of the test prefix is replaced by a copy of this test program; started
-// under that name, the program does not run its tests but records its arguments and a copy of
-// the file it was asked to import, then exits at once (it imports nothing) or hangs. The
+// under that name, the program does not run its tests but records its arguments, its whole
+// command line, its __COMPAT_LAYER environment variable and a copy of the file it was asked to
+// import, then exits at once (it imports nothing) or hangs. The
 // original editor is put back when the EditorStandIn ends.
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,10 @@ class EditorStandIn {
 
   // The content the file named in the last start had when the stand-in read it.
   Bytes LastImportFile() const;
+
+  // The command line of the last start, and its __COMPAT_LAYER variable (nothing when unset).
+  std::wstring LastCommandLine() const;
+  std::optional<std::wstring> LastCompatLayer() const;
 
  private:
   std::wstring editor_;

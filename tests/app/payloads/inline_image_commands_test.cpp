@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,12 +18,18 @@ using payload_tests::EditorStandIn;
 using payload_tests::ExpectedPayload;
 using payload_tests::InlineImagesValue;
 using payload_tests::InlineImagesValueKeeper;
+using payload_tests::LockedInlineImagesKey;
 using payload_tests::MessageBoxSeen;
+using payload_tests::RegistryToolsPolicy;
 using payload_tests::RunningForm;
+using payload_tests::RunWithSwitch;
 using payload_tests::SetInlineImagesValue;
 using payload_tests::TempDirectory;
 
 constexpr wchar_t kTitle[] = L"提示";
+constexpr wchar_t kPolicySentence[] =
+    L"注册表编辑器已被策略（DisableRegistryTools）禁用，这常是恶意软件留下的痕迹，"
+    L"建议用杀毒软件检查本机。";
 
 // One of the two commands as the user meets it.
 struct CommandCase {
@@ -137,30 +144,65 @@ TEST_F(InlineImageCommands, ALeftoverPayloadFileIsReplacedNotImported) {
   }
 }
 
-TEST_F(InlineImageCommands, AnEditorThatImportsNothingIsReportedAsAFailure) {
-  EditorStandIn standIn(EditorStandIn::Mode::kExitAtOnce);
-  ASSERT_TRUE(standIn.installed());
-  RunningForm program;
-  ASSERT_NE(program.form(), nullptr);
-
-  size_t starts = 0;
-  for (const CommandCase* command : {&kShow, &kHide}) {
-    ASSERT_TRUE(SetInlineImagesValue(std::wstring(command->opposite)));
-    const MessageBoxSeen box = ClickAndAnswer(program, *command);
-    EXPECT_EQ(box.title, kTitle);
-    EXPECT_NE(box.text, command->successText);
-    EXPECT_EQ(box.text.rfind(command->failureStart, 0), 0u) << "unexpected failure text";
-    EXPECT_EQ(InlineImagesValue(), std::wstring(command->opposite));
-    EXPECT_TRUE(PayloadFilesLeft(command->fileName).empty());
-
-    // The editor got silent mode and the payload file in the temporary directory, which held
-    // exactly the payload when it looked.
-    const auto all = standIn.Starts();
-    ASSERT_EQ(all.size(), ++starts);
-    const std::vector<std::wstring> expected = {L"/s", TempDirectory() + command->fileName};
-    EXPECT_EQ(all.back(), expected);
-    EXPECT_EQ(standIn.LastImportFile(), ExpectedPayload(command->value));
+// Where the registry editor does not import (a stand-in that imports nothing, as a policy-blocked
+// editor does, or no editor at all), the click and /hide set the value directly; the box names
+// the policy that disables the editor exactly when the policy value is set.
+TEST_F(InlineImageCommands, WhereTheEditorDoesNotImportTheValueIsSetDirectly) {
+  struct Case {
+    EditorStandIn::Mode editor;
+    std::optional<unsigned long> policy;
+  };
+  for (const Case& c :
+       {Case{EditorStandIn::Mode::kExitAtOnce, std::nullopt},
+        Case{EditorStandIn::Mode::kExitAtOnce, 1}, Case{EditorStandIn::Mode::kMissing, 2}}) {
+    SCOPED_TRACE(testing::Message()
+                 << "missing editor " << (c.editor == EditorStandIn::Mode::kMissing) << ", policy "
+                 << c.policy.value_or(0));
+    EditorStandIn standIn(c.editor);
+    ASSERT_TRUE(standIn.installed());
+    RegistryToolsPolicy policy(c.policy);
+    const std::wstring policySentence = c.policy ? std::wstring(L"\n") + kPolicySentence : L"";
+    {
+      RunningForm program;
+      ASSERT_NE(program.form(), nullptr);
+      size_t starts = 0;
+      for (const CommandCase* command : {&kShow, &kHide}) {
+        ASSERT_TRUE(SetInlineImagesValue(std::wstring(command->opposite)));
+        const MessageBoxSeen box = ClickAndAnswer(program, *command);
+        EXPECT_EQ(box.title, kTitle);
+        EXPECT_EQ(box.text, command->successText + policySentence);
+        EXPECT_EQ(InlineImagesValue(), std::wstring(command->value));
+        EXPECT_TRUE(PayloadFilesLeft(command->fileName).empty());
+        if (c.editor == EditorStandIn::Mode::kMissing) continue;
+        // The editor got silent mode and the payload file in the temporary directory, which
+        // held exactly the payload when it looked.
+        const auto all = standIn.Starts();
+        ASSERT_EQ(all.size(), ++starts);
+        const std::vector<std::wstring> expected = {L"/s", TempDirectory() + command->fileName};
+        EXPECT_EQ(all.back(), expected);
+        EXPECT_EQ(standIn.LastImportFile(), ExpectedPayload(command->value));
+      }
+    }
+    ASSERT_TRUE(SetInlineImagesValue(std::wstring(L"yes")));
+    EXPECT_EQ(RunWithSwitch(L"/hide").exitCode, 0u);
+    EXPECT_EQ(InlineImagesValue(), std::wstring(L"no"));
   }
+}
+
+// Where neither way can change the value (the key denies all access), the click says so and
+// /show ends with 1.
+TEST_F(InlineImageCommands, WhereNothingCanChangeTheValueTheFailureIsReported) {
+  ASSERT_TRUE(SetInlineImagesValue(std::wstring(L"no")));
+  {
+    LockedInlineImagesKey locked;
+    ASSERT_TRUE(locked.locked());
+    RunningForm program;
+    ASSERT_NE(program.form(), nullptr);
+    const MessageBoxSeen box = ClickAndAnswer(program, kShow);
+    EXPECT_EQ(box.text.rfind(kShow.failureStart, 0), 0u) << "unexpected failure text";
+    EXPECT_EQ(RunWithSwitch(L"/show").exitCode, 1u);
+  }
+  EXPECT_EQ(InlineImagesValue(), std::wstring(L"no"));
 }
 
 TEST_F(InlineImageCommands, AHungEditorLeavesTheWindowAliveAndIgnoresFurtherClicks) {
@@ -180,14 +222,15 @@ TEST_F(InlineImageCommands, AHungEditorLeavesTheWindowAliveAndIgnoresFurtherClic
   RunningForm::Click(program.Button(kHide.caption));
   RunningForm::Click(program.Button(kShow.caption));
 
+  // Once the editor is stopped at the bound, the value is set directly.
   const MessageBoxSeen box = program.WaitForMessageBox(30000);
   ASSERT_NE(box.window, nullptr);
-  EXPECT_EQ(box.text.rfind(kShow.failureStart, 0), 0u);
+  EXPECT_EQ(box.text, kShow.successText);
   EXPECT_TRUE(RunningForm::Answer(box));
   EXPECT_TRUE(IsWindowEnabled(program.form()));
   EXPECT_EQ(standIn.Starts().size(), 1u);
   EXPECT_EQ(payload_tests::CountProcessesNamed(L"regedit.exe"), 0) << "the hung editor was ended";
-  EXPECT_EQ(InlineImagesValue(), std::wstring(kShow.opposite));
+  EXPECT_EQ(InlineImagesValue(), std::wstring(kShow.value));
   EXPECT_TRUE(PayloadFilesLeft(kShow.fileName).empty());
   EXPECT_TRUE(program.Close());
 }

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace payload_tests {
 
@@ -24,6 +25,35 @@ class InlineImagesValueKeeper {
 
  private:
   std::optional<std::wstring> saved_;
+};
+
+// Sets the per-user policy value DisableRegistryTools (REG_DWORD) for its lifetime, or removes
+// it with nothing; puts back what was there before.
+class RegistryToolsPolicy {
+ public:
+  explicit RegistryToolsPolicy(std::optional<unsigned long> value);
+  RegistryToolsPolicy(const RegistryToolsPolicy&) = delete;
+  RegistryToolsPolicy& operator=(const RegistryToolsPolicy&) = delete;
+  ~RegistryToolsPolicy();
+
+ private:
+  std::optional<unsigned long> saved_;
+};
+
+// Denies everyone every access to the key of "Display Inline Images" for its lifetime (an empty
+// access list, which the key's owner can still replace), so neither the registry editor nor the
+// registry functions can change the value; puts the key's access list back when it ends.
+class LockedInlineImagesKey {
+ public:
+  LockedInlineImagesKey();
+  LockedInlineImagesKey(const LockedInlineImagesKey&) = delete;
+  LockedInlineImagesKey& operator=(const LockedInlineImagesKey&) = delete;
+  ~LockedInlineImagesKey();
+  bool locked() const { return locked_; }
+
+ private:
+  std::vector<unsigned char> savedAccess_;
+  bool locked_ = false;
 };
 
 }  // namespace payload_tests

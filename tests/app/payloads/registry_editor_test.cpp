@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,15 +73,36 @@ TEST(RegistryEditor, AHungEditorIsStoppedAtTheBoundWhileTheWindowStaysServedButD
   EXPECT_EQ(CountProcessesNamed(L"regedit.exe"), 0) << "the hung editor was ended";
 }
 
-TEST(RegistryEditor, TheEditorGetsSilentModeAndThePathAsOneArgument) {
+// This process's __COMPAT_LAYER, or nothing when it is unset.
+std::optional<std::wstring> OwnCompatLayer() {
+  wchar_t value[256] = {};
+  SetLastError(ERROR_SUCCESS);
+  if (GetEnvironmentVariableW(L"__COMPAT_LAYER", value, 256) == 0 &&
+      GetLastError() == ERROR_ENVVAR_NOT_FOUND) {
+    return std::nullopt;
+  }
+  return std::wstring(value);
+}
+
+TEST(RegistryEditor, TheEditorRunsAsTheInvokerWithSilentModeAndThePathAsOneArgument) {
   EditorStandIn standIn(EditorStandIn::Mode::kExitAtOnce);
   ASSERT_TRUE(standIn.installed());
   // A user name with a space puts a space into the temporary directory.
   const std::wstring path = L"C:\\users\\some user\\Temp\\Nkvo.reg";
-  EXPECT_EQ(app::RunRegistryEditor(nullptr, path, app::kRegistryEditorTimeoutMs),
-            app::EditorOutcome::kFinished);
-  const std::vector<std::vector<std::wstring>> expected = {{L"/s", path}};
-  EXPECT_EQ(standIn.Starts(), expected);
+  // Whatever this program's own environment held before, it holds again after the start.
+  for (const std::optional<std::wstring>& own :
+       {std::optional<std::wstring>(), std::optional<std::wstring>(L"HighDpiAware")}) {
+    SetEnvironmentVariableW(L"__COMPAT_LAYER", own ? own->c_str() : nullptr);
+    EXPECT_EQ(app::RunRegistryEditor(nullptr, path, app::kRegistryEditorTimeoutMs),
+              app::EditorOutcome::kFinished);
+    EXPECT_EQ(OwnCompatLayer(), own);
+    EXPECT_EQ(standIn.LastCompatLayer(), std::optional<std::wstring>(L"RunAsInvoker"));
+    EXPECT_EQ(standIn.LastCommandLine(),
+              L"\"" + app::RegistryEditorPath() + L"\" /s \"" + path + L"\"");
+  }
+  SetEnvironmentVariableW(L"__COMPAT_LAYER", nullptr);
+  const std::vector<std::wstring> expected = {L"/s", path};
+  EXPECT_EQ(standIn.Starts(), (std::vector<std::vector<std::wstring>>{expected, expected}));
 }
 
 TEST(RegistryEditor, AMissingEditorIsReportedAsNotStarted) {

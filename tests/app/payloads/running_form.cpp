@@ -68,6 +68,55 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
   return true;
 }
 
+SwitchProcess::SwitchProcess(const std::wstring& arguments, bool redirectOutput) {
+  const std::wstring exe = testing_support::MorvaneExePath();
+  std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  HANDLE writeEnd = nullptr;
+  if (redirectOutput) {
+    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+    if (!CreatePipe(&output_, &writeEnd, &inheritable, 0)) return;
+    SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+  }
+  PROCESS_INFORMATION info = {};
+  const BOOL started = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr,
+                                      redirectOutput, 0, nullptr, nullptr, &startup, &info);
+  if (writeEnd != nullptr) CloseHandle(writeEnd);
+  if (!started) return;
+  CloseHandle(info.hThread);
+  process_ = info.hProcess;
+  processId_ = info.dwProcessId;
+}
+
+SwitchProcess::~SwitchProcess() {
+  if (process_ != nullptr) {
+    TerminateProcess(process_, SwitchRun::kNoExitCode);
+    WaitForSingleObject(process_, 10000);
+    CloseHandle(process_);
+  }
+  if (output_ != nullptr) CloseHandle(output_);
+}
+
+SwitchRun SwitchProcess::Finish(DWORD timeoutMs) {
+  SwitchRun run;
+  if (process_ == nullptr) return run;
+  if (WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process_, &run.exitCode);
+  } else {
+    TerminateProcess(process_, SwitchRun::kNoExitCode);
+    WaitForSingleObject(process_, 10000);
+  }
+  char buffer[4096];
+  DWORD read = 0;
+  while (output_ != nullptr && ReadFile(output_, buffer, sizeof buffer, &read, nullptr) && read)
+    run.output.append(buffer, read);
+  return run;
+}
+
 RunningForm::RunningForm() {
   const std::wstring exe = testing_support::MorvaneExePath();
   std::wstring commandLine = L"\"" + exe + L"\"";
@@ -107,13 +156,12 @@ HWND RunningForm::Button(const std::wstring& caption) const {
 
 void RunningForm::Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
-MessageBoxSeen RunningForm::WaitForMessageBox(DWORD timeoutMs) const {
+MessageBoxSeen WaitForMessageBoxOf(DWORD processId, DWORD timeoutMs) {
   MessageBoxSeen box;
   WaitFor(
       [&] {
-        for (HWND window : VisibleTopLevelWindows(processId_)) {
-          if (window != form_ && ClassOf(window) == kDialogClass &&
-              GetDlgItem(window, kMessageBoxTextId) != nullptr) {
+        for (HWND window : VisibleTopLevelWindows(processId)) {
+          if (ClassOf(window) == kDialogClass && GetDlgItem(window, kMessageBoxTextId) != nullptr) {
             box.window = window;
             return true;
           }
@@ -130,7 +178,7 @@ MessageBoxSeen RunningForm::WaitForMessageBox(DWORD timeoutMs) const {
   return box;
 }
 
-bool RunningForm::Answer(const MessageBoxSeen& box) {
+bool AnswerMessageBox(const MessageBoxSeen& box) {
   HWND ok = GetDlgItem(box.window, IDOK);
   if (ok == nullptr) return false;
   PostMessageW(ok, BM_CLICK, 0, 0);

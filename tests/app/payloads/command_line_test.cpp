@@ -1,0 +1,108 @@
+// The program's switches, end to end with the real registry editor: exit codes, the value, and
+// the line written to a redirected output, to a console, or the usage box without either.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/app/payloads/inline_images_value.h"
+#include "tests/app/payloads/running_form.h"
+
+namespace {
+
+using payload_tests::InlineImagesValue;
+using payload_tests::RunWithSwitch;
+using payload_tests::SetInlineImagesValue;
+using payload_tests::SwitchProcess;
+
+constexpr UINT kChineseCodePage = 936;
+const std::wstring kShownLine = L"内嵌图片当前为显示状态。";
+const std::wstring kHideLine = L"“关闭内嵌图片”成功，刷新后即可生效！";
+
+std::string Gbk(const std::wstring& text) {
+  std::string bytes(text.size() * 2, '\0');
+  bytes.resize(static_cast<size_t>(
+      WideCharToMultiByte(kChineseCodePage, 0, text.data(), static_cast<int>(text.size()),
+                          bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
+  return bytes;
+}
+
+// This test process gets a console of its own in the Chinese code page, as a helpdesk's would
+// be, and gives it up afterwards; the value is put back.
+class CommandLine : public testing::Test {
+ protected:
+  void SetUp() override {
+    FreeConsole();  // whatever Wine attached the test to
+    ASSERT_TRUE(AllocConsole() && SetConsoleOutputCP(kChineseCodePage));
+    console_ = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+  }
+  void TearDown() override {
+    CloseHandle(console_);
+    FreeConsole();
+  }
+
+  // What the console shows on the row above its cursor, trailing blanks removed.
+  std::wstring LastConsoleLine() const {
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    GetConsoleScreenBufferInfo(console_, &info);
+    std::wstring line(static_cast<size_t>(info.dwSize.X), L' ');
+    DWORD read = 0;
+    const COORD row = {0, static_cast<SHORT>(info.dwCursorPosition.Y - 1)};
+    ReadConsoleOutputCharacterW(console_, line.data(), info.dwSize.X, row, &read);
+    return line.erase(line.find_last_not_of(L' ') + 1);
+  }
+
+  HANDLE console_ = INVALID_HANDLE_VALUE;
+  payload_tests::InlineImagesValueKeeper keeper_;
+};
+
+TEST_F(CommandLine, SwitchesSetAndReportTheValueWithTheirExitCodeAndOneLine) {
+  ASSERT_TRUE(SetInlineImagesValue(std::nullopt));
+  const payload_tests::SwitchRun status = RunWithSwitch(L"/status");
+  EXPECT_EQ(status.exitCode, 0u) << "no value: shown";
+  EXPECT_EQ(status.output, Gbk(kShownLine + L"\r\n"));
+  const payload_tests::SwitchRun hide = RunWithSwitch(L"/hide");
+  EXPECT_EQ(hide.exitCode, 0u);
+  EXPECT_EQ(hide.output, Gbk(kHideLine + L"\r\n"));
+  EXPECT_EQ(InlineImagesValue(), std::wstring(L"no"));
+  EXPECT_EQ(RunWithSwitch(L"-STATUS").exitCode, 1u);
+  EXPECT_EQ(RunWithSwitch(L"/Show").exitCode, 0u);
+  EXPECT_EQ(InlineImagesValue(), std::wstring(L"yes"));
+
+  // Without redirection the line goes to the console the program was started from.
+  EXPECT_EQ(SwitchProcess(L"/status", false).Finish().exitCode, 0u);
+  EXPECT_EQ(LastConsoleLine(), kShownLine);
+
+  // Anything else changes nothing and shows the usage that /? shows.
+  const payload_tests::SwitchRun usage = RunWithSwitch(L"/?");
+  EXPECT_EQ(usage.exitCode, 0u);
+  EXPECT_EQ(usage.output.rfind(Gbk(L"用法："), 0), 0u);
+  ASSERT_TRUE(SetInlineImagesValue(std::wstring(L"other")));
+  for (const wchar_t* arguments : {L"/bogus", L"show", L"/show /hide"}) {
+    const payload_tests::SwitchRun bad = RunWithSwitch(arguments);
+    EXPECT_EQ(bad.exitCode, 2u);
+    EXPECT_EQ(bad.output, usage.output);
+    EXPECT_EQ(InlineImagesValue(), std::wstring(L"other"));
+  }
+  EXPECT_EQ(RunWithSwitch(L"/status").exitCode, 1u) << "a value other than yes counts as hidden";
+}
+
+TEST_F(CommandLine, WithoutAConsoleTheUsageIsABoxAndResultsOnlyTheExitCode) {
+  const std::string usage = RunWithSwitch(L"/?").output;
+  FreeConsole();
+  ASSERT_TRUE(SetInlineImagesValue(std::wstring(L"no")));
+  EXPECT_EQ(SwitchProcess(L"/show", false).Finish().exitCode, 0u) << "ended without a box";
+  EXPECT_EQ(InlineImagesValue(), std::wstring(L"yes"));
+
+  SwitchProcess bad(L"/bogus", false);
+  const payload_tests::MessageBoxSeen box = payload_tests::WaitForMessageBoxOf(bad.processId());
+  EXPECT_EQ(box.title, L"提示");
+  EXPECT_EQ(Gbk(box.text + L"\r\n"), usage);
+  EXPECT_TRUE(payload_tests::AnswerMessageBox(box));
+  EXPECT_EQ(bad.Finish().exitCode, 2u);
+}
+
+}  // namespace

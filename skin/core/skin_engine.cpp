@@ -14,7 +14,7 @@ namespace skin {
 
 namespace {
 
-// Module state: the only state the engine keeps outside window properties.
+// Module state: the only state the engine keeps outside the property store.
 bool hasUserTrackMouseEvent = false;
 int skinnedWindowCount = 0;
 
@@ -158,7 +158,10 @@ int SkinInstall(HWND window) {
 int SkinRemove(HWND window) { return SkinDetachWindow(window); }
 
 int SkinAttachWindow(HWND window) {
-  if (window == nullptr || IsSkinned(window) || !IsOwnThreadWindow(window)) return 0;
+  // Asked of the window, not of memory: a window new to the skin may have the handle of one
+  // that was destroyed without the skin being taken off.
+  if (window == nullptr || !IsOwnThreadWindow(window) || WindowCarriesSkin(window)) return 0;
+  RememberSkinProps(window);
   PrepareWindow(window, GetSkinKind(window));
   ++skinnedWindowCount;
   const LONG_PTR previous = SwapWindowProc(window, reinterpret_cast<LONG_PTR>(SkinWindowProc));

@@ -99,6 +99,13 @@ std::string InvariantFaults(HWND window) {
     faults << Describe(window) << ": TIMERID " << (timerNoted ? "set" : "0") << " but the timer "
            << (timerRuns ? "runs" : "does not run") << "\n";
   }
+  for (const char* key : skin::props::kAllKeys) {
+    const LONG_PTR carried = reinterpret_cast<LONG_PTR>(GetPropA(window, key));
+    if (skin::GetSkinProp(window, key) != carried) {
+      faults << Describe(window) << ": " << key << " reads " << skin::GetSkinProp(window, key)
+             << " from the skin's store but " << carried << " from the window\n";
+    }
+  }
   if (!skinned && CarriesAnySkinProperty(window)) {
     faults << Describe(window) << ": skin properties left on a window without the skin\n";
   }

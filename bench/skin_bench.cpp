@@ -16,6 +16,7 @@
 #include "bench/timing.h"
 #include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
+#include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/surface.h"
 #include "skin/painters/button_painter.h"
 #include "skin/painters/hover_fade.h"
@@ -115,9 +116,17 @@ void MeasureUnhandledMessage(Report& report, HWND skinned, HWND native) {
   };
   const auto [skinnedUs, nativeUs] = PairedMedianMicroseconds(
       kFastSamples, kFastBatch, [&] { getText(skinned); }, [&] { getText(native); });
+  const WNDPROC previous = skin::GetSkinPropHandle<WNDPROC>(skinned, skin::props::kProcAddr);
+  const double passOnUs = MedianMicroseconds(kFastSamples, kFastBatch, [&] {
+    CallWindowProcW(previous, skinned, WM_GETTEXT, kTextLength, reinterpret_cast<LPARAM>(text));
+  });
+  const double charsetUs =
+      MedianMicroseconds(kFastSamples, kFastBatch, [&] { IsWindowUnicode(skinned); });
   report.AddGoal("3. WM_GETTEXT (no skin handler) to a skinned / an unskinned push button",
                  Ratio(skinnedUs, nativeUs), AtMost(kUnhandledMessageRatioGoal),
                  skinnedUs <= kUnhandledMessageRatioGoal * nativeUs);
+  report.AddFigure("   of which: CallWindowProcW on to the button's own procedure; IsWindowUnicode",
+                   Duration(passOnUs) + "; " + Duration(charsetUs));
 }
 
 // 4. Attaching the skin to one push button of a shown form, its first paint included, against
@@ -160,9 +169,31 @@ void MeasureAttachOne(Report& report) {
   }
   const double attachUs = Median(attach);
   const double createUs = Median(create);
+  // Two parts of the attach on a shown button: the corner region (SetWindowRgn with redraw) and
+  // drawing the four state images.
+  HWND button = createButton();
+  skin::SkinAttachWindow(button);
+  UpdateWindow(button);
+  const double regionUs = MedianMicroseconds(
+      kAttachSamples, 1, [&] { skin::SetButtonRegion(button, kButtonWidth, kButtonHeight); });
+  const double renderUs =
+      MedianMicroseconds(kAttachSamples, 1, [&] { skin::RenderButtonStates(button); });
+  // Four memory DCs with a compatible bitmap of the button's size each, made, selected and freed.
+  const double surfacesUs = MedianMicroseconds(kAttachSamples, 1, [&] {
+    gdi::WindowDc windowDc(button);
+    for (int state = 0; state < kSurfacesPerButton; ++state) {
+      gdi::MemoryDc surface(windowDc.get());
+      gdi::Bitmap bitmap(CreateCompatibleBitmap(windowDc.get(), kButtonWidth, kButtonHeight));
+      gdi::SelectGuard select(surface.get(), bitmap.get());
+    }
+  });
+  DestroyWindow(button);
   report.AddGoal("4. Attach of one push button / creating it natively (each with its first paint)",
                  Ratio(attachUs, createUs), AtMost(kAttachOneRatioGoal),
                  attachUs <= kAttachOneRatioGoal * createUs);
+  report.AddFigure(
+      "   of which: corner region (SetWindowRgn); four state surfaces; drawing their images",
+      Duration(regionUs) + "; " + Duration(surfacesUs) + "; " + Duration(renderUs));
 }
 
 // 6. SkinInstall on the main window, sprite sheet build included, against creating the main
@@ -242,7 +273,7 @@ void MeasureScaling(Report& report) {
 // CPU time, when the script names them), since under Wine every window property and window
 // DC goes through the Wine server. Its share of one core is that time over the fade's own
 // length on the clock: one 15 ms tick per step.
-void MeasureFade(Report& report, HWND button) {
+void MeasureFade(Report& report, HWND button, double alphaBlendUs) {
   std::vector<double> steps;
   int stepCount = 0;
   const double cpuStart = ProcessCpuMicroseconds();
@@ -270,6 +301,10 @@ void MeasureFade(Report& report, HWND button) {
                  Duration(cpuPerFade) + " + servers " + Duration(helpersPerFade) + " = " +
                      Fixed(share * 100, 2) + " % of a core",
                  "<= " + Fixed(kFadeCoreShareGoal * 100, 1) + " %", share <= kFadeCoreShareGoal);
+  const double blendsUs = stepsPerFade * alphaBlendUs;
+  report.AddFigure(
+      "   of which: " + std::to_string(stepsPerFade) + " AlphaBlends of 257 x 25",
+      Duration(blendsUs) + " = " + Fixed(blendsUs / fadeLengthUs * 100, 2) + " % of a core");
 }
 
 // Under Wine the private-bytes figure does not follow the process's own allocations; the
@@ -335,7 +370,7 @@ void MeasureFootprint(Report& report) {
 
 }  // namespace
 
-void MeasureSkin(Report& report) {
+void MeasureSkin(Report& report, const PlatformFigures& platform) {
   ButtonForm native({1, kButtonWidth, kButtonHeight, 1}, kNativeFormOrigin, true);
   ButtonForm skinned({1, kButtonWidth, kButtonHeight, 1}, kSkinnedFormOrigin, true);
   skin::SkinInstall(skinned.form());
@@ -345,7 +380,7 @@ void MeasureSkin(Report& report) {
   MeasureSkinnedRedraw(report, button, native.button(0));
   MeasureUnhandledMessage(report, button, native.button(0));
   MeasureAttachOne(report);
-  MeasureFade(report, button);
+  MeasureFade(report, button, platform.alphaBlendUs);
   // With no other skinned window, so that each install builds the sprite sheet afresh.
   skin::SkinRemove(skinned.form());
   MeasureInstall(report);

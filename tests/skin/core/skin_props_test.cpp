@@ -80,64 +80,46 @@ TEST_F(SkinPropsTest, StateReadsBackAndOutOfRangeValuesReadAsNormal) {
   RemoveSkinProp(window_, props::kOldState);
 }
 
-// The store against the windows: every key must read the same through the store as through
-// GetPropA, which is what any other process sees.
-BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> WindowTree(HWND root) {
-  std::vector<HWND> windows{root};
-  EnumChildWindows(root, CollectWindow, reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
-
+// Every key must read the same through the store as through GetPropA, which is what any other
+// process sees.
 std::string Disagreements(const std::vector<HWND>& windows) {
   std::ostringstream text;
   for (HWND window : windows) {
     for (const char* key : props::kAllKeys) {
-      const LONG_PTR stored = GetSkinProp(window, key);
       const LONG_PTR carried = reinterpret_cast<LONG_PTR>(GetPropA(window, key));
-      if (stored != carried) {
-        text << window << " " << key << ": store " << stored << ", window " << carried << "\n";
-      }
+      if (GetSkinProp(window, key) != carried) text << window << " " << key << "\n";
     }
   }
   return text.str();
 }
 
-LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
+std::vector<HWND> FormWindows(const testing_support::SkinTestForm& form) {
+  std::vector<HWND> windows{form.form(), form.frame()};
+  windows.insert(windows.end(), form.buttons().begin(), form.buttons().end());
+  return windows;
+}
 
 TEST(SkinPropsStore, EveryKeyTheSkinWritesIsOnTheWindowAtEveryMoment) {
   testing_support::SkinTestForm form(false);
-  const std::vector<HWND> windows = WindowTree(form.form());
+  const std::vector<HWND> windows = FormWindows(form);
   ASSERT_EQ(SkinInstall(form.form()), 1);
   for (HWND window : windows) EXPECT_TRUE(RemembersWindow(window)) << window;
   EXPECT_EQ(Disagreements(windows), "") << "after the install";
 
+  // Hover, a fade step, press, release, leave, disable, enable, focus, size, repaint.
   HWND button = form.wideButton();
+  const LPARAM at = MAKELPARAM(5, 5);
   const struct {
-    const char* what;
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
-  } steps[] = {
-      {"hover", WM_MOUSEMOVE, 0, Point(5, 5)},
-      {"fade step", WM_TIMER, kFadeTimerId, 0},
-      {"fade step", WM_TIMER, kFadeTimerId, 0},
-      {"press", WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5)},
-      {"release", WM_LBUTTONUP, 0, Point(5, 5)},
-      {"leave", WM_MOUSELEAVE, 0, 0},
-      {"disable", WM_ENABLE, FALSE, 0},
-      {"enable", WM_ENABLE, TRUE, 0},
-      {"focus", WM_SETFOCUS, 0, 0},
-      {"size", WM_SIZE, 0, Point(200, 30)},
-      {"repaint", WM_PAINT, 0, 0},
-  };
+  } steps[] = {{WM_MOUSEMOVE, 0, at}, {WM_TIMER, kFadeTimerId, 0}, {WM_LBUTTONDOWN, 0, at},
+               {WM_LBUTTONUP, 0, at}, {WM_MOUSELEAVE, 0, 0},       {WM_ENABLE, FALSE, 0},
+               {WM_ENABLE, TRUE, 0},  {WM_SETFOCUS, 0, 0},         {WM_SIZE, 0, 0},
+               {WM_PAINT, 0, 0}};
   for (const auto& step : steps) {
     SendMessageW(button, step.message, step.wParam, step.lParam);
-    EXPECT_EQ(Disagreements(windows), "") << "after " << step.what;
+    EXPECT_EQ(Disagreements(windows), "") << "after message 0x" << std::hex << step.message;
   }
   while (GetSkinProp(button, props::kTimerId) != 0) {
     SendMessageW(button, WM_TIMER, kFadeTimerId, 0);
@@ -156,7 +138,7 @@ TEST(SkinPropsStore, EveryKeyTheSkinWritesIsOnTheWindowAtEveryMoment) {
 // off behind the store's back. Attach must ask the window, not the store, and start afresh.
 TEST(SkinPropsStore, EntriesEndWithTheirWindowsAndALeftoverDoesNotStopAnAttach) {
   testing_support::SkinTestForm form(false);
-  const std::vector<HWND> windows = WindowTree(form.form());
+  const std::vector<HWND> windows = FormWindows(form);
   ASSERT_EQ(SkinInstall(form.form()), 1);
   form.Destroy();
   for (HWND window : windows) EXPECT_FALSE(RemembersWindow(window)) << window;

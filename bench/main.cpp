@@ -51,8 +51,8 @@ void PrintMachine() {
 int main() {
   PrintMachine();
   bench::Report report;
-  bench::MeasurePlatform(report);
-  bench::MeasureSkin(report);
+  const bench::PlatformFigures platform = bench::MeasurePlatform(report);
+  bench::MeasureSkin(report, platform);
   report.Print(stdout);
   const int missed = report.MissedGoals();
   std::printf("\n%d goal(s) missed\n", missed);

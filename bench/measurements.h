@@ -24,7 +24,7 @@ struct PlatformFigures {
 PlatformFigures MeasurePlatform(Report& report);
 
 // The skin's figures, set against the platform's.
-void MeasureSkin(Report& report);
+void MeasureSkin(Report& report, const PlatformFigures& platform);
 
 // Median time of RedrawWindow (invalidate and update now) of the window.
 double MeasureRedraw(HWND window);

@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both architectures and runs every test under Wine in Xvfb.
-# Exits non-zero when anything fails.
+# The two architectures' suites run at the same time, each with its own Xvfb display and its own
+# fresh Wine prefix (and so its own wineserver): a test that needs the foreground, moves the
+# pointer or changes the prefix's registry or system files never meets a test of the other
+# suite. Within one suite the test programs run one after another. Each suite's output goes to
+# build/test-<arch>.log and is shown when the suite ends. Exits non-zero when anything fails.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -10,14 +14,32 @@ for arch in i686 x86_64; do
   build_arch "$arch"
 done
 
-trap stop_wine EXIT
-ensure_display
-log "creating a fresh Wine prefix"
-ensure_prefix fresh
+# One architecture's suite, in a subshell with a display and a prefix of its own.
+run_suite() {
+  local arch="$1"
+  (
+    MORVANE_WINEPREFIX="$MORVANE_BUILD/wineprefix-$arch"
+    unset DISPLAY MORVANE_OWN_XVFB
+    trap stop_wine EXIT
+    ensure_display
+    ensure_prefix fresh
+    # wine-run.sh, CTest's emulator, runs each test program in this suite's prefix.
+    export MORVANE_TEST_WINEPREFIX="$MORVANE_WINEPREFIX"
+    ctest --test-dir "$MORVANE_BUILD/$arch" --output-on-failure --timeout 1800
+  ) >"$MORVANE_BUILD/test-$arch.log" 2>&1
+}
+
+log "testing i686 and x86_64 at the same time"
+declare -A suites
+for arch in i686 x86_64; do
+  run_suite "$arch" &
+  suites[$arch]=$!
+done
 
 status=0
 for arch in i686 x86_64; do
-  log "testing $arch"
-  ctest --test-dir "$MORVANE_BUILD/$arch" --output-on-failure --timeout 1800 || status=1
+  if wait "${suites[$arch]}"; then result=passed; else result=FAILED; status=1; fi
+  log "$arch: $result (build/test-$arch.log)"
+  cat "$MORVANE_BUILD/test-$arch.log"
 done
 exit $status

@@ -15,7 +15,7 @@ namespace skin {
 
 namespace {
 
-// Module state: the only state the engine keeps outside window properties.
+// Module state: the only state the engine keeps outside the property store.
 bool hasUserTrackMouseEvent = false;
 int skinnedWindowCount = 0;
 
@@ -24,12 +24,19 @@ constexpr LONG_PTR kNoHeaderItem = -1;
 constexpr UINT kRepaintFlags = RDW_INVALIDATE | RDW_INTERNALPAINT;
 
 // Four state surfaces of the button's full outer size, compatible with its window DC; the
-// properties own them until the detach.
+// properties own them until the detach. The first is made from the window DC and the others
+// from the first, which then holds a bitmap of the window DC's format: the same surfaces, for
+// less, since under Wine a bitmap asked of a display DC costs a round through the display
+// driver that one asked of a memory DC does not.
 void CreateStateSurfaces(HWND button, HDC windowDc, const WindowBounds& bounds) {
+  HDC model = windowDc;
   for (int state = 0; state < kSkinStateCount; ++state) {
-    gdi::MemoryDc surface(windowDc);
-    gdi::Bitmap bitmap(CreateCompatibleBitmap(windowDc, bounds.width, bounds.height));
-    if (surface && bitmap) SelectObject(surface.get(), bitmap.get());
+    gdi::MemoryDc surface(model);
+    gdi::Bitmap bitmap(CreateCompatibleBitmap(model, bounds.width, bounds.height));
+    if (surface && bitmap && SelectObject(surface.get(), bitmap.get()) != nullptr &&
+        model == windowDc) {
+      model = surface.get();
+    }
     SetSkinPropHandle(button, props::kStateSurface[state], surface.release());
     SetSkinPropHandle(button, props::kStateBitmap[state], bitmap.release());
   }
@@ -160,7 +167,10 @@ int SkinInstall(HWND window) {
 int SkinRemove(HWND window) { return SkinDetachWindow(window); }
 
 int SkinAttachWindow(HWND window) {
-  if (window == nullptr || IsSkinned(window) || !IsOwnThreadWindow(window)) return 0;
+  // Asked of the window, not of memory: a window new to the skin may have the handle of one
+  // that was destroyed without the skin being taken off.
+  if (window == nullptr || !IsOwnThreadWindow(window) || WindowCarriesSkin(window)) return 0;
+  RememberSkinProps(window);
   PrepareWindow(window, GetSkinKind(window));
   ++skinnedWindowCount;
   const LONG_PTR previous = SwapWindowProc(window, reinterpret_cast<LONG_PTR>(SkinWindowProc));

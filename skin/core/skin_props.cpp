@@ -1,16 +1,142 @@
 #include "skin/core/skin_props.h"
 
+#include <cstdint>
+#include <iterator>
+#include <string.h>
+#include <unordered_map>
+
 namespace skin {
 
+namespace {
+
+constexpr int kKeyCount = static_cast<int>(std::size(props::kAllKeys));
+static_assert(kKeyCount <= 32, "one bit per key in a 32-bit mask");
+
+// What the store remembers of one window: per key whether the value is known (set or removed
+// through the store, or read once from the window) and whether the window carries it.
+struct Entry {
+  LONG_PTR values[kKeyCount] = {};
+  uint32_t known = 0;
+  uint32_t present = 0;
+};
+
+using Table = std::unordered_map<HWND, Entry>;
+
+// The store of one thread. The table is made with the thread's first entry and freed with its
+// last, so nothing here needs a destructor at thread exit (the system may still deliver the
+// last messages of the thread's windows then). The last entry used is kept at hand: a message
+// and its paint ask for the same window several times in a row.
+struct ThreadStore {
+  Table* table;
+  HWND lastWindow;
+  Entry* lastEntry;
+};
+
+thread_local ThreadStore store = {nullptr, nullptr, nullptr};
+
+// The index of a key of props::kAllKeys, or -1 for any other name (or an atom). The engine
+// passes the constants themselves; another pointer to the same name, in any case (property
+// names are atoms, which ignore case), finds the same key.
+int KeyIndex(const char* key) {
+  if (IS_INTRESOURCE(key)) return -1;
+  for (int i = 0; i < kKeyCount; ++i) {
+    if (key == props::kAllKeys[i]) return i;
+  }
+  for (int i = 0; i < kKeyCount; ++i) {
+    if (_stricmp(key, props::kAllKeys[i]) == 0) return i;
+  }
+  return -1;
+}
+
+uint32_t Bit(int index) { return uint32_t{1} << index; }
+
+Entry* FindEntry(HWND window) {
+  if (store.table == nullptr || window == nullptr) return nullptr;
+  if (window == store.lastWindow) return store.lastEntry;
+  auto found = store.table->find(window);
+  if (found == store.table->end()) return nullptr;
+  store.lastWindow = window;
+  store.lastEntry = &found->second;
+  return store.lastEntry;
+}
+
+void DropEntry(HWND window) {
+  if (store.table == nullptr) return;
+  store.table->erase(window);
+  if (window == store.lastWindow) {
+    store.lastWindow = nullptr;
+    store.lastEntry = nullptr;
+  }
+  if (store.table->empty()) {
+    delete store.table;
+    store = {nullptr, nullptr, nullptr};
+  }
+}
+
+}  // namespace
+
 LONG_PTR GetSkinProp(HWND window, const char* key) {
-  return reinterpret_cast<LONG_PTR>(GetPropA(window, key));
+  const int index = KeyIndex(key);
+  Entry* entry = index < 0 ? nullptr : FindEntry(window);
+  if (entry != nullptr && (entry->known & Bit(index)) != 0) return entry->values[index];
+  const LONG_PTR value = reinterpret_cast<LONG_PTR>(GetPropA(window, key));
+  if (entry != nullptr) {
+    // Read once from the window; from now on the store answers. A property the window does not
+    // carry reads as 0 either way.
+    entry->values[index] = value;
+    entry->known |= Bit(index);
+    if (value != 0) entry->present |= Bit(index);
+  }
+  return value;
 }
 
 void SetSkinProp(HWND window, const char* key, LONG_PTR value) {
-  SetPropA(window, key, reinterpret_cast<HANDLE>(value));
+  const BOOL stored = SetPropA(window, key, reinterpret_cast<HANDLE>(value));
+  const int index = KeyIndex(key);
+  Entry* entry = index < 0 ? nullptr : FindEntry(window);
+  if (entry == nullptr) return;
+  if (!stored) {
+    // The window keeps whatever it had; the next read asks it.
+    entry->known &= ~Bit(index);
+    entry->present &= ~Bit(index);
+    return;
+  }
+  entry->values[index] = value;
+  entry->known |= Bit(index);
+  entry->present |= Bit(index);
 }
 
-void RemoveSkinProp(HWND window, const char* key) { RemovePropA(window, key); }
+void RemoveSkinProp(HWND window, const char* key) {
+  RemovePropA(window, key);
+  const int index = KeyIndex(key);
+  Entry* entry = index < 0 ? nullptr : FindEntry(window);
+  if (entry == nullptr) return;
+  entry->values[index] = 0;
+  entry->known |= Bit(index);
+  entry->present &= ~Bit(index);
+  // The window's last skin property is gone: so is its entry. Keys never known are asked of the
+  // window again, should it still carry any.
+  if (entry->present == 0) DropEntry(window);
+}
+
+bool WindowCarriesSkin(HWND window) {
+  return window != nullptr && GetPropA(window, props::kProcAddr) != nullptr;
+}
+
+void RememberSkinProps(HWND window) {
+  if (window == nullptr || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
+    return;
+  }
+  if (store.table == nullptr) store.table = new Table;
+  // Anything still kept under this handle belonged to a window destroyed without its skin being
+  // taken off; the window now behind the handle starts with nothing known.
+  Entry& entry = (*store.table)[window];
+  entry = Entry{};
+  store.lastWindow = window;
+  store.lastEntry = &entry;
+}
+
+bool RemembersWindow(HWND window) { return FindEntry(window) != nullptr; }
 
 SkinState GetSkinState(HWND window) {
   const LONG_PTR value = GetSkinProp(window, props::kOldState);

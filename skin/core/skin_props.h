@@ -1,9 +1,25 @@
 #pragma once
 
 // The skin property store: all per-window skin state lives in named window properties, set
-// with SetPropA, read with GetPropA and removed with RemovePropA. Values are pointer-sized
-// (the property's handle value), so a window procedure address or a handle fits on 64-bit too.
-// A missing property reads as 0; -1 is stored as the all-ones pattern and reads back as -1.
+// with SetPropA and removed with RemovePropA, so that anything outside the process can read it
+// with GetPropA at any moment. Values are pointer-sized (the property's handle value), so a
+// window procedure address or a handle fits on 64-bit too. A missing property reads as 0; -1 is
+// stored as the all-ones pattern and reads back as -1.
+//
+// Under Wine every property access is a round trip to the Wine server, so the store also keeps
+// the state of the windows the skin is attached to in memory, per thread: from the start of a
+// window's attach to the end of its detach, a write goes to the window and to memory, a removal
+// likewise, and a read is answered from memory (a key not written since the attach is read from
+// the window once). Every other window, and every window of another thread or process, is read
+// from its properties.
+//
+// What the store relies on: while a window carries the skin, its skin properties change only
+// through the store of the thread that owns it, and the window is detached before its handle can
+// name another window. The engine detaches every skinned window on WM_DESTROY, and its detach
+// removes every key, which ends the entry. A window destroyed without the skin's WM_DESTROY
+// handling (a later subclass that swallows the message) leaves its entry behind; attach starts a
+// fresh one, so a reused handle that is attached starts clean, but until then IsSkinned on that
+// handle answers for the destroyed window.
 
 #include <windows.h>
 
@@ -55,7 +71,8 @@ inline constexpr const char* kAllKeys[] = {
 // Reads a property; 0 when it is missing.
 LONG_PTR GetSkinProp(HWND window, const char* key);
 
-// Stores a property (a failure is not detected; the value then reads as 0).
+// Stores a property (a failure is not reported; the window then keeps what it had, and reads
+// ask the window).
 void SetSkinProp(HWND window, const char* key, LONG_PTR value);
 
 // Removes a property; nothing happens when it is missing.
@@ -77,5 +94,16 @@ void SetSkinState(HWND window, SkinState state);
 
 // True when the window carries the skin ("PROCADDR" non-zero).
 bool IsSkinned(HWND window);
+
+// True when the window itself carries "PROCADDR", asked of the window rather than of memory.
+bool WindowCarriesSkin(HWND window);
+
+// Starts keeping the window's skin properties in memory: attach calls it before it writes the
+// window's state. Whatever was kept under the handle before is forgotten. Windows of other
+// threads are left alone.
+void RememberSkinProps(HWND window);
+
+// True when the calling thread's store keeps the window's properties in memory.
+bool RemembersWindow(HWND window);
 
 }  // namespace skin

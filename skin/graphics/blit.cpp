@@ -100,7 +100,31 @@ void DrawNineGrid(HDC target, int W, int H, HDC src, int srcX, int srcY, int w, 
           srcInnerHeight);
 }
 
+// The whole cell onto a surface at its origin: nine pieces, or one stretch when every margin is
+// 0. Negative margins count as 0.
+void DrawCell(HDC target, int W, int H, HDC src, int srcX, int srcY, int w, int h,
+              const NineGridMargins& requested) {
+  const NineGridMargins margins{std::max(requested.left, 0), std::max(requested.top, 0),
+                                std::max(requested.right, 0), std::max(requested.bottom, 0)};
+  if (margins.left == 0 && margins.top == 0 && margins.right == 0 && margins.bottom == 0) {
+    StretchBlt(target, 0, 0, W, H, src, srcX, srcY, w, h, SRCCOPY);
+  } else {
+    DrawNineGrid(target, W, H, src, srcX, srcY, w, h, margins);
+  }
+}
+
 }  // namespace
+
+void ComposeNineGrid(HDC surface, int width, int height, HDC srcDC, const SpriteCell& cell,
+                     const NineGridMargins& margins) {
+  if (width <= 0 || height <= 0 || cell.width <= 0 || cell.height <= 0) return;
+  if (surface == nullptr || srcDC == nullptr) return;
+  // BlitNineGrid composes in a new memory DC, whose stretching mode is BLACKONWHITE; the same
+  // mode here gives the same pixels whatever the surface's owner set.
+  const int previousMode = SetStretchBltMode(surface, BLACKONWHITE);
+  DrawCell(surface, width, height, srcDC, cell.x, cell.y, cell.width, cell.height, margins);
+  if (previousMode != 0) SetStretchBltMode(surface, previousMode);
+}
 
 int BlitNineGrid(HDC destDC, int destX, int destY, int destWidth, int destHeight, HDC srcDC,
                  int srcX, int srcY, int srcWidth, int srcHeight, int marginLeft, int marginTop,
@@ -110,16 +134,8 @@ int BlitNineGrid(HDC destDC, int destX, int destY, int destWidth, int destHeight
   if (destDC == nullptr || srcDC == nullptr) return 0;
   Surface composed(destWidth, destHeight);
   if (!composed) return 0;
-
-  const NineGridMargins margins{std::max(marginLeft, 0), std::max(marginTop, 0),
-                                std::max(marginRight, 0), std::max(marginBottom, 0)};
-  if (margins.left == 0 && margins.top == 0 && margins.right == 0 && margins.bottom == 0) {
-    StretchBlt(composed.get(), 0, 0, destWidth, destHeight, srcDC, srcX, srcY, srcWidth, srcHeight,
-               SRCCOPY);
-  } else {
-    DrawNineGrid(composed.get(), destWidth, destHeight, srcDC, srcX, srcY, srcWidth, srcHeight,
-                 margins);
-  }
+  DrawCell(composed.get(), destWidth, destHeight, srcDC, srcX, srcY, srcWidth, srcHeight,
+           {marginLeft, marginTop, marginRight, marginBottom});
 
   if (!keyColour) {
     return BitBlt(destDC, destX, destY, destWidth, destHeight, composed.get(), 0, 0, SRCCOPY);

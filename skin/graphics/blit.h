@@ -29,6 +29,13 @@ int BlitNineGrid(HDC destDC, int destX, int destY, int destWidth, int destHeight
                  const SpriteCell& cell, const NineGridMargins& margins,
                  std::optional<COLORREF> keyColour = std::nullopt);
 
+// Draws the cell's nine pieces (or, with all margins 0, the whole cell stretched) straight onto
+// a surface, width x height at its origin, with the stretching mode of a new memory DC, exactly
+// as BlitNineGrid composes them. For surfaces nobody sees while they are drawn (a push button's
+// state images): no temporary surface is made. Draws nothing when a size is not positive.
+void ComposeNineGrid(HDC surface, int width, int height, HDC srcDC, const SpriteCell& cell,
+                     const NineGridMargins& margins);
+
 // Copies the width x height block at (srcX, srcY) of srcDC to (destX, destY) of destDC, leaving
 // out source pixels of keyColour (a COLORREF, or an OLE system-colour reference translated
 // against palette; a halftone palette is made when palette is nullptr). The source DC's text

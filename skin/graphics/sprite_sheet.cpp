@@ -1,5 +1,6 @@
 #include "skin/graphics/sprite_sheet.h"
 
+#include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/sprite_tables.h"
 #include "skin/graphics/surface.h"
 
@@ -54,8 +55,11 @@ void DestroySprites() {
 void BuildSpriteSheet() {
   // A second build without a release in between replaces the sheet instead of leaking it.
   DestroySprites();
-  for (const SpriteSource& sprite : kSprites) {
-    *sprite.slot = CreateSurface(sprite.width, sprite.height);
+  {
+    gdi::DisplayDc display;
+    for (const SpriteSource& sprite : kSprites) {
+      *sprite.slot = CreateSurface(sprite.width, sprite.height, display.get());
+    }
   }
   // SetPixel on a surface that could not be made does nothing.
   for (const SpriteSource& sprite : kSprites) FillFromTable(sprite);

@@ -29,11 +29,15 @@ HDC CreateSurface(int width, int height) {
   // An empty bitmap would be the shared 1 x 1 stock bitmap, which no surface may own.
   if (width <= 0 || height <= 0) return nullptr;
   gdi::DisplayDc display;
-  if (display.get() == nullptr) return nullptr;
-  gdi::MemoryDc memory(display.get());
+  return CreateSurface(width, height, display.get());
+}
+
+HDC CreateSurface(int width, int height, HDC display) {
+  if (width <= 0 || height <= 0 || display == nullptr) return nullptr;
+  gdi::MemoryDc memory(display);
   if (!memory) return nullptr;
   // Compatible with the display, not with the memory DC, whose bitmap is monochrome.
-  gdi::Bitmap bitmap(CreateCompatibleBitmap(display.get(), width, height));
+  gdi::Bitmap bitmap(CreateCompatibleBitmap(display, width, height));
   if (!bitmap) return nullptr;
   HGDIOBJ original = SelectObject(memory.get(), bitmap.get());
   if (original == nullptr || original == HGDI_ERROR) return nullptr;

@@ -15,6 +15,10 @@ namespace skin {
 // (black text, white background, opaque mode, system font, BLACKONWHITE stretching).
 HDC CreateSurface(int width, int height);
 
+// The same with the display DC given by a caller that makes several surfaces at once: opening
+// a display DC costs more than the surface itself.
+HDC CreateSurface(int width, int height, HDC display);
+
 // Puts the DC's original 1 x 1 bitmap back, deletes the surface's bitmap and then the DC.
 // nullptr is ignored; so is a DC that CreateSurface did not make.
 void DestroySurface(HDC surface);

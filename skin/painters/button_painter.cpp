@@ -29,8 +29,9 @@ void RenderOneState(HWND button, HDC surface, int state, const WindowBounds& bou
   gdi::SelectGuard fontGuard(surface, font);
   SetBkMode(surface, TRANSPARENT);
 
-  BlitNineGrid(surface, 0, 0, bounds.width, bounds.height, ButtonSprite(), ButtonCell(state),
-               kButtonMargins);
+  // The state surface is off screen, so the face is drawn straight into it.
+  ComposeNineGrid(surface, bounds.width, bounds.height, ButtonSprite(), ButtonCell(state),
+                  kButtonMargins);
 
   const int x = kButtonTextInset;
   const int y = kButtonTextInset;

@@ -4,9 +4,15 @@
 
 #include <cstdint>
 #include <set>
+#include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
+#include "skin/painters/hover_fade.h"
+#include "tests/support/skin_test_form.h"
 
 namespace skin {
 namespace {
@@ -72,6 +78,115 @@ TEST_F(SkinPropsTest, StateReadsBackAndOutOfRangeValuesReadAsNormal) {
   SetSkinProp(window_, props::kOldState, -1);
   EXPECT_EQ(GetSkinState(window_), SkinState::Normal);
   RemoveSkinProp(window_, props::kOldState);
+}
+
+// Every key must read the same through the store as through GetPropA, which is what any other
+// process sees.
+std::string Disagreements(const std::vector<HWND>& windows) {
+  std::ostringstream text;
+  for (HWND window : windows) {
+    for (const char* key : props::kAllKeys) {
+      const LONG_PTR carried = reinterpret_cast<LONG_PTR>(GetPropA(window, key));
+      if (GetSkinProp(window, key) != carried) text << window << " " << key << "\n";
+    }
+  }
+  return text.str();
+}
+
+std::vector<HWND> FormWindows(const testing_support::SkinTestForm& form) {
+  std::vector<HWND> windows{form.form(), form.frame()};
+  windows.insert(windows.end(), form.buttons().begin(), form.buttons().end());
+  return windows;
+}
+
+TEST(SkinPropsStore, EveryKeyTheSkinWritesIsOnTheWindowAtEveryMoment) {
+  testing_support::SkinTestForm form(false);
+  const std::vector<HWND> windows = FormWindows(form);
+  ASSERT_EQ(SkinInstall(form.form()), 1);
+  for (HWND window : windows) EXPECT_TRUE(RemembersWindow(window)) << window;
+  EXPECT_EQ(Disagreements(windows), "") << "after the install";
+
+  // Hover, a fade step, press, release, leave, disable, enable, focus, size, repaint.
+  HWND button = form.wideButton();
+  const LPARAM at = MAKELPARAM(5, 5);
+  const struct {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  } steps[] = {{WM_MOUSEMOVE, 0, at}, {WM_TIMER, kFadeTimerId, 0}, {WM_LBUTTONDOWN, 0, at},
+               {WM_LBUTTONUP, 0, at}, {WM_MOUSELEAVE, 0, 0},       {WM_ENABLE, FALSE, 0},
+               {WM_ENABLE, TRUE, 0},  {WM_SETFOCUS, 0, 0},         {WM_SIZE, 0, 0},
+               {WM_PAINT, 0, 0}};
+  for (const auto& step : steps) {
+    SendMessageW(button, step.message, step.wParam, step.lParam);
+    EXPECT_EQ(Disagreements(windows), "") << "after message 0x" << std::hex << step.message;
+  }
+  while (GetSkinProp(button, props::kTimerId) != 0) {
+    SendMessageW(button, WM_TIMER, kFadeTimerId, 0);
+  }
+  EXPECT_EQ(Disagreements(windows), "") << "after the fade";
+  testing_support::DropQueuedMessages(button);
+
+  ASSERT_EQ(SkinRemove(form.form()), 1);
+  for (HWND window : windows) EXPECT_FALSE(RemembersWindow(window)) << window;
+  EXPECT_EQ(Disagreements(windows), "") << "after the removal";
+}
+
+// The skin's WM_DESTROY handling detaches each window, which ends its entry. A window destroyed
+// some other way (a later subclass that swallows WM_DESTROY) leaves its entry behind, and the
+// system may hand its handle to a new window; that is reproduced here by taking the properties
+// off behind the store's back. Attach must ask the window, not the store, and start afresh.
+TEST(SkinPropsStore, EntriesEndWithTheirWindowsAndALeftoverDoesNotStopAnAttach) {
+  testing_support::SkinTestForm form(false);
+  const std::vector<HWND> windows = FormWindows(form);
+  ASSERT_EQ(SkinInstall(form.form()), 1);
+  form.Destroy();
+  for (HWND window : windows) EXPECT_FALSE(RemembersWindow(window)) << window;
+
+  HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  RememberSkinProps(window);
+  SetSkinProp(window, props::kProcAddr, 0x1234);
+  SetSkinState(window, SkinState::Hot);
+  RemovePropA(window, props::kProcAddr);
+  RemovePropA(window, props::kOldState);
+  ASSERT_TRUE(IsSkinned(window)) << "the store answers from memory";
+  ASSERT_EQ(SkinAttachWindow(window), 1);
+  EXPECT_EQ(GetSkinState(window), SkinState::Normal);
+  EXPECT_EQ(Disagreements({window}), "");
+  EXPECT_EQ(SkinDetachWindow(window), 1);
+  EXPECT_FALSE(RemembersWindow(window));
+  DestroyWindow(window);
+}
+
+// A window of another thread: its own thread's store keeps its state; this thread reads it from
+// the window every time and keeps nothing of it.
+TEST(SkinPropsStore, AnotherThreadsWindowIsReadFromItsProperties) {
+  HANDLE written = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  HANDLE proceed = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  HWND window = nullptr;
+  std::thread owner([&] {
+    window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    RememberSkinProps(window);
+    for (SkinState state : {SkinState::Pressed, SkinState::Disabled}) {
+      SetSkinState(window, state);
+      SignalObjectAndWait(written, proceed, INFINITE, FALSE);
+    }
+    RemoveSkinProp(window, props::kOldState);
+    DestroyWindow(window);
+    SetEvent(written);
+  });
+  WaitForSingleObject(written, INFINITE);
+  EXPECT_EQ(GetSkinState(window), SkinState::Pressed);
+  RememberSkinProps(window);  // not this thread's window: nothing to keep
+  EXPECT_FALSE(RemembersWindow(window));
+  SignalObjectAndWait(proceed, written, INFINITE, FALSE);
+  EXPECT_EQ(GetSkinState(window), SkinState::Disabled);
+  SetEvent(proceed);
+  owner.join();
+  CloseHandle(written);
+  CloseHandle(proceed);
 }
 
 }  // namespace

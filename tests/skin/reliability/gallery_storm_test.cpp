@@ -45,14 +45,27 @@ void CloseDropDownLists(HWND form) {
   }
 }
 
-StormResult StormOverGallery(uint32_t seed) {
+// The platform's own button procedure, finishing a click (button release or space bar release)
+// on an automatic option button, walks the button's group from the button itself until it comes
+// back to it; the walk skips disabled and hidden buttons, so from a disabled or hidden one it
+// never ends. No user input reaches such a button, and the skin is not in that walk.
+bool ClickCompletionSpins(HWND window, UINT message) {
+  if (message != WM_LBUTTONUP && message != WM_KEYUP) return false;
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+  return skin::GetSkinKind(window) == skin::SkinKind::Option &&
+         (style & BS_TYPEMASK) == BS_AUTORADIOBUTTON &&
+         (style & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE;
+}
+
+StormResult StormOverGallery(uint32_t seed, const StormLimits& limits) {
   testing_support::ControlGallery gallery;
   HWND form = gallery.form;
   skin::SkinInstall(form);
   testing_support::PumpMessages();
   MessageStorm storm(
-      seed, form, [form] { return GalleryTargets(form); }, [](HWND, UINT, LPARAM) { return true; });
-  StormResult result = storm.Run(kStormLimits);
+      seed, form, [form] { return GalleryTargets(form); },
+      [](HWND window, UINT message, LPARAM) { return !ClickCompletionSpins(window, message); });
+  StormResult result = storm.Run(limits);
   CloseDropDownLists(form);
   ReleaseCapture();
   testing_support::PumpMessages();
@@ -66,11 +79,15 @@ TEST(MessageStorm, ControlGalleryKeepsTheSkinsInvariantsThroughAHostileStorm) {
   std::cout << "message storm over the gallery: seed " << seed
             << " (replay with MORVANE_STORM_SEED=" << seed << ")" << std::endl;
   RecordProperty("gallery_storm_seed", std::to_string(seed));
+  StormLimits limits = kStormLimits;
   for (int run = 0; run < 2; ++run) {
     SCOPED_TRACE(testing::Message() << "seed " << seed << ", run " << run + 1);
     testing_support::PumpMessages();
     const testing_support::GdiCounts before = testing_support::CountGdiObjects();
-    const StormResult result = StormOverGallery(seed);
+    // The second run repeats the first one's steps exactly, however long they take, so that it
+    // meets nothing the first did not let the system cache.
+    const StormResult result = StormOverGallery(seed, limits);
+    limits = {result.steps, INFINITE};
     std::cout << "  run " << run + 1 << ": " << result.steps << " steps" << std::endl;
     ASSERT_EQ(result.faults, "") << "at step " << result.steps << "; the last actions:\n"
                                  << result.recentActions;

@@ -1,5 +1,6 @@
 #include "tests/skin/reliability/skin_invariants.h"
 
+#include <map>
 #include <sstream>
 
 #include "skin/core/skin_engine.h"
@@ -31,9 +32,30 @@ std::string Describe(HWND window) {
   return text.str();
 }
 
-bool CarriesAnySkinProperty(HWND window) {
+using PropMap = std::map<std::string, LONG_PTR>;
+
+BOOL CALLBACK CollectProp(HWND, LPSTR name, HANDLE value, ULONG_PTR props) {
+  if (!IS_INTRESOURCE(name)) {
+    (*reinterpret_cast<PropMap*>(props))[name] = reinterpret_cast<LONG_PTR>(value);
+  }
+  return TRUE;
+}
+
+// Every named property of the window, in one call rather than one per key.
+PropMap WindowProps(HWND window) {
+  PropMap props;
+  EnumPropsExA(window, CollectProp, reinterpret_cast<LPARAM>(&props));
+  return props;
+}
+
+LONG_PTR Carried(const PropMap& props, const char* key) {
+  const auto found = props.find(key);
+  return found == props.end() ? 0 : found->second;
+}
+
+bool CarriesAnySkinProperty(const PropMap& props) {
   for (const char* key : skin::props::kAllKeys) {
-    if (GetPropA(window, key) != nullptr) return true;
+    if (props.count(key) != 0) return true;
   }
   return false;
 }
@@ -99,7 +121,17 @@ std::string InvariantFaults(HWND window) {
     faults << Describe(window) << ": TIMERID " << (timerNoted ? "set" : "0") << " but the timer "
            << (timerRuns ? "runs" : "does not run") << "\n";
   }
-  if (!skinned && CarriesAnySkinProperty(window)) {
+  const PropMap props = WindowProps(window);
+  // Windows the store does not keep in memory are read from their properties anyway.
+  for (const char* key : skin::props::kAllKeys) {
+    if (!skin::RemembersWindow(window)) break;
+    const LONG_PTR stored = skin::GetSkinProp(window, key);
+    if (stored != Carried(props, key)) {
+      faults << Describe(window) << ": " << key << " reads " << stored
+             << " from the skin's store but " << Carried(props, key) << " from the window\n";
+    }
+  }
+  if (!skinned && CarriesAnySkinProperty(props)) {
     faults << Describe(window) << ": skin properties left on a window without the skin\n";
   }
   if (skinned && skin::GetSkinProp(window, skin::props::kStateSurface[0]) != 0) {

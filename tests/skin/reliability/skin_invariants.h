@@ -4,7 +4,8 @@
 // whatever reached the skin before: a window carries "PROCADDR" exactly while its procedure is
 // SkinWindowProc, "OLDSTATE" is a SkinState, "ALPHALEVEL" a fade level, "TIMERID" is non-zero
 // exactly while the fade timer runs, a push button's state surfaces hold the bitmaps named
-// beside them, and a window without the skin carries no skin property at all.
+// beside them, a window without the skin carries no skin property at all, and the skin's store
+// answers every key as the window carries it.
 
 #include <windows.h>
 

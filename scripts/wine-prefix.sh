@@ -36,11 +36,15 @@ rm -f "$reg"
 # Wine draws the caption's close box with a glyph of the Marlett font, which no installed package
 # provides without also bringing Wine's other fonts into fontconfig. Take marlett.ttf alone out of
 # Debian's fonts-wine package and put it into this prefix's Fonts folder.
+# The package is fetched once beside the prefixes; prefixes made at the same time wait for it.
 fonts="$(dirname "$prefix")/fonts-wine"
-if [ ! -f "$fonts/usr/share/wine/fonts/marlett.ttf" ]; then
-  mkdir -p "$fonts"
-  (cd "$fonts" && apt-get download fonts-wine >/dev/null 2>&1 && dpkg-deb -x fonts-wine_*.deb .) || true
-fi
+mkdir -p "$fonts"
+(
+  flock 8
+  if [ ! -f "$fonts/usr/share/wine/fonts/marlett.ttf" ]; then
+    (cd "$fonts" && apt-get download fonts-wine >/dev/null 2>&1 && dpkg-deb -x fonts-wine_*.deb .) || true
+  fi
+) 8>"$fonts.lock"
 if [ -f "$fonts/usr/share/wine/fonts/marlett.ttf" ]; then
   cp "$fonts/usr/share/wine/fonts/marlett.ttf" "$prefix/drive_c/windows/Fonts/"
 else

@@ -67,7 +67,7 @@ constexpr CommandBinding kCommandBindings[] = {
 
 // Per-window state, owned by the window from WM_INITDIALOG to WM_NCDESTROY.
 struct FormState {
-  gdi::Font label2Font = CreateLabelFont(kLabel2Face, kLabel2TenthsOfPoint, FW_BOLD, false);
+  win::Font label2Font = CreateLabelFont(kLabel2Face, kLabel2TenthsOfPoint, FW_BOLD, false);
   LinkLabel link{kLabel3Box, kForumAddress, kLabel3Face, kLabel3TenthsOfPoint, kLinkColour};
 };
 
@@ -124,7 +124,7 @@ INT_PTR OnCommand(HWND form, int id, int notification) {
 }
 
 INT_PTR OnPaint(HWND form) {
-  gdi::PaintDc paint(form);
+  win::PaintDc paint(form);
   PaintLabels(form, paint.get());
   return TRUE;
 }

@@ -12,7 +12,7 @@
 
 #include "skin/core/skin_kind.h"
 #include "tests/app/command_recording.h"
-#include "tests/app/running_program.h"
+#include "tests/support/running_program.h"
 
 namespace {
 
@@ -92,6 +92,7 @@ class MainProgramTest : public ::testing::Test {
   void Start() {
     program_ = std::make_unique<RunningProgram>();
     ASSERT_TRUE(program_->started());
+    program_->WaitForInputIdle(10000);
     form_ = program_->WaitForWindow(kMainCaption);
     ASSERT_NE(form_, nullptr) << "the main window did not appear";
   }

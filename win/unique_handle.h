@@ -112,18 +112,26 @@ class UniqueHandle {
 
 // --- Traits ---------------------------------------------------------------------------------
 
-// A GDI object: bitmap, brush, pen, region, palette or font.
-template <typename ObjectHandle>
-struct GdiObjectTraits {
-  using Handle = ObjectHandle;
-  static bool Close(Handle object) { return DeleteObject(object) != FALSE; }
+// A handle let go by one function of the handle alone that returns nonzero on success.
+template <typename HandleType, auto Release>
+struct ReleasedBy {
+  using Handle = HandleType;
+  static bool Close(Handle handle) { return Release(handle) != 0; }
 };
 
+// A GDI object: bitmap, brush, pen, region, palette or font.
+template <typename ObjectHandle>
+using GdiObjectTraits = ReleasedBy<ObjectHandle, DeleteObject>;
+
 // A device context that is deleted: from CreateCompatibleDC or CreateDC.
-struct CreatedDcTraits {
-  using Handle = HDC;
-  static bool Close(HDC dc) { return DeleteDC(dc) != FALSE; }
-};
+using CreatedDcTraits = ReleasedBy<HDC, DeleteDC>;
+
+// An icon or cursor the program made (CreateIconFromResourceEx); never a shared one (LR_SHARED),
+// which belongs to the system's cache.
+using IconTraits = ReleasedBy<HICON, DestroyIcon>;
+
+// A module loaded with LoadLibraryEx.
+using ModuleTraits = ReleasedBy<HMODULE, FreeLibrary>;
 
 // A device context borrowed from a window with GetDC or GetWindowDC (or from the screen, with
 // a null window), given back with ReleaseDC on the same window.
@@ -160,29 +168,14 @@ struct SavedDcTraits {
 
 // A kernel handle (file, process, thread, event). The null handle and INVALID_HANDLE_VALUE,
 // the two ways the platform says "no handle", both count as none.
-struct KernelHandleTraits {
-  using Handle = HANDLE;
+struct KernelHandleTraits : ReleasedBy<HANDLE, CloseHandle> {
   static bool IsValid(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
-  static bool Close(HANDLE handle) { return CloseHandle(handle) != FALSE; }
 };
 
 // An open registry key (never one of the predefined roots such as HKEY_CURRENT_USER).
 struct RegistryKeyTraits {
   using Handle = HKEY;
   static bool Close(HKEY key) { return RegCloseKey(key) == ERROR_SUCCESS; }
-};
-
-// An icon or cursor the program made (CreateIconFromResourceEx); never a shared one (LR_SHARED),
-// which belongs to the system's cache.
-struct IconTraits {
-  using Handle = HICON;
-  static bool Close(HICON icon) { return DestroyIcon(icon) != FALSE; }
-};
-
-// A module loaded with LoadLibraryEx.
-struct ModuleTraits {
-  using Handle = HMODULE;
-  static bool Close(HMODULE module) { return FreeLibrary(module) != FALSE; }
 };
 
 // Memory the platform allocated with LocalAlloc for the caller (CommandLineToArgvW).

@@ -63,7 +63,7 @@ class UniqueHandle {
 
   Handle get() const { return handle_; }
   const Context& context() const { return context_; }
-  explicit operator bool() const { return handle_ != Handle{}; }
+  explicit operator bool() const { return Adopted(handle_) != Handle{}; }
 
   // Gives the handle up without letting it go; the caller says who owns it now.
   Handle release() { return std::exchange(handle_, Handle{}); }
@@ -78,12 +78,13 @@ class UniqueHandle {
   // Lets the handle go now and tells whether the platform agreed; for a written file, where a
   // failed close can mean lost data. True when nothing was held.
   bool close() {
-    if (handle_ == Handle{}) return true;
-    return CloseHandleOf(std::exchange(handle_, Handle{}));
+    const Handle handle = Adopted(std::exchange(handle_, Handle{}));
+    return handle == Handle{} || LetGo(handle);
   }
 
-  // For functions that hand out a handle through a pointer (RegOpenKeyExW): lets any handle
-  // held go and gives out the slot to fill.
+  // For functions that hand out a handle through a pointer (RegOpenKeyExW, CreatePipe): lets
+  // any handle held go and gives out the slot to fill. What a failed call leaves there is
+  // checked as any other handle.
   Handle* put() {
     reset();
     return &handle_;
@@ -98,7 +99,7 @@ class UniqueHandle {
     }
   }
 
-  bool CloseHandleOf(Handle handle) const {
+  bool LetGo(Handle handle) const {
     if constexpr (std::is_same_v<Context, NoContext>) {
       return Traits::Close(handle);
     } else {

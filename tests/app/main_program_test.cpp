@@ -92,7 +92,6 @@ class MainProgramTest : public ::testing::Test {
   void Start() {
     program_ = std::make_unique<RunningProgram>();
     ASSERT_TRUE(program_->started());
-    program_->WaitForInputIdle(10000);
     form_ = program_->WaitForWindow(kMainCaption);
     ASSERT_NE(form_, nullptr) << "the main window did not appear";
   }

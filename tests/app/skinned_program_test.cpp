@@ -8,9 +8,8 @@
 
 #include <string>
 
-#include "tests/support/running_program.h"
 #include "tests/support/pictures.h"
-#include "win/unique_handle.h"
+#include "tests/support/running_program.h"
 
 namespace {
 
@@ -48,7 +47,6 @@ void MovePointerTo(HWND window) {
 TEST(SkinnedProgram, ButtonsAreSkinnedAndFadeUnderThePointer) {
   RunningProgram program;
   ASSERT_TRUE(program.started());
-  program.WaitForInputIdle(10000);
   HWND form = program.WaitForWindow(L"Morvane");
   ASSERT_NE(form, nullptr);
   HWND command2 = ChildWithCaption(form, L"显示内嵌图片");
@@ -79,10 +77,11 @@ TEST(SkinnedProgram, ButtonsAreSkinnedAndFadeUnderThePointer) {
 
   RECT rect{};
   GetWindowRect(form, &rect);
-  const win::WindowDc screen(nullptr, win::WindowDc::Area::Client);
+  HDC screen = GetDC(nullptr);
   const std::wstring path =
-      testing_support::SavePicture(screen.get(), rect.left, rect.top, rect.right - rect.left,
+      testing_support::SavePicture(screen, rect.left, rect.top, rect.right - rect.left,
                                    rect.bottom - rect.top, L"running_program_hot_and_pressed.bmp");
+  ReleaseDC(nullptr, screen);
   EXPECT_FALSE(path.empty());
 }
 

@@ -7,6 +7,7 @@ namespace {
 
 constexpr wchar_t kDialogClass[] = L"#32770";
 constexpr int kMessageBoxTextId = 0xFFFF;  // the static control holding a message box's text
+constexpr DWORD kStartIdleMs = 10000;
 constexpr DWORD kStopWaitMs = 10000;
 constexpr int kTextChars = 1024;
 
@@ -55,6 +56,10 @@ bool AnswerMessageBox(const MessageBoxSeen& box) {
   if (ok == nullptr) return false;
   PostMessageW(ok, BM_CLICK, 0, 0);
   return WaitUntil([&] { return !IsWindow(box.window); }, 20000);
+}
+
+RunningProgram::RunningProgram() : RunningProgram(L"", false) {
+  if (started()) WaitForInputIdle(kStartIdleMs);
 }
 
 RunningProgram::RunningProgram(const std::wstring& arguments, bool redirectOutput) {

@@ -31,10 +31,12 @@ bool AnswerMessageBox(const MessageBoxSeen& box);
 
 class RunningProgram {
  public:
-  // Starts Morvane.exe with the arguments (none: as a user starts it). With redirectOutput its
-  // standard output and error go into a pipe that ReadOutput reads; otherwise it inherits no
-  // handle and finds any console on its own.
-  explicit RunningProgram(const std::wstring& arguments = L"", bool redirectOutput = false);
+  // Starts Morvane.exe as a user does and waits until it is idle for input.
+  RunningProgram();
+  // Starts Morvane.exe with the arguments. With redirectOutput its standard output and error go
+  // into a pipe that ReadOutput reads; otherwise it inherits no handle and finds any console on
+  // its own.
+  RunningProgram(const std::wstring& arguments, bool redirectOutput);
   // Ends the process if it is still running.
   ~RunningProgram();
 

@@ -59,10 +59,9 @@ void AppendStart(const std::vector<std::wstring>& arguments) {
 // What the program does when it was started as the registry editor.
 int RunAsStandIn() {
   int count = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  const win::LocalMemory<LPWSTR*> argv(CommandLineToArgvW(GetCommandLineW(), &count));
   std::vector<std::wstring> arguments;
-  for (int i = 1; argv != nullptr && i < count; ++i) arguments.emplace_back(argv[i]);
-  if (argv != nullptr) LocalFree(argv);
+  for (int i = 1; argv && i < count; ++i) arguments.emplace_back(argv.get()[i]);
 
   if (!arguments.empty()) WriteFileBytes(SeenFile(), ReadFileBytes(arguments.back()));
   RecordLaunch();

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/inline_image_commands.h"
-#include "app/kernel_handles.h"
 #include "app/registry_payload.h"
+#include "win/unique_handle.h"
 
 namespace app {
 namespace {
@@ -77,9 +77,9 @@ bool WriteLine(const std::wstring& text) {
   // A program of the windows subsystem gets no console of its own: borrow the parent's. It
   // fails harmlessly when there is none or the process already has one.
   AttachConsole(ATTACH_PARENT_PROCESS);
-  UniqueHandle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                   nullptr));
+  win::KernelHandle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        0, nullptr));
   if (redirected) return WriteInCodePage(output, line, console ? GetConsoleOutputCP() : GetACP());
   if (!console) return false;
   DWORD written = 0;
@@ -108,16 +108,11 @@ int ReportStatus() {
 
 CommandSwitch ParseCommandLine(const wchar_t* commandLine) {
   int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(commandLine, &count);
-  if (arguments == nullptr) return CommandSwitch::kInvalid;
-  CommandSwitch result = CommandSwitch::kInvalid;
-  if (count <= 1) {
-    result = CommandSwitch::kNone;
-  } else if (count == 2) {
-    result = ParseSwitch(arguments[1]);
-  }
-  LocalFree(arguments);
-  return result;
+  const win::LocalMemory<LPWSTR*> arguments(CommandLineToArgvW(commandLine, &count));
+  if (!arguments) return CommandSwitch::kInvalid;
+  if (count <= 1) return CommandSwitch::kNone;
+  if (count == 2) return ParseSwitch(arguments.get()[1]);
+  return CommandSwitch::kInvalid;
 }
 
 int RunCommandSwitch(CommandSwitch commandSwitch) {

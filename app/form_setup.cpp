@@ -38,11 +38,10 @@ void SetProgramIcon(HWND window) {
   SendMessageW(window, WM_SETICON, ICON_SMALL, load(SM_CXSMICON, SM_CYSMICON));
 }
 
-gdi::Font CreateLabelFont(const wchar_t* face, int tenthsOfPoint, int weight, bool underline) {
+win::Font CreateLabelFont(const wchar_t* face, int tenthsOfPoint, int weight, bool underline) {
   int dpi = 96;
-  if (HDC screen = GetDC(nullptr)) {
-    dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+  if (const win::WindowDc screen(nullptr, win::WindowDc::Area::Client); screen) {
+    dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
   }
   LOGFONTW font{};
   // A positive height asks for the cell height. SimSun and SimHei fill their cells exactly (no
@@ -58,7 +57,7 @@ gdi::Font CreateLabelFont(const wchar_t* face, int tenthsOfPoint, int weight, bo
   font.lfQuality = DEFAULT_QUALITY;
   font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
   wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
-  return gdi::Font(CreateFontIndirectW(&font));
+  return win::Font(CreateFontIndirectW(&font));
 }
 
 }  // namespace app

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "skin/graphics/gdi_handles.h"
+#include "win/unique_handle.h"
 
 namespace app {
 
@@ -30,6 +30,6 @@ void SetProgramIcon(HWND window);
 
 // Creates a font for a label: face name, size in tenths of a point at the screen's resolution
 // (as the height of a line), weight, underline, in the Chinese character set.
-gdi::Font CreateLabelFont(const wchar_t* face, int tenthsOfPoint, int weight, bool underline);
+win::Font CreateLabelFont(const wchar_t* face, int tenthsOfPoint, int weight, bool underline);
 
 }  // namespace app

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/form_setup.h"
-#include "skin/graphics/gdi_handles.h"
+#include "win/unique_handle.h"
 
 namespace app {
 namespace {
@@ -28,8 +28,8 @@ std::wstring WindowText(HWND window) {
 
 void PaintFrame(HWND frame, HDC dc) {
   const std::wstring caption = WindowText(frame);
-  gdi::DcStateGuard state(dc);
-  gdi::SelectGuard selectFont(
+  win::DcStateGuard state(dc);
+  win::SelectGuard selectFont(
       dc, FrameFont(frame) ? FrameFont(frame) : GetStockObject(DEFAULT_GUI_FONT));
 
   SIZE textSize{};
@@ -53,7 +53,7 @@ void PaintFrame(HWND frame, HDC dc) {
 }
 
 LRESULT OnPaint(HWND frame) {
-  gdi::PaintDc paint(frame);
+  win::PaintDc paint(frame);
   PaintFrame(frame, paint.get());
   return 0;
 }

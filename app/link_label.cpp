@@ -31,16 +31,13 @@ void LinkLabel::Draw(HDC dc) const {
 
 RECT LinkLabel::PaintedRect(HWND window) const {
   RECT painted = box_.Rect();
-  HDC dc = GetDC(window);
-  if (dc == nullptr) return painted;
-  {
-    gdi::SelectGuard selectFont(dc, underlinedFont_.get());
-    RECT text = painted;
-    DrawTextW(dc, text_.data(), static_cast<int>(text_.size()), &text,
-              DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL | DT_CALCRECT);
-    UnionRect(&painted, &painted, &text);
-  }
-  ReleaseDC(window, dc);
+  const win::WindowDc dc(window, win::WindowDc::Area::Client);
+  if (!dc) return painted;
+  const win::SelectGuard selectFont(dc.get(), underlinedFont_.get());
+  RECT text = painted;
+  DrawTextW(dc.get(), text_.data(), static_cast<int>(text_.size()), &text,
+            DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL | DT_CALCRECT);
+  UnionRect(&painted, &painted, &text);
   return painted;
 }
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "app/painted_label.h"
-#include "skin/graphics/gdi_handles.h"
+#include "win/unique_handle.h"
 
 namespace app {
 
@@ -38,8 +38,8 @@ class LinkLabel {
   PixelBox box_;
   std::wstring_view text_;
   COLORREF colour_;
-  gdi::Font underlinedFont_;
-  gdi::Font plainFont_;
+  win::Font underlinedFont_;
+  win::Font plainFont_;
   bool underlined_ = true;
   bool pressed_ = false;
 };

@@ -4,8 +4,8 @@
 
 #include <memory>
 #include <string_view>
-#include <utility>
 
+#include "app/form_host.h"
 #include "app/forum_link.h"
 #include "app/form_setup.h"
 #include "app/frame_control.h"
@@ -66,16 +66,12 @@ constexpr CommandBinding kCommandBindings[] = {
 };
 
 // Per-window state, owned by the window from WM_INITDIALOG to WM_NCDESTROY.
-struct FormState {
-  gdi::Font label2Font = CreateLabelFont(kLabel2Face, kLabel2TenthsOfPoint, FW_BOLD, false);
+struct Form1State : FormState {
+  win::Font label2Font = CreateLabelFont(kLabel2Face, kLabel2TenthsOfPoint, FW_BOLD, false);
   LinkLabel link{kLabel3Box, kForumAddress, kLabel3Face, kLabel3TenthsOfPoint, kLinkColour};
 };
 
-HWND loadedForm = nullptr;
-
-FormState* StateOf(HWND form) {
-  return reinterpret_cast<FormState*>(GetWindowLongPtrW(form, DWLP_USER));
-}
+Form1State* StateOf(HWND form) { return FormHost::StateOf<Form1State>(form); }
 
 POINT PointFrom(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
@@ -93,7 +89,7 @@ void CreateChildren(HWND form) {
 }
 
 void PaintLabels(HWND form, HDC dc) {
-  const FormState* state = StateOf(form);
+  const Form1State* state = StateOf(form);
   if (state == nullptr) return;
   DrawPaintedLabel(dc, kLabel2Box, kCommunityName, state->label2Font.get(), kLabel2Colour);
   state->link.Draw(dc);
@@ -105,7 +101,6 @@ void InvalidateLink(HWND form, const LinkLabel& link) {
 }
 
 INT_PTR OnInitDialog(HWND form) {
-  SetWindowLongPtrW(form, DWLP_USER, reinterpret_cast<LONG_PTR>(new FormState));
   CreateChildren(form);
   SizeClientAndCentre(form, kClientWidth, kClientHeight);
   Form_Load(form);
@@ -121,17 +116,6 @@ INT_PTR OnCommand(HWND form, int id, int notification) {
     }
   }
   return FALSE;
-}
-
-INT_PTR OnPaint(HWND form) {
-  gdi::PaintDc paint(form);
-  PaintLabels(form, paint.get());
-  return TRUE;
-}
-
-INT_PTR OnPrintClient(HWND form, HDC dc) {
-  PaintLabels(form, dc);
-  return TRUE;
 }
 
 INT_PTR OnMouseMove(HWND form, POINT point) {
@@ -155,12 +139,12 @@ INT_PTR OnSetCursor(HWND form, HWND under, int hitTest) {
 }
 
 INT_PTR OnLButtonDown(HWND form, POINT point) {
-  if (FormState* state = StateOf(form)) state->link.Press(point);
+  if (Form1State* state = StateOf(form)) state->link.Press(point);
   return TRUE;
 }
 
 INT_PTR OnLButtonUp(HWND form, POINT point) {
-  FormState* state = StateOf(form);
+  Form1State* state = StateOf(form);
   if (state != nullptr && state->link.Release(point)) Label3_Click(form);
   return TRUE;
 }
@@ -172,28 +156,17 @@ INT_PTR OnSystemLookChange(HWND form) {
   return FALSE;
 }
 
-INT_PTR OnClose() {
-  Unload();
-  return TRUE;
+// Puts the focus on the first command once the window is visible.
+void FocusFirstCommand(HWND form) {
+  HWND first = GetNextDlgTabItem(form, nullptr, FALSE);
+  if (first != nullptr) SendMessageW(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
 }
 
-INT_PTR OnNcDestroy(HWND form) {
-  std::unique_ptr<FormState> owned(StateOf(form));
-  SetWindowLongPtrW(form, DWLP_USER, 0);
-  if (loadedForm == form) loadedForm = nullptr;
-  return FALSE;
-}
-
-INT_PTR CALLBACK DialogProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
+// The messages of Form1 beyond those every form handles (see form_host.h).
+INT_PTR OnMessage(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG:
-      return OnInitDialog(form);
     case WM_COMMAND:
       return OnCommand(form, LOWORD(wParam), HIWORD(wParam));
-    case WM_PAINT:
-      return OnPaint(form);
-    case WM_PRINTCLIENT:
-      return OnPrintClient(form, reinterpret_cast<HDC>(wParam));
     case WM_MOUSEMOVE:
       return OnMouseMove(form, PointFrom(lParam));
     case WM_SETCURSOR:
@@ -206,46 +179,37 @@ INT_PTR CALLBACK DialogProc(HWND form, UINT message, WPARAM wParam, LPARAM lPara
       return OnSystemLookChange(form);
     case WM_SYSCOLORCHANGE:
       return OnSystemLookChange(form);
-    case WM_CLOSE:
-      return OnClose();
-    case WM_NCDESTROY:
-      return OnNcDestroy(form);
     default:
       return FALSE;
   }
 }
 
+constexpr FormEvents kEvents = {
+    .templateId = IDD_FORM1,
+    .createState = NewFormState<Form1State>,
+    .load = OnInitDialog,
+    .paint = PaintLabels,
+    .shown = FocusFirstCommand,
+    .unload = Form_Unload,
+    .message = OnMessage,
+};
+
+FormHost host(kEvents);
+
 }  // namespace
 
-HWND Show() {
-  if (loadedForm == nullptr) {
-    loadedForm =
-        CreateDialogParamW(AppInstance(), MAKEINTRESOURCEW(IDD_FORM1), nullptr, DialogProc, 0);
-    if (loadedForm == nullptr) return nullptr;
-  }
-  ShowWindow(loadedForm, SW_SHOW);
-  SetForegroundWindow(loadedForm);
-  HWND first = GetNextDlgTabItem(loadedForm, nullptr, FALSE);
-  if (first != nullptr)
-    SendMessageW(loadedForm, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
-  return loadedForm;
-}
+HWND Show() { return host.Show(); }
 
-void Unload() {
-  HWND form = std::exchange(loadedForm, nullptr);
-  if (form == nullptr) return;
-  Form_Unload(form);
-  DestroyWindow(form);
-}
+void Unload() { host.Unload(); }
 
-HWND Window() { return loadedForm; }
+HWND Window() { return host.Window(); }
 
 // Runs once the window and all its controls exist, sized and centred, before it is shown:
 // gives the window the program's icon and the link its initial, underlined look, and puts the
 // skin on the window and everything in it.
 void Form_Load(HWND form) {
   SetProgramIcon(form);
-  if (FormState* state = StateOf(form)) state->link.SetUnderlined(true);
+  if (Form1State* state = StateOf(form)) state->link.SetUnderlined(true);
   skin::SkinInstall(form);
 }
 
@@ -267,7 +231,7 @@ void Label3_Click(HWND) { OpenForum(); }
 
 // The pointer is over the link: plain text in the link colour, and the hand cursor.
 void Label3_MouseMove(HWND form) {
-  FormState* state = StateOf(form);
+  Form1State* state = StateOf(form);
   if (state == nullptr) return;
   if (state->link.SetUnderlined(false)) InvalidateLink(form, state->link);
   state->link.SetColour(kLinkColour);
@@ -276,7 +240,7 @@ void Label3_MouseMove(HWND form) {
 
 // The pointer is over the bare window: the link is underlined again; its colour stays.
 void Form_MouseMove(HWND form) {
-  FormState* state = StateOf(form);
+  Form1State* state = StateOf(form);
   if (state != nullptr && state->link.SetUnderlined(true)) InvalidateLink(form, state->link);
 }
 

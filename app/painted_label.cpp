@@ -1,13 +1,13 @@
 #include "app/painted_label.h"
 
-#include "skin/graphics/gdi_handles.h"
+#include "win/unique_handle.h"
 
 namespace app {
 
 void DrawPaintedLabel(HDC dc, const PixelBox& box, std::wstring_view text, HFONT font,
                       COLORREF colour) {
-  gdi::DcStateGuard state(dc);
-  gdi::SelectGuard selectFont(dc, font);
+  win::DcStateGuard state(dc);
+  win::SelectGuard selectFont(dc, font);
   SetTextColor(dc, colour);
   SetBkMode(dc, TRANSPARENT);
   RECT rect = box.Rect();

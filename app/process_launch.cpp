@@ -30,24 +30,27 @@ std::wstring SystemCommandLine(std::wstring_view fileName, std::wstring_view arg
   return commandLine;
 }
 
-bool StartSystemProgram(std::wstring_view fileName, std::wstring_view arguments, WORD showState) {
-  const std::wstring program = SystemProgramPath(fileName);
-  const std::wstring directory = SystemDirectory();
-  std::wstring commandLine = SystemCommandLine(fileName, arguments);  // CreateProcessW writes to it
-
+win::KernelHandle StartProcess(const std::wstring& program, std::wstring commandLine,
+                               const std::wstring& directory, WORD showState) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = showState;
   PROCESS_INFORMATION process{};
+  // CreateProcessW writes to the command line: it is a copy of the caller's.
   if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       directory.c_str(), &startup, &process)) {
-    return false;
+    return {};
   }
+  win::KernelHandle thread(process.hThread);
+  return win::KernelHandle(process.hProcess);
+}
+
+bool StartSystemProgram(std::wstring_view fileName, std::wstring_view arguments, WORD showState) {
   // The started program runs on its own; we keep no handle to it.
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return true;
+  return static_cast<bool>(StartProcess(SystemProgramPath(fileName),
+                                        SystemCommandLine(fileName, arguments), SystemDirectory(),
+                                        showState));
 }
 
 }  // namespace app

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "win/unique_handle.h"
+
 namespace app {
 
 // The system directory, without a trailing backslash (C:\Windows\system32).
@@ -20,6 +22,13 @@ std::wstring SystemProgramPath(std::wstring_view fileName);
 
 // The command line that starts a system program: its quoted full path, a space, the arguments.
 std::wstring SystemCommandLine(std::wstring_view fileName, std::wstring_view arguments);
+
+// Starts program (a full path) with the whole command line (the quoted path first), the current
+// directory and the window-show state (SW_HIDE, SW_SHOWNORMAL), without waiting for it. Returns
+// the process's handle, empty when the process could not be created; the thread's handle is
+// closed at once.
+win::KernelHandle StartProcess(const std::wstring& program, std::wstring commandLine,
+                               const std::wstring& directory, WORD showState);
 
 // Starts a system program with the given arguments and window-show state (SW_HIDE,
 // SW_SHOWNORMAL) and does not wait for it. Returns false when the process could not be created.

@@ -3,7 +3,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/kernel_handles.h"
+#include "app/process_launch.h"
+#include "win/unique_handle.h"
 
 namespace app {
 namespace {
@@ -103,25 +104,12 @@ class EnvironmentVariableScope {
 };
 
 // Starts the editor and returns its process handle, empty when it did not start.
-UniqueHandle StartRegistryEditor(const std::wstring& importFile) {
+win::KernelHandle StartRegistryEditor(const std::wstring& importFile) {
   const std::wstring editor = RegistryEditorPath();
-  if (editor.empty()) return UniqueHandle();
+  if (editor.empty()) return {};
   const std::wstring directory = editor.substr(0, editor.find_last_of(L'\\'));
-  std::wstring commandLine = RegistryEditorCommandLine(importFile);  // CreateProcessW writes to it
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION process{};
-  BOOL started = FALSE;
-  {
-    EnvironmentVariableScope runAsInvoker(kCompatLayerVariable, kRunAsInvoker);
-    started = CreateProcessW(editor.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                             nullptr, directory.c_str(), &startup, &process);
-  }
-  if (!started) return UniqueHandle();
-  CloseHandle(process.hThread);
-  return UniqueHandle(process.hProcess);
+  EnvironmentVariableScope runAsInvoker(kCompatLayerVariable, kRunAsInvoker);
+  return StartProcess(editor, RegistryEditorCommandLine(importFile), directory, SW_HIDE);
 }
 
 }  // namespace
@@ -141,7 +129,7 @@ std::wstring RegistryEditorCommandLine(const std::wstring& importFile) {
 }
 
 EditorOutcome RunRegistryEditor(HWND owner, const std::wstring& importFile, DWORD timeoutMs) {
-  UniqueHandle process = StartRegistryEditor(importFile);
+  win::KernelHandle process = StartRegistryEditor(importFile);
   if (!process) return EditorOutcome::kNotStarted;
   DisabledWindowScope disabled(owner);
   if (WaitDispatchingMessages(process.get(), timeoutMs)) return EditorOutcome::kFinished;

@@ -1,6 +1,6 @@
 #include "app/registry_payload.h"
 
-#include "app/kernel_handles.h"
+#include "win/unique_handle.h"
 
 namespace app {
 namespace {
@@ -53,8 +53,8 @@ std::wstring PayloadFilePath(const wchar_t* fileName) {
 bool WritePayloadFile(const std::wstring& path, ResourceBytes bytes) {
   if (path.empty() || bytes.data == nullptr || bytes.size == 0) return false;
   if (!ClearBlockingAttributes(path)) return false;
-  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  win::KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   DWORD written = 0;
   const bool wrote = WriteFile(file.get(), bytes.data, bytes.size, &written, nullptr) != FALSE &&
@@ -64,7 +64,7 @@ bool WritePayloadFile(const std::wstring& path, ResourceBytes bytes) {
 }
 
 bool ReadInlineImagesValue(std::wstring* value) {
-  RegistryKey key;
+  win::RegistryKey key;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, kInlineImagesKey, 0, KEY_QUERY_VALUE | kEditorView,
                     key.put()) != ERROR_SUCCESS) {
     return false;
@@ -85,7 +85,7 @@ bool ReadInlineImagesValue(std::wstring* value) {
 }
 
 bool WriteInlineImagesValue(const wchar_t* value) {
-  RegistryKey key;
+  win::RegistryKey key;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, kInlineImagesKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
                       KEY_SET_VALUE | kEditorView, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
     return false;
@@ -99,7 +99,7 @@ bool InlineImagesShown() {
   std::wstring value;
   if (ReadInlineImagesValue(&value)) return _wcsicmp(value.c_str(), kShownValue) == 0;
   // No readable string: shown only when there is no value at all (or not even the key).
-  RegistryKey key;
+  win::RegistryKey key;
   const LSTATUS opened = RegOpenKeyExW(HKEY_CURRENT_USER, kInlineImagesKey, 0,
                                        KEY_QUERY_VALUE | kEditorView, key.put());
   if (opened == ERROR_FILE_NOT_FOUND) return true;

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include <utility>
+#include "win/unique_handle.h"
 
 namespace skin {
 
@@ -23,33 +23,20 @@ HDC CreateSurface(int width, int height, HDC display);
 // nullptr is ignored; so is a DC that CreateSurface did not make.
 void DestroySurface(HDC surface);
 
+// Lets a surface go with DestroySurface.
+struct SurfaceTraits {
+  using Handle = HDC;
+  static bool Close(HDC surface) {
+    DestroySurface(surface);
+    return true;
+  }
+};
+
 // Owns one surface and destroys it when it goes out of scope.
-class Surface {
+class Surface : public win::UniqueHandle<SurfaceTraits> {
  public:
   Surface() = default;
-  Surface(int width, int height) : dc_(CreateSurface(width, height)) {}
-  Surface(const Surface&) = delete;
-  Surface& operator=(const Surface&) = delete;
-  Surface(Surface&& other) noexcept : dc_(other.release()) {}
-  Surface& operator=(Surface&& other) noexcept {
-    reset(other.release());
-    return *this;
-  }
-  ~Surface() { reset(); }
-
-  HDC get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
-
-  // Gives the surface up without destroying it; the caller says who owns it now.
-  HDC release() { return std::exchange(dc_, nullptr); }
-
-  void reset(HDC dc = nullptr) {
-    if (dc_ != nullptr) DestroySurface(dc_);
-    dc_ = dc;
-  }
-
- private:
-  HDC dc_ = nullptr;
+  Surface(int width, int height) : UniqueHandle(CreateSurface(width, height)) {}
 };
 
 }  // namespace skin

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/process_launch.h"
 #include "tests/support/test_paths.h"
 
 namespace testing_support {
@@ -51,11 +52,11 @@ CommandRecording::CommandRecording(std::vector<std::wstring> fileNames)
   DeleteFileW(logPath_.c_str());
   const std::wstring eventName =
       L"MorvaneCommandRecorded-" + std::to_wstring(GetCurrentProcessId());
-  event_ = CreateEventW(nullptr, FALSE, FALSE, eventName.c_str());
+  event_.reset(CreateEventW(nullptr, FALSE, FALSE, eventName.c_str()));
   // The program under test inherits these, and passes them on to what it starts.
   SetEnvironmentVariableW(L"MORVANE_RECORDER_LOG", logPath_.c_str());
   SetEnvironmentVariableW(L"MORVANE_RECORDER_EVENT", eventName.c_str());
-  ready_ = event_ != nullptr;
+  ready_ = static_cast<bool>(event_);
   for (const std::wstring& name : fileNames_) ready_ = ready_ && StandIn(name) && Probe(name);
   DeleteFileW(logPath_.c_str());  // the probes' records
 }
@@ -65,20 +66,11 @@ CommandRecording::CommandRecording(std::vector<std::wstring> fileNames)
 // run after all, the arguments make it end at once, and it is ended if it does not.
 bool CommandRecording::Probe(const std::wstring& fileName) {
   const std::wstring path = InSystemDirectory(fileName);
-  std::wstring commandLine = L"\"" + path + L"\" /c exit";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &info)) {
-    return false;
-  }
+  const win::KernelHandle process =
+      app::StartProcess(path, L"\"" + path + L"\" /c exit", SystemDirectoryForTest(), SW_HIDE);
+  if (!process) return false;
   const bool recorded = WaitForStart(10000);
-  if (WaitForSingleObject(info.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
+  if (WaitForSingleObject(process.get(), 5000) != WAIT_OBJECT_0) TerminateProcess(process.get(), 1);
   return recorded;
 }
 
@@ -86,11 +78,10 @@ CommandRecording::~CommandRecording() {
   for (const std::wstring& name : fileNames_) RestoreOriginal(name);
   SetEnvironmentVariableW(L"MORVANE_RECORDER_LOG", nullptr);
   SetEnvironmentVariableW(L"MORVANE_RECORDER_EVENT", nullptr);
-  if (event_ != nullptr) CloseHandle(event_);
 }
 
 bool CommandRecording::WaitForStart(DWORD timeoutMs) {
-  return event_ != nullptr && WaitForSingleObject(event_, timeoutMs) == WAIT_OBJECT_0;
+  return event_ && WaitForSingleObject(event_.get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 std::vector<RecordedStart> CommandRecording::Starts() const {

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "win/unique_handle.h"
+
 namespace testing_support {
 
 struct RecordedStart {
@@ -45,7 +47,7 @@ class CommandRecording {
 
   std::vector<std::wstring> fileNames_;
   std::wstring logPath_;
-  HANDLE event_ = nullptr;
+  win::KernelHandle event_;
   bool ready_ = false;
 };
 

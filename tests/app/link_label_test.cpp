@@ -11,8 +11,9 @@
 #include "app/instructions_window.h"
 #include "app/main_window.h"
 #include "tests/app/command_recording.h"
-#include "tests/app/running_program.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/pictures.h"
+#include "win/unique_handle.h"
 
 namespace {
 
@@ -50,12 +51,10 @@ class LinkLabelTest : public ::testing::Test {
   // The link's box as it is on the screen now.
   std::vector<COLORREF> LinkPixels() {
     UpdateWindow(form_);
-    HDC dc = GetDC(form_);
-    std::vector<COLORREF> pixels =
-        testing_support::ReadPixels(dc, kLinkBox.left, kLinkBox.top, kLinkBox.right - kLinkBox.left,
-                                    kLinkBox.bottom - kLinkBox.top);
-    ReleaseDC(form_, dc);
-    return pixels;
+    const win::WindowDc dc(form_, win::WindowDc::Area::Client);
+    return testing_support::ReadPixels(dc.get(), kLinkBox.left, kLinkBox.top,
+                                       kLinkBox.right - kLinkBox.left,
+                                       kLinkBox.bottom - kLinkBox.top);
   }
 
   // The underline is a row of pure link colour spanning the text from its first to its last

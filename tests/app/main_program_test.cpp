@@ -12,7 +12,7 @@
 
 #include "skin/core/skin_kind.h"
 #include "tests/app/command_recording.h"
-#include "tests/app/running_program.h"
+#include "tests/support/running_program.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/support/test_paths.h"
+#include "win/unique_handle.h"
 
 namespace {
 
@@ -34,21 +35,18 @@ struct IconGroupHeader {
 class ProgramFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    module_ = LoadLibraryExW(MorvaneExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(module_, nullptr) << "cannot open the program file";
-  }
-  void TearDown() override {
-    if (module_ != nullptr) FreeLibrary(module_);
+    module_.reset(LoadLibraryExW(MorvaneExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(module_) << "cannot open the program file";
   }
 
   const BYTE* Resource(LPCWSTR type, LPCWSTR name, DWORD* size) const {
-    HRSRC info = FindResourceW(module_, name, type);
+    HRSRC info = FindResourceW(module_.get(), name, type);
     if (info == nullptr) return nullptr;
-    *size = SizeofResource(module_, info);
-    return static_cast<const BYTE*>(LockResource(LoadResource(module_, info)));
+    *size = SizeofResource(module_.get(), info);
+    return static_cast<const BYTE*>(LockResource(LoadResource(module_.get(), info)));
   }
 
-  HMODULE module_ = nullptr;
+  win::Module module_;
 };
 
 std::wstring VersionString(const std::vector<BYTE>& block, const std::wstring& name) {
@@ -113,17 +111,16 @@ TEST_F(ProgramFile, IconGroupHoldsFourImagesThatLoad) {
     const BYTE* image = Resource(RT_ICON, MAKEINTRESOURCEW(entry.id), &imageSize);
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(imageSize, entry.bytesInResource);
-    HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(image), imageSize, TRUE, 0x00030000, 0,
-                                          0, LR_DEFAULTCOLOR);
-    ASSERT_NE(icon, nullptr);
+    const win::Icon icon(CreateIconFromResourceEx(const_cast<BYTE*>(image), imageSize, TRUE,
+                                                  0x00030000, 0, 0, LR_DEFAULTCOLOR));
+    ASSERT_TRUE(icon);
     ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(icon, &info));
+    ASSERT_TRUE(GetIconInfo(icon.get(), &info));
+    const win::Bitmap colour(info.hbmColor);
+    const win::Bitmap mask(info.hbmMask);
     BITMAP bitmap{};
-    GetObjectW(info.hbmMask, sizeof(bitmap), &bitmap);
+    GetObjectW(mask.get(), sizeof(bitmap), &bitmap);
     EXPECT_EQ(bitmap.bmWidth, expected[i].size);
-    if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    DestroyIcon(icon);
   }
 }
 

@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "tests/app/running_program.h"
 #include "tests/support/pictures.h"
+#include "tests/support/running_program.h"
 
 namespace {
 

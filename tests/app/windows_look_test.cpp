@@ -12,10 +12,10 @@
 #include "app/instructions_window.h"
 #include "app/main_window.h"
 #include "app/resource_ids.h"
-#include "skin/graphics/gdi_handles.h"
-#include "tests/app/running_program.h"
 #include "tests/support/gdi_accounting.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/pictures.h"
+#include "win/unique_handle.h"
 
 namespace {
 
@@ -26,11 +26,8 @@ void Pump() { testing_support::PumpMessages(); }
 
 std::vector<COLORREF> ClientPixels(HWND window, const RECT& box) {
   UpdateWindow(window);
-  HDC dc = GetDC(window);
-  std::vector<COLORREF> pixels =
-      ReadPixels(dc, box.left, box.top, box.right - box.left, box.bottom - box.top);
-  ReleaseDC(window, dc);
-  return pixels;
+  const win::WindowDc dc(window, win::WindowDc::Area::Client);
+  return ReadPixels(dc.get(), box.left, box.top, box.right - box.left, box.bottom - box.top);
 }
 
 int CountColour(const std::vector<COLORREF>& pixels, COLORREF colour) {
@@ -94,9 +91,8 @@ TEST_F(WindowsLookTest, MainWindowDrawsFrameCaptionAndLabelsInTheirColours) {
   // The frame caption, magenta, in the top edge of the frame.
   HWND frame = GetWindow(form, GW_CHILD);
   UpdateWindow(frame);
-  HDC frameDc = GetDC(frame);
-  const std::vector<COLORREF> caption = ReadPixels(frameDc, 0, 0, 120, 14);
-  ReleaseDC(frame, frameDc);
+  const std::vector<COLORREF> caption =
+      ReadPixels(win::WindowDc(frame, win::WindowDc::Area::Client).get(), 0, 0, 120, 14);
   EXPECT_GT(CountMagentaish(caption), 40) << "no magenta caption";
 
   // The community name in dark cyan within its box, and nowhere else on the form's bottom line.
@@ -115,14 +111,14 @@ TEST_F(WindowsLookTest, InstructionsShowThePictureAndTheRedParagraph) {
   testing_support::SaveWindowPicture(instructions, L"form2.bmp", 2);
 
   // The picture, unscaled at the top left, pixel for pixel as the resource holds it.
-  gdi::Bitmap picture(
+  win::Bitmap picture(
       static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_INSTRUCTIONS),
                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   ASSERT_TRUE(picture);
-  gdi::MemoryDc source(nullptr);
+  win::MemoryDc source(nullptr);
   std::vector<COLORREF> expected;
   {
-    gdi::SelectGuard select(source.get(), picture.get());
+    win::SelectGuard select(source.get(), picture.get());
     expected = ReadPixels(source.get(), 0, 0, 335, 228);
   }
   EXPECT_TRUE(ClientPixels(instructions, {0, 0, 335, 228}) == expected)
@@ -138,18 +134,22 @@ TEST_F(WindowsLookTest, InstructionsShowThePictureAndTheRedParagraph) {
       L"    如果你是用微软IE的用户，有时候我们乱点乱设置，或者被其他优化软件和恶意软件修改注册表。"
       L"当你打开IE的时候，发现里头的图片无法显示，如上图的样子。懂电脑的人很容易就可以解决了，"
       L"不知道的没有关系，用这个软件帮你解决。";
-  HDC screen = GetDC(nullptr);
-  gdi::MemoryDc reference(screen);
-  gdi::Bitmap surface(CreateCompatibleBitmap(screen, 321, 73));
-  // 10.5 points as the height of a line (SimSun has no internal leading).
-  const int height = MulDiv(105, GetDeviceCaps(screen, LOGPIXELSY), 720);
-  ReleaseDC(nullptr, screen);
-  gdi::Font font(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0,
+  win::MemoryDc reference;
+  win::Bitmap surface;
+  int height = 0;
+  {
+    const win::WindowDc screen(nullptr, win::WindowDc::Area::Client);
+    reference = win::MemoryDc(screen.get());
+    surface.reset(CreateCompatibleBitmap(screen.get(), 321, 73));
+    // 10.5 points as the height of a line (SimSun has no internal leading).
+    height = MulDiv(105, GetDeviceCaps(screen.get(), LOGPIXELSY), 720);
+  }
+  win::Font font(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0,
                              0, 0, L"宋体"));
   std::vector<COLORREF> drawn;
   {
-    gdi::SelectGuard selectSurface(reference.get(), surface.get());
-    gdi::SelectGuard selectFont(reference.get(), font.get());
+    win::SelectGuard selectSurface(reference.get(), surface.get());
+    win::SelectGuard selectFont(reference.get(), font.get());
     RECT all = {0, 0, 321, 73};
     FillRect(reference.get(), &all, GetSysColorBrush(COLOR_3DFACE));
     SetTextColor(reference.get(), RGB(0xFF, 0, 0));

@@ -208,14 +208,6 @@ std::vector<HWND> ControlGallery::Controls() const {
           plainList};
 }
 
-void PumpMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
 void MoveCursorTo(HWND window) {
   RECT client{};
   GetClientRect(window, &client);

@@ -10,6 +10,8 @@
 
 #include <vector>
 
+#include "tests/support/message_pump.h"
+
 namespace testing_support {
 
 // Class names the gallery registers (the header uses the common controls' own class).
@@ -87,9 +89,6 @@ class ControlGallery {
   // Every control above, for loops over all of them.
   std::vector<HWND> Controls() const;
 };
-
-// Dispatches every message waiting in this thread's queue.
-void PumpMessages();
 
 // Moves the real cursor to the centre of the window (or to a point in its client area), so that
 // hover tracking and WindowFromPoint see the pointer where the test says it is.

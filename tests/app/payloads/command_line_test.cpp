@@ -9,6 +9,7 @@
 
 #include "tests/app/payloads/inline_images_value.h"
 #include "tests/app/payloads/running_form.h"
+#include "win/unique_handle.h"
 
 namespace {
 
@@ -36,26 +37,26 @@ class CommandLine : public testing::Test {
   void SetUp() override {
     FreeConsole();  // whatever Wine attached the test to
     ASSERT_TRUE(AllocConsole() && SetConsoleOutputCP(kChineseCodePage));
-    console_ = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    console_.reset(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr));
   }
   void TearDown() override {
-    CloseHandle(console_);
+    console_.reset();
     FreeConsole();
   }
 
   // What the console shows on the row above its cursor, trailing blanks removed.
   std::wstring LastConsoleLine() const {
     CONSOLE_SCREEN_BUFFER_INFO info{};
-    GetConsoleScreenBufferInfo(console_, &info);
+    GetConsoleScreenBufferInfo(console_.get(), &info);
     std::wstring line(static_cast<size_t>(info.dwSize.X), L' ');
     DWORD read = 0;
     const COORD row = {0, static_cast<SHORT>(info.dwCursorPosition.Y - 1)};
-    ReadConsoleOutputCharacterW(console_, line.data(), info.dwSize.X, row, &read);
+    ReadConsoleOutputCharacterW(console_.get(), line.data(), info.dwSize.X, row, &read);
     return line.erase(line.find_last_not_of(L' ') + 1);
   }
 
-  HANDLE console_ = INVALID_HANDLE_VALUE;
+  win::KernelHandle console_;
   payload_tests::InlineImagesValueKeeper keeper_;
 };
 
@@ -98,10 +99,10 @@ TEST_F(CommandLine, WithoutAConsoleTheUsageIsABoxAndResultsOnlyTheExitCode) {
   EXPECT_EQ(InlineImagesValue(), std::wstring(L"yes"));
 
   SwitchProcess bad(L"/bogus", false);
-  const payload_tests::MessageBoxSeen box = payload_tests::WaitForMessageBoxOf(bad.processId());
+  const testing_support::MessageBoxSeen box = bad.WaitForMessageBox();
   EXPECT_EQ(box.title, L"提示");
   EXPECT_EQ(Gbk(box.text + L"\r\n"), usage);
-  EXPECT_TRUE(payload_tests::AnswerMessageBox(box));
+  EXPECT_TRUE(testing_support::AnswerMessageBox(box));
   EXPECT_EQ(bad.Finish().exitCode, 2u);
 }
 

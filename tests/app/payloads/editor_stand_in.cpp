@@ -4,6 +4,7 @@
 #include <tlhelp32.h>
 
 #include "app/registry_editor.h"
+#include "win/unique_handle.h"
 
 namespace payload_tests {
 namespace {
@@ -47,22 +48,20 @@ void AppendStart(const std::vector<std::wstring>& arguments) {
   std::wstring record;
   for (const std::wstring& argument : arguments) record += argument + kArgumentEnd;
   record += kStartEnd;
-  HANDLE file = CreateFileW(StartsFile().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  const win::KernelHandle file(CreateFileW(StartsFile().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
+                                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return;
   DWORD written = 0;
-  WriteFile(file, record.data(), static_cast<DWORD>(record.size() * sizeof(wchar_t)), &written,
-            nullptr);
-  CloseHandle(file);
+  WriteFile(file.get(), record.data(), static_cast<DWORD>(record.size() * sizeof(wchar_t)),
+            &written, nullptr);
 }
 
 // What the program does when it was started as the registry editor.
 int RunAsStandIn() {
   int count = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  const win::LocalMemory<LPWSTR*> argv(CommandLineToArgvW(GetCommandLineW(), &count));
   std::vector<std::wstring> arguments;
-  for (int i = 1; argv != nullptr && i < count; ++i) arguments.emplace_back(argv[i]);
-  if (argv != nullptr) LocalFree(argv);
+  for (int i = 1; argv && i < count; ++i) arguments.emplace_back(argv.get()[i]);
 
   if (!arguments.empty()) WriteFileBytes(SeenFile(), ReadFileBytes(arguments.back()));
   RecordLaunch();
@@ -84,21 +83,28 @@ bool StartedAsEditor() {
   return true;
 }();
 
-void EndProcessesNamed(const wchar_t* name) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return;
+// Ids of the running processes whose program file is named name; nothing when the list of
+// processes cannot be taken.
+std::optional<std::vector<DWORD>> ProcessesNamed(const wchar_t* name) {
+  const win::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return std::nullopt;
+  std::vector<DWORD> ids;
   PROCESSENTRY32W entry = {};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more;
-       more = Process32NextW(snapshot, &entry)) {
-    if (_wcsicmp(entry.szExeFile, name) != 0) continue;
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
-    if (process == nullptr) continue;
-    TerminateProcess(process, 1);
-    WaitForSingleObject(process, 5000);
-    CloseHandle(process);
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry)) {
+    if (_wcsicmp(entry.szExeFile, name) == 0) ids.push_back(entry.th32ProcessID);
   }
-  CloseHandle(snapshot);
+  return ids;
+}
+
+void EndProcessesNamed(const wchar_t* name) {
+  for (DWORD id : ProcessesNamed(name).value_or(std::vector<DWORD>{})) {
+    const win::KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+    if (!process) continue;
+    TerminateProcess(process.get(), 1);
+    WaitForSingleObject(process.get(), 5000);
+  }
 }
 
 }  // namespace
@@ -166,17 +172,8 @@ std::optional<std::wstring> EditorStandIn::LastCompatLayer() const {
 }
 
 int CountProcessesNamed(const wchar_t* name) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return -1;
-  PROCESSENTRY32W entry = {};
-  entry.dwSize = sizeof entry;
-  int count = 0;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more;
-       more = Process32NextW(snapshot, &entry)) {
-    if (_wcsicmp(entry.szExeFile, name) == 0) ++count;
-  }
-  CloseHandle(snapshot);
-  return count;
+  const std::optional<std::vector<DWORD>> ids = ProcessesNamed(name);
+  return ids ? static_cast<int>(ids->size()) : -1;
 }
 
 }  // namespace payload_tests

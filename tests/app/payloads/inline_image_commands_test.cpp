@@ -19,12 +19,13 @@ using payload_tests::ExpectedPayload;
 using payload_tests::InlineImagesValue;
 using payload_tests::InlineImagesValueKeeper;
 using payload_tests::LockedInlineImagesKey;
-using payload_tests::MessageBoxSeen;
 using payload_tests::RegistryToolsPolicy;
 using payload_tests::RunningForm;
 using payload_tests::RunWithSwitch;
 using payload_tests::SetInlineImagesValue;
 using payload_tests::TempDirectory;
+using testing_support::AnswerMessageBox;
+using testing_support::MessageBoxSeen;
 
 constexpr wchar_t kTitle[] = L"提示";
 constexpr wchar_t kPolicySentence[] =
@@ -97,7 +98,7 @@ class InlineImageCommands : public testing::Test {
     MessageBoxSeen box = program.WaitForMessageBox();
     EXPECT_NE(box.window, nullptr) << "no message box after the click";
     if (box.window != nullptr) {
-      EXPECT_TRUE(RunningForm::Answer(box)) << "the box did not close";
+      EXPECT_TRUE(AnswerMessageBox(box)) << "the box did not close";
     }
     return box;
   }
@@ -213,7 +214,7 @@ TEST_F(InlineImageCommands, AHungEditorLeavesTheWindowAliveAndIgnoresFurtherClic
   ASSERT_NE(program.form(), nullptr);
 
   RunningForm::Click(program.Button(kShow.caption));
-  ASSERT_TRUE(payload_tests::WaitFor([&] { return standIn.Starts().size() == 1; }));
+  ASSERT_TRUE(testing_support::WaitUntil([&] { return standIn.Starts().size() == 1; }, 20000));
   EXPECT_FALSE(IsWindowEnabled(program.form())) << "the window takes no input while waiting";
   DWORD_PTR result = 0;
   EXPECT_NE(SendMessageTimeoutW(program.form(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result), 0)
@@ -226,7 +227,7 @@ TEST_F(InlineImageCommands, AHungEditorLeavesTheWindowAliveAndIgnoresFurtherClic
   const MessageBoxSeen box = program.WaitForMessageBox(30000);
   ASSERT_NE(box.window, nullptr);
   EXPECT_EQ(box.text, kShow.successText);
-  EXPECT_TRUE(RunningForm::Answer(box));
+  EXPECT_TRUE(AnswerMessageBox(box));
   EXPECT_TRUE(IsWindowEnabled(program.form()));
   EXPECT_EQ(standIn.Starts().size(), 1u);
   EXPECT_EQ(payload_tests::CountProcessesNamed(L"regedit.exe"), 0) << "the hung editor was ended";

@@ -1,7 +1,5 @@
 #include "tests/app/payloads/inline_images_value.h"
 
-#include <windows.h>
-
 namespace payload_tests {
 namespace {
 
@@ -10,22 +8,40 @@ constexpr wchar_t kValueName[] = L"Display Inline Images";
 constexpr wchar_t kPolicyKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 constexpr wchar_t kPolicyName[] = L"DisableRegistryTools";
 
-std::optional<unsigned long> PolicyValue() {
-  DWORD value = 0;
-  DWORD size = sizeof value;
-  return RegGetValueW(HKEY_CURRENT_USER, kPolicyKey, kPolicyName, RRF_RT_REG_DWORD, nullptr, &value,
-                      &size) == ERROR_SUCCESS
-             ? std::optional<unsigned long>(value)
-             : std::nullopt;
+std::optional<StoredValue> ReadValue(const wchar_t* key, const wchar_t* name) {
+  StoredValue value;
+  DWORD size = 0;
+  if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type, nullptr,
+                   &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  value.bytes.resize(size);
+  if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type,
+                   value.bytes.data(), &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  value.bytes.resize(size);
+  return value;
 }
 
-void SetPolicyValue(std::optional<unsigned long> value) {
-  const DWORD data = value.value_or(0);
-  if (value) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, kPolicyKey, kPolicyName, REG_DWORD, &data, sizeof data);
-  } else {
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kPolicyKey, kPolicyName);
+// Stores the value, creating the key when it is missing, or deletes it with nothing.
+bool WriteValue(const wchar_t* key, const wchar_t* name, const std::optional<StoredValue>& value) {
+  if (!value) {
+    const LSTATUS status = RegDeleteKeyValueW(HKEY_CURRENT_USER, key, name);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
   }
+  return RegSetKeyValueW(HKEY_CURRENT_USER, key, name, value->type, value->bytes.data(),
+                         static_cast<DWORD>(value->bytes.size())) == ERROR_SUCCESS;
+}
+
+StoredValue StringValue(const std::wstring& text) {
+  const auto* data = reinterpret_cast<const BYTE*>(text.c_str());
+  return {REG_SZ, std::vector<BYTE>(data, data + (text.size() + 1) * sizeof(wchar_t))};
+}
+
+StoredValue DwordValue(DWORD number) {
+  const auto* data = reinterpret_cast<const BYTE*>(&number);
+  return {REG_DWORD, std::vector<BYTE>(data, data + sizeof number)};
 }
 
 }  // namespace
@@ -41,58 +57,45 @@ std::optional<std::wstring> InlineImagesValue() {
 }
 
 bool SetInlineImagesValue(const std::optional<std::wstring>& value) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS) {
-    return false;
-  }
-  LSTATUS status;
-  if (value) {
-    status =
-        RegSetValueExW(key, kValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
-                       static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
-  } else {
-    status = RegDeleteValueW(key, kValueName);
-    if (status == ERROR_FILE_NOT_FOUND) status = ERROR_SUCCESS;
-  }
-  RegCloseKey(key);
-  return status == ERROR_SUCCESS;
+  return WriteValue(kKey, kValueName,
+                    value ? std::optional<StoredValue>(StringValue(*value)) : std::nullopt);
 }
+
+SavedRegistryValue::SavedRegistryValue(const wchar_t* key, const wchar_t* name)
+    : key_(key), name_(name), saved_(ReadValue(key, name)) {}
+
+SavedRegistryValue::~SavedRegistryValue() { WriteValue(key_, name_, saved_); }
+
+InlineImagesValueKeeper::InlineImagesValueKeeper() : SavedRegistryValue(kKey, kValueName) {}
 
 RegistryToolsPolicy::RegistryToolsPolicy(std::optional<unsigned long> value)
-    : saved_(PolicyValue()) {
-  SetPolicyValue(value);
+    : SavedRegistryValue(kPolicyKey, kPolicyName) {
+  WriteValue(kPolicyKey, kPolicyName,
+             value ? std::optional<StoredValue>(DwordValue(*value)) : std::nullopt);
 }
 
-RegistryToolsPolicy::~RegistryToolsPolicy() { SetPolicyValue(saved_); }
-
 LockedInlineImagesKey::LockedInlineImagesKey() {
-  HKEY key = nullptr;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr,
-                      &key, nullptr) != ERROR_SUCCESS) {
+                      key_.put(), nullptr) != ERROR_SUCCESS) {
     return;
   }
   DWORD size = 0;
-  RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
+  RegGetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
   savedAccess_.resize(size);
-  if (size != 0 && RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, savedAccess_.data(), &size) ==
-                       ERROR_SUCCESS) {
-    SECURITY_DESCRIPTOR denyAll;
-    ACL emptyList;
-    InitializeSecurityDescriptor(&denyAll, SECURITY_DESCRIPTOR_REVISION);
-    InitializeAcl(&emptyList, sizeof emptyList, ACL_REVISION);
-    SetSecurityDescriptorDacl(&denyAll, TRUE, &emptyList, FALSE);
-    locked_ = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &denyAll) == ERROR_SUCCESS;
+  if (size == 0 || RegGetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, savedAccess_.data(),
+                                     &size) != ERROR_SUCCESS) {
+    return;
   }
-  RegCloseKey(key);
+  SECURITY_DESCRIPTOR denyAll;
+  ACL emptyList;
+  InitializeSecurityDescriptor(&denyAll, SECURITY_DESCRIPTOR_REVISION);
+  InitializeAcl(&emptyList, sizeof emptyList, ACL_REVISION);
+  SetSecurityDescriptorDacl(&denyAll, TRUE, &emptyList, FALSE);
+  locked_ = RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, &denyAll) == ERROR_SUCCESS;
 }
 
 LockedInlineImagesKey::~LockedInlineImagesKey() {
-  if (!locked_) return;
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, WRITE_DAC, &key) != ERROR_SUCCESS) return;
-  RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, savedAccess_.data());
-  RegCloseKey(key);
+  if (locked_) RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, savedAccess_.data());
 }
 
 }  // namespace payload_tests

@@ -1,11 +1,16 @@
 #pragma once
 
-// Direct access to "Display Inline Images" for the tests: they set up the state before a click
-// and check the outcome after it with the registry functions, and put the original back.
+// Direct access to "Display Inline Images" and to the policy that disables the registry editor
+// for the tests: they set up the state before a click and check the outcome after it with the
+// registry functions, and put the original back.
+
+#include <windows.h>
 
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "win/unique_handle.h"
 
 namespace payload_tests {
 
@@ -15,43 +20,52 @@ std::optional<std::wstring> InlineImagesValue();
 // Sets the value (a string) or, with nothing, deletes it. False when that fails.
 bool SetInlineImagesValue(const std::optional<std::wstring>& value);
 
-// Remembers the value when made and puts it back when destroyed.
-class InlineImagesValueKeeper {
+// A value of HKEY_CURRENT_USER as it is stored: its type and its bytes.
+struct StoredValue {
+  DWORD type = REG_NONE;
+  std::vector<BYTE> bytes;
+};
+
+// Remembers a value of HKEY_CURRENT_USER (or that there is none) when made, and puts it back (or
+// deletes it) when destroyed.
+class SavedRegistryValue {
  public:
-  InlineImagesValueKeeper() : saved_(InlineImagesValue()) {}
-  InlineImagesValueKeeper(const InlineImagesValueKeeper&) = delete;
-  InlineImagesValueKeeper& operator=(const InlineImagesValueKeeper&) = delete;
-  ~InlineImagesValueKeeper() { SetInlineImagesValue(saved_); }
+  SavedRegistryValue(const wchar_t* key, const wchar_t* name);
+  SavedRegistryValue(const SavedRegistryValue&) = delete;
+  SavedRegistryValue& operator=(const SavedRegistryValue&) = delete;
+  ~SavedRegistryValue();
 
  private:
-  std::optional<std::wstring> saved_;
+  const wchar_t* key_;
+  const wchar_t* name_;
+  std::optional<StoredValue> saved_;
+};
+
+// Remembers "Display Inline Images" when made and puts it back when destroyed.
+class InlineImagesValueKeeper : public SavedRegistryValue {
+ public:
+  InlineImagesValueKeeper();
 };
 
 // Sets the per-user policy value DisableRegistryTools (REG_DWORD) for its lifetime, or removes
 // it with nothing; puts back what was there before.
-class RegistryToolsPolicy {
+class RegistryToolsPolicy : public SavedRegistryValue {
  public:
   explicit RegistryToolsPolicy(std::optional<unsigned long> value);
-  RegistryToolsPolicy(const RegistryToolsPolicy&) = delete;
-  RegistryToolsPolicy& operator=(const RegistryToolsPolicy&) = delete;
-  ~RegistryToolsPolicy();
-
- private:
-  std::optional<unsigned long> saved_;
 };
 
 // Denies everyone every access to the key of "Display Inline Images" for its lifetime (an empty
 // access list, which the key's owner can still replace), so neither the registry editor nor the
-// registry functions can change the value; puts the key's access list back when it ends.
+// registry functions can change the value; puts the key's access list back when it ends. It
+// keeps the key open for that.
 class LockedInlineImagesKey {
  public:
   LockedInlineImagesKey();
-  LockedInlineImagesKey(const LockedInlineImagesKey&) = delete;
-  LockedInlineImagesKey& operator=(const LockedInlineImagesKey&) = delete;
   ~LockedInlineImagesKey();
   bool locked() const { return locked_; }
 
  private:
+  win::RegistryKey key_;
   std::vector<unsigned char> savedAccess_;
   bool locked_ = false;
 };

@@ -8,6 +8,7 @@
 #include "app/registry_payload.h"
 #include "tests/app/payloads/payload_text.h"
 #include "tests/support/test_paths.h"
+#include "win/unique_handle.h"
 
 namespace {
 
@@ -18,24 +19,22 @@ using payload_tests::ExpectedPayload;
 class ProgramResources : public testing::Test {
  protected:
   void SetUp() override {
-    module_ = LoadLibraryExW(testing_support::MorvaneExePath().c_str(), nullptr,
-                             LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_NE(module_, nullptr) << "cannot open the built program";
-  }
-  void TearDown() override {
-    if (module_ != nullptr) FreeLibrary(module_);
+    module_.reset(LoadLibraryExW(testing_support::MorvaneExePath().c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    ASSERT_TRUE(module_) << "cannot open the built program";
   }
 
   // The resource as found by the given type name, identifier and language; empty when missing.
   Bytes Read(const wchar_t* type, WORD id, WORD language) const {
-    HRSRC info = FindResourceExW(module_, type, MAKEINTRESOURCEW(id), language);
+    HRSRC info = FindResourceExW(module_.get(), type, MAKEINTRESOURCEW(id), language);
     if (info == nullptr) return {};
-    const auto* data = static_cast<const unsigned char*>(LockResource(LoadResource(module_, info)));
+    const auto* data =
+        static_cast<const unsigned char*>(LockResource(LoadResource(module_.get(), info)));
     if (data == nullptr) return {};
-    return Bytes(data, data + SizeofResource(module_, info));
+    return Bytes(data, data + SizeofResource(module_.get(), info));
   }
 
-  HMODULE module_ = nullptr;
+  win::Module module_;
 };
 
 BOOL CALLBACK CollectTypeName(HMODULE, LPWSTR type, LONG_PTR names) {
@@ -56,7 +55,7 @@ TEST_F(ProgramResources, PayloadsAreTheExactImportTexts) {
 
   // The type name is stored as "CUSTOM"; lookups by name ignore case.
   std::vector<std::wstring> typeNames;
-  EnumResourceTypesW(module_, CollectTypeName, reinterpret_cast<LONG_PTR>(&typeNames));
+  EnumResourceTypesW(module_.get(), CollectTypeName, reinterpret_cast<LONG_PTR>(&typeNames));
   EXPECT_EQ(typeNames, std::vector<std::wstring>{L"CUSTOM"});
 
   EXPECT_EQ(Read(L"custom", 101, 2052), show) << "resource 101 differs from the show payload";
@@ -64,7 +63,7 @@ TEST_F(ProgramResources, PayloadsAreTheExactImportTexts) {
 
   for (WORD id : {WORD{101}, WORD{102}}) {
     std::vector<WORD> languages;
-    EnumResourceLanguagesW(module_, L"CUSTOM", MAKEINTRESOURCEW(id), CollectLanguage,
+    EnumResourceLanguagesW(module_.get(), L"CUSTOM", MAKEINTRESOURCEW(id), CollectLanguage,
                            reinterpret_cast<LONG_PTR>(&languages));
     EXPECT_EQ(languages, std::vector<WORD>{2052}) << "languages of resource " << id;
   }
@@ -73,7 +72,7 @@ TEST_F(ProgramResources, PayloadsAreTheExactImportTexts) {
 TEST_F(ProgramResources, CommandsLoadTheirOwnPayloads) {
   // The loader the commands use finds each payload under its identifier.
   for (const app::RegistryPayload* payload : {&app::kShowInlineImages, &app::kHideInlineImages}) {
-    const app::ResourceBytes bytes = app::LoadPayloadBytes(module_, payload->resourceId);
+    const app::ResourceBytes bytes = app::LoadPayloadBytes(module_.get(), payload->resourceId);
     EXPECT_EQ(Bytes(bytes.data, bytes.data + bytes.size), ExpectedPayload(payload->value))
         << "payload " << payload->resourceId;
   }

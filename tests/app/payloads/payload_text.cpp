@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "win/unique_handle.h"
+
 namespace payload_tests {
 
 Bytes ExpectedPayload(const std::wstring& value) {
@@ -22,29 +24,29 @@ Bytes ExpectedPayload(const std::wstring& value) {
 }
 
 Bytes ReadFileBytes(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  Bytes bytes(GetFileSize(file, nullptr));
+  const win::KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, 0, nullptr));
+  if (!file) return {};
+  Bytes bytes(GetFileSize(file.get(), nullptr));
   DWORD read = 0;
   if (!bytes.empty() &&
-      (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+      (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
        read != bytes.size())) {
     bytes.clear();
   }
-  CloseHandle(file);
   return bytes;
 }
 
 bool WriteFileBytes(const std::wstring& path, const Bytes& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  win::KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   DWORD written = 0;
   const bool ok =
-      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+      WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
       written == bytes.size();
-  return CloseHandle(file) && ok;
+  return file.close() && ok;
 }
 
 std::wstring TempDirectory() {

@@ -1,0 +1,187 @@
+#include "tests/support/running_program.h"
+
+#include "tests/support/test_paths.h"
+
+namespace testing_support {
+namespace {
+
+constexpr wchar_t kDialogClass[] = L"#32770";
+constexpr int kMessageBoxTextId = 0xFFFF;  // the static control holding a message box's text
+constexpr DWORD kStartIdleMs = 10000;
+constexpr DWORD kStopWaitMs = 10000;
+constexpr int kTextChars = 1024;
+
+struct WindowSearch {
+  DWORD processId;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<WindowSearch*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId && IsWindowVisible(window)) search->found.push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
+std::wstring WindowText(HWND window) {
+  wchar_t buffer[kTextChars] = {};
+  const int length = GetWindowTextW(window, buffer, kTextChars);
+  return std::wstring(buffer, static_cast<size_t>(length > 0 ? length : 0));
+}
+
+std::wstring ClassNameOf(HWND window) {
+  wchar_t buffer[256] = {};
+  const int length = GetClassNameW(window, buffer, 256);
+  return std::wstring(buffer, static_cast<size_t>(length > 0 ? length : 0));
+}
+
+SIZE ClientSize(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return {client.right - client.left, client.bottom - client.top};
+}
+
+RECT RectInParent(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+bool AnswerMessageBox(const MessageBoxSeen& box) {
+  HWND ok = GetDlgItem(box.window, IDOK);
+  if (ok == nullptr) return false;
+  PostMessageW(ok, BM_CLICK, 0, 0);
+  return WaitUntil([&] { return !IsWindow(box.window); }, 20000);
+}
+
+RunningProgram::RunningProgram() : RunningProgram(L"", false) {
+  if (started()) WaitForInputIdle(kStartIdleMs);
+}
+
+RunningProgram::RunningProgram(const std::wstring& arguments, bool redirectOutput) {
+  const std::wstring exe = MorvaneExePath();
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  win::KernelHandle writeEnd;
+  if (redirectOutput) {
+    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    if (!CreatePipe(&readEnd, writeEnd.put(), &inheritable, 0)) return;
+    output_.reset(readEnd);
+    SetHandleInformation(output_.get(), HANDLE_FLAG_INHERIT, 0);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd.get();
+    startup.hStdError = writeEnd.get();
+  }
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, redirectOutput, 0, nullptr,
+                      nullptr, &startup, &info)) {
+    return;
+  }
+  const win::KernelHandle thread(info.hThread);
+  process_.reset(info.hProcess);
+  processId_ = info.dwProcessId;
+  threadId_ = info.dwThreadId;
+}
+
+RunningProgram::~RunningProgram() {
+  if (running()) Stop(1);
+}
+
+bool RunningProgram::running() const {
+  return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+void RunningProgram::WaitForInputIdle(DWORD timeoutMs) const {
+  ::WaitForInputIdle(process_.get(), timeoutMs);
+}
+
+std::vector<HWND> RunningProgram::VisibleWindows() const {
+  WindowSearch search{processId_, {}};
+  EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND RunningProgram::WaitForWindow(const std::wstring& caption, DWORD timeoutMs) const {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND window : VisibleWindows()) {
+          if (WindowText(window) == caption) {
+            found = window;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeoutMs);
+  return found;
+}
+
+bool RunningProgram::WaitForWindowGone(const std::wstring& caption, DWORD timeoutMs) const {
+  return WaitUntil(
+      [&] {
+        for (HWND window : VisibleWindows()) {
+          if (WindowText(window) == caption) return false;
+        }
+        return true;
+      },
+      timeoutMs);
+}
+
+MessageBoxSeen RunningProgram::WaitForMessageBox(DWORD timeoutMs) const {
+  MessageBoxSeen box;
+  WaitUntil(
+      [&] {
+        for (HWND window : VisibleWindows()) {
+          if (ClassNameOf(window) == kDialogClass &&
+              GetDlgItem(window, kMessageBoxTextId) != nullptr) {
+            box.window = window;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeoutMs);
+  if (box.window != nullptr) {
+    box.title = WindowText(box.window);
+    wchar_t text[kTextChars] = {};
+    GetDlgItemTextW(box.window, kMessageBoxTextId, text, kTextChars);
+    box.text = text;
+  }
+  return box;
+}
+
+HWND RunningProgram::FocusWindow() const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(threadId_, &info) ? info.hwndFocus : nullptr;
+}
+
+bool RunningProgram::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
+  if (!process_ || WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return false;
+  GetExitCodeProcess(process_.get(), exitCode);
+  return true;
+}
+
+void RunningProgram::Stop(UINT exitCode) const {
+  TerminateProcess(process_.get(), exitCode);
+  WaitForSingleObject(process_.get(), kStopWaitMs);
+}
+
+std::string RunningProgram::ReadOutput() const {
+  std::string output;
+  char buffer[4096];
+  DWORD read = 0;
+  while (output_ && ReadFile(output_.get(), buffer, sizeof buffer, &read, nullptr) && read != 0)
+    output.append(buffer, read);
+  return output;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,82 @@
+#pragma once
+
+// The built program started as a process of its own, and the ways a test finds, reads and
+// answers its windows from outside, as a user's tools would.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/message_pump.h"
+#include "win/unique_handle.h"
+
+namespace testing_support {
+
+std::wstring WindowText(HWND window);
+std::wstring ClassNameOf(HWND window);
+SIZE ClientSize(HWND window);
+// The window's rectangle in the client coordinates of its parent.
+RECT RectInParent(HWND window);
+
+// A message box as the user sees it.
+struct MessageBoxSeen {
+  HWND window = nullptr;
+  std::wstring title;
+  std::wstring text;
+};
+
+// Presses the box's OK button and waits until the box is gone; false when it stays.
+bool AnswerMessageBox(const MessageBoxSeen& box);
+
+class RunningProgram {
+ public:
+  // Starts Morvane.exe as a user does and waits until it is idle for input.
+  RunningProgram();
+  // Starts Morvane.exe with the arguments. With redirectOutput its standard output and error go
+  // into a pipe that ReadOutput reads; otherwise it inherits no handle and finds any console on
+  // its own.
+  RunningProgram(const std::wstring& arguments, bool redirectOutput);
+  // Ends the process if it is still running.
+  ~RunningProgram();
+
+  bool started() const { return static_cast<bool>(process_); }
+  bool running() const;
+  DWORD processId() const { return processId_; }
+  DWORD threadId() const { return threadId_; }
+
+  // Waits until the program waits for input with nothing left to do.
+  void WaitForInputIdle(DWORD timeoutMs) const;
+
+  // The visible top-level windows of the process.
+  std::vector<HWND> VisibleWindows() const;
+
+  // Waits for a visible top-level window of the process with this caption; null on timeout.
+  HWND WaitForWindow(const std::wstring& caption, DWORD timeoutMs = 10000) const;
+
+  // Waits until no window of the process with this caption is visible.
+  bool WaitForWindowGone(const std::wstring& caption, DWORD timeoutMs = 10000) const;
+
+  // Waits for a message box of the process; its window is null when none came.
+  MessageBoxSeen WaitForMessageBox(DWORD timeoutMs = 20000) const;
+
+  // The window with the keyboard focus in the program's user-interface thread.
+  HWND FocusWindow() const;
+
+  // Waits for the process to end; true when it did, with its exit code.
+  bool WaitForExit(DWORD timeoutMs, DWORD* exitCode) const;
+
+  // Ends the process now with this exit code and waits for it to be gone.
+  void Stop(UINT exitCode) const;
+
+  // Everything the program wrote to its redirected output, once it has ended.
+  std::string ReadOutput() const;
+
+ private:
+  win::KernelHandle process_;
+  win::KernelHandle output_;  // read end of the pipe
+  DWORD processId_ = 0;
+  DWORD threadId_ = 0;
+};
+
+}  // namespace testing_support

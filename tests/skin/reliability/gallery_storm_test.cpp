@@ -62,6 +62,7 @@ StormResult StormOverGallery(uint32_t seed) {
 }
 
 TEST(MessageStorm, ControlGalleryKeepsTheSkinsInvariantsThroughAHostileStorm) {
+  ASSERT_TRUE(testing_support::GdiAccountingAvailable());
   const uint32_t seed = StormSeed();
   std::cout << "message storm over the gallery: seed " << seed
             << " (replay with MORVANE_STORM_SEED=" << seed << ")" << std::endl;

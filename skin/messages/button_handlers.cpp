@@ -6,6 +6,7 @@
 #include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/primitives.h"
 #include "skin/messages/message_handlers.h"
+#include "skin/messages/pointer_tracking.h"
 #include "skin/painters/button_painter.h"
 #include "skin/painters/hover_fade.h"
 
@@ -17,10 +18,9 @@ constexpr WPARAM kSpaceBar = VK_SPACE;
 constexpr LONG_PTR kLeaveBlendLevel = 140;  // the hot face blended once as the pointer leaves
 constexpr LONG_PTR kReleaseFadeLevel = 60;  // the normal face fades in from here after a click
 
-// The handlers below call the previous procedure first. That call can run a whole click (a
-// modal message box, or a command that takes the skin off or destroys the window); when the
-// window no longer carries the skin afterwards, the handler leaves it alone instead of putting
-// state and a fade timer back on an unskinned window.
+// The handlers below call the previous procedure first and go on only while the window still
+// carries the skin (SkinMessage::CallPreviousAndRecheck), so that no state and no fade timer is put
+// back on a window that a click took the skin off or destroyed.
 
 void SetFadeLevel(HWND button, LONG_PTR level) { SetSkinProp(button, props::kAlphaLevel, level); }
 
@@ -58,8 +58,9 @@ LRESULT PaintButtonFace(const SkinMessage& m) {
 }
 
 LRESULT ResizeButton(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   WindowBounds bounds{};
   {
     gdi::WindowDc windowDc(m.window);
@@ -72,9 +73,13 @@ LRESULT ResizeButton(const SkinMessage& m) {
 }
 
 LRESULT TrackPointerOverButton(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   if (GetSkinProp(m.window, props::kMouseFlag) == 0) {
+    // A move that arrives while the pointer is elsewhere would arm a leave notification that
+    // never comes and leave the button hot for good: it changes nothing.
+    if (!CursorIsOver(m.window)) return result;
     SetMouseFlag(m.window, 1);
     TrackMouseLeave(m.window);
     SetSkinState(m.window, SkinState::Hot);
@@ -83,9 +88,7 @@ LRESULT TrackPointerOverButton(const SkinMessage& m) {
     return result;
   }
   // Dragged off the button while it holds the capture: end the fade on the current face.
-  POINT cursor{};
-  GetCursorPos(&cursor);
-  if (WindowFromPoint(cursor) != m.window) {
+  if (!CursorIsOver(m.window)) {
     StopFadeTimer(m.window);
     SetFadeLevel(m.window, kFadeFullLevel);
     PaintButtonAtLevel(m.window, nullptr, kFadeFullLevel);
@@ -94,8 +97,9 @@ LRESULT TrackPointerOverButton(const SkinMessage& m) {
 }
 
 LRESULT FadeOutHover(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   SetMouseFlag(m.window, 0);
   SetSkinState(m.window, SkinState::Hot);
   SetFadeLevel(m.window, kLeaveBlendLevel);
@@ -107,15 +111,17 @@ LRESULT FadeOutHover(const SkinMessage& m) {
 }
 
 LRESULT PressButton(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   ShowPressed(m.window);
   return result;
 }
 
 LRESULT ReleaseButton(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   SetMouseFlag(m.window, 0);
   SetSkinState(m.window, SkinState::Normal);
   SetFadeLevel(m.window, kReleaseFadeLevel);
@@ -124,15 +130,17 @@ LRESULT ReleaseButton(const SkinMessage& m) {
 }
 
 LRESULT PressButtonBySpaceBar(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   if (m.wParam == kSpaceBar) ShowPressed(m.window);
   return result;
 }
 
 LRESULT ReleaseButtonBySpaceBar(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   if (m.wParam != kSpaceBar) return result;
   SetMouseFlag(m.window, 0);
   SetFadeLevel(m.window, 0);
@@ -149,8 +157,9 @@ LRESULT StepFade(const SkinMessage& m) {
 
 // Focus gained or lost: the focus rectangle joins or leaves all four faces, which fade in.
 LRESULT RerenderForFocus(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   RenderButtonStates(m.window);
   SetFadeLevel(m.window, 0);
   StartFadeTimer(m.window);
@@ -158,8 +167,9 @@ LRESULT RerenderForFocus(const SkinMessage& m) {
 }
 
 LRESULT FollowEnabledState(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   SetSkinState(m.window, m.wParam != 0 ? SkinState::Normal : SkinState::Disabled);
   PaintButton(m.window, nullptr);
   return result;

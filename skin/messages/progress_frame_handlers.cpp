@@ -21,21 +21,21 @@ LRESULT PaintProgressFrame(const SkinMessage& m) {
 }
 
 LRESULT FrameListAfterPaint(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  DrawDoubleFrame(m.window);
-  return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (previous.stillSkinned) DrawDoubleFrame(m.window);
+  return previous.value;
 }
 
 LRESULT FrameGridAfterPaint(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  DrawGridFrame(m.window);
-  return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (previous.stillSkinned) DrawGridFrame(m.window);
+  return previous.value;
 }
 
 LRESULT FrameClientEdgeAfterNcPaint(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  DrawClientEdgeFrame(m.window);
-  return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (previous.stillSkinned) DrawClientEdgeFrame(m.window);
+  return previous.value;
 }
 
 }  // namespace

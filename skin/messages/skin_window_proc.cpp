@@ -72,10 +72,10 @@ LRESULT HandleActivate(const SkinMessage& message) {
 // all a combo box's drop-down list): attach it; the previous procedure's result (the brush) is
 // returned unchanged.
 LRESULT AttachWindowInLParam(const SkinMessage& message) {
-  const LRESULT result = message.CallPrevious();
+  const auto previous = message.CallPreviousAndRecheck();
   HWND other = reinterpret_cast<HWND>(message.lParam);
-  if (other != nullptr) SkinAttachWindow(other);
-  return result;
+  if (previous.stillSkinned && other != nullptr) SkinAttachWindow(other);
+  return previous.value;
 }
 
 // After a left-button release every skinned check box and option button next to the clicked
@@ -94,6 +94,11 @@ LRESULT SkinMessage::CallPrevious() const {
   // message is passed on without a lossy round trip through the ANSI code page.
   return IsWindowUnicode(window) ? CallWindowProcW(previous, window, message, wParam, lParam)
                                  : CallWindowProcA(previous, window, message, wParam, lParam);
+}
+
+SkinMessage::PreviousResult SkinMessage::CallPreviousAndRecheck() const {
+  const LRESULT value = CallPrevious();
+  return {value, IsSkinned(window)};
 }
 
 LRESULT CallPreviousOnly(const SkinMessage& message) { return message.CallPrevious(); }

@@ -207,6 +207,14 @@ TEST_F(ButtonHandlersTest, MoveOffTheButtonWithCaptureEndsTheFade) {
   EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, 1)), 0);
 }
 
+TEST_F(ButtonHandlersTest, AMoveWhileThePointerIsElsewhereLeavesTheButtonNormal) {
+  SetCursorPos(2, 2);  // no leave notification would ever come for this move
+  Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  EXPECT_EQ(Prop(button_, props::kMouseFlag), 0);
+  EXPECT_EQ(Prop(button_, props::kOldState), 0);
+  EXPECT_EQ(Prop(button_, props::kTimerId), 0);
+}
+
 TEST_F(ButtonHandlersTest, FocusRerendersTheFacesAndFadesFromZero) {
   const std::vector<COLORREF> unfocused = StatePixels(button_, 0);
   SetFocus(button_);

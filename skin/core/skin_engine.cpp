@@ -144,6 +144,13 @@ bool IsOwnThreadWindow(HWND window) {
   return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
 }
 
+// A window of the system button class that is not a push button (a check box, a radio button, a
+// group box, a button owner-drawn already) keeps its own drawing and behaviour; the skin would
+// only weigh it down (surfaces, a region that cuts its corners), so it is not attached at all.
+bool TakesTheSkin(HWND window, SkinKind kind) {
+  return kind != SkinKind::Button || IsSkinDrawnButtonStyle(GetWindowLongPtrW(window, GWL_STYLE));
+}
+
 }  // namespace
 
 int SkinInstall(HWND window) {
@@ -159,7 +166,9 @@ int SkinRemove(HWND window) { return SkinDetachWindow(window); }
 
 int SkinAttachWindow(HWND window) {
   if (window == nullptr || IsSkinned(window) || !IsOwnThreadWindow(window)) return 0;
-  PrepareWindow(window, GetSkinKind(window));
+  const SkinKind kind = GetSkinKind(window);
+  if (!TakesTheSkin(window, kind)) return 0;
+  PrepareWindow(window, kind);
   ++skinnedWindowCount;
   const LONG_PTR previous = SwapWindowProc(window, reinterpret_cast<LONG_PTR>(SkinWindowProc));
   SetSkinProp(window, props::kProcAddr, previous);

@@ -15,7 +15,8 @@ int SkinInstall(HWND window);
 int SkinRemove(HWND window);
 
 // Attaches one window: per-kind state, the skin's window procedure, a repaint. Does nothing for
-// a null window or one that is already skinned.
+// a null window, one that is already skinned, one of another thread, or a window of the button
+// class that is not a push button (those keep their own drawing and behaviour).
 int SkinAttachWindow(HWND window);
 
 // Detaches one window and frees everything attach made for it; the detach that brings the count

@@ -1,6 +1,8 @@
 // The push-button branch of the skin's window procedure: which face a skinned command button
-// shows, at which fade level, and when the fade runs.
+// shows, at which fade level, when the fade runs, and how the owner-drawn button keeps its
+// push-button role in a dialog.
 
+#include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/core/skin_state.h"
 #include "skin/graphics/gdi_handles.h"
@@ -17,6 +19,7 @@ namespace {
 constexpr WPARAM kSpaceBar = VK_SPACE;
 constexpr LONG_PTR kLeaveBlendLevel = 140;  // the hot face blended once as the pointer leaves
 constexpr LONG_PTR kReleaseFadeLevel = 60;  // the normal face fades in from here after a click
+constexpr LRESULT kPushButtonRoles = DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON;
 
 // The handlers below call the previous procedure first and go on only while the window still
 // carries the skin (SkinMessage::CallPreviousAndRecheck), so that no state and no fade timer is put
@@ -175,6 +178,42 @@ LRESULT FollowEnabledState(const SkinMessage& m) {
   return result;
 }
 
+// The dialog manager knows push buttons by their answer to WM_GETDLGCODE: Enter presses the one
+// that answers DLGC_DEFPUSHBUTTON, and the default role moves to one that answers
+// DLGC_UNDEFPUSHBUTTON. An owner-drawn button answers neither, so a skin-drawn button answers as
+// the push button it is, by the type kept under "OLDSTYLE".
+LRESULT AnswerAsPushButton(const SkinMessage& m) {
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LONG_PTR oldStyle = GetSkinProp(m.window, props::kOldStyle);
+  if (!IsSkinDrawnButtonStyle(oldStyle)) return previous.value;
+  const LRESULT role =
+      (oldStyle & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON;
+  return (previous.value & ~LRESULT{kPushButtonRoles}) | DLGC_BUTTON | role;
+}
+
+// The dialog manager moves the default role with BM_SETSTYLE: BS_DEFPUSHBUTTON to the button that
+// takes it, BS_PUSHBUTTON to the one that gives it up. The skin keeps the new type under
+// "OLDSTYLE" (so WM_GETDLGCODE follows it and the detach restores it) while the window stays
+// owner-drawn; the faces do not depend on the role, so nothing is redrawn. Any other type (a check
+// box, a radio button, owner-drawn) makes a button the skin does not draw: it lets go of the
+// window first, and the button takes the new type as it would without the skin.
+LRESULT TakeButtonType(const SkinMessage& m) {
+  const LONG_PTR type = static_cast<LONG_PTR>(m.wParam) & BS_TYPEMASK;
+  if (!IsSkinDrawnButtonStyle(type)) {
+    SkinDetachWindow(m.window);
+    return m.CallPrevious();
+  }
+  SkinMessage ownerDrawn = m;
+  ownerDrawn.wParam = (m.wParam & ~WPARAM{BS_TYPEMASK}) | BS_OWNERDRAW;
+  ownerDrawn.lParam = FALSE;
+  const auto previous = ownerDrawn.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LONG_PTR oldStyle = GetSkinProp(m.window, props::kOldStyle);
+  SetSkinProp(m.window, props::kOldStyle, (oldStyle & ~LONG_PTR{BS_TYPEMASK}) | type);
+  return previous.value;
+}
+
 }  // namespace
 
 const FamilyHandlers kButtonHandlers{
@@ -193,6 +232,8 @@ const FamilyHandlers kButtonHandlers{
     /* lButtonUp */ ReleaseButton,
     /* lButtonDblClk */ PressButton,
     /* mouseLeave */ FadeOutHover,
+    /* getDlgCode */ AnswerAsPushButton,
+    /* setStyle */ TakeButtonType,
     /* refreshAfterClick */ nullptr,
 };
 

@@ -93,6 +93,8 @@ const FamilyHandlers kCheckHandlers{
     /* lButtonUp */ ReleaseMark<PaintCheckBox>,
     /* lButtonDblClk */ nullptr,
     /* mouseLeave */ ShowMarkNormalAfterLeave<PaintCheckBox>,
+    /* getDlgCode */ nullptr,
+    /* setStyle */ nullptr,
     /* refreshAfterClick */ RefreshMark<PaintCheckBox>,
 };
 
@@ -114,6 +116,8 @@ const FamilyHandlers kOptionHandlers{
     /* lButtonUp */ ReleaseMark<PaintOptionBox>,
     /* lButtonDblClk */ nullptr,
     /* mouseLeave */ ShowMarkNormalAfterLeave<PaintOptionBox>,
+    /* getDlgCode */ nullptr,
+    /* setStyle */ nullptr,
     /* refreshAfterClick */ RefreshMark<PaintOptionBox>,
 };
 

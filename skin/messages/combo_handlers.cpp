@@ -127,6 +127,8 @@ const FamilyHandlers kComboBoxHandlers{
     /* lButtonUp */ ReleaseButton,
     /* lButtonDblClk */ nullptr,
     /* mouseLeave */ ShowButtonNormalAfterLeave,
+    /* getDlgCode */ nullptr,
+    /* setStyle */ nullptr,
     /* refreshAfterClick */ nullptr,
 };
 
@@ -146,6 +148,8 @@ const FamilyHandlers kDriveListHandlers{
     /* lButtonUp */ ReleaseButton,
     /* lButtonDblClk */ nullptr,
     /* mouseLeave */ ShowButtonNormalAfterLeave,
+    /* getDlgCode */ nullptr,
+    /* setStyle */ nullptr,
     /* refreshAfterClick */ nullptr,
 };
 

@@ -124,6 +124,8 @@ const FamilyHandlers kHeaderHandlers{
     /* lButtonUp */ ReleaseItem,
     /* lButtonDblClk */ PressItem,
     /* mouseLeave */ ForgetItemsAfterLeave,
+    /* getDlgCode */ nullptr,
+    /* setStyle */ nullptr,
     /* refreshAfterClick */ nullptr,
 };
 

@@ -57,6 +57,8 @@ struct FamilyHandlers {
   SkinHandler lButtonUp;          // WM_LBUTTONUP (the check/option refresh follows it)
   SkinHandler lButtonDblClk;      // WM_LBUTTONDBLCLK
   SkinHandler mouseLeave;         // WM_MOUSELEAVE
+  SkinHandler getDlgCode;         // WM_GETDLGCODE
+  SkinHandler setStyle;           // BM_SETSTYLE
   // Repaints the control in the normal state with the force flag set; run by
   // RefreshCheckAndOptionBoxes after every left-button release. Null: nothing to refresh.
   void (*refreshAfterClick)(HWND window);

@@ -181,6 +181,10 @@ LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return Dispatch(m, &FamilyHandlers::lButtonDblClk);
     case WM_MOUSELEAVE:
       return Dispatch(m, &FamilyHandlers::mouseLeave);
+    case WM_GETDLGCODE:
+      return Dispatch(m, &FamilyHandlers::getDlgCode);
+    case BM_SETSTYLE:
+      return Dispatch(m, &FamilyHandlers::setStyle);
     default:
       return m.CallPrevious();
   }

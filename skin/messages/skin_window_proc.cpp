@@ -1,5 +1,6 @@
 #include "skin/messages/skin_window_proc.h"
 
+#include "skin/core/late_windows.h"
 #include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/messages/message_handlers.h"
@@ -78,6 +79,13 @@ LRESULT AttachWindowInLParam(const SkinMessage& message) {
   return previous.value;
 }
 
+// Whatever a message did (a property page shown, a control created at run time) is complete
+// once it has been handled: the windows that appeared meanwhile inside skinned windows are
+// attached then.
+struct AttachLateWindowsAfterwards {
+  ~AttachLateWindowsAfterwards() { AttachLateWindows(); }
+};
+
 // After a left-button release every skinned check box and option button next to the clicked
 // window is redrawn, since a click on one option button changes its neighbours.
 LRESULT HandleLButtonUpAndRefresh(const SkinMessage& message) {
@@ -142,6 +150,7 @@ LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                                    : DefWindowProcA(window, message, wParam, lParam);
   }
   const SkinMessage m{previous, window, message, wParam, lParam};
+  const AttachLateWindowsAfterwards attachLateWindows;
   switch (message) {
     case WM_DESTROY:
       return HandleDestroy(m);

@@ -218,6 +218,34 @@ TEST_F(SkinEngineTest, ButtonsOtherThanPushButtonsAreLeftUnskinned) {
   SkinRemove(form_.form());
 }
 
+TEST_F(SkinEngineTest, WindowsCreatedLaterInsideASkinnedFormAreSkinnedWhenTheyAppear) {
+  ASSERT_EQ(SkinInstall(form_.form()), 1);
+  // A child dialog with a push button inside, created hidden as a property sheet makes its pages.
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  HWND page = CreateWindowExW(WS_EX_CONTROLPARENT, L"#32770", L"", WS_CHILD, 0, 0, 200, 60,
+                              form_.form(), nullptr, instance, nullptr);
+  HWND button = CreateWindowExW(0, L"BUTTON", L"确定", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8, 8,
+                                80, 25, page, nullptr, instance, nullptr);
+  SendMessageW(form_.form(), WM_NULL, 0, 0);
+  EXPECT_FALSE(IsSkinned(page)) << "attached before it was shown";
+  EXPECT_FALSE(IsSkinned(button));
+
+  ShowWindow(page, SW_SHOW);
+  SendMessageW(form_.form(), WM_NULL, 0, 0);  // after any message of a skinned window
+  EXPECT_TRUE(IsSkinned(page));
+  EXPECT_TRUE(IsSkinned(button));
+  EXPECT_EQ(GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+  EXPECT_EQ(SkinnedWindowCount(), 8);
+  SendMessageW(page, WM_NULL, 0, 0);
+  EXPECT_EQ(SkinnedWindowCount(), 8) << "attached twice";
+
+  // The removal takes everything off again, the late windows included.
+  EXPECT_EQ(SkinRemove(form_.form()), 1);
+  EXPECT_EQ(SkinnedWindowCount(), 0);
+  EXPECT_FALSE(HasAnySkinKey(page));
+  EXPECT_FALSE(HasAnySkinKey(button));
+}
+
 TEST_F(SkinEngineTest, DestroyedWindowIsDetachedOnItsWayOut) {
   ASSERT_EQ(SkinInstall(form_.form()), 1);
   HWND button = form_.buttons()[1];

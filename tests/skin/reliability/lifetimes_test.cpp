@@ -179,13 +179,14 @@ TEST(Lifetimes, ChildrenCreatedAndDestroyedAfterTheInstall) {
           CreateWindowExW(0, L"Button", L"added", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8 + 40 * i,
                           90, 36, 20, form.frame(), nullptr, GetModuleHandleW(nullptr), nullptr);
     }
-    EXPECT_EQ(skin::SkinnedWindowCount(), kSkinnedWindowsOfTestForm)
-        << "children created later are not skinned by themselves";
-    EXPECT_EQ(skin::SkinAttachWindow(added[1]), 1);
+    SendMessageW(form.frame(), WM_NULL, 0, 0);
+    EXPECT_EQ(skin::SkinnedWindowCount(), kSkinnedWindowsOfTestForm + 3)
+        << "children created later are skinned as they appear";
+    EXPECT_EQ(skin::SkinAttachWindow(added[1]), 0);
     DestroyWindow(form.buttons()[0]);
     DestroyWindow(added[0]);
     DestroyWindow(added[1]);
-    EXPECT_EQ(skin::SkinnedWindowCount(), kSkinnedWindowsOfTestForm - 1);
+    EXPECT_EQ(skin::SkinnedWindowCount(), kSkinnedWindowsOfTestForm + 3 - 3);
     EXPECT_EQ(ThreadInvariantFaults(), "");
     EXPECT_EQ(skin::SkinRemove(form.form()), 1);
     EXPECT_EQ(skin::SkinnedWindowCount(), 0);

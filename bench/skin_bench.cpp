@@ -276,6 +276,11 @@ void MeasureScaling(Report& report) {
 void MeasureFade(Report& report, HWND button, double alphaBlendUs) {
   std::vector<double> steps;
   int stepCount = 0;
+  // The pointer rests over the button, as it does when a user hovers it: a move that arrives
+  // while the pointer is elsewhere starts no fade.
+  RECT rect{};
+  GetWindowRect(button, &rect);
+  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
   const double cpuStart = ProcessCpuMicroseconds();
   const double helpersStart = HelperCpuMicroseconds();
   for (int fade = 0; fade < kFades; ++fade) {

@@ -74,3 +74,8 @@ endforeach()
 if(TEST test_app)
   set_tests_properties(test_app PROPERTIES ENVIRONMENT "MORVANE_DLLOVERRIDES=cmd.exe,rundll32.exe=n,b")
 endif()
+
+# The platform's common dialogs, opened over a skinned form.
+if(TARGET test_skin_dialogs)
+  target_link_libraries(test_skin_dialogs PRIVATE comdlg32)
+endif()

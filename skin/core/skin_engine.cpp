@@ -1,6 +1,7 @@
 #include "skin/core/skin_engine.h"
 
 #include "skin/core/high_contrast.h"
+#include "skin/core/late_windows.h"
 #include "skin/core/skin_kind.h"
 #include "skin/core/skin_props.h"
 #include "skin/core/skin_state.h"
@@ -70,6 +71,16 @@ void AttachButton(HWND button) {
   SetButtonRegion(button, bounds.width, bounds.height);
 }
 
+// A combo box's drop-down list is a child of the desktop, not of the form, and takes the skin when
+// it first asks for its colours; it leaves with its combo box, so that a form's removal takes
+// the skin off everything that was put on for the form. (The list of a simple combo box is an
+// ordinary child and would be reached by the form's enumeration as well.)
+void DetachDropDownList(HWND combo) {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  if (GetComboBoxInfo(combo, &info)) SkinDetachWindow(info.hwndList);
+}
+
 void DetachButton(HWND button) {
   DestroyStateSurfaces(button);
   StopFadeTimer(button);
@@ -119,6 +130,10 @@ void UnprepareWindow(HWND window, SkinKind kind) {
       DetachButton(window);
       break;
     case SkinKind::Combo:
+      DetachDropDownList(window);
+      RemoveSkinProp(window, props::kMouseFlag);
+      RemoveSkinProp(window, props::kOldState);
+      break;
     case SkinKind::Check:
     case SkinKind::Option:
       RemoveSkinProp(window, props::kMouseFlag);
@@ -152,6 +167,13 @@ bool IsOwnThreadWindow(HWND window) {
   return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
 }
 
+// A window of the system button class that is not a push button (a check box, a radio button, a
+// group box, a button owner-drawn already) keeps its own drawing and behaviour; the skin would
+// only weigh it down (surfaces, a region that cuts its corners), so it is not attached at all.
+bool TakesTheSkin(HWND window, SkinKind kind) {
+  return kind != SkinKind::Button || IsSkinDrawnButtonStyle(GetWindowLongPtrW(window, GWL_STYLE));
+}
+
 }  // namespace
 
 int SkinInstall(HWND window) {
@@ -170,9 +192,12 @@ int SkinAttachWindow(HWND window) {
   // Asked of the window, not of memory: a window new to the skin may have the handle of one
   // that was destroyed without the skin being taken off.
   if (window == nullptr || !IsOwnThreadWindow(window) || WindowCarriesSkin(window)) return 0;
+  const SkinKind kind = GetSkinKind(window);
+  if (!TakesTheSkin(window, kind)) return 0;
   RememberSkinProps(window);
-  PrepareWindow(window, GetSkinKind(window));
-  ++skinnedWindowCount;
+  PrepareWindow(window, kind);
+  // Windows created later inside skinned windows are watched for while the engine has any.
+  if (++skinnedWindowCount == 1) StartWatchingForLateWindows();
   const LONG_PTR previous = SwapWindowProc(window, reinterpret_cast<LONG_PTR>(SkinWindowProc));
   SetSkinProp(window, props::kProcAddr, previous);
   Repaint(window);
@@ -183,12 +208,14 @@ int SkinDetachWindow(HWND window) {
   if (window == nullptr) return 0;
   const LONG_PTR previous = GetSkinProp(window, props::kProcAddr);
   if (previous == 0) return 0;
+  LateWindowsHold hold;
   UnprepareWindow(window, GetSkinKind(window));
   RemoveSkinProp(window, props::kProcAddr);
   SwapWindowProc(window, previous);
   Repaint(window);
   if (--skinnedWindowCount <= 0) {
     skinnedWindowCount = 0;
+    StopWatchingForLateWindows();
     ReleaseSpriteSheet();
   }
   return 1;

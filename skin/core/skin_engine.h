@@ -12,15 +12,18 @@ namespace skin {
 // 0, attaching nothing, while the system runs a high-contrast scheme (high_contrast.h).
 int SkinInstall(HWND window);
 
-// Takes the skin off the window (and, for a form, off every descendant first).
+// Takes the skin off the window (and, for a form, off every descendant first, with the
+// drop-down lists of its combo boxes).
 int SkinRemove(HWND window);
 
 // Attaches one window: per-kind state, the skin's window procedure, a repaint. Does nothing for
-// a null window or one that is already skinned.
+// a null window, one that is already skinned, one of another thread, or a window of the button
+// class that is not a push button (those keep their own drawing and behaviour).
 int SkinAttachWindow(HWND window);
 
-// Detaches one window and frees everything attach made for it; the detach that brings the count
-// of skinned windows to 0 releases the sprite sheet.
+// Detaches one window (a combo box with its drop-down list) and frees everything attach made for
+// it; the detach that brings the count of skinned windows to 0 releases the sprite sheet and
+// stops the watch for windows created later (skin/core/late_windows.h).
 int SkinDetachWindow(HWND window);
 
 // EnumChildWindows callbacks: attach or detach one descendant; always continue.

@@ -1,11 +1,14 @@
 // The push-button branch of the skin's window procedure: which face a skinned command button
-// shows, at which fade level, and when the fade runs.
+// shows, at which fade level, when the fade runs, and how the owner-drawn button keeps its
+// push-button role in a dialog.
 
+#include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/core/skin_state.h"
 #include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/primitives.h"
 #include "skin/messages/message_handlers.h"
+#include "skin/messages/pointer_tracking.h"
 #include "skin/painters/button_painter.h"
 #include "skin/painters/hover_fade.h"
 
@@ -16,11 +19,11 @@ namespace {
 constexpr WPARAM kSpaceBar = VK_SPACE;
 constexpr LONG_PTR kLeaveBlendLevel = 140;  // the hot face blended once as the pointer leaves
 constexpr LONG_PTR kReleaseFadeLevel = 60;  // the normal face fades in from here after a click
+constexpr LRESULT kPushButtonRoles = DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON;
 
-// The handlers below call the previous procedure first. That call can run a whole click (a
-// modal message box, or a command that takes the skin off or destroys the window); when the
-// window no longer carries the skin afterwards, the handler leaves it alone instead of putting
-// state and a fade timer back on an unskinned window.
+// The handlers below call the previous procedure first and go on only while the window still
+// carries the skin (SkinMessage::CallPreviousAndRecheck), so that no state and no fade timer is put
+// back on a window that a click took the skin off or destroyed.
 
 void SetFadeLevel(HWND button, LONG_PTR level) { SetSkinProp(button, props::kAlphaLevel, level); }
 
@@ -58,8 +61,9 @@ LRESULT PaintButtonFace(const SkinMessage& m) {
 }
 
 LRESULT ResizeButton(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   WindowBounds bounds{};
   {
     gdi::WindowDc windowDc(m.window);
@@ -72,9 +76,13 @@ LRESULT ResizeButton(const SkinMessage& m) {
 }
 
 LRESULT TrackPointerOverButton(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   if (GetSkinProp(m.window, props::kMouseFlag) == 0) {
+    // A move that arrives while the pointer is elsewhere would arm a leave notification that
+    // never comes and leave the button hot for good: it changes nothing.
+    if (!CursorIsOver(m.window)) return result;
     SetMouseFlag(m.window, 1);
     TrackMouseLeave(m.window);
     SetSkinState(m.window, SkinState::Hot);
@@ -83,9 +91,7 @@ LRESULT TrackPointerOverButton(const SkinMessage& m) {
     return result;
   }
   // Dragged off the button while it holds the capture: end the fade on the current face.
-  POINT cursor{};
-  GetCursorPos(&cursor);
-  if (WindowFromPoint(cursor) != m.window) {
+  if (!CursorIsOver(m.window)) {
     StopFadeTimer(m.window);
     SetFadeLevel(m.window, kFadeFullLevel);
     PaintButtonAtLevel(m.window, nullptr, kFadeFullLevel);
@@ -94,8 +100,9 @@ LRESULT TrackPointerOverButton(const SkinMessage& m) {
 }
 
 LRESULT FadeOutHover(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   SetMouseFlag(m.window, 0);
   SetSkinState(m.window, SkinState::Hot);
   SetFadeLevel(m.window, kLeaveBlendLevel);
@@ -107,15 +114,17 @@ LRESULT FadeOutHover(const SkinMessage& m) {
 }
 
 LRESULT PressButton(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   ShowPressed(m.window);
   return result;
 }
 
 LRESULT ReleaseButton(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   SetMouseFlag(m.window, 0);
   SetSkinState(m.window, SkinState::Normal);
   SetFadeLevel(m.window, kReleaseFadeLevel);
@@ -124,15 +133,17 @@ LRESULT ReleaseButton(const SkinMessage& m) {
 }
 
 LRESULT PressButtonBySpaceBar(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   if (m.wParam == kSpaceBar) ShowPressed(m.window);
   return result;
 }
 
 LRESULT ReleaseButtonBySpaceBar(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   if (m.wParam != kSpaceBar) return result;
   SetMouseFlag(m.window, 0);
   SetFadeLevel(m.window, 0);
@@ -149,8 +160,9 @@ LRESULT StepFade(const SkinMessage& m) {
 
 // Focus gained or lost: the focus rectangle joins or leaves all four faces, which fade in.
 LRESULT RerenderForFocus(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   RenderButtonStates(m.window);
   SetFadeLevel(m.window, 0);
   StartFadeTimer(m.window);
@@ -158,11 +170,48 @@ LRESULT RerenderForFocus(const SkinMessage& m) {
 }
 
 LRESULT FollowEnabledState(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsSkinned(m.window)) return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   SetSkinState(m.window, m.wParam != 0 ? SkinState::Normal : SkinState::Disabled);
   PaintButton(m.window, nullptr);
   return result;
+}
+
+// The dialog manager knows push buttons by their answer to WM_GETDLGCODE: Enter presses the one
+// that answers DLGC_DEFPUSHBUTTON, and the default role moves to one that answers
+// DLGC_UNDEFPUSHBUTTON. An owner-drawn button answers neither, so a skin-drawn button answers as
+// the push button it is, by the type kept under "OLDSTYLE".
+LRESULT AnswerAsPushButton(const SkinMessage& m) {
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LONG_PTR oldStyle = GetSkinProp(m.window, props::kOldStyle);
+  if (!IsSkinDrawnButtonStyle(oldStyle)) return previous.value;
+  const LRESULT role =
+      (oldStyle & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON;
+  return (previous.value & ~LRESULT{kPushButtonRoles}) | DLGC_BUTTON | role;
+}
+
+// The dialog manager moves the default role with BM_SETSTYLE: BS_DEFPUSHBUTTON to the button that
+// takes it, BS_PUSHBUTTON to the one that gives it up. The skin keeps the new type under
+// "OLDSTYLE" (so WM_GETDLGCODE follows it and the detach restores it) while the window stays
+// owner-drawn; the faces do not depend on the role, so nothing is redrawn. Any other type (a check
+// box, a radio button, owner-drawn) makes a button the skin does not draw: it lets go of the
+// window first, and the button takes the new type as it would without the skin.
+LRESULT TakeButtonType(const SkinMessage& m) {
+  const LONG_PTR type = static_cast<LONG_PTR>(m.wParam) & BS_TYPEMASK;
+  if (!IsSkinDrawnButtonStyle(type)) {
+    SkinDetachWindow(m.window);
+    return m.CallPrevious();
+  }
+  SkinMessage ownerDrawn = m;
+  ownerDrawn.wParam = (m.wParam & ~WPARAM{BS_TYPEMASK}) | BS_OWNERDRAW;
+  ownerDrawn.lParam = FALSE;
+  const auto previous = ownerDrawn.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LONG_PTR oldStyle = GetSkinProp(m.window, props::kOldStyle);
+  SetSkinProp(m.window, props::kOldStyle, (oldStyle & ~LONG_PTR{BS_TYPEMASK}) | type);
+  return previous.value;
 }
 
 }  // namespace
@@ -183,6 +232,8 @@ const FamilyHandlers kButtonHandlers{
     /* lButtonUp */ ReleaseButton,
     /* lButtonDblClk */ PressButton,
     /* mouseLeave */ FadeOutHover,
+    /* getDlgCode */ AnswerAsPushButton,
+    /* setStyle */ TakeButtonType,
     /* refreshAfterClick */ nullptr,
 };
 

@@ -14,56 +14,60 @@ using MarkPainter = int (*)(HWND window, SkinState state, bool force);
 
 template <MarkPainter Paint>
 LRESULT RepaintMarkForced(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  Paint(m.window, SkinState::Normal, true);
-  return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (previous.stillSkinned) Paint(m.window, SkinState::Normal, true);
+  return previous.value;
 }
 
-// Every move repaints (forced): hot, or pressed while the left button is held.
+// Every move repaints (forced): hot, or pressed while the left button is held; normal when the
+// pointer is not over the box at all.
 template <MarkPainter Paint>
 LRESULT TrackPointerOverMark(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  ArmLeaveTracking(m.window);
-  Paint(m.window, LeftButtonHeld(m.wParam) ? SkinState::Pressed : SkinState::Hot, true);
-  return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  SkinState state = LeftButtonHeld(m.wParam) ? SkinState::Pressed : SkinState::Hot;
+  if (!ArmLeaveTracking(m.window)) state = SkinState::Normal;
+  Paint(m.window, state, true);
+  return previous.value;
 }
 
 template <MarkPainter Paint>
 LRESULT ShowMarkNormalAfterLeave(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
   DisarmLeaveTracking(m.window);
   Paint(m.window, SkinState::Normal, false);
-  return result;
+  return previous.value;
 }
 
 template <MarkPainter Paint>
 LRESULT PressMark(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  Paint(m.window, SkinState::Pressed, false);
-  return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (previous.stillSkinned) Paint(m.window, SkinState::Pressed, false);
+  return previous.value;
 }
 
 template <MarkPainter Paint>
 LRESULT ReleaseMark(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  Paint(m.window, SkinState::Normal, false);
-  return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (previous.stillSkinned) Paint(m.window, SkinState::Normal, false);
+  return previous.value;
 }
 
 // The held space bar shows the mark pressed until it is released; other keys change nothing.
 // A repeated key-down asks for the state already shown and so draws nothing.
 template <MarkPainter Paint>
 LRESULT PressMarkBySpaceBar(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (m.wParam == VK_SPACE) Paint(m.window, SkinState::Pressed, false);
-  return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (previous.stillSkinned && m.wParam == VK_SPACE) Paint(m.window, SkinState::Pressed, false);
+  return previous.value;
 }
 
 template <MarkPainter Paint>
 LRESULT ReleaseMarkBySpaceBar(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (m.wParam == VK_SPACE) Paint(m.window, SkinState::Normal, false);
-  return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (previous.stillSkinned && m.wParam == VK_SPACE) Paint(m.window, SkinState::Normal, false);
+  return previous.value;
 }
 
 template <MarkPainter Paint>
@@ -89,6 +93,8 @@ const FamilyHandlers kCheckHandlers{
     /* lButtonUp */ ReleaseMark<PaintCheckBox>,
     /* lButtonDblClk */ nullptr,
     /* mouseLeave */ ShowMarkNormalAfterLeave<PaintCheckBox>,
+    /* getDlgCode */ nullptr,
+    /* setStyle */ nullptr,
     /* refreshAfterClick */ RefreshMark<PaintCheckBox>,
 };
 
@@ -110,6 +116,8 @@ const FamilyHandlers kOptionHandlers{
     /* lButtonUp */ ReleaseMark<PaintOptionBox>,
     /* lButtonDblClk */ nullptr,
     /* mouseLeave */ ShowMarkNormalAfterLeave<PaintOptionBox>,
+    /* getDlgCode */ nullptr,
+    /* setStyle */ nullptr,
     /* refreshAfterClick */ RefreshMark<PaintOptionBox>,
 };
 

@@ -37,10 +37,11 @@ SkinState HoverState(const SkinMessage& m) {
 
 // The frame and button over what the control's own procedure drew.
 LRESULT PaintFaceAfterPrevious(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
   gdi::WindowDc windowDc(m.window);
   PaintComboFace(m.window, windowDc.get(), ComboFrameStyle::WhiteRing);
-  return result;
+  return previous.value;
 }
 
 // An editable combo box is painted by the skin alone: its edit field is a child window that
@@ -52,53 +53,60 @@ LRESULT PaintComboBox(const SkinMessage& m) {
   return 0;
 }
 
+// The pointer is not over the control at all (a late or sent move): normal, whatever is held.
 LRESULT TrackPointerOverComboBox(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  ArmLeaveTracking(m.window);
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
   SkinState state = HoverState(m);
   if (IsEditable(m.window) && !PointerOnArrow(m)) state = SkinState::Normal;
+  if (!ArmLeaveTracking(m.window)) state = SkinState::Normal;
   ShowButton(m.window, state);
-  return result;
+  return previous.value;
 }
 
 LRESULT TrackPointerOverDriveList(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  ArmLeaveTracking(m.window);
-  ShowButton(m.window, HoverState(m));
-  return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  ShowButton(m.window, ArmLeaveTracking(m.window) ? HoverState(m) : SkinState::Normal);
+  return previous.value;
 }
 
 LRESULT ShowButtonNormalAfterLeave(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
   DisarmLeaveTracking(m.window);
   ShowButton(m.window, SkinState::Normal);
-  return result;
+  return previous.value;
 }
 
 LRESULT PressComboBox(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  if (!IsEditable(m.window) || PointerOnArrow(m)) ShowButton(m.window, SkinState::Pressed);
-  return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (previous.stillSkinned && (!IsEditable(m.window) || PointerOnArrow(m))) {
+    ShowButton(m.window, SkinState::Pressed);
+  }
+  return previous.value;
 }
 
 LRESULT PressDriveList(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  ShowButton(m.window, SkinState::Pressed);
-  return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (previous.stillSkinned) ShowButton(m.window, SkinState::Pressed);
+  return previous.value;
 }
 
 // Released over the control itself the button stays hot; over anything else, the edit field of
 // an editable combo box included, it goes back to normal.
 LRESULT ReleaseButton(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  ShowButton(m.window, CursorIsOver(m.window) ? SkinState::Hot : SkinState::Normal);
-  return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (previous.stillSkinned) {
+    ShowButton(m.window, CursorIsOver(m.window) ? SkinState::Hot : SkinState::Normal);
+  }
+  return previous.value;
 }
 
 LRESULT ShowButtonNormalAfterMove(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  ShowButton(m.window, SkinState::Normal);
-  return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (previous.stillSkinned) ShowButton(m.window, SkinState::Normal);
+  return previous.value;
 }
 
 }  // namespace
@@ -119,6 +127,8 @@ const FamilyHandlers kComboBoxHandlers{
     /* lButtonUp */ ReleaseButton,
     /* lButtonDblClk */ nullptr,
     /* mouseLeave */ ShowButtonNormalAfterLeave,
+    /* getDlgCode */ nullptr,
+    /* setStyle */ nullptr,
     /* refreshAfterClick */ nullptr,
 };
 
@@ -138,6 +148,8 @@ const FamilyHandlers kDriveListHandlers{
     /* lButtonUp */ ReleaseButton,
     /* lButtonDblClk */ nullptr,
     /* mouseLeave */ ShowButtonNormalAfterLeave,
+    /* getDlgCode */ nullptr,
+    /* setStyle */ nullptr,
     /* refreshAfterClick */ nullptr,
 };
 

@@ -49,11 +49,14 @@ LRESULT PaintStrip(const SkinMessage& m) {
 
 // While the left button is held "HMINDEX" keeps the item that was hot when the press began, so
 // the pressed item stays drawn pressed wherever the pointer goes and no other item turns hot.
+// A move while the pointer is not over the header at all makes no item hot.
 LRESULT TrackHotItem(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  ArmLeaveTracking(m.window);
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
+  const bool inside = ArmLeaveTracking(m.window);
   const LONG_PTR old = GetSkinProp(m.window, props::kHeaderHotIndex);
-  const LONG_PTR hot = ItemUnderPointer(m.window, ItemCount(m.window), m.lParam);
+  const LONG_PTR hot = inside ? ItemUnderPointer(m.window, ItemCount(m.window), m.lParam) : kNoItem;
   const LONG_PTR pressed = GetSkinProp(m.window, props::kHeaderDownIndex);
   if (hot == old) return result;
   if (old >= 0 && old != pressed) PaintItem(m.window, old, SkinState::Normal);
@@ -67,7 +70,9 @@ LRESULT TrackHotItem(const SkinMessage& m) {
 }
 
 LRESULT PressItem(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   const int count = ItemCount(m.window);
   if (count > 0) {
     const int pressed = ItemUnderPointer(m.window, count, m.lParam);
@@ -78,7 +83,9 @@ LRESULT PressItem(const SkinMessage& m) {
 }
 
 LRESULT ReleaseItem(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   const LONG_PTR pressed = GetSkinProp(m.window, props::kHeaderDownIndex);
   SetSkinProp(m.window, props::kHeaderDownIndex, kNoItem);
   if (pressed >= 0) {
@@ -88,7 +95,9 @@ LRESULT ReleaseItem(const SkinMessage& m) {
 }
 
 LRESULT ForgetItemsAfterLeave(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
+  const auto previous = m.CallPreviousAndRecheck();
+  if (!previous.stillSkinned) return previous.value;
+  const LRESULT result = previous.value;
   const LONG_PTR hot = GetSkinProp(m.window, props::kHeaderHotIndex);
   DisarmLeaveTracking(m.window);
   SetSkinProp(m.window, props::kHeaderDownIndex, kNoItem);
@@ -115,6 +124,8 @@ const FamilyHandlers kHeaderHandlers{
     /* lButtonUp */ ReleaseItem,
     /* lButtonDblClk */ PressItem,
     /* mouseLeave */ ForgetItemsAfterLeave,
+    /* getDlgCode */ nullptr,
+    /* setStyle */ nullptr,
     /* refreshAfterClick */ nullptr,
 };
 

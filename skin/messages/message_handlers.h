@@ -24,6 +24,18 @@ struct SkinMessage {
 
   // Calls the previous procedure with the unchanged arguments.
   LRESULT CallPrevious() const;
+
+  // What the previous procedure returned, and whether the window still carries the skin after it.
+  struct PreviousResult {
+    LRESULT value;
+    bool stillSkinned;
+  };
+
+  // Calls the previous procedure, then checks again that the window is skinned. That call can
+  // run a whole click (a modal message box, a command that takes the skin off or destroys the
+  // window); every handler that goes on to write state or draw after it does so only when
+  // stillSkinned holds, so nothing is put back on a window the skin has let go of.
+  PreviousResult CallPreviousAndRecheck() const;
 };
 
 using SkinHandler = LRESULT (*)(const SkinMessage& message);
@@ -45,6 +57,8 @@ struct FamilyHandlers {
   SkinHandler lButtonUp;          // WM_LBUTTONUP (the check/option refresh follows it)
   SkinHandler lButtonDblClk;      // WM_LBUTTONDBLCLK
   SkinHandler mouseLeave;         // WM_MOUSELEAVE
+  SkinHandler getDlgCode;         // WM_GETDLGCODE
+  SkinHandler setStyle;           // BM_SETSTYLE
   // Repaints the control in the normal state with the force flag set; run by
   // RefreshCheckAndOptionBoxes after every left-button release. Null: nothing to refresh.
   void (*refreshAfterClick)(HWND window);
@@ -74,8 +88,8 @@ HandlerFamily GetHandlerFamily(HWND window);
 LRESULT CallPreviousOnly(const SkinMessage& message);
 
 // The rows, one per handlers file.
-extern const FamilyHandlers kNoHandlers;      // every entry null
-extern const FamilyHandlers kButtonHandlers;  // button_handlers.cpp
+extern const FamilyHandlers kNoHandlers;          // every entry null
+extern const FamilyHandlers kButtonHandlers;      // button_handlers.cpp
 extern const FamilyHandlers kComboBoxHandlers;    // combo_handlers.cpp
 extern const FamilyHandlers kDriveListHandlers;   // combo_handlers.cpp
 extern const FamilyHandlers kCheckHandlers;       // check_option_handlers.cpp

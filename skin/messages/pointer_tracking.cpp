@@ -5,10 +5,12 @@
 
 namespace skin {
 
-void ArmLeaveTracking(HWND window) {
-  if (GetSkinProp(window, props::kMouseFlag) != 0) return;
+bool ArmLeaveTracking(HWND window) {
+  if (GetSkinProp(window, props::kMouseFlag) != 0) return true;
+  if (!CursorIsOver(window)) return false;
   SetSkinProp(window, props::kMouseFlag, 1);
   TrackMouseLeave(window);
+  return true;
 }
 
 void DisarmLeaveTracking(HWND window) { SetSkinProp(window, props::kMouseFlag, 0); }

@@ -9,7 +9,10 @@ namespace skin {
 
 // The first move over a control: "MOUSEFLAG" goes from 0 to 1 and one WM_MOUSELEAVE is
 // requested. Later moves change nothing until the leave notification has reset the flag.
-void ArmLeaveTracking(HWND window);
+// A move that arrives while the pointer is not over the window (late, or sent) arms nothing, since
+// no leave notification would ever come for it: the result is then false and the caller shows the
+// normal state, so that a hot look never sticks. True while the pointer is known to be inside.
+bool ArmLeaveTracking(HWND window);
 
 // Clears "MOUSEFLAG" when the pointer has left, so the next move requests a new notification.
 void DisarmLeaveTracking(HWND window);

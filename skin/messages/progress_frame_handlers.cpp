@@ -21,21 +21,21 @@ LRESULT PaintProgressFrame(const SkinMessage& m) {
 }
 
 LRESULT FrameListAfterPaint(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  DrawDoubleFrame(m.window);
-  return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (previous.stillSkinned) DrawDoubleFrame(m.window);
+  return previous.value;
 }
 
 LRESULT FrameGridAfterPaint(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  DrawGridFrame(m.window);
-  return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (previous.stillSkinned) DrawGridFrame(m.window);
+  return previous.value;
 }
 
 LRESULT FrameClientEdgeAfterNcPaint(const SkinMessage& m) {
-  const LRESULT result = m.CallPrevious();
-  DrawClientEdgeFrame(m.window);
-  return result;
+  const auto previous = m.CallPreviousAndRecheck();
+  if (previous.stillSkinned) DrawClientEdgeFrame(m.window);
+  return previous.value;
 }
 
 }  // namespace
@@ -56,6 +56,8 @@ const FamilyHandlers kProgressHandlers{
     /* lButtonUp */ nullptr,
     /* lButtonDblClk */ nullptr,
     /* mouseLeave */ nullptr,
+    /* getDlgCode */ nullptr,
+    /* setStyle */ nullptr,
     /* refreshAfterClick */ nullptr,
 };
 
@@ -76,6 +78,8 @@ const FamilyHandlers kDataListHandlers{
     /* lButtonUp */ nullptr,
     /* lButtonDblClk */ nullptr,
     /* mouseLeave */ nullptr,
+    /* getDlgCode */ nullptr,
+    /* setStyle */ nullptr,
     /* refreshAfterClick */ nullptr,
 };
 
@@ -95,6 +99,8 @@ const FamilyHandlers kComboListHandlers{
     /* lButtonUp */ nullptr,
     /* lButtonDblClk */ nullptr,
     /* mouseLeave */ nullptr,
+    /* getDlgCode */ nullptr,
+    /* setStyle */ nullptr,
     /* refreshAfterClick */ nullptr,
 };
 
@@ -114,6 +120,8 @@ const FamilyHandlers kGridHandlers{
     /* lButtonUp */ nullptr,
     /* lButtonDblClk */ nullptr,
     /* mouseLeave */ nullptr,
+    /* getDlgCode */ nullptr,
+    /* setStyle */ nullptr,
     /* refreshAfterClick */ nullptr,
 };
 
@@ -134,6 +142,8 @@ const FamilyHandlers kClientEdgeHandlers{
     /* lButtonUp */ nullptr,
     /* lButtonDblClk */ nullptr,
     /* mouseLeave */ nullptr,
+    /* getDlgCode */ nullptr,
+    /* setStyle */ nullptr,
     /* refreshAfterClick */ nullptr,
 };
 

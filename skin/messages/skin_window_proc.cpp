@@ -1,5 +1,6 @@
 #include "skin/messages/skin_window_proc.h"
 
+#include "skin/core/late_windows.h"
 #include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/messages/message_handlers.h"
@@ -72,11 +73,18 @@ LRESULT HandleActivate(const SkinMessage& message) {
 // all a combo box's drop-down list): attach it; the previous procedure's result (the brush) is
 // returned unchanged.
 LRESULT AttachWindowInLParam(const SkinMessage& message) {
-  const LRESULT result = message.CallPrevious();
+  const auto previous = message.CallPreviousAndRecheck();
   HWND other = reinterpret_cast<HWND>(message.lParam);
-  if (other != nullptr) SkinAttachWindow(other);
-  return result;
+  if (previous.stillSkinned && other != nullptr) SkinAttachWindow(other);
+  return previous.value;
 }
+
+// Whatever a message did (a property page shown, a control created at run time) is complete
+// once it has been handled: the windows that appeared meanwhile inside skinned windows are
+// attached then.
+struct AttachLateWindowsAfterwards {
+  ~AttachLateWindowsAfterwards() { AttachLateWindows(); }
+};
 
 // After a left-button release every skinned check box and option button next to the clicked
 // window is redrawn, since a click on one option button changes its neighbours.
@@ -94,6 +102,11 @@ LRESULT SkinMessage::CallPrevious() const {
   // message is passed on without a lossy round trip through the ANSI code page.
   return IsWindowUnicode(window) ? CallWindowProcW(previous, window, message, wParam, lParam)
                                  : CallWindowProcA(previous, window, message, wParam, lParam);
+}
+
+SkinMessage::PreviousResult SkinMessage::CallPreviousAndRecheck() const {
+  const LRESULT value = CallPrevious();
+  return {value, IsSkinned(window)};
 }
 
 LRESULT CallPreviousOnly(const SkinMessage& message) { return message.CallPrevious(); }
@@ -137,6 +150,7 @@ LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                                    : DefWindowProcA(window, message, wParam, lParam);
   }
   const SkinMessage m{previous, window, message, wParam, lParam};
+  const AttachLateWindowsAfterwards attachLateWindows;
   switch (message) {
     case WM_DESTROY:
       return HandleDestroy(m);
@@ -176,6 +190,10 @@ LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return Dispatch(m, &FamilyHandlers::lButtonDblClk);
     case WM_MOUSELEAVE:
       return Dispatch(m, &FamilyHandlers::mouseLeave);
+    case WM_GETDLGCODE:
+      return Dispatch(m, &FamilyHandlers::getDlgCode);
+    case BM_SETSTYLE:
+      return Dispatch(m, &FamilyHandlers::setStyle);
     default:
       return m.CallPrevious();
   }

@@ -1,7 +1,9 @@
 #pragma once
 
-// The one window procedure that every skinned window gets. It treats nineteen messages and
-// hands every other one to the window's previous procedure (saved under "PROCADDR").
+// The one window procedure that every skinned window gets. It treats twenty-one messages and
+// hands every other one to the window's previous procedure (saved under "PROCADDR"). After every
+// message it attaches the windows that have appeared inside skinned windows since they were
+// created (see skin/core/late_windows.h).
 
 #include <windows.h>
 

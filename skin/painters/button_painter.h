@@ -18,14 +18,14 @@ inline constexpr int kButtonTextInset = 2;
 // Centred both ways on one line, ending in an ellipsis when too wide; "&" marks the access key.
 inline constexpr UINT kButtonTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
 
-// Button styles with either of these bits (check boxes, radio buttons, three-state boxes, group
-// boxes, buttons that were owner-drawn already) keep their own drawing.
-inline constexpr LONG_PTR kSelfDrawnButtonStyleBits = 0x6;
-
 inline constexpr int kButtonCornerEllipse = 3;
 
+// Only push buttons are drawn by the skin: the button types BS_PUSHBUTTON, BS_DEFPUSHBUTTON and
+// BS_USERBUTTON. Every other type (check boxes, radio buttons of both kinds, three-state boxes,
+// group boxes, buttons that are owner-drawn already) keeps its own drawing and behaviour.
 constexpr bool IsSkinDrawnButtonStyle(LONG_PTR style) {
-  return (style & kSelfDrawnButtonStyleBits) == 0;
+  const LONG_PTR type = style & BS_TYPEMASK;
+  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_USERBUTTON;
 }
 
 // Gives the button its rounded window region: corner (0, 0) to (width + 1, height + 1), so it

@@ -12,6 +12,7 @@
 
 #include "skin/core/skin_kind.h"
 #include "tests/app/command_recording.h"
+#include "tests/support/keyboard_input.h"
 #include "tests/support/running_program.h"
 
 namespace {
@@ -19,6 +20,7 @@ namespace {
 using testing_support::ClassNameOf;
 using testing_support::ClientSize;
 using testing_support::CommandRecording;
+using testing_support::PressKey;
 using testing_support::RectInParent;
 using testing_support::RunningProgram;
 using testing_support::SystemDirectoryForTest;
@@ -216,7 +218,13 @@ void ExpectRestartConfirmation(HWND box, HWND focus) {
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(box, IDYES)));
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(box, IDNO)));
   EXPECT_EQ(focus, GetDlgItem(box, IDNO));
-  EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(box, IDNO), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  // The default button type, kept under "OLDSTYLE" while the skin draws the button, and the
+  // default role as the dialog manager asks for it.
+  HWND no = GetDlgItem(box, IDNO);
+  LONG_PTR style = GetWindowLongPtrW(no, GWL_STYLE);
+  if (HANDLE saved = GetPropA(no, "OLDSTYLE")) style = reinterpret_cast<LONG_PTR>(saved);
+  EXPECT_EQ(style & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  EXPECT_TRUE(SendMessageW(no, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON);
 }
 
 TEST_F(MainProgramTest, RefreshAsksFirstAndRestartsTheShellOnlyOnYes) {
@@ -258,6 +266,19 @@ TEST_F(MainProgramTest, RefreshAsksFirstAndRestartsTheShellOnlyOnYes) {
   EXPECT_TRUE(starts[0].usesShowWindow);
   EXPECT_EQ(starts[0].showWindow, SW_HIDE);
   EXPECT_EQ(starts[0].directory, system) << "a program planted in the current directory could run";
+
+  // With the keyboard: Tab from No to Yes, then Enter answers Yes.
+  Click(Command(2));
+  box = program_->WaitForWindow(kNoticeCaption);
+  ASSERT_NE(box, nullptr) << "no confirmation box the fourth time";
+  ASSERT_TRUE(WaitUntil([&] { return program_->FocusWindow() == GetDlgItem(box, IDNO); }));
+  ASSERT_EQ(GetForegroundWindow(), box) << "the keys would go elsewhere";
+  PressKey(VK_TAB);
+  ASSERT_TRUE(WaitUntil([&] { return program_->FocusWindow() == GetDlgItem(box, IDYES); }));
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(program_->WaitForWindowGone(kNoticeCaption)) << "Enter did not answer";
+  ASSERT_TRUE(recording.WaitForStart(10000)) << "Enter on Yes started nothing";
+  EXPECT_EQ(recording.Starts().size(), 2u);
 
   EXPECT_TRUE(IsWindowVisible(form_));
   ExpectClosingEndsProgram();

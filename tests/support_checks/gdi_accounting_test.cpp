@@ -49,6 +49,7 @@ TEST(GdiAccounting, CountsEveryKindOfObjectItCreates) {
 }
 
 TEST(GdiAccounting, SeesAnObjectStillSelectedWhenItsDcIsGone) {
+  ASSERT_TRUE(testing_support::GdiAccountingAvailable());
   // A bitmap deleted while selected stays alive; the leak must show.
   GdiCounts before = CountGdiObjects();
   HDC memory = CreateCompatibleDC(nullptr);
@@ -63,6 +64,7 @@ TEST(GdiAccounting, SeesAnObjectStillSelectedWhenItsDcIsGone) {
 }
 
 TEST(GdiAccounting, SeesRegionsThatTheSystemDeletes) {
+  ASSERT_TRUE(testing_support::GdiAccountingAvailable());
   HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 40, 40, nullptr, nullptr,
                                 nullptr, nullptr);
   ASSERT_NE(window, nullptr);

@@ -10,6 +10,7 @@
 #include "tests/app/payloads/inline_images_value.h"
 #include "tests/app/payloads/payload_text.h"
 #include "tests/app/payloads/running_form.h"
+#include "tests/support/keyboard_input.h"
 
 namespace {
 
@@ -123,6 +124,32 @@ TEST_F(InlineImageCommands, EachCommandSetsTheValueAndSaysSo) {
     EXPECT_TRUE(IsWindowEnabled(program.form()));
   }
   EXPECT_TRUE(program.Close()) << "the program did not end cleanly";
+}
+
+TEST_F(InlineImageCommands, TabToTheHideCommandAndEnterHidesThePictures) {
+  ASSERT_TRUE(SetInlineImagesValue(std::wstring(kHide.opposite)));
+  RunningForm program;
+  ASSERT_NE(program.form(), nullptr);
+  const DWORD thread = GetWindowThreadProcessId(program.form(), nullptr);
+  auto focus = [thread] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+  };
+  ASSERT_TRUE(
+      testing_support::WaitUntil([&] { return focus() == program.Button(kShow.caption); }, 20000));
+  ASSERT_EQ(GetForegroundWindow(), program.form()) << "the keys would go elsewhere";
+  testing_support::PressKey(VK_TAB);
+  ASSERT_TRUE(
+      testing_support::WaitUntil([&] { return focus() == program.Button(kHide.caption); }, 20000));
+  testing_support::PressKey(VK_RETURN);
+
+  const MessageBoxSeen box = program.WaitForMessageBox();
+  ASSERT_NE(box.window, nullptr) << "Enter did not press the focused command";
+  EXPECT_EQ(box.text, kHide.successText);
+  EXPECT_EQ(InlineImagesValue(), std::wstring(kHide.value));
+  EXPECT_TRUE(AnswerMessageBox(box));
+  EXPECT_TRUE(program.Close());
 }
 
 TEST_F(InlineImageCommands, ALeftoverPayloadFileIsReplacedNotImported) {

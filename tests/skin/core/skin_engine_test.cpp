@@ -193,19 +193,57 @@ TEST_F(SkinEngineTest, DisabledButtonIsAttachedDisabled) {
   EXPECT_EQ(GetWindowLongPtrW(form_.narrowButton(), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
 }
 
-TEST_F(SkinEngineTest, CheckBoxStyledButtonKeepsItsOwnDrawing) {
-  HWND check =
-      CreateWindowExW(0, L"BUTTON", L"check", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 8, 112, 80,
-                      16, form_.form(), nullptr, GetModuleHandleW(nullptr), nullptr);
-  const LONG_PTR style = GetWindowLongPtrW(check, GWL_STYLE);
+TEST_F(SkinEngineTest, ButtonsOtherThanPushButtonsAreLeftUnskinned) {
+  // Check box, radio buttons of both kinds, group box, owner-drawn: they keep their own drawing
+  // and behaviour, and the skin puts nothing on them (no surfaces, no region, no procedure).
+  std::map<HWND, WindowSnapshot> others;
+  int y = 112;
+  for (DWORD type :
+       {BS_AUTOCHECKBOX, BS_RADIOBUTTON, BS_AUTORADIOBUTTON, BS_GROUPBOX, BS_OWNERDRAW}) {
+    HWND button = CreateWindowExW(0, L"BUTTON", L"other", WS_CHILD | WS_VISIBLE | type, 8, y, 80,
+                                  16, form_.form(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    others[button] = Snapshot(button);
+    y += 18;
+  }
   ASSERT_EQ(SkinInstall(form_.form()), 1);
-  EXPECT_EQ(SkinnedWindowCount(), 7);
-  EXPECT_EQ(GetWindowLongPtrW(check, GWL_STYLE), style);  // not made owner-drawn
-  EXPECT_EQ(GetSkinProp(check, props::kOldStyle), style);
-  EXPECT_NE(GetSkinProp(check, "HDC0"), 0);  // still gets surfaces and the region
-  ExpectButtonRegion(check);
+  EXPECT_EQ(SkinnedWindowCount(), 6);
+  for (const auto& [button, before] : others) {
+    SCOPED_TRACE(testing::Message() << "type " << (before.style & BS_TYPEMASK));
+    EXPECT_FALSE(HasAnySkinKey(button));
+    const WindowSnapshot after = Snapshot(button);
+    EXPECT_EQ(after.style, before.style);
+    EXPECT_EQ(after.procedure, before.procedure);
+    EXPECT_EQ(after.regionType, ERROR);
+  }
   SkinRemove(form_.form());
-  EXPECT_FALSE(HasAnySkinKey(check));
+}
+
+TEST_F(SkinEngineTest, WindowsCreatedLaterInsideASkinnedFormAreSkinnedWhenTheyAppear) {
+  ASSERT_EQ(SkinInstall(form_.form()), 1);
+  // A child dialog with a push button inside, created hidden as a property sheet makes its pages.
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  HWND page = CreateWindowExW(WS_EX_CONTROLPARENT, L"#32770", L"", WS_CHILD, 0, 0, 200, 60,
+                              form_.form(), nullptr, instance, nullptr);
+  HWND button = CreateWindowExW(0, L"BUTTON", L"确定", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8, 8,
+                                80, 25, page, nullptr, instance, nullptr);
+  SendMessageW(form_.form(), WM_NULL, 0, 0);
+  EXPECT_FALSE(IsSkinned(page)) << "attached before it was shown";
+  EXPECT_FALSE(IsSkinned(button));
+
+  ShowWindow(page, SW_SHOW);
+  SendMessageW(form_.form(), WM_NULL, 0, 0);  // after any message of a skinned window
+  EXPECT_TRUE(IsSkinned(page));
+  EXPECT_TRUE(IsSkinned(button));
+  EXPECT_EQ(GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+  EXPECT_EQ(SkinnedWindowCount(), 8);
+  SendMessageW(page, WM_NULL, 0, 0);
+  EXPECT_EQ(SkinnedWindowCount(), 8) << "attached twice";
+
+  // The removal takes everything off again, the late windows included.
+  EXPECT_EQ(SkinRemove(form_.form()), 1);
+  EXPECT_EQ(SkinnedWindowCount(), 0);
+  EXPECT_FALSE(HasAnySkinKey(page));
+  EXPECT_FALSE(HasAnySkinKey(button));
 }
 
 TEST_F(SkinEngineTest, DestroyedWindowIsDetachedOnItsWayOut) {

@@ -59,6 +59,7 @@ TEST_F(GalleryPicturesTest, EveryStateOfEveryControl) {
 
   for (HWND control : gallery->Controls()) {
     const POINT at = Target(*gallery, control);
+    testing_support::MoveCursorTo(control, at.x, at.y);  // hover needs the pointer there
     SendMessageW(control, WM_MOUSEMOVE, 0, PointParam(at.x, at.y));
   }
   testing_support::SaveWindowPicture(gallery->form, L"gallery_hot.bmp");
@@ -93,6 +94,7 @@ void ExerciseEveryControl(const testing_support::ControlGallery& gallery) {
   for (HWND control : gallery.Controls()) {
     const POINT at = Target(gallery, control);
     const LPARAM point = PointParam(at.x, at.y);
+    testing_support::MoveCursorTo(control, at.x, at.y);
     SendMessageW(control, WM_MOUSEMOVE, 0, point);
     SendMessageW(control, WM_MOUSEMOVE, MK_LBUTTON, point);
     // A disabled window gets no mouse input (and a click on a disabled option button would

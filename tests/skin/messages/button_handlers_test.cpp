@@ -207,6 +207,45 @@ TEST_F(ButtonHandlersTest, MoveOffTheButtonWithCaptureEndsTheFade) {
   EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, 1)), 0);
 }
 
+TEST_F(ButtonHandlersTest, AMoveWhileThePointerIsElsewhereLeavesTheButtonNormal) {
+  SetCursorPos(2, 2);  // no leave notification would ever come for this move
+  Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  EXPECT_EQ(Prop(button_, props::kMouseFlag), 0);
+  EXPECT_EQ(Prop(button_, props::kOldState), 0);
+  EXPECT_EQ(Prop(button_, props::kTimerId), 0);
+}
+
+TEST_F(ButtonHandlersTest, KeepsItsPushButtonRoleForTheDialogManager) {
+  auto dialogCode = [&] { return SendMessageW(button_, WM_GETDLGCODE, 0, 0); };
+  auto type = [&] { return GetWindowLongPtrW(button_, GWL_STYLE) & BS_TYPEMASK; };
+  EXPECT_EQ(dialogCode(), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+
+  // The default role comes and goes; the button stays owner-drawn and its face stays as it is.
+  const std::vector<COLORREF> face = ReadWindowPixels(button_);
+  SendMessageW(button_, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  EXPECT_EQ(dialogCode(), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
+  EXPECT_EQ(type(), BS_OWNERDRAW);
+  EXPECT_FALSE(GetUpdateRect(button_, nullptr, FALSE)) << "the role needs no repaint";
+  EXPECT_EQ(ReadWindowPixels(button_), face);
+  SendMessageW(button_, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  EXPECT_EQ(dialogCode(), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+
+  // The detach gives the button the type it holds last.
+  SendMessageW(button_, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  SkinRemove(form_.form());
+  EXPECT_EQ(type(), BS_DEFPUSHBUTTON);
+  EXPECT_EQ(dialogCode(), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
+
+  // Turned into a radio button while skinned, it leaves the skin and behaves as one.
+  ASSERT_EQ(SkinInstall(form_.form()), 1);
+  SendMessageW(button_, BM_SETSTYLE, BS_AUTORADIOBUTTON, TRUE);
+  EXPECT_FALSE(IsSkinned(button_));
+  EXPECT_EQ(type(), BS_AUTORADIOBUTTON);
+  EXPECT_EQ(SkinnedWindowCount(), 5);
+  SendMessageW(button_, BM_CLICK, 0, 0);
+  EXPECT_EQ(SendMessageW(button_, BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
 TEST_F(ButtonHandlersTest, FocusRerendersTheFacesAndFadesFromZero) {
   const std::vector<COLORREF> unfocused = StatePixels(button_, 0);
   SetFocus(button_);

@@ -191,6 +191,9 @@ TEST(ButtonBlend, ConstantAlphaOnly) {
   EXPECT_FALSE(IsSkinDrawnButtonStyle(BS_AUTOCHECKBOX));
   EXPECT_FALSE(IsSkinDrawnButtonStyle(BS_GROUPBOX));
   EXPECT_FALSE(IsSkinDrawnButtonStyle(BS_OWNERDRAW));
+  EXPECT_FALSE(IsSkinDrawnButtonStyle(BS_RADIOBUTTON));
+  EXPECT_FALSE(IsSkinDrawnButtonStyle(BS_AUTORADIOBUTTON));
+  EXPECT_TRUE(IsSkinDrawnButtonStyle(WS_CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON));
 }
 
 }  // namespace

@@ -75,6 +75,7 @@ StormResult StormOverGallery(uint32_t seed, const StormLimits& limits) {
 }
 
 TEST(MessageStorm, ControlGalleryKeepsTheSkinsInvariantsThroughAHostileStorm) {
+  ASSERT_TRUE(testing_support::GdiAccountingAvailable());
   const uint32_t seed = StormSeed();
   std::cout << "message storm over the gallery: seed " << seed
             << " (replay with MORVANE_STORM_SEED=" << seed << ")" << std::endl;

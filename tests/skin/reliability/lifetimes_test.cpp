@@ -15,6 +15,7 @@
 #include "skin/core/skin_props.h"
 #include "skin/painters/hover_fade.h"
 #include "tests/skin/reliability/skin_invariants.h"
+#include "tests/support/control_gallery.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/skin_test_form.h"
 
@@ -50,6 +51,7 @@ TEST(Lifetimes, ButtonDestroyedInTheMiddleOfAFade) {
     testing_support::SkinTestForm form;
     ASSERT_EQ(skin::SkinInstall(form.form()), 1);
     HWND button = form.wideButton();
+    testing_support::MoveCursorTo(button);  // hover needs the pointer over the button
     SendMessageW(button, WM_MOUSEMOVE, 0, 0);
     for (int tick = 0; tick < kFadeTicksBeforeTheEnd; ++tick) {
       SendMessageW(button, WM_TIMER, skin::kFadeTimerId, 0);
@@ -155,6 +157,7 @@ TEST(Lifetimes, SkinRemovedFromAFormWhileAButtonIsHot) {
     testing_support::SkinTestForm form;
     ASSERT_EQ(skin::SkinInstall(form.form()), 1);
     HWND button = form.narrowButton();
+    testing_support::MoveCursorTo(button);
     SendMessageW(button, WM_MOUSEMOVE, 0, 0);
     ASSERT_EQ(skin::GetSkinProp(button, skin::props::kMouseFlag), 1);
     ASSERT_NE(skin::GetSkinProp(button, skin::props::kTimerId), 0);
@@ -176,13 +179,14 @@ TEST(Lifetimes, ChildrenCreatedAndDestroyedAfterTheInstall) {
           CreateWindowExW(0, L"Button", L"added", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8 + 40 * i,
                           90, 36, 20, form.frame(), nullptr, GetModuleHandleW(nullptr), nullptr);
     }
-    EXPECT_EQ(skin::SkinnedWindowCount(), kSkinnedWindowsOfTestForm)
-        << "children created later are not skinned by themselves";
-    EXPECT_EQ(skin::SkinAttachWindow(added[1]), 1);
+    SendMessageW(form.frame(), WM_NULL, 0, 0);
+    EXPECT_EQ(skin::SkinnedWindowCount(), kSkinnedWindowsOfTestForm + 3)
+        << "children created later are skinned as they appear";
+    EXPECT_EQ(skin::SkinAttachWindow(added[1]), 0);
     DestroyWindow(form.buttons()[0]);
     DestroyWindow(added[0]);
     DestroyWindow(added[1]);
-    EXPECT_EQ(skin::SkinnedWindowCount(), kSkinnedWindowsOfTestForm - 1);
+    EXPECT_EQ(skin::SkinnedWindowCount(), kSkinnedWindowsOfTestForm + 3 - 3);
     EXPECT_EQ(ThreadInvariantFaults(), "");
     EXPECT_EQ(skin::SkinRemove(form.form()), 1);
     EXPECT_EQ(skin::SkinnedWindowCount(), 0);

@@ -13,13 +13,18 @@
 namespace reliability {
 namespace {
 
-// The nineteen messages of the skin's window procedure.
+// The twenty-one messages of the skin's window procedure.
 constexpr UINT kSkinMessages[] = {
     WM_DESTROY,     WM_SIZE,      WM_ACTIVATE,          WM_SETFOCUS,        WM_KILLFOCUS,
     WM_ENABLE,      WM_PAINT,     WM_WINDOWPOSCHANGING, WM_NCPAINT,         WM_KEYDOWN,
     WM_KEYUP,       WM_TIMER,     WM_ENTERIDLE,         WM_CTLCOLORLISTBOX, WM_MOUSEMOVE,
-    WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,     WM_MOUSELEAVE,
+    WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,     WM_MOUSELEAVE,      WM_GETDLGCODE,
+    BM_SETSTYLE,
 };
+
+// Button types BM_SETSTYLE gives: the push buttons the skin draws, and a check box it does not.
+constexpr WPARAM kButtonTypes[] = {BS_PUSHBUTTON, BS_DEFPUSHBUTTON, BS_USERBUTTON,
+                                   BS_AUTOCHECKBOX};
 
 // Coordinates and sizes from both ends of the 16-bit range and the small values around zero.
 constexpr int kEdgeCoordinates[] = {-32768, -32767, -1000, -2,  -1,  0,    1,     2,    3,
@@ -72,6 +77,10 @@ const char* MessageName(UINT message) {
       return "WM_LBUTTONDBLCLK";
     case WM_MOUSELEAVE:
       return "WM_MOUSELEAVE";
+    case WM_GETDLGCODE:
+      return "WM_GETDLGCODE";
+    case BM_SETSTYLE:
+      return "BM_SETSTYLE";
     default:
       return "?";
   }
@@ -206,7 +215,12 @@ std::string MessageStorm::SendHostileMessage(HWND target) {
       wParam = static_cast<WPARAM>(std::uniform_int_distribution<int>(0, 0x7F)(random_));
       lParam = Point();
       break;
+    case BM_SETSTYLE:
+      wParam = Pick(std::vector<WPARAM>(std::begin(kButtonTypes), std::end(kButtonTypes)));
+      lParam = Chance(50);
+      break;
     case WM_MOUSELEAVE:
+    case WM_GETDLGCODE:
     default:
       break;
   }

@@ -1,7 +1,7 @@
 #pragma once
 
 // A seeded, bounded storm of hostile messages over the skinned windows of one form: the
-// nineteen messages the skin's window procedure handles, with parameters from the far ends of
+// twenty-one messages the skin's window procedure handles, with parameters from the far ends of
 // their ranges, interleaved with enabling and disabling, resizing, focus changes, repaints,
 // message dispatch and taking the skin off and putting it back. After every step the skin's
 // invariants are checked for every window of the thread. The same seed gives the same actions.

@@ -82,6 +82,7 @@ StormResult StormOverForm1(uint32_t seed, const StormLimits& limits) {
 // on first use (window DCs of nested paints), so that the second must end with exactly the GDI
 // objects it began with.
 TEST(MessageStorm, MainWindowKeepsTheSkinsInvariantsThroughAHostileStorm) {
+  ASSERT_TRUE(testing_support::GdiAccountingAvailable());
   const uint32_t seed = StormSeed();
   std::cout << "message storm over Form1: seed " << seed
             << " (replay with MORVANE_STORM_SEED=" << seed << ")" << std::endl;

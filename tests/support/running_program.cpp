@@ -72,7 +72,10 @@ RunningProgram::RunningProgram(const std::wstring& arguments, bool redirectOutpu
   if (redirectOutput) {
     SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
     HANDLE readEnd = nullptr;
-    if (!CreatePipe(&readEnd, writeEnd.put(), &inheritable, 0)) return;
+    if (!CreatePipe(&readEnd, writeEnd.put(), &inheritable, 0)) {
+      startError_ = GetLastError();
+      return;
+    }
     output_.reset(readEnd);
     SetHandleInformation(output_.get(), HANDLE_FLAG_INHERIT, 0);
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -82,6 +85,7 @@ RunningProgram::RunningProgram(const std::wstring& arguments, bool redirectOutpu
   PROCESS_INFORMATION info{};
   if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, redirectOutput, 0, nullptr,
                       nullptr, &startup, &info)) {
+    startError_ = GetLastError();
     return;
   }
   const win::KernelHandle thread(info.hThread);

@@ -41,6 +41,8 @@ class RunningProgram {
   ~RunningProgram();
 
   bool started() const { return static_cast<bool>(process_); }
+  // GetLastError of the step that failed to start the program; 0 when it started.
+  DWORD startError() const { return startError_; }
   bool running() const;
   DWORD processId() const { return processId_; }
   DWORD threadId() const { return threadId_; }
@@ -74,6 +76,7 @@ class RunningProgram {
 
  private:
   win::KernelHandle process_;
+  DWORD startError_ = 0;
   win::KernelHandle output_;  // read end of the pipe
   DWORD processId_ = 0;
   DWORD threadId_ = 0;

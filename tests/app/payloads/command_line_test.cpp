@@ -63,7 +63,7 @@ class CommandLine : public testing::Test {
 TEST_F(CommandLine, SwitchesSetAndReportTheValueWithTheirExitCodeAndOneLine) {
   ASSERT_TRUE(SetInlineImagesValue(std::nullopt));
   const payload_tests::SwitchRun status = RunWithSwitch(L"/status");
-  EXPECT_EQ(status.exitCode, 0u) << "no value: shown";
+  EXPECT_EQ(status.exitCode, 0u) << "no value: shown; start error " << status.startError;
   EXPECT_EQ(status.output, Gbk(kShownLine + L"\r\n"));
   const payload_tests::SwitchRun hide = RunWithSwitch(L"/hide");
   EXPECT_EQ(hide.exitCode, 0u);

@@ -29,6 +29,7 @@ BOOL CALLBACK FindButton(HWND window, LPARAM lParam) {
 
 SwitchRun SwitchProcess::Finish(DWORD timeoutMs) {
   SwitchRun run;
+  run.startError = startError();
   if (!started()) return run;
   if (!WaitForExit(timeoutMs, &run.exitCode)) Stop(SwitchRun::kNoExitCode);
   run.output = ReadOutput();

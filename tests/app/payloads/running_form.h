@@ -17,6 +17,7 @@ struct SwitchRun {
   static constexpr DWORD kNoExitCode = 0xFFFFFFFF;
   DWORD exitCode = kNoExitCode;
   std::string output;
+  DWORD startError = 0;  // why the program could not be started, when it was not
 };
 
 // Morvane.exe started with a switch. With redirectOutput its standard output and error go into

@@ -263,7 +263,8 @@ std::string MessageStorm::ChangeWindow(HWND target) {
       text << "dispatch waiting messages";
       break;
     case 5:
-      if (skin::GetSkinKind(target) == skin::SkinKind::Header) {
+      // The header's own item tracking, which only a skinned header does.
+      if (skin::GetSkinKind(target) == skin::SkinKind::Header && skin::IsSkinned(target)) {
         const LONG_PTR index =
             Pick(std::vector<LONG_PTR>(std::begin(kHeaderIndices), std::end(kHeaderIndices)));
         skin::SetSkinProp(target,

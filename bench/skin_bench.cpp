@@ -18,6 +18,7 @@
 #include "skin/core/skin_props.h"
 #include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/surface.h"
+#include "skin/messages/fade_timer.h"
 #include "skin/painters/button_painter.h"
 #include "skin/painters/hover_fade.h"
 #include "tests/support/gdi_accounting.h"

@@ -204,6 +204,9 @@ using RegistryKey = UniqueHandle<RegistryKeyTraits>;
 template <typename Pointer>
 using LocalMemory = UniqueHandle<LocalMemoryTraits<Pointer>>;
 
+// A device context made by CreateDC or CreateCompatibleDC, taken over as it is.
+using CreatedDc = UniqueHandle<CreatedDcTraits>;
+
 // A memory device context from CreateCompatibleDC.
 class MemoryDc : public UniqueHandle<CreatedDcTraits> {
  public:

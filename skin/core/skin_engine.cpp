@@ -2,74 +2,22 @@
 
 #include "skin/core/high_contrast.h"
 #include "skin/core/late_windows.h"
-#include "skin/core/skin_kind.h"
+#include "skin/core/skin_family.h"
 #include "skin/core/skin_props.h"
-#include "skin/core/skin_state.h"
-#include "skin/graphics/gdi_handles.h"
-#include "skin/graphics/primitives.h"
 #include "skin/graphics/sprite_sheet.h"
+#include "skin/messages/pointer_tracking.h"
 #include "skin/messages/skin_window_proc.h"
 #include "skin/painters/button_painter.h"
-#include "skin/painters/hover_fade.h"
 
 namespace skin {
 
 namespace {
 
-// Module state: the only state the engine keeps outside the property store.
-bool hasUserTrackMouseEvent = false;
+// Module state: the only state the engine keeps outside the property store, the sprite sheet
+// and the pointer tracking.
 int skinnedWindowCount = 0;
 
-constexpr LONG_PTR kButtonTypeMask = BS_TYPEMASK;
-constexpr LONG_PTR kNoHeaderItem = -1;
 constexpr UINT kRepaintFlags = RDW_INVALIDATE | RDW_INTERNALPAINT;
-
-// Four state surfaces of the button's full outer size, compatible with its window DC; the
-// properties own them until the detach. The first is made from the window DC and the others
-// from the first, which then holds a bitmap of the window DC's format: the same surfaces, for
-// less, since under Wine a bitmap asked of a display DC costs a round through the display
-// driver that one asked of a memory DC does not.
-void CreateStateSurfaces(HWND button, HDC windowDc, const WindowBounds& bounds) {
-  HDC model = windowDc;
-  for (int state = 0; state < kSkinStateCount; ++state) {
-    gdi::MemoryDc surface(model);
-    gdi::Bitmap bitmap(CreateCompatibleBitmap(model, bounds.width, bounds.height));
-    if (surface && bitmap && SelectObject(surface.get(), bitmap.get()) != nullptr &&
-        model == windowDc) {
-      model = surface.get();
-    }
-    SetSkinPropHandle(button, props::kStateSurface[state], surface.release());
-    SetSkinPropHandle(button, props::kStateBitmap[state], bitmap.release());
-  }
-}
-
-void DestroyStateSurfaces(HWND button) {
-  for (int state = 0; state < kSkinStateCount; ++state) {
-    // Deleting the DC first frees its selection, so the bitmap can be deleted after it.
-    DeleteDC(GetSkinPropHandle<HDC>(button, props::kStateSurface[state]));
-    DeleteObject(GetSkinPropHandle<HBITMAP>(button, props::kStateBitmap[state]));
-    RemoveSkinProp(button, props::kStateSurface[state]);
-    RemoveSkinProp(button, props::kStateBitmap[state]);
-  }
-}
-
-void AttachButton(HWND button) {
-  WindowBounds bounds{};
-  GetWindowBounds(button, bounds);
-  {
-    gdi::WindowDc windowDc(button);
-    CreateStateSurfaces(button, windowDc.get(), bounds);
-    RenderButtonStates(button);
-  }
-  const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
-  if (IsSkinDrawnButtonStyle(style)) SendMessageW(button, BM_SETSTYLE, BS_OWNERDRAW, TRUE);
-  SetSkinProp(button, props::kOldStyle, style);
-  SetSkinProp(button, props::kMouseFlag, 0);
-  SetSkinProp(button, props::kTimerId, 0);
-  SetSkinState(button, IsWindowEnabled(button) ? SkinState::Normal : SkinState::Disabled);
-  SetSkinProp(button, props::kAlphaLevel, 0);
-  SetButtonRegion(button, bounds.width, bounds.height);
-}
 
 // A combo box's drop-down list is a child of the desktop, not of the form, and takes the skin when
 // it first asks for its colours; it leaves with its combo box, so that a form's removal takes
@@ -81,68 +29,21 @@ void DetachDropDownList(HWND combo) {
   if (GetComboBoxInfo(combo, &info)) SkinDetachWindow(info.hwndList);
 }
 
-void DetachButton(HWND button) {
-  DestroyStateSurfaces(button);
-  StopFadeTimer(button);
-  // Only the button type was switched to owner-drawn; every other style bit (enabled, visible)
-  // may have changed since the attach and stays as it is now.
-  const LONG_PTR oldStyle = GetSkinProp(button, props::kOldStyle);
-  const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
-  SetWindowLongPtrW(button, GWL_STYLE, (style & ~kButtonTypeMask) | (oldStyle & kButtonTypeMask));
-  for (const char* key : {props::kOldStyle, props::kMouseFlag, props::kTimerId, props::kOldState,
-                          props::kAlphaLevel}) {
-    RemoveSkinProp(button, key);
-  }
-  SetWindowRgn(button, nullptr, TRUE);
+// The windows that take the skin with a window: a form's descendants, attached before it.
+void AttachCompanions(HWND window, SkinFamily family) {
+  if (family == SkinFamily::Form) EnumChildWindows(window, AttachChildCallback, 0);
 }
 
-// Per-kind state at attach. Data lists, drop-down lists and grids carry only "PROCADDR".
-void PrepareWindow(HWND window, SkinKind kind) {
-  switch (kind) {
-    case SkinKind::Form:
-      EnumChildWindows(window, AttachChildCallback, 0);
-      break;
-    case SkinKind::Button:
-      AttachButton(window);
-      break;
-    case SkinKind::Combo:
-    case SkinKind::Check:
-    case SkinKind::Option:
-      SetSkinProp(window, props::kMouseFlag, 0);
-      SetSkinState(window, SkinState::Normal);
-      break;
-    case SkinKind::Header:
-      SetSkinProp(window, props::kMouseFlag, 0);
-      SetSkinProp(window, props::kHeaderDownIndex, kNoHeaderItem);
-      SetSkinProp(window, props::kHeaderHotIndex, kNoHeaderItem);
-      break;
-    default:
-      break;
-  }
-}
-
-void UnprepareWindow(HWND window, SkinKind kind) {
-  switch (kind) {
-    case SkinKind::Form:
+// The windows that lose the skin with a window, before it: a form's descendants, a combo box's
+// drop-down list.
+void DetachCompanions(HWND window, SkinFamily family) {
+  switch (family) {
+    case SkinFamily::Form:
       EnumChildWindows(window, DetachChildCallback, 0);
       break;
-    case SkinKind::Button:
-      DetachButton(window);
-      break;
-    case SkinKind::Combo:
+    case SkinFamily::ComboBox:
+    case SkinFamily::DriveList:
       DetachDropDownList(window);
-      RemoveSkinProp(window, props::kMouseFlag);
-      RemoveSkinProp(window, props::kOldState);
-      break;
-    case SkinKind::Check:
-    case SkinKind::Option:
-      RemoveSkinProp(window, props::kMouseFlag);
-      RemoveSkinProp(window, props::kOldState);
-      break;
-    case SkinKind::Header:
-      RemoveSkinProp(window, props::kMouseFlag);
-      RemoveSkinProp(window, props::kHeaderDownIndex);
-      RemoveSkinProp(window, props::kHeaderHotIndex);
       break;
     default:
       break;
@@ -151,9 +52,9 @@ void UnprepareWindow(HWND window, SkinKind kind) {
 
 // The window procedure is swapped with the function of the window's own character set, so text
 // messages are not squeezed through the ANSI code page on their way to the previous procedure.
-LONG_PTR SwapWindowProc(HWND window, LONG_PTR procedure) {
-  return IsWindowUnicode(window) ? SetWindowLongPtrW(window, GWLP_WNDPROC, procedure)
-                                 : SetWindowLongPtrA(window, GWLP_WNDPROC, procedure);
+LONG_PTR SwapWindowProc(HWND window, bool unicode, LONG_PTR procedure) {
+  return unicode ? SetWindowLongPtrW(window, GWLP_WNDPROC, procedure)
+                 : SetWindowLongPtrA(window, GWLP_WNDPROC, procedure);
 }
 
 void Repaint(HWND window) {
@@ -170,17 +71,17 @@ bool IsOwnThreadWindow(HWND window) {
 // A window of the system button class that is not a push button (a check box, a radio button, a
 // group box, a button owner-drawn already) keeps its own drawing and behaviour; the skin would
 // only weigh it down (surfaces, a region that cuts its corners), so it is not attached at all.
-bool TakesTheSkin(HWND window, SkinKind kind) {
-  return kind != SkinKind::Button || IsSkinDrawnButtonStyle(GetWindowLongPtrW(window, GWL_STYLE));
+bool TakesTheSkin(HWND window, SkinFamily family) {
+  return family != SkinFamily::Button ||
+         IsSkinDrawnButtonStyle(GetWindowLongPtrW(window, GWL_STYLE));
 }
 
 }  // namespace
 
 int SkinInstall(HWND window) {
   if (HighContrastOn()) return 0;  // the platform's own look follows the user's scheme
-  if (!SpriteSheetBuilt) {
-    SpriteSheetBuilt = true;
-    hasUserTrackMouseEvent = ProbeExport("TrackMouseEvent", "User32");
+  if (!SpriteSheetBuilt()) {
+    SetHasUserTrackMouseEvent(ProbeExport("TrackMouseEvent", "User32"));
     BuildSpriteSheet();
   }
   return SkinAttachWindow(window);
@@ -192,13 +93,15 @@ int SkinAttachWindow(HWND window) {
   // Asked of the window, not of memory: a window new to the skin may have the handle of one
   // that was destroyed without the skin being taken off.
   if (window == nullptr || !IsOwnThreadWindow(window) || WindowCarriesSkin(window)) return 0;
-  const SkinKind kind = GetSkinKind(window);
-  if (!TakesTheSkin(window, kind)) return 0;
-  RememberSkinProps(window);
-  PrepareWindow(window, kind);
+  const SkinFamily family = GetSkinFamily(window);
+  if (!TakesTheSkin(window, family)) return 0;
+  AttachCompanions(window, family);
+  const bool unicode = IsWindowUnicode(window) != FALSE;
+  RememberSkinProps(window, {family, unicode});
+  AttachFamilyState(window, family);
   // Windows created later inside skinned windows are watched for while the engine has any.
   if (++skinnedWindowCount == 1) StartWatchingForLateWindows();
-  const LONG_PTR previous = SwapWindowProc(window, reinterpret_cast<LONG_PTR>(SkinWindowProc));
+  const LONG_PTR previous = SwapWindowProc(window, unicode, reinterpret_cast<LONG_PTR>(SkinWindowProc));
   SetSkinProp(window, props::kProcAddr, previous);
   Repaint(window);
   return 1;
@@ -209,9 +112,11 @@ int SkinDetachWindow(HWND window) {
   const LONG_PTR previous = GetSkinProp(window, props::kProcAddr);
   if (previous == 0) return 0;
   LateWindowsHold hold;
-  UnprepareWindow(window, GetSkinKind(window));
+  const SkinTraits traits = GetSkinTraits(window);
+  DetachCompanions(window, traits.family);
+  DetachFamilyState(window, traits.family);
   RemoveSkinProp(window, props::kProcAddr);
-  SwapWindowProc(window, previous);
+  SwapWindowProc(window, traits.unicode, previous);
   Repaint(window);
   if (--skinnedWindowCount <= 0) {
     skinnedWindowCount = 0;
@@ -240,8 +145,6 @@ bool ProbeExport(const char* functionName, const char* libraryName) {
   if (loaded != nullptr) FreeLibrary(loaded);
   return found;
 }
-
-bool HasUserTrackMouseEvent() { return hasUserTrackMouseEvent; }
 
 int SkinnedWindowCount() { return skinnedWindowCount; }
 

@@ -2,6 +2,10 @@
 
 // Putting the skin on a window and taking it off again, and the engine's module state.
 // Attach and detach return 1 when they acted and 0 when they did nothing.
+//
+// The engine is the skin's top layer: graphics <- core (store, kinds, state) <- painters <-
+// messages <- these entry points. A window's own state comes from its family's row of the
+// table in skin/messages; the engine adds the window procedure, the count and the tree walk.
 
 #include <windows.h>
 
@@ -34,8 +38,8 @@ BOOL CALLBACK DetachChildCallback(HWND window, LPARAM unused);
 // loaded for the look-up and released again.
 bool ProbeExport(const char* functionName, const char* libraryName);
 
-// Module state of the engine (SpriteSheetBuilt lives with the sprite sheet).
-bool HasUserTrackMouseEvent();
+// The number of windows that carry the skin. (Whether the sprite sheet is built, the sheet knows
+// itself, and whether user32 tracks the pointer, the pointer tracking: skin/messages.)
 int SkinnedWindowCount();
 
 }  // namespace skin

@@ -18,6 +18,7 @@ struct Entry {
   LONG_PTR values[kKeyCount] = {};
   uint32_t known = 0;
   uint32_t present = 0;
+  SkinTraits traits;
 };
 
 using Table = std::unordered_map<HWND, Entry>;
@@ -123,7 +124,7 @@ bool WindowCarriesSkin(HWND window) {
   return window != nullptr && GetPropA(window, props::kProcAddr) != nullptr;
 }
 
-void RememberSkinProps(HWND window) {
+void RememberSkinProps(HWND window, SkinTraits traits) {
   if (window == nullptr || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
     return;
   }
@@ -132,11 +133,17 @@ void RememberSkinProps(HWND window) {
   // taken off; the window now behind the handle starts with nothing known.
   Entry& entry = (*store.table)[window];
   entry = Entry{};
+  entry.traits = traits;
   store.lastWindow = window;
   store.lastEntry = &entry;
 }
 
 bool RemembersWindow(HWND window) { return FindEntry(window) != nullptr; }
+
+SkinTraits GetSkinTraits(HWND window) {
+  if (const Entry* entry = FindEntry(window)) return entry->traits;
+  return {GetSkinFamily(window), IsWindowUnicode(window) != FALSE};
+}
 
 SkinState GetSkinState(HWND window) {
   const LONG_PTR value = GetSkinProp(window, props::kOldState);

@@ -23,6 +23,7 @@
 
 #include <windows.h>
 
+#include "skin/core/skin_family.h"
 #include "skin/core/skin_state.h"
 
 namespace skin {
@@ -98,10 +99,22 @@ bool IsSkinned(HWND window);
 // True when the window itself carries "PROCADDR", asked of the window rather than of memory.
 bool WindowCarriesSkin(HWND window);
 
-// Starts keeping the window's skin properties in memory: attach calls it before it writes the
-// window's state. Whatever was kept under the handle before is forgotten. Windows of other
-// threads are left alone.
-void RememberSkinProps(HWND window);
+// What attach decides once about a window and the window procedure reads with every message:
+// the window's family, and whether the skin's procedure was installed as a Unicode one (and so
+// passes messages on with CallWindowProcW).
+struct SkinTraits {
+  SkinFamily family = SkinFamily::Other;
+  bool unicode = true;
+};
+
+// Starts keeping the window's skin properties in memory, with its traits: attach calls it before
+// it writes the window's state. Whatever was kept under the handle before is forgotten. Windows
+// of other threads are left alone.
+void RememberSkinProps(HWND window, SkinTraits traits = {});
+
+// The traits kept for the window; for a window the store does not keep, worked out afresh from
+// its class name and character set.
+SkinTraits GetSkinTraits(HWND window);
 
 // True when the calling thread's store keeps the window's properties in memory.
 bool RemembersWindow(HWND window);

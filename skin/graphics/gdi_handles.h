@@ -16,6 +16,7 @@ using win::Palette;
 using win::Pen;
 using win::Region;
 
+using win::CreatedDc;
 using win::DcStateGuard;
 using win::DisplayDc;
 using win::MemoryDc;

@@ -6,9 +6,10 @@
 
 namespace skin {
 
-bool SpriteSheetBuilt = false;
-
 namespace {
+
+// True from the start of a build until the release, even where a surface could not be made.
+bool built = false;
 
 // The module-level slots of the five sprite surfaces. Only BuildSpriteSheet creates what they
 // hold and only the sheet's own release destroys it. A released slot reads nullptr, never a
@@ -53,6 +54,7 @@ void DestroySprites() {
 }  // namespace
 
 void BuildSpriteSheet() {
+  built = true;
   // A second build without a release in between replaces the sheet instead of leaking it.
   DestroySprites();
   {
@@ -67,8 +69,10 @@ void BuildSpriteSheet() {
 
 void ReleaseSpriteSheet() {
   DestroySprites();
-  SpriteSheetBuilt = false;
+  built = false;
 }
+
+bool SpriteSheetBuilt() { return built; }
 
 HDC ButtonSprite() { return buttonSprite; }
 HDC ComboSprite() { return comboSprite; }

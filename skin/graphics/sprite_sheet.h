@@ -8,16 +8,16 @@
 
 namespace skin {
 
-// Set by SkinInstall before it builds the sheet, cleared by ReleaseSpriteSheet.
-extern bool SpriteSheetBuilt;
-
 // Creates ButtonSprite, ComboSprite, GlyphSprite, OptionSprite and HeaderSprite (in this order)
 // and sets each of their 2146 pixels once with SetPixel from the tables. A sheet that is still
 // built is released first.
 void BuildSpriteSheet();
 
-// Destroys the five surfaces in the order they were created and clears SpriteSheetBuilt.
+// Destroys the five surfaces in the order they were created.
 void ReleaseSpriteSheet();
+
+// True from a build until the release that follows it.
+bool SpriteSheetBuilt();
 
 // Read access to the sprite surfaces; nullptr before the first build and after a release.
 HDC ButtonSprite();

@@ -2,11 +2,12 @@
 // shows, at which fade level, when the fade runs, and how the owner-drawn button keeps its
 // push-button role in a dialog.
 
-#include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/core/skin_state.h"
 #include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/primitives.h"
+#include "skin/messages/button_attach.h"
+#include "skin/messages/fade_timer.h"
 #include "skin/messages/message_handlers.h"
 #include "skin/messages/pointer_tracking.h"
 #include "skin/painters/button_painter.h"
@@ -36,19 +37,6 @@ void ShowPressed(HWND button) {
   SetFadeLevel(button, kFadeFullLevel);
   PaintButtonAtLevel(button, nullptr, kFadeFullLevel);
   SetFadeLevel(button, 0);
-}
-
-// A fresh bitmap of the window's size for every state surface; the replaced one is deleted.
-void ResizeStateSurfaces(HWND button, HDC windowDc, const WindowBounds& bounds) {
-  for (int state = 0; state < kSkinStateCount; ++state) {
-    HDC surface = GetSkinPropHandle<HDC>(button, props::kStateSurface[state]);
-    if (surface == nullptr) continue;
-    gdi::Bitmap bitmap(CreateCompatibleBitmap(windowDc, bounds.width, bounds.height));
-    if (!bitmap) continue;
-    gdi::Bitmap replaced(static_cast<HBITMAP>(SelectObject(surface, bitmap.get())));
-    // The surface owns the new bitmap now; "BMPn" names it for the detach.
-    SetSkinPropHandle(button, props::kStateBitmap[state], bitmap.release());
-  }
 }
 
 LRESULT PaintButtonFace(const SkinMessage& m) {
@@ -200,10 +188,7 @@ LRESULT AnswerAsPushButton(const SkinMessage& m) {
 // window first, and the button takes the new type as it would without the skin.
 LRESULT TakeButtonType(const SkinMessage& m) {
   const LONG_PTR type = static_cast<LONG_PTR>(m.wParam) & BS_TYPEMASK;
-  if (!IsSkinDrawnButtonStyle(type)) {
-    SkinDetachWindow(m.window);
-    return m.CallPrevious();
-  }
+  if (!IsSkinDrawnButtonStyle(type)) return m.DetachAndCallPrevious();
   SkinMessage ownerDrawn = m;
   ownerDrawn.wParam = (m.wParam & ~WPARAM{BS_TYPEMASK}) | BS_OWNERDRAW;
   ownerDrawn.lParam = FALSE;
@@ -217,24 +202,23 @@ LRESULT TakeButtonType(const SkinMessage& m) {
 }  // namespace
 
 const FamilyHandlers kButtonHandlers{
-    /* paint */ PaintButtonFace,
-    /* ncPaint */ nullptr,
-    /* size */ ResizeButton,
-    /* setFocus */ RerenderForFocus,
-    /* killFocus */ RerenderForFocus,
-    /* enable */ FollowEnabledState,
-    /* windowPosChanging */ nullptr,
-    /* keyDown */ PressButtonBySpaceBar,
-    /* keyUp */ ReleaseButtonBySpaceBar,
-    /* timer */ StepFade,
-    /* mouseMove */ TrackPointerOverButton,
-    /* lButtonDown */ PressButton,
-    /* lButtonUp */ ReleaseButton,
-    /* lButtonDblClk */ PressButton,
-    /* mouseLeave */ FadeOutHover,
-    /* getDlgCode */ AnswerAsPushButton,
-    /* setStyle */ TakeButtonType,
-    /* refreshAfterClick */ nullptr,
+    .attach = AttachButton,
+    .detach = DetachButton,
+    .paint = PaintButtonFace,
+    .size = ResizeButton,
+    .setFocus = RerenderForFocus,
+    .killFocus = RerenderForFocus,
+    .enable = FollowEnabledState,
+    .keyDown = PressButtonBySpaceBar,
+    .keyUp = ReleaseButtonBySpaceBar,
+    .timer = StepFade,
+    .mouseMove = TrackPointerOverButton,
+    .lButtonDown = PressButton,
+    .lButtonUp = ReleaseButton,
+    .lButtonDblClk = PressButton,
+    .mouseLeave = FadeOutHover,
+    .getDlgCode = AnswerAsPushButton,
+    .setStyle = TakeButtonType,
 };
 
 }  // namespace skin

@@ -21,6 +21,18 @@ namespace {
 
 constexpr LONG_PTR kNoItem = -1;
 
+void AttachHeader(HWND header) {
+  SetSkinProp(header, props::kMouseFlag, 0);
+  SetSkinProp(header, props::kHeaderDownIndex, kNoItem);
+  SetSkinProp(header, props::kHeaderHotIndex, kNoItem);
+}
+
+void DetachHeader(HWND header) {
+  RemoveSkinProp(header, props::kMouseFlag);
+  RemoveSkinProp(header, props::kHeaderDownIndex);
+  RemoveSkinProp(header, props::kHeaderHotIndex);
+}
+
 int ItemCount(HWND header) {
   return static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
 }
@@ -109,24 +121,14 @@ LRESULT ForgetItemsAfterLeave(const SkinMessage& m) {
 }  // namespace
 
 const FamilyHandlers kHeaderHandlers{
-    /* paint */ PaintStrip,
-    /* ncPaint */ nullptr,
-    /* size */ nullptr,
-    /* setFocus */ nullptr,
-    /* killFocus */ nullptr,
-    /* enable */ nullptr,
-    /* windowPosChanging */ nullptr,
-    /* keyDown */ nullptr,
-    /* keyUp */ nullptr,
-    /* timer */ nullptr,
-    /* mouseMove */ TrackHotItem,
-    /* lButtonDown */ PressItem,
-    /* lButtonUp */ ReleaseItem,
-    /* lButtonDblClk */ PressItem,
-    /* mouseLeave */ ForgetItemsAfterLeave,
-    /* getDlgCode */ nullptr,
-    /* setStyle */ nullptr,
-    /* refreshAfterClick */ nullptr,
+    .attach = AttachHeader,
+    .detach = DetachHeader,
+    .paint = PaintStrip,
+    .mouseMove = TrackHotItem,
+    .lButtonDown = PressItem,
+    .lButtonUp = ReleaseItem,
+    .lButtonDblClk = PressItem,
+    .mouseLeave = ForgetItemsAfterLeave,
 };
 
 }  // namespace skin

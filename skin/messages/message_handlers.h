@@ -3,20 +3,24 @@
 // The per-family message handlers of the skin's window procedure and the table they fill.
 //
 // Each control family (push buttons, combo boxes proper, drive lists, check boxes, ...) has one
-// constant FamilyHandlers row, defined in its own handlers file and named in the dispatch table
-// of skin_window_proc.cpp. A null entry means "the window's previous procedure only". A family
-// is added by writing its handlers file and pointing its row of the table at it; no other
-// family's handlers change.
+// constant FamilyHandlers row, defined in its own handlers file with named entries and pointed at
+// by the dispatch table of skin_window_proc.cpp. An entry left out falls back to the same entry
+// of the common row (kClientEdgeHandlers), and where that has none either, the message goes to
+// the window's previous procedure only. A family is added by writing its handlers file and
+// pointing its row of the table at it; no other family's handlers change.
 
 #include <windows.h>
 
-#include "skin/core/skin_kind.h"
+#include "skin/core/skin_family.h"
+#include "skin/core/skin_props.h"
 
 namespace skin {
 
-// One message as SkinWindowProc received it, with the previous procedure read on entry.
+// One message as SkinWindowProc received it, with the previous procedure and the window's traits
+// read on entry.
 struct SkinMessage {
   WNDPROC previous;
+  SkinTraits traits;
   HWND window;
   UINT message;
   WPARAM wParam;
@@ -36,58 +40,48 @@ struct SkinMessage {
   // window); every handler that goes on to write state or draw after it does so only when
   // stillSkinned holds, so nothing is put back on a window the skin has let go of.
   PreviousResult CallPreviousAndRecheck() const;
+
+  // Takes the skin off the window, then calls the previous procedure: for a message that turns
+  // the window into one the skin does not draw.
+  LRESULT DetachAndCallPrevious() const;
 };
 
 using SkinHandler = LRESULT (*)(const SkinMessage& message);
 
 // The handlers of one family. Every handler returns what SkinWindowProc returns.
 struct FamilyHandlers {
-  SkinHandler paint;              // WM_PAINT
-  SkinHandler ncPaint;            // WM_NCPAINT
-  SkinHandler size;               // WM_SIZE
-  SkinHandler setFocus;           // WM_SETFOCUS
-  SkinHandler killFocus;          // WM_KILLFOCUS
-  SkinHandler enable;             // WM_ENABLE
-  SkinHandler windowPosChanging;  // WM_WINDOWPOSCHANGING
-  SkinHandler keyDown;            // WM_KEYDOWN
-  SkinHandler keyUp;              // WM_KEYUP
-  SkinHandler timer;              // WM_TIMER
-  SkinHandler mouseMove;          // WM_MOUSEMOVE
-  SkinHandler lButtonDown;        // WM_LBUTTONDOWN
-  SkinHandler lButtonUp;          // WM_LBUTTONUP (the check/option refresh follows it)
-  SkinHandler lButtonDblClk;      // WM_LBUTTONDBLCLK
-  SkinHandler mouseLeave;         // WM_MOUSELEAVE
-  SkinHandler getDlgCode;         // WM_GETDLGCODE
-  SkinHandler setStyle;           // BM_SETSTYLE
+  // The family's own state, put on as the skin attaches a window and taken off as it detaches
+  // it (the window procedure and "PROCADDR" are the engine's). Null: no state of its own.
+  void (*attach)(HWND window) = nullptr;
+  void (*detach)(HWND window) = nullptr;
+
+  SkinHandler paint = nullptr;              // WM_PAINT
+  SkinHandler ncPaint = nullptr;            // WM_NCPAINT
+  SkinHandler size = nullptr;               // WM_SIZE
+  SkinHandler setFocus = nullptr;           // WM_SETFOCUS
+  SkinHandler killFocus = nullptr;          // WM_KILLFOCUS
+  SkinHandler enable = nullptr;             // WM_ENABLE
+  SkinHandler windowPosChanging = nullptr;  // WM_WINDOWPOSCHANGING
+  SkinHandler keyDown = nullptr;            // WM_KEYDOWN
+  SkinHandler keyUp = nullptr;              // WM_KEYUP
+  SkinHandler timer = nullptr;              // WM_TIMER
+  SkinHandler mouseMove = nullptr;          // WM_MOUSEMOVE
+  SkinHandler lButtonDown = nullptr;        // WM_LBUTTONDOWN
+  SkinHandler lButtonUp = nullptr;          // WM_LBUTTONUP (the check/option refresh follows it)
+  SkinHandler lButtonDblClk = nullptr;      // WM_LBUTTONDBLCLK
+  SkinHandler mouseLeave = nullptr;         // WM_MOUSELEAVE
+  SkinHandler getDlgCode = nullptr;         // WM_GETDLGCODE
+  SkinHandler setStyle = nullptr;           // BM_SETSTYLE
   // Repaints the control in the normal state with the force flag set; run by
   // RefreshCheckAndOptionBoxes after every left-button release. Null: nothing to refresh.
-  void (*refreshAfterClick)(HWND window);
+  void (*refreshAfterClick)(HWND window) = nullptr;
 };
-
-// The families the dispatch tells apart: the kinds, with SkinKind::Combo split into combo boxes
-// proper and drive lists.
-enum class HandlerFamily {
-  Form,
-  Button,
-  ComboBox,
-  DriveList,
-  Check,
-  Option,
-  Progress,
-  Header,
-  DataList,
-  ComboList,
-  Grid,
-  Other,
-};
-
-HandlerFamily GetHandlerFamily(HWND window);
 
 // A handler that only calls the previous procedure; use it where a family must not fall back to
 // the handler that kCommonHandlers gives every family.
 LRESULT CallPreviousOnly(const SkinMessage& message);
 
-// The rows, one per handlers file.
+// The rows, one per family, named after the handlers file that defines them.
 extern const FamilyHandlers kNoHandlers;          // every entry null
 extern const FamilyHandlers kButtonHandlers;      // button_handlers.cpp
 extern const FamilyHandlers kComboBoxHandlers;    // combo_handlers.cpp

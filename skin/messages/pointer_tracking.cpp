@@ -1,9 +1,41 @@
 #include "skin/messages/pointer_tracking.h"
 
+#include <commctrl.h>
+
 #include "skin/core/skin_props.h"
-#include "skin/painters/hover_fade.h"
 
 namespace skin {
+
+namespace {
+
+bool hasUserTrackMouseEvent = false;
+
+}  // namespace
+
+bool HasUserTrackMouseEvent() { return hasUserTrackMouseEvent; }
+
+void SetHasUserTrackMouseEvent(bool exported) { hasUserTrackMouseEvent = exported; }
+
+void TrackMouseLeave(HWND window) { TrackMouseLeaveWith(window, hasUserTrackMouseEvent); }
+
+void TrackMouseLeaveWith(HWND window, bool useUser32) {
+  TRACKMOUSEEVENT request{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window, 0};
+  if (useUser32) {
+    TrackMouseEvent(&request);
+  } else {
+    _TrackMouseEvent(&request);
+  }
+}
+
+void AttachHoverState(HWND window) {
+  SetSkinProp(window, props::kMouseFlag, 0);
+  SetSkinState(window, SkinState::Normal);
+}
+
+void DetachHoverState(HWND window) {
+  RemoveSkinProp(window, props::kMouseFlag);
+  RemoveSkinProp(window, props::kOldState);
+}
 
 bool ArmLeaveTracking(HWND window) {
   if (GetSkinProp(window, props::kMouseFlag) != 0) return true;

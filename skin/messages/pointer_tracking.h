@@ -1,11 +1,29 @@
 #pragma once
 
-// Small pieces of hover and press tracking shared by the handlers of check boxes, option
-// buttons, combo boxes, drive lists and headers.
+// Hover and press tracking shared by the handlers of push buttons, check boxes, option buttons,
+// combo boxes, drive lists and headers.
 
 #include <windows.h>
 
 namespace skin {
+
+// Whether user32 exports TrackMouseEvent; the engine sets it each time it builds the sprite
+// sheet. Module state of the skin.
+bool HasUserTrackMouseEvent();
+void SetHasUserTrackMouseEvent(bool exported);
+
+// Asks for one WM_MOUSELEAVE when the pointer leaves the window: through user32's
+// TrackMouseEvent when it exists (HasUserTrackMouseEvent), else comctl32's _TrackMouseEvent.
+void TrackMouseLeave(HWND window);
+
+// The same with the choice made by the caller.
+void TrackMouseLeaveWith(HWND window, bool useUser32);
+
+// The state of a control that shows whether the pointer is over it (check boxes, option buttons,
+// combo boxes, drive lists): "MOUSEFLAG" 0 and "OLDSTATE" normal as the skin attaches it; both
+// go as it is detached.
+void AttachHoverState(HWND window);
+void DetachHoverState(HWND window);
 
 // The first move over a control: "MOUSEFLAG" goes from 0 to 1 and one WM_MOUSELEAVE is
 // requested. Later moves change nothing until the leave notification has reset the flag.

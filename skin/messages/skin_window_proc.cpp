@@ -1,5 +1,10 @@
 #include "skin/messages/skin_window_proc.h"
 
+#include <iterator>
+
+// The window procedure attaches and detaches windows as messages announce them (a window that is
+// destroyed, a dialog that activates or idles, a list that asks for colours, windows created
+// later): the one place where the messages call back into the engine's entry points.
 #include "skin/core/late_windows.h"
 #include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
@@ -9,7 +14,7 @@ namespace skin {
 
 namespace {
 
-// The dispatch table: one row per HandlerFamily, in the enum's order.
+// The dispatch table: one row per SkinFamily, in the enum's order.
 //
 // Extending the skin to a further family means writing its handlers file (a FamilyHandlers
 // constant declared in message_handlers.h) and pointing its row here at that constant. A null
@@ -30,20 +35,18 @@ const FamilyHandlers* const kFamilyHandlers[] = {
     /* Grid      */ &kGridHandlers,
     /* Other     */ &kNoHandlers,
 };
-static_assert(sizeof(kFamilyHandlers) / sizeof(kFamilyHandlers[0]) ==
-                  static_cast<size_t>(HandlerFamily::Other) + 1,
-              "one row per handler family");
+static_assert(std::size(kFamilyHandlers) == kSkinFamilyCount, "one row per family");
 
 // Handlers that every family gets where its own row has none (for instance the client-edge
 // frame drawn on WM_NCPAINT for any window with a sunken edge).
 const FamilyHandlers& kCommonHandlers = kClientEdgeHandlers;
 
-const FamilyHandlers& RowFor(HandlerFamily family) {
+const FamilyHandlers& RowFor(SkinFamily family) {
   return *kFamilyHandlers[static_cast<size_t>(family)];
 }
 
 LRESULT Dispatch(const SkinMessage& message, SkinHandler FamilyHandlers::*entry) {
-  if (SkinHandler handler = RowFor(GetHandlerFamily(message.window)).*entry) {
+  if (SkinHandler handler = RowFor(message.traits.family).*entry) {
     return handler(message);
   }
   if (SkinHandler handler = kCommonHandlers.*entry) return handler(message);
@@ -100,8 +103,8 @@ LRESULT HandleLButtonUpAndRefresh(const SkinMessage& message) {
 LRESULT SkinMessage::CallPrevious() const {
   // The skin's procedure was installed with the same character set as the window's own, so the
   // message is passed on without a lossy round trip through the ANSI code page.
-  return IsWindowUnicode(window) ? CallWindowProcW(previous, window, message, wParam, lParam)
-                                 : CallWindowProcA(previous, window, message, wParam, lParam);
+  return traits.unicode ? CallWindowProcW(previous, window, message, wParam, lParam)
+                        : CallWindowProcA(previous, window, message, wParam, lParam);
 }
 
 SkinMessage::PreviousResult SkinMessage::CallPreviousAndRecheck() const {
@@ -109,37 +112,21 @@ SkinMessage::PreviousResult SkinMessage::CallPreviousAndRecheck() const {
   return {value, IsSkinned(window)};
 }
 
+LRESULT SkinMessage::DetachAndCallPrevious() const {
+  SkinDetachWindow(window);
+  return CallPrevious();
+}
+
 LRESULT CallPreviousOnly(const SkinMessage& message) { return message.CallPrevious(); }
 
 const FamilyHandlers kNoHandlers{};
 
-HandlerFamily GetHandlerFamily(HWND window) {
-  const std::string className = GetWindowClassName(window);
-  switch (ClassifyClassName(className)) {
-    case SkinKind::Form:
-      return HandlerFamily::Form;
-    case SkinKind::Button:
-      return HandlerFamily::Button;
-    case SkinKind::Combo:
-      return IsDriveListClassName(className) ? HandlerFamily::DriveList : HandlerFamily::ComboBox;
-    case SkinKind::Check:
-      return HandlerFamily::Check;
-    case SkinKind::Option:
-      return HandlerFamily::Option;
-    case SkinKind::Progress:
-      return HandlerFamily::Progress;
-    case SkinKind::Header:
-      return HandlerFamily::Header;
-    case SkinKind::DataList:
-      return HandlerFamily::DataList;
-    case SkinKind::ComboList:
-      return HandlerFamily::ComboList;
-    case SkinKind::Grid:
-      return HandlerFamily::Grid;
-    case SkinKind::Other:
-      return HandlerFamily::Other;
-  }
-  return HandlerFamily::Other;
+void AttachFamilyState(HWND window, SkinFamily family) {
+  if (auto attach = RowFor(family).attach) attach(window);
+}
+
+void DetachFamilyState(HWND window, SkinFamily family) {
+  if (auto detach = RowFor(family).detach) detach(window);
 }
 
 LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -149,7 +136,7 @@ LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return IsWindowUnicode(window) ? DefWindowProcW(window, message, wParam, lParam)
                                    : DefWindowProcA(window, message, wParam, lParam);
   }
-  const SkinMessage m{previous, window, message, wParam, lParam};
+  const SkinMessage m{previous, GetSkinTraits(window), window, message, wParam, lParam};
   const AttachLateWindowsAfterwards attachLateWindows;
   switch (message) {
     case WM_DESTROY:
@@ -201,10 +188,10 @@ LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 BOOL CALLBACK RefreshCheckAndOptionBoxes(HWND child, LPARAM) {
   if (!IsSkinned(child)) return TRUE;
-  const HandlerFamily family = GetHandlerFamily(child);
+  const SkinFamily family = GetSkinTraits(child).family;
   // Check boxes and option buttons repaint through their row's refreshAfterClick (the check and
   // option painters, with state Normal and the force flag); other kinds are left alone.
-  if (family == HandlerFamily::Check || family == HandlerFamily::Option) {
+  if (family == SkinFamily::Check || family == SkinFamily::Option) {
     if (auto refresh = RowFor(family).refreshAfterClick) refresh(child);
   }
   return TRUE;

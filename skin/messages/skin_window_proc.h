@@ -7,9 +7,16 @@
 
 #include <windows.h>
 
+#include "skin/core/skin_family.h"
+
 namespace skin {
 
 LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The state of the window's family (its row's attach and detach), put on as the engine attaches
+// the window and taken off as it detaches it.
+void AttachFamilyState(HWND window, SkinFamily family);
+void DetachFamilyState(HWND window, SkinFamily family);
 
 // EnumChildWindows callback run after every left-button release: repaints a skinned check box
 // or option button in the normal state, forced, so a changed check mark shows. Always TRUE.

@@ -39,7 +39,7 @@ TEST(Form1Skin, LoadInstallsAndUnloadRemovesTheSkin) {
 
     // Form_Load installed the skin: the form, its frame and the four buttons.
     EXPECT_EQ(SkinnedWindowCount(), 6);
-    EXPECT_TRUE(SpriteSheetBuilt);
+    EXPECT_TRUE(SpriteSheetBuilt());
     for (HWND window : {w.form, w.frame}) {
       EXPECT_TRUE(IsSkinned(window));
       int keys = 0;
@@ -63,7 +63,7 @@ TEST(Form1Skin, LoadInstallsAndUnloadRemovesTheSkin) {
     for (HWND command : w.commands()) oldStyles[command] = GetSkinProp(command, props::kOldStyle);
     EXPECT_EQ(SkinRemove(w.form), 1);
     EXPECT_EQ(SkinnedWindowCount(), 0);
-    EXPECT_FALSE(SpriteSheetBuilt);
+    EXPECT_FALSE(SpriteSheetBuilt());
     EXPECT_EQ(ButtonSprite(), nullptr);
     for (HWND window : {w.form, w.frame}) EXPECT_FALSE(HasAnySkinKey(window));
     for (HWND command : w.commands()) {
@@ -75,13 +75,13 @@ TEST(Form1Skin, LoadInstallsAndUnloadRemovesTheSkin) {
     }
 
     EXPECT_EQ(SkinInstall(w.form), 1);
-    EXPECT_TRUE(SpriteSheetBuilt);
+    EXPECT_TRUE(SpriteSheetBuilt());
     EXPECT_NE(ButtonSprite(), nullptr);
     EXPECT_EQ(SkinnedWindowCount(), 6);
   }
   // Form_Unload took it off again.
   EXPECT_EQ(SkinnedWindowCount(), 0);
-  EXPECT_FALSE(SpriteSheetBuilt);
+  EXPECT_FALSE(SpriteSheetBuilt());
 }
 
 // Exact accounting: an object lost per cycle shows as a hundred after a hundred cycles, and each

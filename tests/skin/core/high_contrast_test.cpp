@@ -36,7 +36,7 @@ void SwitchHighContrast(HWND form, bool on) {
 // No skin state on any window, no owner-drawn button, no rounded region, no sprite sheet.
 void ExpectPlatformLook(const testing_support::Form1Windows& w) {
   EXPECT_EQ(SkinnedWindowCount(), 0);
-  EXPECT_FALSE(SpriteSheetBuilt);
+  EXPECT_FALSE(SpriteSheetBuilt());
   for (HWND window : {w.form, w.frame, w.command1, w.command2, w.command3, w.command4}) {
     for (const char* key : props::kAllKeys) EXPECT_EQ(GetPropA(window, key), nullptr) << key;
   }

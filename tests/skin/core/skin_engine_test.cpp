@@ -9,6 +9,7 @@
 #include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/graphics/sprite_sheet.h"
+#include "skin/messages/pointer_tracking.h"
 #include "skin/messages/skin_window_proc.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/skin_test_form.h"
@@ -81,7 +82,7 @@ class SkinEngineTest : public ::testing::Test {
     // Whatever a test left skinned goes with its form; the engine must be back at rest.
     form_.Destroy();
     EXPECT_EQ(SkinnedWindowCount(), 0);
-    EXPECT_FALSE(SpriteSheetBuilt);
+    EXPECT_FALSE(SpriteSheetBuilt());
   }
   SkinTestForm form_;
 };
@@ -91,7 +92,7 @@ TEST_F(SkinEngineTest, InstallAttachesTheFormAndEverythingInIt) {
   for (HWND button : form_.buttons()) before[button] = Snapshot(button);
 
   ASSERT_EQ(SkinInstall(form_.form()), 1);
-  EXPECT_TRUE(SpriteSheetBuilt);
+  EXPECT_TRUE(SpriteSheetBuilt());
   EXPECT_NE(ButtonSprite(), nullptr);
   EXPECT_EQ(SkinnedWindowCount(), 6);
 
@@ -140,7 +141,7 @@ TEST_F(SkinEngineTest, InstallAttachesTheFormAndEverythingInIt) {
   // Removal takes everything away again and releases the sprite sheet.
   EXPECT_EQ(SkinRemove(form_.form()), 1);
   EXPECT_EQ(SkinnedWindowCount(), 0);
-  EXPECT_FALSE(SpriteSheetBuilt);
+  EXPECT_FALSE(SpriteSheetBuilt());
   for (HWND window : {form_.form(), form_.frame()}) EXPECT_FALSE(HasAnySkinKey(window));
   for (HWND button : form_.buttons()) {
     EXPECT_FALSE(HasAnySkinKey(button));
@@ -153,7 +154,7 @@ TEST_F(SkinEngineTest, InstallAttachesTheFormAndEverythingInIt) {
 
   // The next install builds the sheet afresh.
   EXPECT_EQ(SkinInstall(form_.form()), 1);
-  EXPECT_TRUE(SpriteSheetBuilt);
+  EXPECT_TRUE(SpriteSheetBuilt());
   EXPECT_EQ(SkinnedWindowCount(), 6);
   EXPECT_EQ(SkinRemove(form_.form()), 1);
 }
@@ -251,11 +252,11 @@ TEST_F(SkinEngineTest, DestroyedWindowIsDetachedOnItsWayOut) {
   HWND button = form_.buttons()[1];
   DestroyWindow(button);
   EXPECT_EQ(SkinnedWindowCount(), 5);
-  EXPECT_TRUE(SpriteSheetBuilt);
+  EXPECT_TRUE(SpriteSheetBuilt());
   // Destroying the form detaches the rest, the form last; the sheet goes with it.
   form_.Destroy();
   EXPECT_EQ(SkinnedWindowCount(), 0);
-  EXPECT_FALSE(SpriteSheetBuilt);
+  EXPECT_FALSE(SpriteSheetBuilt());
 }
 
 TEST_F(SkinEngineTest, ProbeExportFindsExportsAndReleasesWhatItLoaded) {

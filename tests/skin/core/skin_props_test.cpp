@@ -11,7 +11,7 @@
 
 #include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
-#include "skin/painters/hover_fade.h"
+#include "skin/messages/fade_timer.h"
 #include "tests/support/skin_test_form.h"
 
 namespace skin {

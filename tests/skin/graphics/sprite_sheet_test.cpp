@@ -203,14 +203,14 @@ TEST(OptionSprite, IsTheSameDiscInEveryCell) {
 
 TEST(SpriteSheetLifetime, ReleaseFreesEverythingAndClearsTheFlag) {
   EXPECT_GDI_OBJECTS_UNCHANGED({
-    skin::SpriteSheetBuilt = true;
     skin::BuildSpriteSheet();
+    EXPECT_TRUE(skin::SpriteSheetBuilt());
     skin::BuildSpriteSheet();  // a second build replaces the first sheet
     EXPECT_NE(skin::ButtonSprite(), nullptr);
     EXPECT_NE(skin::HeaderSprite(), nullptr);
     skin::ReleaseSpriteSheet();
   });
-  EXPECT_FALSE(skin::SpriteSheetBuilt);
+  EXPECT_FALSE(skin::SpriteSheetBuilt());
   EXPECT_EQ(skin::ButtonSprite(), nullptr);
   EXPECT_EQ(skin::ComboSprite(), nullptr);
   EXPECT_EQ(skin::GlyphSprite(), nullptr);

@@ -10,7 +10,7 @@
 #include "skin/core/skin_props.h"
 #include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/surface.h"
-#include "skin/painters/hover_fade.h"
+#include "skin/messages/fade_timer.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/pictures.h"
 #include "tests/support/skin_test_form.h"

@@ -217,7 +217,7 @@ TEST(SkinMessageBox, IsSkinnedWhileOpenAndDetachedWhenClosed) {
   EXPECT_GE(check.countWhileOpen, 6 + 1 + 2);
   EXPECT_EQ(SkinnedWindowCount(), 6);
   EXPECT_EQ(SkinRemove(form.form()), 1);
-  EXPECT_FALSE(SpriteSheetBuilt);
+  EXPECT_FALSE(SpriteSheetBuilt());
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 
 #include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
-#include "skin/painters/hover_fade.h"
+#include "skin/messages/fade_timer.h"
 #include "tests/skin/reliability/skin_invariants.h"
 #include "tests/support/control_gallery.h"
 #include "tests/support/gdi_accounting.h"

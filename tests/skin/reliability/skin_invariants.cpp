@@ -6,6 +6,7 @@
 #include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/core/skin_state.h"
+#include "skin/messages/fade_timer.h"
 #include "skin/messages/skin_window_proc.h"
 #include "skin/painters/hover_fade.h"
 

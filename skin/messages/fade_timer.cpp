@@ -1,23 +1,10 @@
-#include "skin/painters/hover_fade.h"
+#include "skin/messages/fade_timer.h"
 
-#include <commctrl.h>
-
-#include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/painters/button_painter.h"
+#include "skin/painters/hover_fade.h"
 
 namespace skin {
-
-void TrackMouseLeave(HWND window) { TrackMouseLeaveWith(window, HasUserTrackMouseEvent()); }
-
-void TrackMouseLeaveWith(HWND window, bool useUser32) {
-  TRACKMOUSEEVENT request{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window, 0};
-  if (useUser32) {
-    TrackMouseEvent(&request);
-  } else {
-    _TrackMouseEvent(&request);
-  }
-}
 
 UINT_PTR StartFadeTimer(HWND window) {
   if (GetSkinProp(window, props::kTimerId) != 0) return 0;

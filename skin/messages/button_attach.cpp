@@ -1,0 +1,92 @@
+#include "skin/messages/button_attach.h"
+
+#include "skin/core/skin_props.h"
+#include "skin/core/skin_state.h"
+#include "skin/graphics/gdi_handles.h"
+#include "skin/messages/fade_timer.h"
+#include "skin/painters/button_painter.h"
+
+namespace skin {
+
+namespace {
+
+constexpr LONG_PTR kButtonTypeMask = BS_TYPEMASK;
+
+// Four state surfaces of the button's full outer size, compatible with its window DC; the
+// properties own them until the detach. The first is made from the window DC and the others
+// from the first, which then holds a bitmap of the window DC's format: the same surfaces, for
+// less, since under Wine a bitmap asked of a display DC costs a round through the display
+// driver that one asked of a memory DC does not.
+void CreateStateSurfaces(HWND button, HDC windowDc, const WindowBounds& bounds) {
+  HDC model = windowDc;
+  for (int state = 0; state < kSkinStateCount; ++state) {
+    gdi::MemoryDc surface(model);
+    gdi::Bitmap bitmap(CreateCompatibleBitmap(model, bounds.width, bounds.height));
+    if (surface && bitmap && SelectObject(surface.get(), bitmap.get()) != nullptr &&
+        model == windowDc) {
+      model = surface.get();
+    }
+    SetSkinPropHandle(button, props::kStateSurface[state], surface.release());
+    SetSkinPropHandle(button, props::kStateBitmap[state], bitmap.release());
+  }
+}
+
+void DestroyStateSurfaces(HWND button) {
+  for (int state = 0; state < kSkinStateCount; ++state) {
+    // The bitmap's owner is declared first so that it ends last: deleting the DC first frees its
+    // selection, and the bitmap can be deleted after it.
+    const gdi::Bitmap bitmap(GetSkinPropHandle<HBITMAP>(button, props::kStateBitmap[state]));
+    const gdi::CreatedDc surface(GetSkinPropHandle<HDC>(button, props::kStateSurface[state]));
+    RemoveSkinProp(button, props::kStateSurface[state]);
+    RemoveSkinProp(button, props::kStateBitmap[state]);
+  }
+}
+
+}  // namespace
+
+void AttachButton(HWND button) {
+  WindowBounds bounds{};
+  GetWindowBounds(button, bounds);
+  {
+    gdi::WindowDc windowDc(button);
+    CreateStateSurfaces(button, windowDc.get(), bounds);
+    RenderButtonStates(button);
+  }
+  const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
+  if (IsSkinDrawnButtonStyle(style)) SendMessageW(button, BM_SETSTYLE, BS_OWNERDRAW, TRUE);
+  SetSkinProp(button, props::kOldStyle, style);
+  SetSkinProp(button, props::kMouseFlag, 0);
+  SetSkinProp(button, props::kTimerId, 0);
+  SetSkinState(button, IsWindowEnabled(button) ? SkinState::Normal : SkinState::Disabled);
+  SetSkinProp(button, props::kAlphaLevel, 0);
+  SetButtonRegion(button, bounds.width, bounds.height);
+}
+
+void DetachButton(HWND button) {
+  DestroyStateSurfaces(button);
+  StopFadeTimer(button);
+  // Only the button type was switched to owner-drawn; every other style bit (enabled, visible)
+  // may have changed since the attach and stays as it is now.
+  const LONG_PTR oldStyle = GetSkinProp(button, props::kOldStyle);
+  const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
+  SetWindowLongPtrW(button, GWL_STYLE, (style & ~kButtonTypeMask) | (oldStyle & kButtonTypeMask));
+  for (const char* key : {props::kOldStyle, props::kMouseFlag, props::kTimerId, props::kOldState,
+                          props::kAlphaLevel}) {
+    RemoveSkinProp(button, key);
+  }
+  SetWindowRgn(button, nullptr, TRUE);
+}
+
+void ResizeStateSurfaces(HWND button, HDC windowDc, const WindowBounds& bounds) {
+  for (int state = 0; state < kSkinStateCount; ++state) {
+    HDC surface = GetSkinPropHandle<HDC>(button, props::kStateSurface[state]);
+    if (surface == nullptr) continue;
+    gdi::Bitmap bitmap(CreateCompatibleBitmap(windowDc, bounds.width, bounds.height));
+    if (!bitmap) continue;
+    gdi::Bitmap replaced(static_cast<HBITMAP>(SelectObject(surface, bitmap.get())));
+    // The surface owns the new bitmap now; "BMPn" names it for the detach.
+    SetSkinPropHandle(button, props::kStateBitmap[state], bitmap.release());
+  }
+}
+
+}  // namespace skin

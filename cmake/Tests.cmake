@@ -79,3 +79,7 @@ endif()
 if(TARGET test_skin_dialogs)
   target_link_libraries(test_skin_dialogs PRIVATE comdlg32)
 endif()
+
+# The source tree's layers point one way: a check of the sources, run on the build machine.
+add_test(NAME source_layers COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_layers.sh"
+                                    "${CMAKE_SOURCE_DIR}")

@@ -1,33 +1,34 @@
 #include "skin/core/skin_family.h"
 
+#include <iterator>
+
 namespace skin {
 
+namespace {
+
+// The family of every kind, in SkinKind's order; the kind of combo boxes is split further by
+// class name.
+constexpr SkinFamily kFamilyOfKind[] = {
+    /* Form      */ SkinFamily::Form,
+    /* Button    */ SkinFamily::Button,
+    /* Combo     */ SkinFamily::ComboBox,
+    /* Check     */ SkinFamily::Check,
+    /* Option    */ SkinFamily::Option,
+    /* Progress  */ SkinFamily::Progress,
+    /* Header    */ SkinFamily::Header,
+    /* DataList  */ SkinFamily::DataList,
+    /* ComboList */ SkinFamily::ComboList,
+    /* Grid      */ SkinFamily::Grid,
+    /* Other     */ SkinFamily::Other,
+};
+static_assert(std::size(kFamilyOfKind) == static_cast<size_t>(SkinKind::Other) + 1,
+              "one family per kind");
+
+}  // namespace
+
 SkinFamily FamilyOfKind(SkinKind kind, std::string_view className) {
-  switch (kind) {
-    case SkinKind::Form:
-      return SkinFamily::Form;
-    case SkinKind::Button:
-      return SkinFamily::Button;
-    case SkinKind::Combo:
-      return IsDriveListClassName(className) ? SkinFamily::DriveList : SkinFamily::ComboBox;
-    case SkinKind::Check:
-      return SkinFamily::Check;
-    case SkinKind::Option:
-      return SkinFamily::Option;
-    case SkinKind::Progress:
-      return SkinFamily::Progress;
-    case SkinKind::Header:
-      return SkinFamily::Header;
-    case SkinKind::DataList:
-      return SkinFamily::DataList;
-    case SkinKind::ComboList:
-      return SkinFamily::ComboList;
-    case SkinKind::Grid:
-      return SkinFamily::Grid;
-    case SkinKind::Other:
-      return SkinFamily::Other;
-  }
-  return SkinFamily::Other;
+  if (kind == SkinKind::Combo && IsDriveListClassName(className)) return SkinFamily::DriveList;
+  return kFamilyOfKind[static_cast<size_t>(kind)];
 }
 
 SkinFamily ClassifyFamily(std::string_view className) {

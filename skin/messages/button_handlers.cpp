@@ -23,7 +23,7 @@ constexpr LONG_PTR kReleaseFadeLevel = 60;  // the normal face fades in from her
 constexpr LRESULT kPushButtonRoles = DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON;
 
 // The handlers below call the previous procedure first and go on only while the window still
-// carries the skin (SkinMessage::CallPreviousAndRecheck), so that no state and no fade timer is put
+// carries the skin (SkinMessage::CallPreviousThen), so that no state and no fade timer is put
 // back on a window that a click took the skin off or destroyed.
 
 void SetFadeLevel(HWND button, LONG_PTR level) { SetSkinProp(button, props::kAlphaLevel, level); }
@@ -49,95 +49,81 @@ LRESULT PaintButtonFace(const SkinMessage& m) {
 }
 
 LRESULT ResizeButton(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  const LRESULT result = previous.value;
-  WindowBounds bounds{};
-  {
-    gdi::WindowDc windowDc(m.window);
-    GetWindowBounds(m.window, bounds);
-    ResizeStateSurfaces(m.window, windowDc.get(), bounds);
-    RenderButtonStates(m.window);
-  }
-  SetButtonRegion(m.window, bounds.width, bounds.height);
-  return result;
+  return m.CallPreviousThen([&] {
+    WindowBounds bounds{};
+    {
+      gdi::WindowDc windowDc(m.window);
+      GetWindowBounds(m.window, bounds);
+      ResizeStateSurfaces(m.window, windowDc.get(), bounds);
+      RenderButtonStates(m.window);
+    }
+    SetButtonRegion(m.window, bounds.width, bounds.height);
+  });
 }
 
 LRESULT TrackPointerOverButton(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  const LRESULT result = previous.value;
-  if (GetSkinProp(m.window, props::kMouseFlag) == 0) {
-    // A move that arrives while the pointer is elsewhere would arm a leave notification that
-    // never comes and leave the button hot for good: it changes nothing.
-    if (!CursorIsOver(m.window)) return result;
-    SetMouseFlag(m.window, 1);
-    TrackMouseLeave(m.window);
-    SetSkinState(m.window, SkinState::Hot);
-    SetFadeLevel(m.window, 0);
-    StartFadeTimer(m.window);
-    return result;
-  }
-  // Dragged off the button while it holds the capture: end the fade on the current face.
-  if (!CursorIsOver(m.window)) {
-    StopFadeTimer(m.window);
-    SetFadeLevel(m.window, kFadeFullLevel);
-    PaintButtonAtLevel(m.window, nullptr, kFadeFullLevel);
-  }
-  return result;
+  return m.CallPreviousThen([&] {
+    if (GetSkinProp(m.window, props::kMouseFlag) == 0) {
+      // A move that arrives while the pointer is elsewhere would arm a leave notification that
+      // never comes and leave the button hot for good: it changes nothing.
+      if (!CursorIsOver(m.window)) return;
+      SetMouseFlag(m.window, 1);
+      TrackMouseLeave(m.window);
+      SetSkinState(m.window, SkinState::Hot);
+      SetFadeLevel(m.window, 0);
+      StartFadeTimer(m.window);
+      return;
+    }
+    // Dragged off the button while it holds the capture: end the fade on the current face.
+    if (!CursorIsOver(m.window)) {
+      StopFadeTimer(m.window);
+      SetFadeLevel(m.window, kFadeFullLevel);
+      PaintButtonAtLevel(m.window, nullptr, kFadeFullLevel);
+    }
+  });
 }
 
 LRESULT FadeOutHover(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  const LRESULT result = previous.value;
-  SetMouseFlag(m.window, 0);
-  SetSkinState(m.window, SkinState::Hot);
-  SetFadeLevel(m.window, kLeaveBlendLevel);
-  PaintButtonAtLevel(m.window, nullptr, kLeaveBlendLevel);
-  SetSkinState(m.window, SkinState::Normal);
-  SetFadeLevel(m.window, 0);
-  StartFadeTimer(m.window);
-  return result;
+  return m.CallPreviousThen([&] {
+    SetMouseFlag(m.window, 0);
+    SetSkinState(m.window, SkinState::Hot);
+    SetFadeLevel(m.window, kLeaveBlendLevel);
+    PaintButtonAtLevel(m.window, nullptr, kLeaveBlendLevel);
+    SetSkinState(m.window, SkinState::Normal);
+    SetFadeLevel(m.window, 0);
+    StartFadeTimer(m.window);
+  });
 }
 
 LRESULT PressButton(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  const LRESULT result = previous.value;
-  ShowPressed(m.window);
-  return result;
+  return m.CallPreviousThen([&] {
+    ShowPressed(m.window);
+  });
 }
 
 LRESULT ReleaseButton(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  const LRESULT result = previous.value;
-  SetMouseFlag(m.window, 0);
-  SetSkinState(m.window, SkinState::Normal);
-  SetFadeLevel(m.window, kReleaseFadeLevel);
-  StartFadeTimer(m.window);
-  return result;
+  return m.CallPreviousThen([&] {
+    SetMouseFlag(m.window, 0);
+    SetSkinState(m.window, SkinState::Normal);
+    SetFadeLevel(m.window, kReleaseFadeLevel);
+    StartFadeTimer(m.window);
+  });
 }
 
 LRESULT PressButtonBySpaceBar(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  const LRESULT result = previous.value;
-  if (m.wParam == kSpaceBar) ShowPressed(m.window);
-  return result;
+  return m.CallPreviousThen([&] {
+    if (m.wParam == kSpaceBar) ShowPressed(m.window);
+  });
 }
 
 LRESULT ReleaseButtonBySpaceBar(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  const LRESULT result = previous.value;
-  if (m.wParam != kSpaceBar) return result;
-  SetMouseFlag(m.window, 0);
-  SetFadeLevel(m.window, 0);
-  SetSkinState(m.window, SkinState::Normal);
-  StartFadeTimer(m.window);
-  return result;
+  return m.CallPreviousThen([&] {
+    if (m.wParam != kSpaceBar) return;
+    SetMouseFlag(m.window, 0);
+    SetFadeLevel(m.window, 0);
+    SetSkinState(m.window, SkinState::Normal);
+    StartFadeTimer(m.window);
+  });
 }
 
 // Every WM_TIMER steps the fade, whatever its id, before the previous procedure sees it.
@@ -148,22 +134,18 @@ LRESULT StepFade(const SkinMessage& m) {
 
 // Focus gained or lost: the focus rectangle joins or leaves all four faces, which fade in.
 LRESULT RerenderForFocus(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  const LRESULT result = previous.value;
-  RenderButtonStates(m.window);
-  SetFadeLevel(m.window, 0);
-  StartFadeTimer(m.window);
-  return result;
+  return m.CallPreviousThen([&] {
+    RenderButtonStates(m.window);
+    SetFadeLevel(m.window, 0);
+    StartFadeTimer(m.window);
+  });
 }
 
 LRESULT FollowEnabledState(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  const LRESULT result = previous.value;
-  SetSkinState(m.window, m.wParam != 0 ? SkinState::Normal : SkinState::Disabled);
-  PaintButton(m.window, nullptr);
-  return result;
+  return m.CallPreviousThen([&] {
+    SetSkinState(m.window, m.wParam != 0 ? SkinState::Normal : SkinState::Disabled);
+    PaintButton(m.window, nullptr);
+  });
 }
 
 // The dialog manager knows push buttons by their answer to WM_GETDLGCODE: Enter presses the one

@@ -14,60 +14,52 @@ using MarkPainter = int (*)(HWND window, SkinState state, bool force);
 
 template <MarkPainter Paint>
 LRESULT RepaintMarkForced(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (previous.stillSkinned) Paint(m.window, SkinState::Normal, true);
-  return previous.value;
+  return m.CallPreviousThen([&] { Paint(m.window, SkinState::Normal, true); });
 }
 
 // Every move repaints (forced): hot, or pressed while the left button is held; normal when the
 // pointer is not over the box at all.
 template <MarkPainter Paint>
 LRESULT TrackPointerOverMark(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  SkinState state = LeftButtonHeld(m.wParam) ? SkinState::Pressed : SkinState::Hot;
-  if (!ArmLeaveTracking(m.window)) state = SkinState::Normal;
-  Paint(m.window, state, true);
-  return previous.value;
+  return m.CallPreviousThen([&] {
+    SkinState state = LeftButtonHeld(m.wParam) ? SkinState::Pressed : SkinState::Hot;
+    if (!ArmLeaveTracking(m.window)) state = SkinState::Normal;
+    Paint(m.window, state, true);
+  });
 }
 
 template <MarkPainter Paint>
 LRESULT ShowMarkNormalAfterLeave(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  DisarmLeaveTracking(m.window);
-  Paint(m.window, SkinState::Normal, false);
-  return previous.value;
+  return m.CallPreviousThen([&] {
+    DisarmLeaveTracking(m.window);
+    Paint(m.window, SkinState::Normal, false);
+  });
 }
 
 template <MarkPainter Paint>
 LRESULT PressMark(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (previous.stillSkinned) Paint(m.window, SkinState::Pressed, false);
-  return previous.value;
+  return m.CallPreviousThen([&] { Paint(m.window, SkinState::Pressed, false); });
 }
 
 template <MarkPainter Paint>
 LRESULT ReleaseMark(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (previous.stillSkinned) Paint(m.window, SkinState::Normal, false);
-  return previous.value;
+  return m.CallPreviousThen([&] { Paint(m.window, SkinState::Normal, false); });
 }
 
 // The held space bar shows the mark pressed until it is released; other keys change nothing.
 // A repeated key-down asks for the state already shown and so draws nothing.
 template <MarkPainter Paint>
 LRESULT PressMarkBySpaceBar(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (previous.stillSkinned && m.wParam == VK_SPACE) Paint(m.window, SkinState::Pressed, false);
-  return previous.value;
+  return m.CallPreviousThen([&] {
+    if (m.wParam == VK_SPACE) Paint(m.window, SkinState::Pressed, false);
+  });
 }
 
 template <MarkPainter Paint>
 LRESULT ReleaseMarkBySpaceBar(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (previous.stillSkinned && m.wParam == VK_SPACE) Paint(m.window, SkinState::Normal, false);
-  return previous.value;
+  return m.CallPreviousThen([&] {
+    if (m.wParam == VK_SPACE) Paint(m.window, SkinState::Normal, false);
+  });
 }
 
 template <MarkPainter Paint>
@@ -75,36 +67,35 @@ void RefreshMark(HWND window) {
   Paint(window, SkinState::Normal, true);
 }
 
-}  // namespace
-
-const FamilyHandlers kCheckHandlers{
-    .attach = AttachHoverState,
-    .detach = DetachHoverState,
-    .paint = RepaintMarkForced<PaintCheckBox>,
-    .keyDown = PressMarkBySpaceBar<PaintCheckBox>,
-    .keyUp = ReleaseMarkBySpaceBar<PaintCheckBox>,
-    .mouseMove = TrackPointerOverMark<PaintCheckBox>,
-    .lButtonDown = PressMark<PaintCheckBox>,
-    .lButtonUp = ReleaseMark<PaintCheckBox>,
-    .mouseLeave = ShowMarkNormalAfterLeave<PaintCheckBox>,
-    .refreshAfterClick = RefreshMark<PaintCheckBox>,
-};
+// Check boxes and option buttons differ in the painter of their mark.
+template <MarkPainter Paint>
+constexpr FamilyHandlers MarkHandlers() {
+  return {
+      .attach = AttachHoverState,
+      .detach = DetachHoverState,
+      .paint = RepaintMarkForced<Paint>,
+      .keyDown = PressMarkBySpaceBar<Paint>,
+      .keyUp = ReleaseMarkBySpaceBar<Paint>,
+      .mouseMove = TrackPointerOverMark<Paint>,
+      .lButtonDown = PressMark<Paint>,
+      .lButtonUp = ReleaseMark<Paint>,
+      .mouseLeave = ShowMarkNormalAfterLeave<Paint>,
+      .refreshAfterClick = RefreshMark<Paint>,
+  };
+}
 
 // Option buttons also repaint their mark when they gain or lose the focus, since their own
 // procedure redraws them then.
-const FamilyHandlers kOptionHandlers{
-    .attach = AttachHoverState,
-    .detach = DetachHoverState,
-    .paint = RepaintMarkForced<PaintOptionBox>,
-    .setFocus = RepaintMarkForced<PaintOptionBox>,
-    .killFocus = RepaintMarkForced<PaintOptionBox>,
-    .keyDown = PressMarkBySpaceBar<PaintOptionBox>,
-    .keyUp = ReleaseMarkBySpaceBar<PaintOptionBox>,
-    .mouseMove = TrackPointerOverMark<PaintOptionBox>,
-    .lButtonDown = PressMark<PaintOptionBox>,
-    .lButtonUp = ReleaseMark<PaintOptionBox>,
-    .mouseLeave = ShowMarkNormalAfterLeave<PaintOptionBox>,
-    .refreshAfterClick = RefreshMark<PaintOptionBox>,
-};
+constexpr FamilyHandlers OptionHandlers() {
+  FamilyHandlers row = MarkHandlers<PaintOptionBox>();
+  row.setFocus = RepaintMarkForced<PaintOptionBox>;
+  row.killFocus = RepaintMarkForced<PaintOptionBox>;
+  return row;
+}
+
+}  // namespace
+
+constinit const FamilyHandlers kCheckHandlers = MarkHandlers<PaintCheckBox>();
+constinit const FamilyHandlers kOptionHandlers = OptionHandlers();
 
 }  // namespace skin

@@ -37,11 +37,10 @@ SkinState HoverState(const SkinMessage& m) {
 
 // The frame and button over what the control's own procedure drew.
 LRESULT PaintFaceAfterPrevious(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  gdi::WindowDc windowDc(m.window);
-  PaintComboFace(m.window, windowDc.get(), ComboFrameStyle::WhiteRing);
-  return previous.value;
+  return m.CallPreviousThen([&] {
+    gdi::WindowDc windowDc(m.window);
+    PaintComboFace(m.window, windowDc.get(), ComboFrameStyle::WhiteRing);
+  });
 }
 
 // An editable combo box is painted by the skin alone: its edit field is a child window that
@@ -55,58 +54,47 @@ LRESULT PaintComboBox(const SkinMessage& m) {
 
 // The pointer is not over the control at all (a late or sent move): normal, whatever is held.
 LRESULT TrackPointerOverComboBox(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  SkinState state = HoverState(m);
-  if (IsEditable(m.window) && !PointerOnArrow(m)) state = SkinState::Normal;
-  if (!ArmLeaveTracking(m.window)) state = SkinState::Normal;
-  ShowButton(m.window, state);
-  return previous.value;
+  return m.CallPreviousThen([&] {
+    SkinState state = HoverState(m);
+    if (IsEditable(m.window) && !PointerOnArrow(m)) state = SkinState::Normal;
+    if (!ArmLeaveTracking(m.window)) state = SkinState::Normal;
+    ShowButton(m.window, state);
+  });
 }
 
 LRESULT TrackPointerOverDriveList(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  ShowButton(m.window, ArmLeaveTracking(m.window) ? HoverState(m) : SkinState::Normal);
-  return previous.value;
+  return m.CallPreviousThen([&] {
+    ShowButton(m.window, ArmLeaveTracking(m.window) ? HoverState(m) : SkinState::Normal);
+  });
 }
 
 LRESULT ShowButtonNormalAfterLeave(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  DisarmLeaveTracking(m.window);
-  ShowButton(m.window, SkinState::Normal);
-  return previous.value;
+  return m.CallPreviousThen([&] {
+    DisarmLeaveTracking(m.window);
+    ShowButton(m.window, SkinState::Normal);
+  });
 }
 
 LRESULT PressComboBox(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (previous.stillSkinned && (!IsEditable(m.window) || PointerOnArrow(m))) {
-    ShowButton(m.window, SkinState::Pressed);
-  }
-  return previous.value;
+  return m.CallPreviousThen([&] {
+    if (!IsEditable(m.window) || PointerOnArrow(m)) ShowButton(m.window, SkinState::Pressed);
+  });
 }
 
 LRESULT PressDriveList(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (previous.stillSkinned) ShowButton(m.window, SkinState::Pressed);
-  return previous.value;
+  return m.CallPreviousThen([&] { ShowButton(m.window, SkinState::Pressed); });
 }
 
 // Released over the control itself the button stays hot; over anything else, the edit field of
 // an editable combo box included, it goes back to normal.
 LRESULT ReleaseButton(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (previous.stillSkinned) {
+  return m.CallPreviousThen([&] {
     ShowButton(m.window, CursorIsOver(m.window) ? SkinState::Hot : SkinState::Normal);
-  }
-  return previous.value;
+  });
 }
 
 LRESULT ShowButtonNormalAfterMove(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (previous.stillSkinned) ShowButton(m.window, SkinState::Normal);
-  return previous.value;
+  return m.CallPreviousThen([&] { ShowButton(m.window, SkinState::Normal); });
 }
 
 }  // namespace

@@ -63,59 +63,51 @@ LRESULT PaintStrip(const SkinMessage& m) {
 // the pressed item stays drawn pressed wherever the pointer goes and no other item turns hot.
 // A move while the pointer is not over the header at all makes no item hot.
 LRESULT TrackHotItem(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  const LRESULT result = previous.value;
-  const bool inside = ArmLeaveTracking(m.window);
-  const LONG_PTR old = GetSkinProp(m.window, props::kHeaderHotIndex);
-  const LONG_PTR hot = inside ? ItemUnderPointer(m.window, ItemCount(m.window), m.lParam) : kNoItem;
-  const LONG_PTR pressed = GetSkinProp(m.window, props::kHeaderDownIndex);
-  if (hot == old) return result;
-  if (old >= 0 && old != pressed) PaintItem(m.window, old, SkinState::Normal);
-  if (!LeftButtonHeld(m.wParam)) {
-    SetSkinProp(m.window, props::kHeaderHotIndex, hot);
-    PaintItem(m.window, hot, SkinState::Hot);
-  } else if (hot == pressed) {
-    PaintItem(m.window, hot, SkinState::Pressed);
-  }
-  return result;
+  return m.CallPreviousThen([&] {
+    const bool inside = ArmLeaveTracking(m.window);
+    const LONG_PTR old = GetSkinProp(m.window, props::kHeaderHotIndex);
+    const LONG_PTR hot = inside ? ItemUnderPointer(m.window, ItemCount(m.window), m.lParam) : kNoItem;
+    const LONG_PTR pressed = GetSkinProp(m.window, props::kHeaderDownIndex);
+    if (hot == old) return;
+    if (old >= 0 && old != pressed) PaintItem(m.window, old, SkinState::Normal);
+    if (!LeftButtonHeld(m.wParam)) {
+      SetSkinProp(m.window, props::kHeaderHotIndex, hot);
+      PaintItem(m.window, hot, SkinState::Hot);
+    } else if (hot == pressed) {
+      PaintItem(m.window, hot, SkinState::Pressed);
+    }
+  });
 }
 
 LRESULT PressItem(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  const LRESULT result = previous.value;
-  const int count = ItemCount(m.window);
-  if (count > 0) {
-    const int pressed = ItemUnderPointer(m.window, count, m.lParam);
-    SetSkinProp(m.window, props::kHeaderDownIndex, pressed);
-    PaintItem(m.window, pressed, SkinState::Pressed);
-  }
-  return result;
+  return m.CallPreviousThen([&] {
+    const int count = ItemCount(m.window);
+    if (count > 0) {
+      const int pressed = ItemUnderPointer(m.window, count, m.lParam);
+      SetSkinProp(m.window, props::kHeaderDownIndex, pressed);
+      PaintItem(m.window, pressed, SkinState::Pressed);
+    }
+  });
 }
 
 LRESULT ReleaseItem(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  const LRESULT result = previous.value;
-  const LONG_PTR pressed = GetSkinProp(m.window, props::kHeaderDownIndex);
-  SetSkinProp(m.window, props::kHeaderDownIndex, kNoItem);
-  if (pressed >= 0) {
-    PaintItem(m.window, pressed, CursorIsOver(m.window) ? SkinState::Hot : SkinState::Normal);
-  }
-  return result;
+  return m.CallPreviousThen([&] {
+    const LONG_PTR pressed = GetSkinProp(m.window, props::kHeaderDownIndex);
+    SetSkinProp(m.window, props::kHeaderDownIndex, kNoItem);
+    if (pressed >= 0) {
+      PaintItem(m.window, pressed, CursorIsOver(m.window) ? SkinState::Hot : SkinState::Normal);
+    }
+  });
 }
 
 LRESULT ForgetItemsAfterLeave(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (!previous.stillSkinned) return previous.value;
-  const LRESULT result = previous.value;
-  const LONG_PTR hot = GetSkinProp(m.window, props::kHeaderHotIndex);
-  DisarmLeaveTracking(m.window);
-  SetSkinProp(m.window, props::kHeaderDownIndex, kNoItem);
-  SetSkinProp(m.window, props::kHeaderHotIndex, kNoItem);
-  PaintItem(m.window, hot, SkinState::Normal);
-  return result;
+  return m.CallPreviousThen([&] {
+    const LONG_PTR hot = GetSkinProp(m.window, props::kHeaderHotIndex);
+    DisarmLeaveTracking(m.window);
+    SetSkinProp(m.window, props::kHeaderDownIndex, kNoItem);
+    SetSkinProp(m.window, props::kHeaderHotIndex, kNoItem);
+    PaintItem(m.window, hot, SkinState::Normal);
+  });
 }
 
 }  // namespace

@@ -41,6 +41,16 @@ struct SkinMessage {
   // stillSkinned holds, so nothing is put back on a window the skin has let go of.
   PreviousResult CallPreviousAndRecheck() const;
 
+  // The usual shape of a handler: calls the previous procedure, then runs `then` (which writes
+  // state or draws) only while the window still carries the skin; returns what the previous
+  // procedure returned.
+  template <typename Then>
+  LRESULT CallPreviousThen(Then&& then) const {
+    const PreviousResult result = CallPreviousAndRecheck();
+    if (result.stillSkinned) then();
+    return result.value;
+  }
+
   // Takes the skin off the window, then calls the previous procedure: for a message that turns
   // the window into one the skin does not draw.
   LRESULT DetachAndCallPrevious() const;

@@ -21,21 +21,15 @@ LRESULT PaintProgressFrame(const SkinMessage& m) {
 }
 
 LRESULT FrameListAfterPaint(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (previous.stillSkinned) DrawDoubleFrame(m.window);
-  return previous.value;
+  return m.CallPreviousThen([&] { DrawDoubleFrame(m.window); });
 }
 
 LRESULT FrameGridAfterPaint(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (previous.stillSkinned) DrawGridFrame(m.window);
-  return previous.value;
+  return m.CallPreviousThen([&] { DrawGridFrame(m.window); });
 }
 
 LRESULT FrameClientEdgeAfterNcPaint(const SkinMessage& m) {
-  const auto previous = m.CallPreviousAndRecheck();
-  if (previous.stillSkinned) DrawClientEdgeFrame(m.window);
-  return previous.value;
+  return m.CallPreviousThen([&] { DrawClientEdgeFrame(m.window); });
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "skin/messages/pointer_tracking.h"
 #include "skin/messages/skin_window_proc.h"
 #include "skin/painters/button_painter.h"
+#include "win/unique_handle.h"
 
 namespace skin {
 
@@ -137,13 +138,14 @@ BOOL CALLBACK DetachChildCallback(HWND window, LPARAM) {
 }
 
 bool ProbeExport(const char* functionName, const char* libraryName) {
+  // A library loaded for the look-up is released again as its owner ends.
+  win::Module loaded;
   HMODULE module = GetModuleHandleA(libraryName);
-  HMODULE loaded = nullptr;
-  if (module == nullptr) module = loaded = LoadLibraryA(libraryName);
-  if (module == nullptr) return false;
-  const bool found = GetProcAddress(module, functionName) != nullptr;
-  if (loaded != nullptr) FreeLibrary(loaded);
-  return found;
+  if (module == nullptr) {
+    loaded.reset(LoadLibraryA(libraryName));
+    module = loaded.get();
+  }
+  return module != nullptr && GetProcAddress(module, functionName) != nullptr;
 }
 
 int SkinnedWindowCount() { return skinnedWindowCount; }

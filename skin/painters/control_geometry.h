@@ -8,10 +8,6 @@
 
 namespace skin {
 
-// x taken to the nearest integer, a half going to the even neighbour (1.5 -> 2, 2.5 -> 2,
-// -0.5 -> 0).
-int RoundToEven(double x);
-
 // Offset that centres an inner extent in an outer one: (outer - inner) / 2 rounded to even.
 // Negative when the inner extent is the larger.
 int CentredOffset(int outer, int inner);

@@ -8,6 +8,7 @@
 
 #include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
+#include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/sprite_sheet.h"
 #include "skin/messages/skin_window_proc.h"
 #include "tests/support/form1_access.h"
@@ -24,10 +25,8 @@ bool HasAnySkinKey(HWND window) {
 }
 
 int RegionType(HWND window) {
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  const int type = GetWindowRgn(window, region);
-  DeleteObject(region);
-  return type;
+  const gdi::Region region(CreateRectRgn(0, 0, 0, 0));
+  return GetWindowRgn(window, region.get());
 }
 
 TEST(Form1Skin, LoadInstallsAndUnloadRemovesTheSkin) {

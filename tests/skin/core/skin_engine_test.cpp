@@ -8,6 +8,7 @@
 
 #include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
+#include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/sprite_sheet.h"
 #include "skin/messages/skin_window_proc.h"
 #include "tests/support/gdi_accounting.h"
@@ -48,9 +49,8 @@ struct WindowSnapshot {
 };
 
 WindowSnapshot Snapshot(HWND window) {
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  const int type = GetWindowRgn(window, region);
-  DeleteObject(region);
+  const gdi::Region region(CreateRectRgn(0, 0, 0, 0));
+  const int type = GetWindowRgn(window, region.get());
   return {GetWindowLongPtrW(window, GWL_STYLE), GetWindowLongPtrW(window, GWLP_WNDPROC), type};
 }
 
@@ -60,19 +60,17 @@ void ExpectButtonRegion(HWND button) {
   GetWindowRect(button, &rect);
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  HRGN actual = CreateRectRgn(0, 0, 0, 0);
-  ASSERT_NE(GetWindowRgn(button, actual), ERROR);
-  HRGN expected = CreateRoundRectRgn(0, 0, width + 1, height + 1, 3, 3);
-  EXPECT_TRUE(EqualRgn(actual, expected));
+  const gdi::Region actual(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(button, actual.get()), ERROR);
+  const gdi::Region expected(CreateRoundRectRgn(0, 0, width + 1, height + 1, 3, 3));
+  EXPECT_TRUE(EqualRgn(actual.get(), expected.get()));
   RECT box;
-  GetRgnBox(actual, &box);
+  GetRgnBox(actual.get(), &box);
   EXPECT_EQ(box.right, width);  // one pixel beyond the window's last column
   EXPECT_EQ(box.bottom, height);
-  EXPECT_FALSE(PtInRegion(actual, 0, 0));  // the corner is cut
-  EXPECT_TRUE(PtInRegion(actual, width / 2, 0));
-  EXPECT_TRUE(PtInRegion(actual, width - 1, height / 2));
-  DeleteObject(expected);
-  DeleteObject(actual);
+  EXPECT_FALSE(PtInRegion(actual.get(), 0, 0));  // the corner is cut
+  EXPECT_TRUE(PtInRegion(actual.get(), width / 2, 0));
+  EXPECT_TRUE(PtInRegion(actual.get(), width - 1, height / 2));
 }
 
 class SkinEngineTest : public ::testing::Test {

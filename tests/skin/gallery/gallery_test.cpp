@@ -43,10 +43,8 @@ void RepaintAll(HWND form) {
 void SaveScreenAroundForm(HWND form, const std::wstring& fileName) {
   RECT rect{};
   GetWindowRect(form, &rect);
-  HDC screen = GetDC(nullptr);
-  testing_support::SavePicture(screen, rect.left, rect.top, rect.right - rect.left,
-                               rect.bottom - rect.top + 40, fileName);
-  ReleaseDC(nullptr, screen);
+  rect.bottom += 40;
+  testing_support::SaveScreenPicture(rect, fileName);
 }
 
 class GalleryPicturesTest : public SkinnedGalleryTest {};

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "skin/graphics/primitives.h"
 #include "skin/graphics/sprite_layout.h"
 #include "skin/graphics/sprite_sheet.h"
 #include "skin/graphics/surface.h"
@@ -37,10 +38,7 @@ Block Read(HDC dc, const skin::SpriteCell& cell) {
 // A surface painted in one colour.
 skin::Surface Filled(int width, int height, COLORREF colour) {
   skin::Surface surface(width, height);
-  RECT all{0, 0, width, height};
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(surface.get(), &all, brush);
-  DeleteObject(brush);
+  skin::FillSolid(surface.get(), 0, 0, width, height, colour);
   return surface;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/surface.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/pictures.h"
@@ -197,14 +198,13 @@ TEST(TextBox, DrawsChineseTextNotQuestionMarks) {
   logFont.lfHeight = -12;
   logFont.lfCharSet = GB2312_CHARSET;
   wcscpy(logFont.lfFaceName, L"SimSun");
-  HFONT font = CreateFontIndirectW(&logFont);
+  const gdi::Font font(CreateFontIndirectW(&logFont));
 
-  auto render = [font](const std::wstring& text, int* result) {
+  auto render = [&font](const std::wstring& text, int* result) {
     skin::Surface surface = Filled(80, 20, 0xFFFFFF);
-    HGDIOBJ previous = SelectObject(surface.get(), font);
+    const gdi::SelectGuard select(surface.get(), font.get());
     SetBkMode(surface.get(), TRANSPARENT);
     *result = skin::DrawTextBox(surface.get(), text, 0, 0, 80, 20, kCentred);
-    SelectObject(surface.get(), previous);
     return ReadPixels(surface.get(), 0, 0, 80, 20);
   };
   int chineseResult = 0;
@@ -213,7 +213,6 @@ TEST(TextBox, DrawsChineseTextNotQuestionMarks) {
   std::vector<COLORREF> chinese = render(L"\u663E\u793A\u56FE\u7247", &chineseResult);
   std::vector<COLORREF> marks = render(L"????", &marksResult);
   std::vector<COLORREF> blank = render(L"", &blankResult);
-  DeleteObject(font);
 
   EXPECT_GT(chineseResult, 0);  // the height of the text
   EXPECT_NE(chinese, blank);

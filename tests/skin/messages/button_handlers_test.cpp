@@ -269,12 +269,10 @@ TEST_F(ButtonHandlersTest, ResizeGivesNewSurfacesAndRegionAndLeaksNothing) {
       EXPECT_EQ(info.bmHeight, 31);
     }
   });
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  HRGN expected = CreateRoundRectRgn(0, 0, 201, 32, 3, 3);
-  ASSERT_NE(GetWindowRgn(button_, region), ERROR);
-  EXPECT_TRUE(EqualRgn(region, expected));
-  DeleteObject(expected);
-  DeleteObject(region);
+  const gdi::Region region(CreateRectRgn(0, 0, 0, 0));
+  const gdi::Region expected(CreateRoundRectRgn(0, 0, 201, 32, 3, 3));
+  ASSERT_NE(GetWindowRgn(button_, region.get()), ERROR);
+  EXPECT_TRUE(EqualRgn(region.get(), expected.get()));
 }
 
 TEST(ButtonFadeLifetime, DestroyingAFormWithARunningFadeLeaksNothing) {

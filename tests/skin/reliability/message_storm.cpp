@@ -23,8 +23,7 @@ constexpr UINT kSkinMessages[] = {
 };
 
 // Button types BM_SETSTYLE gives: the push buttons the skin draws, and a check box it does not.
-constexpr WPARAM kButtonTypes[] = {BS_PUSHBUTTON, BS_DEFPUSHBUTTON, BS_USERBUTTON,
-                                   BS_AUTOCHECKBOX};
+constexpr WPARAM kButtonTypes[] = {BS_PUSHBUTTON, BS_DEFPUSHBUTTON, BS_USERBUTTON, BS_AUTOCHECKBOX};
 
 // Coordinates and sizes from both ends of the 16-bit range and the small values around zero.
 constexpr int kEdgeCoordinates[] = {-32768, -32767, -1000, -2,  -1,  0,    1,     2,    3,
@@ -176,7 +175,7 @@ std::string MessageStorm::SendHostileMessage(HWND target) {
       break;
     case WM_PAINT:
       // Some controls paint into wParam when it is a DC; give them one or none.
-      wParam = Chance(20) ? reinterpret_cast<WPARAM>(scratchDc_) : 0;
+      wParam = Chance(20) ? reinterpret_cast<WPARAM>(scratchDc_.get()) : 0;
       break;
     case WM_WINDOWPOSCHANGING:
       position = {target,
@@ -205,7 +204,7 @@ std::string MessageStorm::SendHostileMessage(HWND target) {
       lParam = OtherWindow(currentTargets_);
       break;
     case WM_CTLCOLORLISTBOX:
-      wParam = reinterpret_cast<WPARAM>(scratchDc_);
+      wParam = reinterpret_cast<WPARAM>(scratchDc_.get());
       lParam = OtherWindow(currentTargets_);
       break;
     case WM_MOUSEMOVE:
@@ -305,9 +304,7 @@ std::string MessageStorm::Step() {
 StormResult MessageStorm::Run(const StormLimits& limits) {
   StormResult result;
   std::deque<std::string> recent;
-  HDC screen = GetDC(nullptr);
-  scratchDc_ = CreateCompatibleDC(screen);
-  ReleaseDC(nullptr, screen);
+  scratchDc_ = win::MemoryDc(win::WindowDc(nullptr, win::WindowDc::Area::Client).get());
   const DWORD start = GetTickCount();
   for (; result.steps < limits.steps && GetTickCount() - start < limits.milliseconds;
        ++result.steps) {
@@ -316,8 +313,7 @@ StormResult MessageStorm::Run(const StormLimits& limits) {
     result.faults = ThreadInvariantFaults();
     if (!result.faults.empty()) break;
   }
-  DeleteDC(scratchDc_);
-  scratchDc_ = nullptr;
+  scratchDc_.reset();
   for (const std::string& action : recent) result.recentActions += action + "\n";
   return result;
 }

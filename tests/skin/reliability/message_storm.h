@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "win/unique_handle.h"
+
 namespace reliability {
 
 struct StormLimits {
@@ -59,7 +61,7 @@ class MessageStorm {
   TargetList targets_;
   MessageFilter allowed_;
   std::vector<HWND> currentTargets_;
-  HDC scratchDc_ = nullptr;
+  win::MemoryDc scratchDc_;
 };
 
 // A seed for a storm: MORVANE_STORM_SEED from the environment when set (to replay a failure),

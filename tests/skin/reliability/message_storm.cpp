@@ -262,7 +262,8 @@ std::string MessageStorm::ChangeWindow(HWND target) {
       text << "dispatch waiting messages";
       break;
     case 5:
-      if (skin::GetSkinKind(target) == skin::SkinKind::Header) {
+      // Hostile values only where the skin keeps them: on a header that has the skin.
+      if (skin::GetSkinKind(target) == skin::SkinKind::Header && skin::IsSkinned(target)) {
         const LONG_PTR index =
             Pick(std::vector<LONG_PTR>(std::begin(kHeaderIndices), std::end(kHeaderIndices)));
         skin::SetSkinProp(target,

@@ -68,17 +68,30 @@ TEST_F(ComboHandlersTest, ArrowZoneOfAnEditableComboBox) {
 
 TEST_F(ComboHandlersTest, EditableComboBoxIsPaintedByTheSkinAlone) {
   HWND editable = gallery->comboEditable;
+  HWND simple = gallery->comboSimple;
   HWND dropList = gallery->comboDropList;
   MessageRecorder recorder;
-  recorder.Watch(editable);
-  recorder.Watch(dropList);
+  for (HWND combo : {editable, simple, dropList}) recorder.Watch(combo);
   Skin();
   recorder.Clear();
-  InvalidateRect(editable, nullptr, FALSE);
-  EXPECT_EQ(SendMessageW(editable, WM_PAINT, 0, 0), 0);
-  EXPECT_FALSE(recorder.Saw(editable, WM_PAINT));
-  EXPECT_EQ(WindowPixel(editable, 0, 0), skin::kFrameColour);
+  for (HWND combo : {editable, simple}) {
+    InvalidateRect(combo, nullptr, FALSE);
+    EXPECT_EQ(SendMessageW(combo, WM_PAINT, 0, 0), 0);
+    EXPECT_FALSE(recorder.Saw(combo, WM_PAINT));
+    EXPECT_EQ(WindowPixel(combo, 0, 0), skin::kFrameColour);
+  }
   EXPECT_EQ(WindowPixel(editable, ButtonLeft(editable) + 2, 2), skin::kWhite);
+  // A simple combo box has an edit field too: below its list, inside the frame, the skin's white
+  // body shows, not what the control's own painting leaves there.
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(GetComboBoxInfo(simple, &info));
+  RECT combo{};
+  RECT list{};
+  GetWindowRect(simple, &combo);
+  GetWindowRect(info.hwndList, &list);
+  ASSERT_LT(list.bottom, combo.bottom - 1) << "no rows between the list and the frame";
+  EXPECT_EQ(WindowPixel(simple, WindowSize(simple).cx / 2, list.bottom - combo.top), skin::kWhite);
 
   // A drop-down list gets its own painting first, then the frame and the button.
   InvalidateRect(dropList, nullptr, FALSE);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 #include "skin/graphics/primitives.h"
@@ -248,27 +249,54 @@ TEST(BlitTransparent, TranslatesASystemColourKey) {
 }
 
 TEST_F(Blit, PictureOfFacesAtSeveralSizes) {
-  // Button faces in the four states, combo faces, option circles over a grey face and header
-  // items, on white, 3 times enlarged.
-  skin::Surface picture = Filled(240, 140, 0xFFFFFF);
+  // Button faces in the four states, option circles, combo faces with their arrows and header
+  // items, mostly stretched, on white, saved 3 times enlarged.
+  struct Face {
+    HDC sprite;
+    skin::SpriteCell cell;
+    skin::NineGridMargins margins;
+    std::optional<COLORREF> key;
+    int x, y, width, height;
+  };
+  std::vector<Face> faces;
   for (int state = 0; state < 4; ++state) {
-    skin::BlitNineGrid(picture.get(), 4, 4 + 30 * state, 90, 24, skin::ButtonSprite(),
-                       skin::ButtonCell(state), skin::kButtonMargins);
-    skin::BlitNineGrid(picture.get(), 100, 4 + 30 * state, 13, 13, skin::OptionSprite(),
-                       skin::OptionCell(state), skin::kOptionMargins, kKeyColour);
+    faces.push_back({skin::ButtonSprite(), skin::ButtonCell(state), skin::kButtonMargins,
+                     std::nullopt, 4, 4 + 30 * state, 90, 24});
+    faces.push_back({skin::OptionSprite(), skin::OptionCell(state), skin::kOptionMargins,
+                     kKeyColour, 100, 4 + 30 * state, 13, 13});
   }
-  skin::BlitNineGrid(picture.get(), 120, 4, 17, 21, skin::ComboSprite(), skin::kComboHotFace,
-                     skin::kComboFaceMargins);
-  skin::BlitNineGrid(picture.get(), 140, 4, 17, 21, skin::ComboSprite(), skin::kComboPressedFace,
-                     skin::kComboFaceMargins);
+  faces.push_back({skin::ComboSprite(), skin::kComboHotFace, skin::kComboFaceMargins, std::nullopt,
+                   120, 4, 17, 21});
+  faces.push_back({skin::ComboSprite(), skin::kComboPressedFace, skin::kComboFaceMargins,
+                   std::nullopt, 140, 4, 17, 21});
+  for (int state = 0; state < 3; ++state) {
+    faces.push_back({skin::HeaderSprite(), skin::HeaderCell(state), skin::kHeaderMargins,
+                     std::nullopt, 120 + 40 * state, 40, 40, 22});
+  }
+  skin::Surface picture = Filled(240, 140, 0xFFFFFF);
+  for (const Face& f : faces) {
+    skin::BlitNineGrid(picture.get(), f.x, f.y, f.width, f.height, f.sprite, f.cell, f.margins,
+                       f.key);
+  }
   skin::BlitTransparent(picture.get(), 125, 12, skin::ComboSprite(), skin::kComboArrowEnabled);
   skin::BlitTransparent(picture.get(), 145, 12, skin::ComboSprite(), skin::kComboArrowEnabled);
-  for (int state = 0; state < 3; ++state) {
-    skin::BlitNineGrid(picture.get(), 120 + 40 * state, 40, 40, 22, skin::HeaderSprite(),
-                       skin::HeaderCell(state), skin::kHeaderMargins);
-  }
   EXPECT_FALSE(
       testing_support::SavePicture(picture.get(), 0, 0, 240, 140, L"blit_faces_x3.bmp", 3).empty());
+
+  // However stretched, a face shows the four corners of its cell; a key pixel leaves the white
+  // picture showing.
+  for (const Face& f : faces) {
+    SCOPED_TRACE(testing::Message() << "face at " << f.x << ", " << f.y);
+    const Block cell = Read(f.sprite, f.cell);
+    const Block drawn = Read(picture.get(), f.x, f.y, f.width, f.height);
+    const auto corner = [&cell](int x, int y) -> COLORREF {
+      return cell.at(x, y) == kKeyColour ? 0xFFFFFF : cell.at(x, y);
+    };
+    EXPECT_EQ(drawn.at(0, 0), corner(0, 0));
+    EXPECT_EQ(drawn.at(f.width - 1, 0), corner(f.cell.width - 1, 0));
+    EXPECT_EQ(drawn.at(0, f.height - 1), corner(0, f.cell.height - 1));
+    EXPECT_EQ(drawn.at(f.width - 1, f.height - 1), corner(f.cell.width - 1, f.cell.height - 1));
+  }
 }
 
 }  // namespace

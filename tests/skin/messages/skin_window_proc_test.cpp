@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "skin/core/skin_engine.h"
-#include "skin/core/skin_kind.h"
 #include "skin/core/skin_props.h"
 #include "skin/graphics/sprite_sheet.h"
 #include "skin/messages/skin_window_proc.h"
+#include "tests/support/message_box_watch.h"
 #include "tests/support/message_recorder.h"
 #include "tests/support/skin_test_form.h"
 
@@ -160,47 +160,21 @@ TEST_F(SkinWindowProcTest, ActivationAttachesOwnedWindowsAndForms) {
 
 // A message box shown by a skinned form is skinned while it is open, buttons included, and
 // detached when it closes.
-struct BoxCheck {
-  HWND form;
-  bool sawBox = false;
-  bool boxSkinned = false;
-  int skinnedButtons = 0;
-  int countWhileOpen = 0;
-};
-BoxCheck* boxCheck = nullptr;
-
-BOOL CALLBACK CountSkinnedButtons(HWND child, LPARAM) {
-  if (GetSkinKind(child) == SkinKind::Button && IsSkinned(child)) ++boxCheck->skinnedButtons;
-  return TRUE;
-}
-
-void CALLBACK InspectMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND box = GetLastActivePopup(boxCheck->form);
-  if (box == boxCheck->form || box == nullptr) return;  // not up yet
-  KillTimer(nullptr, timer);
-  boxCheck->sawBox = true;
-  boxCheck->boxSkinned = IsSkinned(box);
-  boxCheck->countWhileOpen = SkinnedWindowCount();
-  EnumChildWindows(box, CountSkinnedButtons, 0);
-  PostMessageW(box, WM_COMMAND, IDNO, 0);
-}
-
 TEST(SkinMessageBox, IsSkinnedWhileOpenAndDetachedWhenClosed) {
   testing_support::SkinTestForm form;
   ASSERT_EQ(SkinInstall(form.form()), 1);
   ASSERT_EQ(SkinnedWindowCount(), 6);
-  BoxCheck check{form.form()};
-  boxCheck = &check;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 50, InspectMessageBox);
-  const int answer = MessageBoxW(form.form(), L"刷新前请先保存好数据", L"提示",
-                                 MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
-  KillTimer(nullptr, timer);
-  boxCheck = nullptr;
+  int answer = 0;
+  const testing_support::MessageBoxSeen seen =
+      testing_support::WatchMessageBoxAndAnswerNo(form.form(), [&] {
+        answer = MessageBoxW(form.form(), L"刷新前请先保存好数据", L"提示",
+                             MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
+      });
   EXPECT_EQ(answer, IDNO);
-  EXPECT_TRUE(check.sawBox);
-  EXPECT_TRUE(check.boxSkinned);
-  EXPECT_EQ(check.skinnedButtons, 2);  // Yes and No
-  EXPECT_GE(check.countWhileOpen, 6 + 1 + 2);
+  EXPECT_TRUE(seen.open);
+  EXPECT_TRUE(seen.skinned);
+  EXPECT_EQ(seen.skinnedButtons, 2);  // Yes and No
+  EXPECT_GE(seen.skinnedWindows, 6 + 1 + 2);
   EXPECT_EQ(SkinnedWindowCount(), 6);
   EXPECT_EQ(SkinRemove(form.form()), 1);
   EXPECT_FALSE(SpriteSheetBuilt);

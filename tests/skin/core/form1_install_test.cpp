@@ -13,16 +13,10 @@
 #include "skin/messages/skin_window_proc.h"
 #include "tests/support/form1_access.h"
 #include "tests/support/gdi_accounting.h"
+#include "tests/support/window_properties.h"
 
 namespace skin {
 namespace {
-
-bool HasAnySkinKey(HWND window) {
-  for (const char* key : props::kAllKeys) {
-    if (GetPropA(window, key) != nullptr) return true;
-  }
-  return false;
-}
 
 int RegionType(HWND window) {
   const gdi::Region region(CreateRectRgn(0, 0, 0, 0));
@@ -64,9 +58,10 @@ TEST(Form1Skin, LoadInstallsAndUnloadRemovesTheSkin) {
     EXPECT_EQ(SkinnedWindowCount(), 0);
     EXPECT_FALSE(SpriteSheetBuilt);
     EXPECT_EQ(ButtonSprite(), nullptr);
-    for (HWND window : {w.form, w.frame}) EXPECT_FALSE(HasAnySkinKey(window));
+    for (HWND window : {w.form, w.frame})
+      EXPECT_FALSE(testing_support::CarriesAnySkinProperty(window));
     for (HWND command : w.commands()) {
-      EXPECT_FALSE(HasAnySkinKey(command));
+      EXPECT_FALSE(testing_support::CarriesAnySkinProperty(command));
       EXPECT_EQ(GetWindowLongPtrW(command, GWL_STYLE), oldStyles[command]);
       EXPECT_EQ(RegionType(command), ERROR);
       EXPECT_NE(GetWindowLongPtrW(command, GWLP_WNDPROC),

@@ -14,33 +14,14 @@
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/skin_test_form.h"
 #include "tests/support/skin_test_pixels.h"
+#include "tests/support/window_properties.h"
 
 namespace skin {
 namespace {
 
 using testing_support::SkinTestForm;
 
-using PropMap = std::map<std::string, LONG_PTR>;
-
-BOOL CALLBACK CollectProp(HWND, LPSTR name, HANDLE value, ULONG_PTR out) {
-  if (!IS_INTRESOURCE(name))
-    (*reinterpret_cast<PropMap*>(out))[name] = reinterpret_cast<LONG_PTR>(value);
-  return TRUE;
-}
-
-// Every named property of a window.
-PropMap AllProps(HWND window) {
-  PropMap found;
-  EnumPropsExA(window, CollectProp, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-bool HasAnySkinKey(HWND window) {
-  for (const char* key : props::kAllKeys) {
-    if (GetPropA(window, key) != nullptr) return true;
-  }
-  return false;
-}
+using testing_support::WindowProperties;
 
 struct WindowSnapshot {
   LONG_PTR style;
@@ -95,7 +76,7 @@ TEST_F(SkinEngineTest, InstallAttachesTheFormAndEverythingInIt) {
 
   for (HWND window : {form_.form(), form_.frame()}) {
     EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(SkinWindowProc));
-    const auto found = AllProps(window);
+    const auto found = WindowProperties(window);
     EXPECT_NE(found.count("PROCADDR"), 0u);
     for (const char* key : props::kAllKeys) {
       if (std::string(key) != "PROCADDR") {
@@ -129,19 +110,20 @@ TEST_F(SkinEngineTest, InstallAttachesTheFormAndEverythingInIt) {
 
   // A second install finds the form skinned and changes nothing.
   std::map<HWND, std::map<std::string, LONG_PTR>> propsBefore;
-  for (HWND button : form_.buttons()) propsBefore[button] = AllProps(button);
+  for (HWND button : form_.buttons()) propsBefore[button] = WindowProperties(button);
   EXPECT_EQ(SkinInstall(form_.form()), 0);
   EXPECT_EQ(SkinAttachWindow(form_.frame()), 0);
   EXPECT_EQ(SkinnedWindowCount(), 6);
-  for (HWND button : form_.buttons()) EXPECT_EQ(AllProps(button), propsBefore[button]);
+  for (HWND button : form_.buttons()) EXPECT_EQ(WindowProperties(button), propsBefore[button]);
 
   // Removal takes everything away again and releases the sprite sheet.
   EXPECT_EQ(SkinRemove(form_.form()), 1);
   EXPECT_EQ(SkinnedWindowCount(), 0);
   EXPECT_FALSE(SpriteSheetBuilt);
-  for (HWND window : {form_.form(), form_.frame()}) EXPECT_FALSE(HasAnySkinKey(window));
+  for (HWND window : {form_.form(), form_.frame()})
+    EXPECT_FALSE(testing_support::CarriesAnySkinProperty(window));
   for (HWND button : form_.buttons()) {
-    EXPECT_FALSE(HasAnySkinKey(button));
+    EXPECT_FALSE(testing_support::CarriesAnySkinProperty(button));
     const WindowSnapshot after = Snapshot(button);
     EXPECT_EQ(after.style, before[button].style);
     EXPECT_EQ(after.procedure, before[button].procedure);
@@ -207,7 +189,7 @@ TEST_F(SkinEngineTest, ButtonsOtherThanPushButtonsAreLeftUnskinned) {
   EXPECT_EQ(SkinnedWindowCount(), 6);
   for (const auto& [button, before] : others) {
     SCOPED_TRACE(testing::Message() << "type " << (before.style & BS_TYPEMASK));
-    EXPECT_FALSE(HasAnySkinKey(button));
+    EXPECT_FALSE(testing_support::CarriesAnySkinProperty(button));
     const WindowSnapshot after = Snapshot(button);
     EXPECT_EQ(after.style, before.style);
     EXPECT_EQ(after.procedure, before.procedure);
@@ -240,8 +222,8 @@ TEST_F(SkinEngineTest, WindowsCreatedLaterInsideASkinnedFormAreSkinnedWhenTheyAp
   // The removal takes everything off again, the late windows included.
   EXPECT_EQ(SkinRemove(form_.form()), 1);
   EXPECT_EQ(SkinnedWindowCount(), 0);
-  EXPECT_FALSE(HasAnySkinKey(page));
-  EXPECT_FALSE(HasAnySkinKey(button));
+  EXPECT_FALSE(testing_support::CarriesAnySkinProperty(page));
+  EXPECT_FALSE(testing_support::CarriesAnySkinProperty(button));
 }
 
 TEST_F(SkinEngineTest, DestroyedWindowIsDetachedOnItsWayOut) {

@@ -6,6 +6,7 @@
 #include "skin/painters/control_colours.h"
 #include "tests/support/message_recorder.h"
 #include "tests/support/skinned_gallery.h"
+#include "tests/support/window_properties.h"
 
 namespace handler_tests {
 namespace {
@@ -13,13 +14,6 @@ namespace {
 using namespace testing_support;
 
 using skin::SkinState;
-
-bool CarriesAnySkinKey(HWND window) {
-  for (const char* key : skin::props::kAllKeys) {
-    if (GetPropA(window, key) != nullptr) return true;
-  }
-  return false;
-}
 
 class HandlerGuardsTest : public SkinnedGalleryTest {};
 
@@ -65,7 +59,7 @@ TEST_F(HandlerGuardsTest, EveryFamilyLeavesAWindowAloneThatLostTheSkinMeanwhile)
     if (c.message == WM_PAINT) InvalidateRect(c.window, nullptr, FALSE);
     SendMessageW(c.window, c.message, c.message == WM_NCPAINT ? 1 : 0, PointParam(c.x, 5));
     EXPECT_EQ(skin::SkinnedWindowCount(), 0);
-    EXPECT_FALSE(CarriesAnySkinKey(c.window));
+    EXPECT_FALSE(CarriesAnySkinProperty(c.window));
     // The removal gave a list its own border back; the skin's frame must not come over it.
     if (c.message == WM_PAINT || c.message == WM_NCPAINT) {
       EXPECT_NE(WindowPixel(c.window, 0, 0), skin::kFrameColour);

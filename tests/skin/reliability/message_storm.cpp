@@ -3,12 +3,17 @@
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
+#include <iostream>
 #include <sstream>
+
+#include <gtest/gtest.h>
 
 #include "skin/core/skin_engine.h"
 #include "skin/core/skin_kind.h"
 #include "skin/core/skin_props.h"
 #include "tests/skin/reliability/skin_invariants.h"
+#include "tests/support/gdi_accounting.h"
+#include "tests/support/message_pump.h"
 
 namespace reliability {
 namespace {
@@ -317,6 +322,30 @@ StormResult MessageStorm::Run(const StormLimits& limits) {
   scratchDc_.reset();
   for (const std::string& action : recent) result.recentActions += action + "\n";
   return result;
+}
+
+void RunStormTwice(const char* what, const char* seedProperty, const StormOver& storm) {
+  ASSERT_TRUE(testing_support::GdiAccountingAvailable());
+  const uint32_t seed = StormSeed();
+  std::cout << "message storm over " << what << ": seed " << seed
+            << " (replay with MORVANE_STORM_SEED=" << seed << ")" << std::endl;
+  testing::Test::RecordProperty(seedProperty, std::to_string(seed));
+  StormLimits limits = kStormLimits;
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(testing::Message() << "seed " << seed << ", run " << run + 1);
+    testing_support::PumpMessages();
+    const testing_support::GdiCounts before = testing_support::CountGdiObjects();
+    const StormResult result = storm(seed, limits);
+    limits = {result.steps, INFINITE};
+    std::cout << "  run " << run + 1 << ": " << result.steps << " steps" << std::endl;
+    ASSERT_EQ(result.faults, "") << "at step " << result.steps << "; the last actions:\n"
+                                 << result.recentActions;
+    testing_support::PumpMessages();
+    EXPECT_EQ(skin::SkinnedWindowCount(), 0);
+    if (run == 1) {
+      EXPECT_EQ(testing_support::CountGdiObjects(), before);
+    }
+  }
 }
 
 uint32_t StormSeed() {

@@ -43,6 +43,24 @@ skin::Surface Filled(int width, int height, COLORREF colour) {
   return surface;
 }
 
+// A face drawn alone, width x height over the backdrop, read back.
+Block DrawnFace(HDC sprite, const skin::SpriteCell& cell, const skin::NineGridMargins& margins,
+                int width, int height) {
+  skin::Surface dest = Filled(width, height, kBackdrop);
+  skin::BlitNineGrid(dest.get(), 0, 0, width, height, sprite, cell, margins);
+  return Read(dest.get(), 0, 0, width, height);
+}
+
+// Every column x of the face is column columns[x] of the cell, row for row.
+void ExpectColumnsOfCell(const Block& face, const Block& cell, const std::vector<int>& columns) {
+  const int height = static_cast<int>(face.pixels.size()) / face.width;
+  for (int x = 0; x < face.width; ++x) {
+    for (int y = 0; y < height; ++y) {
+      EXPECT_EQ(face.at(x, y), cell.at(columns[static_cast<size_t>(x)], y)) << x << ", " << y;
+    }
+  }
+}
+
 class Blit : public testing::Test {
  protected:
   void SetUp() override { skin::BuildSpriteSheet(); }
@@ -83,10 +101,7 @@ TEST_F(Blit, ButtonFaceKeepsItsEdgesAndRepeatsTheCentreColumn) {
   const skin::SpriteCell cell = skin::ButtonCell(1);
   const Block source = Read(skin::ButtonSprite(), cell);
   for (int width : {7, 100}) {
-    skin::Surface dest = Filled(width, 21, kBackdrop);
-    skin::BlitNineGrid(dest.get(), 0, 0, width, 21, skin::ButtonSprite(), cell,
-                       skin::kButtonMargins);
-    const Block face = Read(dest.get(), 0, 0, width, 21);
+    const Block face = DrawnFace(skin::ButtonSprite(), cell, skin::kButtonMargins, width, 21);
     int centreColumns = 0;
     for (int x = 0; x < width; ++x) {
       bool isCentre = true;
@@ -106,17 +121,14 @@ TEST_F(Blit, ButtonFaceKeepsItsEdgesAndRepeatsTheCentreColumn) {
 }
 
 TEST_F(Blit, ComboFaceStretchesItsOneColumnCentre) {
-  const Block source = Read(skin::ComboSprite(), skin::kComboHotFace);
-  skin::Surface dest = Filled(20, 18, kBackdrop);
-  skin::BlitNineGrid(dest.get(), 0, 0, 20, 18, skin::ComboSprite(), skin::kComboHotFace,
-                     skin::kComboFaceMargins);
-  const Block face = Read(dest.get(), 0, 0, 20, 18);
-  for (int y = 0; y < 18; ++y) {
-    EXPECT_EQ(face.at(0, y), source.at(0, y)) << y;
-    EXPECT_EQ(face.at(1, y), source.at(1, y)) << y;
-    EXPECT_EQ(face.at(19, y), source.at(3, y)) << y;
-    for (int x = 2; x < 19; ++x) EXPECT_EQ(face.at(x, y), source.at(2, y)) << x << ", " << y;
-  }
+  // Two columns of edge at the left, one at the right, and column 2 between.
+  std::vector<int> columns(20, 2);
+  columns[0] = 0;
+  columns[1] = 1;
+  columns[19] = 3;
+  ExpectColumnsOfCell(
+      DrawnFace(skin::ComboSprite(), skin::kComboHotFace, skin::kComboFaceMargins, 20, 18),
+      Read(skin::ComboSprite(), skin::kComboHotFace), columns);
 }
 
 TEST_F(Blit, ZeroSizeDrawsNothing) {
@@ -169,17 +181,9 @@ TEST_F(Blit, KeyedOptionCircleLeavesItsCornersUntouched) {
 
 TEST_F(Blit, FaceNarrowerThanItsMarginsIsNotMirrored) {
   // 4 pixels for margins of 3 and 3: each side keeps its outer 2 columns.
-  const Block source = Read(skin::ButtonSprite(), skin::ButtonCell(0));
-  skin::Surface dest = Filled(4, 21, kBackdrop);
-  skin::BlitNineGrid(dest.get(), 0, 0, 4, 21, skin::ButtonSprite(), skin::ButtonCell(0),
-                     skin::kButtonMargins);
-  const Block face = Read(dest.get(), 0, 0, 4, 21);
-  for (int y = 0; y < 21; ++y) {
-    EXPECT_EQ(face.at(0, y), source.at(0, y)) << y;
-    EXPECT_EQ(face.at(1, y), source.at(1, y)) << y;
-    EXPECT_EQ(face.at(2, y), source.at(5, y)) << y;
-    EXPECT_EQ(face.at(3, y), source.at(6, y)) << y;
-  }
+  ExpectColumnsOfCell(
+      DrawnFace(skin::ButtonSprite(), skin::ButtonCell(0), skin::kButtonMargins, 4, 21),
+      Read(skin::ButtonSprite(), skin::ButtonCell(0)), {0, 1, 5, 6});
 }
 
 // A 6 x 2 source: key pixels at (1, 0), (4, 0) and (2, 1); the rest in distinct colours.

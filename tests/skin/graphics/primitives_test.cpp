@@ -11,6 +11,7 @@
 #include "skin/graphics/surface.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/pictures.h"
+#include "tests/support/window_class.h"
 
 namespace {
 
@@ -94,16 +95,9 @@ LRESULT CALLBACK InsetWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 class TestWindow {
  public:
   TestWindow(DWORD style, int left, int top, int right, int bottom, const wchar_t* text = L"") {
-    static const ATOM kClass = [] {
-      WNDCLASSW windowClass{};
-      windowClass.lpfnWndProc = InsetWindowProc;
-      windowClass.hInstance = GetModuleHandleW(nullptr);
-      windowClass.lpszClassName = L"GraphicsTestWindow";
-      return RegisterClassW(&windowClass);
-    }();
-    (void)kClass;
-    window_ = CreateWindowExW(0, L"GraphicsTestWindow", text, WS_POPUP | style, 30, 40, 120, 90,
-                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    window_ = CreateWindowExW(
+        0, testing_support::TestWindowClass(L"GraphicsTestWindow", InsetWindowProc), text,
+        WS_POPUP | style, 30, 40, 120, 90, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     LONG_PTR insets = left | (top << 8) | (right << 16) | (static_cast<LONG_PTR>(bottom) << 24);
     SetWindowLongPtrW(window_, GWLP_USERDATA, insets);
     SetWindowPos(window_, nullptr, 0, 0, 0, 0,

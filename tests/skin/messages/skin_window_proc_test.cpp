@@ -9,6 +9,7 @@
 #include "tests/support/message_box_watch.h"
 #include "tests/support/message_recorder.h"
 #include "tests/support/skin_test_form.h"
+#include "tests/support/window_class.h"
 
 namespace skin {
 namespace {
@@ -20,13 +21,8 @@ constexpr wchar_t kRecorderClass[] = L"MorvaneRecorder";
 // its own so that a test can see whose answer comes back.
 HWND CreateRecorder(testing_support::MessageRecorder& recorder, HWND owner = nullptr,
                     const wchar_t* className = kRecorderClass) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = className;
-  RegisterClassW(&wc);
-  HWND window = CreateWindowExW(0, className, L"录音", WS_POPUP, 0, 0, 40, 40, owner, nullptr,
-                                wc.hInstance, nullptr);
+  HWND window = CreateWindowExW(0, testing_support::TestWindowClass(className), L"录音", WS_POPUP,
+                                0, 0, 40, 40, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
   recorder.Answer(WM_CTLCOLORLISTBOX, kRecorderBrush);
   recorder.Watch(window);
   return window;

@@ -5,6 +5,7 @@
 #include "skin/core/skin_props.h"
 #include "skin/painters/hover_fade.h"
 #include "tests/support/skin_test_form.h"
+#include "tests/support/window_class.h"
 
 namespace skin {
 namespace {
@@ -25,13 +26,10 @@ TEST(FadeArithmetic, StepsOfThreeEndingAfterTheBlendAt255) {
 class HoverFadeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"MorvaneHoverTarget";
-    RegisterClassW(&wc);
-    window_ = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 300, 300,
-                              60, 30, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    window_ =
+        CreateWindowExW(WS_EX_TOPMOST, testing_support::TestWindowClass(L"MorvaneHoverTarget"), L"",
+                        WS_POPUP | WS_VISIBLE, 300, 300, 60, 30, nullptr, nullptr,
+                        GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(window_, nullptr);
   }
   void TearDown() override { DestroyWindow(window_); }

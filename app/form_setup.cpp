@@ -1,19 +1,15 @@
 #include "app/form_setup.h"
 
-#include <cmath>
 #include <cwchar>
 
 #include "app/resource_ids.h"
+#include "win/rounding.h"
 
 namespace app {
 
 HINSTANCE AppInstance() { return GetModuleHandleW(nullptr); }
 
-int RoundHalfToEven(double value) {
-  return static_cast<int>(std::nearbyint(value));  // the default rounding mode is to even
-}
-
-int CenteredOffset(int outer, int inner) { return RoundHalfToEven((outer - inner) / 2.0); }
+int CenteredOffset(int outer, int inner) { return win::RoundHalfToEven((outer - inner) / 2.0); }
 
 void SizeClientAndCentre(HWND window, int width, int height) {
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));

@@ -3,7 +3,8 @@
 // One move-only owner for every kind of handle the program takes from the platform, and the
 // traits that say how each kind is let go: GDI objects, device contexts (made, borrowed from a
 // window, or opened for a paint), kernel handles, registry keys, memory from LocalAlloc, and the
-// guards that undo a selection or a change of a device context; also icons and loaded modules.
+// guards that undo a selection (of an object or a palette) or a change of a device context; also
+// icons and loaded modules.
 //
 // Declare a guard after the owners of what it selects, so that destruction deselects first and
 // deletes after: the order is always restore the selection, delete the object, delete the DC.
@@ -160,6 +161,22 @@ struct SelectionTraits {
   static bool Close(HGDIOBJ previous, HDC dc) { return SelectObject(dc, previous) != nullptr; }
 };
 
+// The palette a device context held before a SelectPalette: selected again, in the background or
+// not as the context says, and realised when the guard ends.
+struct PaletteSelectionTraits {
+  using Handle = HPALETTE;
+  struct Context {
+    HDC dc;
+    BOOL restoreAsBackground;
+  };
+  static bool Close(HPALETTE previous, const Context& context) {
+    const bool selected =
+        SelectPalette(context.dc, previous, context.restoreAsBackground) != nullptr;
+    RealizePalette(context.dc);
+    return selected;
+  }
+};
+
 // A device context's state saved by SaveDC, restored when the guard ends.
 struct SavedDcTraits {
   using Handle = int;
@@ -254,6 +271,19 @@ class SelectGuard : public UniqueHandle<SelectionTraits> {
  public:
   SelectGuard(HDC dc, HGDIOBJ object)
       : UniqueHandle(dc != nullptr && object != nullptr ? SelectObject(dc, object) : nullptr, dc) {}
+};
+
+// Selects a palette into a device context as a background palette and realises it; when it ends,
+// selects the previous palette back (as a background palette or not) and realises that. Nothing
+// is selected into a null DC, nor a null palette.
+class PaletteGuard : public UniqueHandle<PaletteSelectionTraits> {
+ public:
+  PaletteGuard(HDC dc, HPALETTE palette, BOOL restoreAsBackground)
+      : UniqueHandle(
+            dc != nullptr && palette != nullptr ? SelectPalette(dc, palette, TRUE) : nullptr,
+            {dc, restoreAsBackground}) {
+    if (*this) RealizePalette(dc);
+  }
 };
 
 // Saves a device context's state (colours, modes, selected objects) and restores it when it

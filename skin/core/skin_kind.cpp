@@ -80,6 +80,4 @@ bool IsDriveListClassName(std::string_view className) {
   return std::find(kDriveListNames.begin(), kDriveListNames.end(), lower) != kDriveListNames.end();
 }
 
-bool IsDriveList(HWND window) { return IsDriveListClassName(GetWindowClassName(window)); }
-
 }  // namespace skin

@@ -14,7 +14,7 @@ namespace skin {
 enum class SkinKind {
   Form,
   Button,
-  Combo,  // combo boxes proper and drive lists; see IsDriveList
+  Combo,  // combo boxes proper and drive lists; see IsDriveListClassName
   Check,
   Option,
   Progress,
@@ -41,6 +41,5 @@ SkinKind GetSkinKind(HWND window);
 // Drive lists are SkinKind::Combo but some message handlers treat them apart from the combo
 // boxes proper ("thundercombobox", "thunderrt6combobox", "combo", "combobox").
 bool IsDriveListClassName(std::string_view className);
-bool IsDriveList(HWND window);
 
 }  // namespace skin

@@ -16,30 +16,6 @@ constexpr DWORD kRopDestAndNotSource = 0x00220326;
 constexpr COLORREF kBlack = 0x000000;
 constexpr COLORREF kWhite = 0xFFFFFF;
 
-// Selects a palette into a memory DC as a background palette and realises it; on destruction
-// selects the previous palette back (as a background palette or not) and realises that.
-class RealizedPalette {
- public:
-  RealizedPalette(HDC dc, HPALETTE palette, BOOL restoreAsBackground)
-      : dc_(dc),
-        restoreAsBackground_(restoreAsBackground),
-        previous_(SelectPalette(dc, palette, TRUE)) {
-    RealizePalette(dc_);
-  }
-  RealizedPalette(const RealizedPalette&) = delete;
-  RealizedPalette& operator=(const RealizedPalette&) = delete;
-  ~RealizedPalette() {
-    if (previous_ == nullptr) return;
-    SelectPalette(dc_, previous_, restoreAsBackground_);
-    RealizePalette(dc_);
-  }
-
- private:
-  HDC dc_;
-  BOOL restoreAsBackground_;
-  HPALETTE previous_;
-};
-
 // The key as a plain COLORREF: OLE colours (system-colour references included) are translated
 // against the palette, and the top byte is cleared.
 COLORREF TranslateKey(COLORREF keyColour, HPALETTE palette) {
@@ -176,12 +152,12 @@ void BlitTransparent(HDC destDC, int destX, int destY, int width, int height, HD
   // The destination block as it is. A new memory DC has black text and a white background,
   // which the mask below relies on.
   gdi::SelectGuard backgroundSelect(background.get(), backgroundBitmap.get());
-  RealizedPalette backgroundPalette(background.get(), palette, FALSE);
+  gdi::PaletteGuard backgroundPalette(background.get(), palette, FALSE);
   BitBlt(background.get(), 0, 0, width, height, destDC, destX, destY, SRCCOPY);
 
   // The source block, in a DC that starts with the source's colours.
   gdi::SelectGuard spriteSelect(sprite.get(), spriteBitmap.get());
-  RealizedPalette spritePalette(sprite.get(), palette, TRUE);
+  gdi::PaletteGuard spritePalette(sprite.get(), palette, TRUE);
   SetBkColor(sprite.get(), GetBkColor(srcDC));
   SetTextColor(sprite.get(), GetTextColor(srcDC));
   BitBlt(sprite.get(), 0, 0, width, height, srcDC, srcX, srcY, SRCCOPY);

@@ -21,6 +21,7 @@ using win::DcStateGuard;
 using win::DisplayDc;
 using win::MemoryDc;
 using win::PaintDc;
+using win::PaletteGuard;
 using win::SelectGuard;
 using win::WindowDc;
 

@@ -1,20 +1,14 @@
 #include "skin/graphics/primitives.h"
 
-#include <cmath>
 #include <vector>
 
 #include "skin/graphics/gdi_handles.h"
+#include "win/rounding.h"
 
 namespace skin {
 namespace {
 
 RECT MakeRect(int x, int y, int width, int height) { return {x, y, x + width, y + height}; }
-
-// Half of a pixel count, to the nearest integer with halves going to the even neighbour (the
-// default rounding mode of the floating-point unit, which std::nearbyint follows).
-int HalfRoundedToEven(int pixels) {
-  return static_cast<int>(std::nearbyint(static_cast<double>(pixels) / 2.0));
-}
 
 }  // namespace
 
@@ -70,8 +64,9 @@ int GetBorderInsets(HWND hwnd, int& insetX, int& insetY) {
   LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
   if ((style & WS_VSCROLL) != 0) dx -= GetSystemMetrics(SM_CXVSCROLL);
   if ((style & WS_HSCROLL) != 0) dy -= GetSystemMetrics(SM_CYHSCROLL);
-  insetX = HalfRoundedToEven(dx);
-  insetY = HalfRoundedToEven(dy);
+  // Half of each, a half pixel going to the even neighbour.
+  insetX = win::RoundHalfToEven(dx / 2.0);
+  insetY = win::RoundHalfToEven(dy / 2.0);
   return 1;
 }
 

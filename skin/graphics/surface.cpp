@@ -1,6 +1,7 @@
 #include "skin/graphics/surface.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "skin/graphics/gdi_handles.h"
@@ -8,19 +9,22 @@
 namespace skin {
 namespace {
 
-// What DestroySurface needs to undo CreateSurface: the bitmap the surface owns and the 1 x 1
-// bitmap the memory DC held before it.
+// A surface and what it owns: the memory DC, its bitmap, and the selection that put the bitmap
+// in place of the DC's original 1 x 1 bitmap. Members go in reverse order, as the owners require:
+// the original bitmap is selected again, then the surface's bitmap and the DC are deleted.
 struct SurfaceRecord {
-  HDC dc;
-  HBITMAP bitmap;
-  HGDIOBJ original;
+  gdi::MemoryDc dc;
+  gdi::Bitmap bitmap;
+  gdi::SelectGuard selection;
 };
 
 // Surfaces alive now. Few at any time (five sprites, four state images per push button and the
-// temporaries of one paint), so a linear search is cheap. User-interface thread only.
+// temporaries of one paint), so a linear search is cheap. User-interface thread only. Never
+// destroyed: a surface still alive at exit goes with the process, and a DestroySurface from
+// another object's destructor at exit still finds a list to search.
 std::vector<SurfaceRecord>& LiveSurfaces() {
-  static std::vector<SurfaceRecord> surfaces;
-  return surfaces;
+  static auto* const surfaces = new std::vector<SurfaceRecord>;
+  return *surfaces;
 }
 
 }  // namespace
@@ -34,17 +38,16 @@ HDC CreateSurface(int width, int height) {
 
 HDC CreateSurface(int width, int height, HDC display) {
   if (width <= 0 || height <= 0 || display == nullptr) return nullptr;
-  gdi::MemoryDc memory(display);
-  if (!memory) return nullptr;
+  SurfaceRecord record{gdi::MemoryDc(display), {}, {nullptr, nullptr}};
+  if (!record.dc) return nullptr;
   // Compatible with the display, not with the memory DC, whose bitmap is monochrome.
-  gdi::Bitmap bitmap(CreateCompatibleBitmap(display, width, height));
-  if (!bitmap) return nullptr;
-  HGDIOBJ original = SelectObject(memory.get(), bitmap.get());
-  if (original == nullptr || original == HGDI_ERROR) return nullptr;
-  LiveSurfaces().push_back({memory.get(), bitmap.get(), original});
-  // Both now belong to the surface; DestroySurface releases them.
-  bitmap.release();
-  return memory.release();
+  record.bitmap.reset(CreateCompatibleBitmap(display, width, height));
+  if (!record.bitmap) return nullptr;
+  record.selection = gdi::SelectGuard(record.dc.get(), record.bitmap.get());
+  if (!record.selection) return nullptr;
+  HDC surface = record.dc.get();
+  LiveSurfaces().push_back(std::move(record));
+  return surface;
 }
 
 void DestroySurface(HDC surface) {
@@ -52,13 +55,12 @@ void DestroySurface(HDC surface) {
   auto& surfaces = LiveSurfaces();
   auto found =
       std::find_if(surfaces.begin(), surfaces.end(),
-                   [surface](const SurfaceRecord& record) { return record.dc == surface; });
+                   [surface](const SurfaceRecord& record) { return record.dc.get() == surface; });
   if (found == surfaces.end()) return;
-  SurfaceRecord record = *found;
+  // Taken out whole before the erase, which moves the later records down over its place: its
+  // owners then let the surface go in their own order when it ends here.
+  const SurfaceRecord record = std::move(*found);
   surfaces.erase(found);
-  SelectObject(record.dc, record.original);
-  DeleteObject(record.bitmap);
-  DeleteDC(record.dc);
 }
 
 }  // namespace skin

@@ -1,7 +1,8 @@
 // Combo boxes proper and drive lists. Their own procedure keeps the text and the list; the skin
 // draws the flat frame and the drop button, whose look follows the pointer at once (no fade).
-// An editable combo box (CBS_DROPDOWN) is painted by the skin alone, and only the drop button
-// part of it reacts to the pointer; for the other styles the whole control counts as the button.
+// An editable combo box (CBS_SIMPLE, CBS_DROPDOWN) is painted by the skin alone, and only the
+// drop button part of it reacts to the pointer; for a drop-down list the whole control counts as
+// the button.
 
 #include "skin/core/skin_props.h"
 #include "skin/graphics/gdi_handles.h"
@@ -14,11 +15,12 @@
 namespace skin {
 namespace {
 
-// Set for CBS_SIMPLE and CBS_DROPDOWNLIST, clear for the editable CBS_DROPDOWN.
-constexpr LONG_PTR kNotEditableStyle = 0x1;
+// The type bits of a combo box's style: CBS_SIMPLE 1, CBS_DROPDOWN 2, CBS_DROPDOWNLIST 3. Only a
+// drop-down list has no edit field.
+constexpr LONG_PTR kComboTypeStyle = 0x3;
 
 bool IsEditable(HWND combo) {
-  return (GetWindowLongPtrW(combo, GWL_STYLE) & kNotEditableStyle) == 0;
+  return (GetWindowLongPtrW(combo, GWL_STYLE) & kComboTypeStyle) != CBS_DROPDOWNLIST;
 }
 
 void ShowButton(HWND combo, SkinState state) { PaintComboButton(combo, nullptr, state, false); }

@@ -11,6 +11,7 @@
 #include "skin/graphics/surface.h"
 #include "skin/painters/control_colours.h"
 #include "skin/painters/control_geometry.h"
+#include "win/rounding.h"
 
 namespace skin {
 namespace {
@@ -118,7 +119,7 @@ int PaintOptionBox(HWND window, SkinState state, bool force) {
     // The dot's top is rounded after adding the mark's top, so odd sizes centre the same way
     // as the mark itself.
     const int x = CentredOffset(mark.width, dot.width);
-    const int y = RoundToEven((mark.height - dot.height) / 2.0 + mark.top);
+    const int y = win::RoundHalfToEven((mark.height - dot.height) / 2.0 + mark.top);
     BlitTransparent(windowDc.get(), x, y, dot.width, dot.height, GlyphSprite(), dot.x, dot.y,
                     kKeyColour);
   }

@@ -8,22 +8,17 @@
 
 namespace skin {
 
-// x taken to the nearest integer, a half going to the even neighbour (1.5 -> 2, 2.5 -> 2,
-// -0.5 -> 0).
-int RoundToEven(double x);
-
 // Offset that centres an inner extent in an outer one: (outer - inner) / 2 rounded to even.
 // Negative when the inner extent is the larger.
 int CentredOffset(int outer, int inner);
 
 // Drop button of a combo box: as wide as a vertical scroll bar plus one pixel, one pixel in from
 // the right, top and bottom edges of the window rectangle.
-inline constexpr int kComboArrowWidth = 7;
-inline constexpr int kComboArrowHeight = 4;
 int ComboButtonWidth(int scrollBarWidth);
 
 // Where the 7 x 4 arrow sits inside a drop button bw wide on a window H high. The vertical
 // position is worked out from the window height, not the (two pixels lower) button height.
+inline constexpr int kComboArrowWidth = 7;
 int ComboArrowX(int buttonWidth);
 int ComboArrowY(int windowHeight);
 

@@ -6,16 +6,6 @@
 
 namespace {
 
-TEST(FormSetup, RoundsHalvesToTheEvenNeighbour) {
-  EXPECT_EQ(app::RoundHalfToEven(0.5), 0);
-  EXPECT_EQ(app::RoundHalfToEven(1.5), 2);
-  EXPECT_EQ(app::RoundHalfToEven(2.5), 2);
-  EXPECT_EQ(app::RoundHalfToEven(-0.5), 0);
-  EXPECT_EQ(app::RoundHalfToEven(-1.5), -2);
-  EXPECT_EQ(app::RoundHalfToEven(2.4999), 2);
-  EXPECT_EQ(app::RoundHalfToEven(2.5001), 3);
-}
-
 TEST(FormSetup, CentresWithEvenRoundingAndAllowsLargerWindows) {
   EXPECT_EQ(app::CenteredOffset(1280, 296), 492);
   EXPECT_EQ(app::CenteredOffset(1024, 177), 424);  // 423.5

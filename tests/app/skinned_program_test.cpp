@@ -77,11 +77,8 @@ TEST(SkinnedProgram, ButtonsAreSkinnedAndFadeUnderThePointer) {
 
   RECT rect{};
   GetWindowRect(form, &rect);
-  HDC screen = GetDC(nullptr);
   const std::wstring path =
-      testing_support::SavePicture(screen, rect.left, rect.top, rect.right - rect.left,
-                                   rect.bottom - rect.top, L"running_program_hot_and_pressed.bmp");
-  ReleaseDC(nullptr, screen);
+      testing_support::SaveScreenPicture(rect, L"running_program_hot_and_pressed.bmp");
   EXPECT_FALSE(path.empty());
 }
 

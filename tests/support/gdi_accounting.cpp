@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <sstream>
 
+#include "win/unique_handle.h"
+
 namespace testing_support {
 namespace {
 
@@ -162,21 +164,22 @@ unsigned GdiHandleTableType(void* handle) {
 bool GdiAccountingAvailable() {
   static const bool available = [] {
     if (Table() == nullptr) return false;
-    HBITMAP bitmap = CreateBitmap(1, 1, 1, 1, nullptr);
-    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
-    HRGN region = CreateRectRgn(0, 0, 1, 1);
-    HDC memory = CreateCompatibleDC(nullptr);
-    bool typesMatch =
-        GdiHandleTableType(bitmap) == kTypeBitmap && GdiHandleTableType(brush) == kTypeBrush &&
-        GdiHandleTableType(region) == kTypeRegion && GdiHandleTableType(memory) == kTypeMemoryDc &&
-        GdiHandleTableType(GetStockObject(DEFAULT_PALETTE)) == kTypePalette &&
-        GdiHandleTableType(GetStockObject(SYSTEM_FONT)) == kTypeFont;
-    int before = CountGdiObjects().Total();
-    DeleteDC(memory);
-    DeleteObject(region);
-    DeleteObject(brush);
-    DeleteObject(bitmap);
-    // Deleting frees the entries: the count must drop by exactly four.
+    bool typesMatch = false;
+    int before = 0;
+    {
+      const win::Bitmap bitmap(CreateBitmap(1, 1, 1, 1, nullptr));
+      const win::Brush brush(CreateSolidBrush(RGB(1, 2, 3)));
+      const win::Region region(CreateRectRgn(0, 0, 1, 1));
+      const win::MemoryDc memory(nullptr);
+      typesMatch = GdiHandleTableType(bitmap.get()) == kTypeBitmap &&
+                   GdiHandleTableType(brush.get()) == kTypeBrush &&
+                   GdiHandleTableType(region.get()) == kTypeRegion &&
+                   GdiHandleTableType(memory.get()) == kTypeMemoryDc &&
+                   GdiHandleTableType(GetStockObject(DEFAULT_PALETTE)) == kTypePalette &&
+                   GdiHandleTableType(GetStockObject(SYSTEM_FONT)) == kTypeFont;
+      before = CountGdiObjects().Total();
+    }
+    // Deleting freed the entries: the count must have dropped by exactly four.
     return typesMatch && CountGdiObjects().Total() == before - 4;
   }();
   return available;

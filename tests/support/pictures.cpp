@@ -113,4 +113,10 @@ std::wstring SaveWindowPicture(HWND window, const std::wstring& fileName, int sc
                      fileName, scale);
 }
 
+std::wstring SaveScreenPicture(const RECT& area, const std::wstring& fileName) {
+  const gdi::WindowDc screen(nullptr, gdi::WindowDc::Area::Client);
+  return SavePicture(screen.get(), area.left, area.top, area.right - area.left,
+                     area.bottom - area.top, fileName);
+}
+
 }  // namespace testing_support

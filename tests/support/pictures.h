@@ -27,4 +27,8 @@ std::wstring SavePixels(const std::vector<COLORREF>& pixels, int width, int heig
 // Saves the whole window, frame included, as it is on the screen now.
 std::wstring SaveWindowPicture(HWND window, const std::wstring& fileName, int scale = 1);
 
+// Saves an area of the screen in screen coordinates: a window with the windows over it (a dropped
+// list, say), or a window of another process.
+std::wstring SaveScreenPicture(const RECT& area, const std::wstring& fileName);
+
 }  // namespace testing_support

@@ -33,7 +33,7 @@ void RegisterFrameClass() {
 SkinTestForm::SkinTestForm(bool show) {
   RegisterFrameClass();
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, L"宋体");
+  font_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, L"宋体"));
   RECT client{0, 0, 290, 153};
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   AdjustWindowRectEx(&client, style, FALSE, WS_EX_DLGMODALFRAME);
@@ -49,7 +49,7 @@ SkinTestForm::SkinTestForm(bool show) {
         CreateWindowExW(0, L"BUTTON", b.caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
                         b.x, b.y, b.width, b.height, frame_,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
-    SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   }
   if (show) {
     ShowWindow(form_, SW_SHOW);
@@ -58,10 +58,8 @@ SkinTestForm::SkinTestForm(bool show) {
   }
 }
 
-SkinTestForm::~SkinTestForm() {
-  Destroy();
-  if (font_ != nullptr) DeleteObject(font_);
-}
+// The buttons go before the font they were given.
+SkinTestForm::~SkinTestForm() { Destroy(); }
 
 void SkinTestForm::Destroy() {
   if (form_ != nullptr && IsWindow(form_)) DestroyWindow(form_);

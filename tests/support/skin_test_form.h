@@ -8,6 +8,8 @@
 
 #include <array>
 
+#include "win/unique_handle.h"
+
 namespace testing_support {
 
 class SkinTestForm {
@@ -34,7 +36,7 @@ class SkinTestForm {
   HWND form_ = nullptr;
   HWND frame_ = nullptr;
   std::array<HWND, 4> buttons_{};
-  HFONT font_ = nullptr;
+  win::Font font_;
 };
 
 // The class name of the frame of SkinTestForm (a plain window class, SkinKind::Other).

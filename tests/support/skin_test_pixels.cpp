@@ -1,19 +1,11 @@
 #include "tests/support/skin_test_pixels.h"
 
+#include "skin/core/skin_props.h"
 #include "skin/graphics/gdi_handles.h"
 #include "tests/support/pictures.h"
+#include "tests/support/window_pixels.h"
 
 namespace testing_support {
-
-namespace {
-
-SIZE WindowSize(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-}  // namespace
 
 std::vector<COLORREF> ReadWindowPixels(HWND window) {
   const SIZE size = WindowSize(window);
@@ -23,6 +15,12 @@ std::vector<COLORREF> ReadWindowPixels(HWND window) {
 
 std::vector<COLORREF> ReadSurfacePixels(HDC surface, int width, int height) {
   return ReadPixels(surface, 0, 0, width, height);
+}
+
+std::vector<COLORREF> StatePixels(HWND button, int state) {
+  const SIZE size = WindowSize(button);
+  return ReadSurfacePixels(skin::GetSkinPropHandle<HDC>(button, skin::props::kStateSurface[state]),
+                           size.cx, size.cy);
 }
 
 int CountDifferencesInRegion(HWND window, const std::vector<COLORREF>& expected) {

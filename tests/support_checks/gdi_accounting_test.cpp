@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "win/unique_handle.h"
+
 namespace {
 
 using testing_support::CountGdiObjects;
@@ -12,45 +14,41 @@ using testing_support::GdiCounts;
 TEST(GdiAccounting, CountsEveryKindOfObjectItCreates) {
   ASSERT_TRUE(testing_support::GdiAccountingAvailable());
   GdiCounts before = CountGdiObjects();
-  HDC memory = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateBitmap(4, 4, 1, 32, nullptr);
-  HBRUSH brush = CreateSolidBrush(RGB(9, 8, 7));
-  HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 1, 1));
-  HRGN region = CreateRectRgn(0, 0, 3, 3);
-  HPALETTE palette = CreateHalftonePalette(memory);
-  LOGFONTW logFont{};
-  logFont.lfHeight = -12;
-  HFONT font = CreateFontIndirectW(&logFont);
+  {
+    const win::MemoryDc memory(nullptr);
+    const win::Bitmap bitmap(CreateBitmap(4, 4, 1, 32, nullptr));
+    const win::Brush brush(CreateSolidBrush(RGB(9, 8, 7)));
+    const win::Pen pen(CreatePen(PS_SOLID, 1, RGB(1, 1, 1)));
+    const win::Region region(CreateRectRgn(0, 0, 3, 3));
+    const win::Palette palette(CreateHalftonePalette(memory.get()));
+    LOGFONTW logFont{};
+    logFont.lfHeight = -12;
+    const win::Font font(CreateFontIndirectW(&logFont));
 
-  GdiCounts during = CountGdiObjects();
-  EXPECT_EQ(during.memoryDcs, before.memoryDcs + 1);
-  EXPECT_EQ(during.bitmaps, before.bitmaps + 1);
-  EXPECT_EQ(during.brushes, before.brushes + 1);
-  EXPECT_EQ(during.pens, before.pens + 1);
-  EXPECT_EQ(during.regions, before.regions + 1);
-  EXPECT_EQ(during.palettes, before.palettes + 1);
-  EXPECT_EQ(during.fonts, before.fonts + 1);
-  EXPECT_EQ(during.Total(), before.Total() + 7);
-
-  DeleteObject(font);
-  DeleteObject(palette);
-  DeleteObject(region);
-  DeleteObject(pen);
-  DeleteObject(brush);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
+    GdiCounts during = CountGdiObjects();
+    EXPECT_EQ(during.memoryDcs, before.memoryDcs + 1);
+    EXPECT_EQ(during.bitmaps, before.bitmaps + 1);
+    EXPECT_EQ(during.brushes, before.brushes + 1);
+    EXPECT_EQ(during.pens, before.pens + 1);
+    EXPECT_EQ(during.regions, before.regions + 1);
+    EXPECT_EQ(during.palettes, before.palettes + 1);
+    EXPECT_EQ(during.fonts, before.fonts + 1);
+    EXPECT_EQ(during.Total(), before.Total() + 7);
+  }
   EXPECT_EQ(CountGdiObjects(), before);
 
-  // A display DC holds a bitmap of its own while it lives.
-  HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-  EXPECT_EQ(CountGdiObjects().displayDcs, before.displayDcs + 1);
-  DeleteDC(display);
+  {
+    // A display DC holds a bitmap of its own while it lives.
+    const win::DisplayDc display;
+    EXPECT_EQ(CountGdiObjects().displayDcs, before.displayDcs + 1);
+  }
   EXPECT_EQ(CountGdiObjects(), before);
 }
 
 TEST(GdiAccounting, SeesAnObjectStillSelectedWhenItsDcIsGone) {
   ASSERT_TRUE(testing_support::GdiAccountingAvailable());
-  // A bitmap deleted while selected stays alive; the leak must show.
+  // A bitmap deleted while selected stays alive; the leak must show. Raw calls: the wrong order
+  // is the point, and no owner would allow it.
   GdiCounts before = CountGdiObjects();
   HDC memory = CreateCompatibleDC(nullptr);
   HBITMAP bitmap = CreateBitmap(2, 2, 1, 1, nullptr);
@@ -77,10 +75,7 @@ TEST(GdiAccounting, SeesRegionsThatTheSystemDeletes) {
 }
 
 TEST(GdiAccounting, MacroPassesABalancedScenario) {
-  EXPECT_GDI_OBJECTS_UNCHANGED({
-    HBRUSH brush = CreateSolidBrush(RGB(3, 3, 3));
-    DeleteObject(brush);
-  });
+  EXPECT_GDI_OBJECTS_UNCHANGED({ const win::Brush brush(CreateSolidBrush(RGB(3, 3, 3))); });
 }
 
 }  // namespace

@@ -10,10 +10,9 @@
 namespace {
 
 TEST(Pictures, ReadBackAndSaveWhatWasDrawn) {
-  HDC screen = GetDC(nullptr);
-  gdi::MemoryDc memory(screen);
-  gdi::Bitmap bitmap(CreateCompatibleBitmap(screen, 3, 2));
-  ReleaseDC(nullptr, screen);
+  const gdi::WindowDc screen(nullptr, gdi::WindowDc::Area::Client);
+  gdi::MemoryDc memory(screen.get());
+  gdi::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), 3, 2));
   gdi::SelectGuard select(memory.get(), bitmap.get());
   const COLORREF colours[6] = {0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00, 0xFF0000, 0xD58F1B};
   for (int i = 0; i < 6; ++i) SetPixel(memory.get(), i % 3, i / 3, colours[i]);

@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "win/unique_handle.h"
+
 namespace {
 
 std::wstring Environment(const wchar_t* name) {
@@ -39,18 +41,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       std::to_wstring(startup.wShowWindow) + L"|" + directory + L"|" + GetCommandLineW() + L"\n";
   const std::string bytes = Utf8(line);
 
-  HANDLE log = CreateFileW(Environment(L"MORVANE_RECORDER_LOG").c_str(), FILE_APPEND_DATA,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (log == INVALID_HANDLE_VALUE) return 1;
+  win::KernelHandle log(CreateFileW(Environment(L"MORVANE_RECORDER_LOG").c_str(), FILE_APPEND_DATA,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!log) return 1;
   DWORD written = 0;
-  WriteFile(log, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(log);
+  WriteFile(log.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  log.close();  // the line is in the file before the event tells anyone to read it
 
-  if (HANDLE event =
-          OpenEventW(EVENT_MODIFY_STATE, FALSE, Environment(L"MORVANE_RECORDER_EVENT").c_str())) {
-    SetEvent(event);
-    CloseHandle(event);
-  }
+  const win::KernelHandle event(
+      OpenEventW(EVENT_MODIFY_STATE, FALSE, Environment(L"MORVANE_RECORDER_EVENT").c_str()));
+  if (event) SetEvent(event.get());
   return 0;
 }

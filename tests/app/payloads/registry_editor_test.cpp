@@ -8,6 +8,7 @@
 
 #include "app/registry_editor.h"
 #include "tests/app/payloads/editor_stand_in.h"
+#include "tests/support/window_class.h"
 
 namespace {
 
@@ -21,13 +22,9 @@ constexpr UINT kProbeMessage = WM_APP + 1;
 class ProbeWindow {
  public:
   ProbeWindow() {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = Procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"MorvaneEditorWaitProbe";
-    RegisterClassW(&windowClass);
-    window_ = CreateWindowExW(0, windowClass.lpszClassName, L"probe", WS_OVERLAPPEDWINDOW, 0, 0,
-                              200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+    window_ = CreateWindowExW(
+        0, testing_support::TestWindowClass(L"MorvaneEditorWaitProbe", Procedure), L"probe",
+        WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
   ProbeWindow(const ProbeWindow&) = delete;

@@ -8,26 +8,19 @@
 
 #include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
+#include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/sprite_sheet.h"
 #include "skin/messages/skin_window_proc.h"
 #include "tests/support/form1_access.h"
 #include "tests/support/gdi_accounting.h"
+#include "tests/support/window_properties.h"
 
 namespace skin {
 namespace {
 
-bool HasAnySkinKey(HWND window) {
-  for (const char* key : props::kAllKeys) {
-    if (GetPropA(window, key) != nullptr) return true;
-  }
-  return false;
-}
-
 int RegionType(HWND window) {
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  const int type = GetWindowRgn(window, region);
-  DeleteObject(region);
-  return type;
+  const gdi::Region region(CreateRectRgn(0, 0, 0, 0));
+  return GetWindowRgn(window, region.get());
 }
 
 TEST(Form1Skin, LoadInstallsAndUnloadRemovesTheSkin) {
@@ -65,9 +58,10 @@ TEST(Form1Skin, LoadInstallsAndUnloadRemovesTheSkin) {
     EXPECT_EQ(SkinnedWindowCount(), 0);
     EXPECT_FALSE(SpriteSheetBuilt());
     EXPECT_EQ(ButtonSprite(), nullptr);
-    for (HWND window : {w.form, w.frame}) EXPECT_FALSE(HasAnySkinKey(window));
+    for (HWND window : {w.form, w.frame})
+      EXPECT_FALSE(testing_support::CarriesAnySkinProperty(window));
     for (HWND command : w.commands()) {
-      EXPECT_FALSE(HasAnySkinKey(command));
+      EXPECT_FALSE(testing_support::CarriesAnySkinProperty(command));
       EXPECT_EQ(GetWindowLongPtrW(command, GWL_STYLE), oldStyles[command]);
       EXPECT_EQ(RegionType(command), ERROR);
       EXPECT_NE(GetWindowLongPtrW(command, GWLP_WNDPROC),

@@ -12,6 +12,7 @@
 #include "skin/core/high_contrast.h"
 #include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
+#include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/sprite_sheet.h"
 #include "tests/support/form1_access.h"
 #include "tests/support/gdi_accounting.h"
@@ -40,12 +41,11 @@ void ExpectPlatformLook(const testing_support::Form1Windows& w) {
   for (HWND window : {w.form, w.frame, w.command1, w.command2, w.command3, w.command4}) {
     for (const char* key : props::kAllKeys) EXPECT_EQ(GetPropA(window, key), nullptr) << key;
   }
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  const gdi::Region region(CreateRectRgn(0, 0, 0, 0));
   for (HWND command : w.commands()) {
     EXPECT_NE(GetWindowLongPtrW(command, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
-    EXPECT_EQ(GetWindowRgn(command, region), ERROR);
+    EXPECT_EQ(GetWindowRgn(command, region.get()), ERROR);
   }
-  DeleteObject(region);
 }
 
 // The whole form once every paint is done; saved as a picture.

@@ -8,39 +8,21 @@
 
 #include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
+#include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/sprite_sheet.h"
 #include "skin/messages/pointer_tracking.h"
 #include "skin/messages/skin_window_proc.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/skin_test_form.h"
 #include "tests/support/skin_test_pixels.h"
+#include "tests/support/window_properties.h"
 
 namespace skin {
 namespace {
 
 using testing_support::SkinTestForm;
 
-using PropMap = std::map<std::string, LONG_PTR>;
-
-BOOL CALLBACK CollectProp(HWND, LPSTR name, HANDLE value, ULONG_PTR out) {
-  if (!IS_INTRESOURCE(name))
-    (*reinterpret_cast<PropMap*>(out))[name] = reinterpret_cast<LONG_PTR>(value);
-  return TRUE;
-}
-
-// Every named property of a window.
-PropMap AllProps(HWND window) {
-  PropMap found;
-  EnumPropsExA(window, CollectProp, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-bool HasAnySkinKey(HWND window) {
-  for (const char* key : props::kAllKeys) {
-    if (GetPropA(window, key) != nullptr) return true;
-  }
-  return false;
-}
+using testing_support::WindowProperties;
 
 struct WindowSnapshot {
   LONG_PTR style;
@@ -49,9 +31,8 @@ struct WindowSnapshot {
 };
 
 WindowSnapshot Snapshot(HWND window) {
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  const int type = GetWindowRgn(window, region);
-  DeleteObject(region);
+  const gdi::Region region(CreateRectRgn(0, 0, 0, 0));
+  const int type = GetWindowRgn(window, region.get());
   return {GetWindowLongPtrW(window, GWL_STYLE), GetWindowLongPtrW(window, GWLP_WNDPROC), type};
 }
 
@@ -61,19 +42,17 @@ void ExpectButtonRegion(HWND button) {
   GetWindowRect(button, &rect);
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  HRGN actual = CreateRectRgn(0, 0, 0, 0);
-  ASSERT_NE(GetWindowRgn(button, actual), ERROR);
-  HRGN expected = CreateRoundRectRgn(0, 0, width + 1, height + 1, 3, 3);
-  EXPECT_TRUE(EqualRgn(actual, expected));
+  const gdi::Region actual(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(button, actual.get()), ERROR);
+  const gdi::Region expected(CreateRoundRectRgn(0, 0, width + 1, height + 1, 3, 3));
+  EXPECT_TRUE(EqualRgn(actual.get(), expected.get()));
   RECT box;
-  GetRgnBox(actual, &box);
+  GetRgnBox(actual.get(), &box);
   EXPECT_EQ(box.right, width);  // one pixel beyond the window's last column
   EXPECT_EQ(box.bottom, height);
-  EXPECT_FALSE(PtInRegion(actual, 0, 0));  // the corner is cut
-  EXPECT_TRUE(PtInRegion(actual, width / 2, 0));
-  EXPECT_TRUE(PtInRegion(actual, width - 1, height / 2));
-  DeleteObject(expected);
-  DeleteObject(actual);
+  EXPECT_FALSE(PtInRegion(actual.get(), 0, 0));  // the corner is cut
+  EXPECT_TRUE(PtInRegion(actual.get(), width / 2, 0));
+  EXPECT_TRUE(PtInRegion(actual.get(), width - 1, height / 2));
 }
 
 class SkinEngineTest : public ::testing::Test {
@@ -98,7 +77,7 @@ TEST_F(SkinEngineTest, InstallAttachesTheFormAndEverythingInIt) {
 
   for (HWND window : {form_.form(), form_.frame()}) {
     EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(SkinWindowProc));
-    const auto found = AllProps(window);
+    const auto found = WindowProperties(window);
     EXPECT_NE(found.count("PROCADDR"), 0u);
     for (const char* key : props::kAllKeys) {
       if (std::string(key) != "PROCADDR") {
@@ -132,19 +111,20 @@ TEST_F(SkinEngineTest, InstallAttachesTheFormAndEverythingInIt) {
 
   // A second install finds the form skinned and changes nothing.
   std::map<HWND, std::map<std::string, LONG_PTR>> propsBefore;
-  for (HWND button : form_.buttons()) propsBefore[button] = AllProps(button);
+  for (HWND button : form_.buttons()) propsBefore[button] = WindowProperties(button);
   EXPECT_EQ(SkinInstall(form_.form()), 0);
   EXPECT_EQ(SkinAttachWindow(form_.frame()), 0);
   EXPECT_EQ(SkinnedWindowCount(), 6);
-  for (HWND button : form_.buttons()) EXPECT_EQ(AllProps(button), propsBefore[button]);
+  for (HWND button : form_.buttons()) EXPECT_EQ(WindowProperties(button), propsBefore[button]);
 
   // Removal takes everything away again and releases the sprite sheet.
   EXPECT_EQ(SkinRemove(form_.form()), 1);
   EXPECT_EQ(SkinnedWindowCount(), 0);
   EXPECT_FALSE(SpriteSheetBuilt());
-  for (HWND window : {form_.form(), form_.frame()}) EXPECT_FALSE(HasAnySkinKey(window));
+  for (HWND window : {form_.form(), form_.frame()})
+    EXPECT_FALSE(testing_support::CarriesAnySkinProperty(window));
   for (HWND button : form_.buttons()) {
-    EXPECT_FALSE(HasAnySkinKey(button));
+    EXPECT_FALSE(testing_support::CarriesAnySkinProperty(button));
     const WindowSnapshot after = Snapshot(button);
     EXPECT_EQ(after.style, before[button].style);
     EXPECT_EQ(after.procedure, before[button].procedure);
@@ -210,7 +190,7 @@ TEST_F(SkinEngineTest, ButtonsOtherThanPushButtonsAreLeftUnskinned) {
   EXPECT_EQ(SkinnedWindowCount(), 6);
   for (const auto& [button, before] : others) {
     SCOPED_TRACE(testing::Message() << "type " << (before.style & BS_TYPEMASK));
-    EXPECT_FALSE(HasAnySkinKey(button));
+    EXPECT_FALSE(testing_support::CarriesAnySkinProperty(button));
     const WindowSnapshot after = Snapshot(button);
     EXPECT_EQ(after.style, before.style);
     EXPECT_EQ(after.procedure, before.procedure);
@@ -243,8 +223,8 @@ TEST_F(SkinEngineTest, WindowsCreatedLaterInsideASkinnedFormAreSkinnedWhenTheyAp
   // The removal takes everything off again, the late windows included.
   EXPECT_EQ(SkinRemove(form_.form()), 1);
   EXPECT_EQ(SkinnedWindowCount(), 0);
-  EXPECT_FALSE(HasAnySkinKey(page));
-  EXPECT_FALSE(HasAnySkinKey(button));
+  EXPECT_FALSE(testing_support::CarriesAnySkinProperty(page));
+  EXPECT_FALSE(testing_support::CarriesAnySkinProperty(button));
 }
 
 TEST_F(SkinEngineTest, DestroyedWindowIsDetachedOnItsWayOut) {

@@ -12,6 +12,7 @@
 #include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/messages/fade_timer.h"
+#include "win/unique_handle.h"
 #include "tests/support/skin_test_form.h"
 
 namespace skin {
@@ -162,8 +163,8 @@ TEST(SkinPropsStore, EntriesEndWithTheirWindowsAndALeftoverDoesNotStopAnAttach) 
 // A window of another thread: its own thread's store keeps its state; this thread reads it from
 // the window every time and keeps nothing of it.
 TEST(SkinPropsStore, AnotherThreadsWindowIsReadFromItsProperties) {
-  HANDLE written = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  HANDLE proceed = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  const win::KernelHandle written(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  const win::KernelHandle proceed(CreateEventW(nullptr, FALSE, FALSE, nullptr));
   HWND window = nullptr;
   std::thread owner([&] {
     window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
@@ -171,22 +172,20 @@ TEST(SkinPropsStore, AnotherThreadsWindowIsReadFromItsProperties) {
     RememberSkinProps(window);
     for (SkinState state : {SkinState::Pressed, SkinState::Disabled}) {
       SetSkinState(window, state);
-      SignalObjectAndWait(written, proceed, INFINITE, FALSE);
+      SignalObjectAndWait(written.get(), proceed.get(), INFINITE, FALSE);
     }
     RemoveSkinProp(window, props::kOldState);
     DestroyWindow(window);
-    SetEvent(written);
+    SetEvent(written.get());
   });
-  WaitForSingleObject(written, INFINITE);
+  WaitForSingleObject(written.get(), INFINITE);
   EXPECT_EQ(GetSkinState(window), SkinState::Pressed);
   RememberSkinProps(window);  // not this thread's window: nothing to keep
   EXPECT_FALSE(RemembersWindow(window));
-  SignalObjectAndWait(proceed, written, INFINITE, FALSE);
+  SignalObjectAndWait(proceed.get(), written.get(), INFINITE, FALSE);
   EXPECT_EQ(GetSkinState(window), SkinState::Disabled);
-  SetEvent(proceed);
+  SetEvent(proceed.get());
   owner.join();
-  CloseHandle(written);
-  CloseHandle(proceed);
 }
 
 }  // namespace

@@ -194,6 +194,18 @@ class PlatformDialogsTest : public ::testing::Test {
     return popup == form_.form() || !IsWindowVisible(popup) ? nullptr : popup;
   }
 
+  // A script step: once the dialog is up, checks its controls (noting them in `seen`) and
+  // presses a key.
+  std::function<bool()> CheckControlsThenPress(ControlsSeen& seen, WORD key) const {
+    return [this, &seen, key] {
+      HWND dialog = Dialog();
+      if (dialog == nullptr) return false;
+      seen = ExpectSkinnedControls(dialog);
+      PressKey(key);
+      return true;
+    };
+  }
+
   testing_support::SkinTestForm form_;
   int windowsAddedToTheForm_ = 0;
 };
@@ -269,13 +281,7 @@ TEST_F(PlatformDialogsTest, ColourDialogTakesEnterForOk) {
   request.rgbResult = RGB(0x12, 0x34, 0x56);
   request.Flags = CC_RGBINIT;
   ControlsSeen seen;
-  Script script({[&] {
-    HWND dialog = Dialog();
-    if (dialog == nullptr) return false;
-    seen = ExpectSkinnedControls(dialog);
-    PressKey(VK_RETURN);
-    return true;
-  }});
+  Script script({CheckControlsThenPress(seen, VK_RETURN)});
   EXPECT_TRUE(ChooseColorW(&request));
   EXPECT_TRUE(script.finished());
   EXPECT_EQ(request.rgbResult, RGB(0x12, 0x34, 0x56));
@@ -290,13 +296,7 @@ TEST_F(PlatformDialogsTest, FontDialogKeepsItsCheckBoxesAndTakesEscape) {
   request.lpLogFont = &font;
   request.Flags = CF_SCREENFONTS | CF_EFFECTS;
   ControlsSeen seen;
-  Script script({[&] {
-    HWND dialog = Dialog();
-    if (dialog == nullptr) return false;
-    seen = ExpectSkinnedControls(dialog);
-    PressKey(VK_ESCAPE);
-    return true;
-  }});
+  Script script({CheckControlsThenPress(seen, VK_ESCAPE)});
   EXPECT_FALSE(ChooseFontW(&request));
   EXPECT_EQ(CommDlgExtendedError(), 0u);
   EXPECT_TRUE(script.finished());

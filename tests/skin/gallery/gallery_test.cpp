@@ -7,7 +7,9 @@
 
 #include <cstdio>
 
-#include "skin/graphics/gdi_handles.h"
+#include "skin/graphics/sprite_tables.h"
+#include "skin/painters/control_colours.h"
+#include "skin/painters/control_geometry.h"
 #include "tests/support/skinned_gallery.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/pictures.h"
@@ -43,10 +45,23 @@ void RepaintAll(HWND form) {
 void SaveScreenAroundForm(HWND form, const std::wstring& fileName) {
   RECT rect{};
   GetWindowRect(form, &rect);
-  HDC screen = GetDC(nullptr);
-  testing_support::SavePicture(screen, rect.left, rect.top, rect.right - rect.left,
-                               rect.bottom - rect.top + 40, fileName);
-  ReleaseDC(nullptr, screen);
+  rect.bottom += 40;
+  testing_support::SaveScreenPicture(rect, fileName);
+}
+
+// The pictures show what their names say: the drop button of the drop-down list and the header
+// item under the pointer have the faces of the state (0 normal, 1 hot, 2 pressed) in the sprite
+// tables.
+void ExpectComboAndHeaderLook(const ControlGallery& gallery, int state) {
+  SCOPED_TRACE(testing::Message() << "state " << state);
+  HWND combo = gallery.comboDropList;
+  const int buttonLeft =
+      WindowSize(combo).cx - skin::ComboButtonWidth(GetSystemMetrics(SM_CXVSCROLL)) - 1;
+  const COLORREF buttonFace[] = {skin::kWhite, skin::kComboSpritePixels[0][1],
+                                 skin::kComboSpritePixels[0][5]};
+  EXPECT_EQ(WindowPixel(combo, buttonLeft + 1, 1), buttonFace[state]);
+  EXPECT_EQ(WindowPixel(gallery.header, kGalleryHeaderItemWidths[0] + 1, 1),
+            skin::kHeaderSpritePixels[1][1 + 3 * state]);
 }
 
 class GalleryPicturesTest : public SkinnedGalleryTest {};
@@ -56,6 +71,7 @@ TEST_F(GalleryPicturesTest, EveryStateOfEveryControl) {
   Skin();
   RepaintAll(gallery->form);
   EXPECT_FALSE(testing_support::SaveWindowPicture(gallery->form, L"gallery_normal.bmp").empty());
+  ExpectComboAndHeaderLook(*gallery, 0);
 
   for (HWND control : gallery->Controls()) {
     const POINT at = Target(*gallery, control);
@@ -63,6 +79,7 @@ TEST_F(GalleryPicturesTest, EveryStateOfEveryControl) {
     SendMessageW(control, WM_MOUSEMOVE, 0, PointParam(at.x, at.y));
   }
   testing_support::SaveWindowPicture(gallery->form, L"gallery_hot.bmp");
+  ExpectComboAndHeaderLook(*gallery, 1);
 
   for (HWND control : gallery->Controls()) {
     const POINT at = Target(*gallery, control);
@@ -71,6 +88,7 @@ TEST_F(GalleryPicturesTest, EveryStateOfEveryControl) {
   const POINT onItem = Target(*gallery, gallery->header);
   SendMessageW(gallery->header, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(onItem.x, onItem.y));
   testing_support::SaveWindowPicture(gallery->form, L"gallery_pressed.bmp");
+  ExpectComboAndHeaderLook(*gallery, 2);
   SendMessageW(gallery->header, WM_LBUTTONUP, 0, PointParam(onItem.x, onItem.y));
   for (HWND control : gallery->Controls()) SendMessageW(control, WM_MOUSELEAVE, 0, 0);
 
@@ -85,6 +103,8 @@ TEST_F(GalleryPicturesTest, EveryStateOfEveryControl) {
   RepaintAll(gallery->form);
   testing_support::PumpMessages();
   testing_support::SaveWindowPicture(gallery->form, L"gallery_disabled.bmp");
+  ExpectComboAndHeaderLook(*gallery, 0);
+  EXPECT_EQ(WindowPixel(gallery->comboDropList, 0, 0), skin::kDisabledFrameColour);
 }
 
 // One round: hover, press and release, leave, and a full repaint of every control. Combo boxes

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
+#include "skin/graphics/primitives.h"
 #include "skin/graphics/sprite_layout.h"
 #include "skin/graphics/sprite_sheet.h"
 #include "skin/graphics/surface.h"
@@ -37,11 +39,26 @@ Block Read(HDC dc, const skin::SpriteCell& cell) {
 // A surface painted in one colour.
 skin::Surface Filled(int width, int height, COLORREF colour) {
   skin::Surface surface(width, height);
-  RECT all{0, 0, width, height};
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(surface.get(), &all, brush);
-  DeleteObject(brush);
+  skin::FillSolid(surface.get(), 0, 0, width, height, colour);
   return surface;
+}
+
+// A face drawn alone, width x height over the backdrop, read back.
+Block DrawnFace(HDC sprite, const skin::SpriteCell& cell, const skin::NineGridMargins& margins,
+                int width, int height) {
+  skin::Surface dest = Filled(width, height, kBackdrop);
+  skin::BlitNineGrid(dest.get(), 0, 0, width, height, sprite, cell, margins);
+  return Read(dest.get(), 0, 0, width, height);
+}
+
+// Every column x of the face is column columns[x] of the cell, row for row.
+void ExpectColumnsOfCell(const Block& face, const Block& cell, const std::vector<int>& columns) {
+  const int height = static_cast<int>(face.pixels.size()) / face.width;
+  for (int x = 0; x < face.width; ++x) {
+    for (int y = 0; y < height; ++y) {
+      EXPECT_EQ(face.at(x, y), cell.at(columns[static_cast<size_t>(x)], y)) << x << ", " << y;
+    }
+  }
 }
 
 class Blit : public testing::Test {
@@ -84,10 +101,7 @@ TEST_F(Blit, ButtonFaceKeepsItsEdgesAndRepeatsTheCentreColumn) {
   const skin::SpriteCell cell = skin::ButtonCell(1);
   const Block source = Read(skin::ButtonSprite(), cell);
   for (int width : {7, 100}) {
-    skin::Surface dest = Filled(width, 21, kBackdrop);
-    skin::BlitNineGrid(dest.get(), 0, 0, width, 21, skin::ButtonSprite(), cell,
-                       skin::kButtonMargins);
-    const Block face = Read(dest.get(), 0, 0, width, 21);
+    const Block face = DrawnFace(skin::ButtonSprite(), cell, skin::kButtonMargins, width, 21);
     int centreColumns = 0;
     for (int x = 0; x < width; ++x) {
       bool isCentre = true;
@@ -107,17 +121,14 @@ TEST_F(Blit, ButtonFaceKeepsItsEdgesAndRepeatsTheCentreColumn) {
 }
 
 TEST_F(Blit, ComboFaceStretchesItsOneColumnCentre) {
-  const Block source = Read(skin::ComboSprite(), skin::kComboHotFace);
-  skin::Surface dest = Filled(20, 18, kBackdrop);
-  skin::BlitNineGrid(dest.get(), 0, 0, 20, 18, skin::ComboSprite(), skin::kComboHotFace,
-                     skin::kComboFaceMargins);
-  const Block face = Read(dest.get(), 0, 0, 20, 18);
-  for (int y = 0; y < 18; ++y) {
-    EXPECT_EQ(face.at(0, y), source.at(0, y)) << y;
-    EXPECT_EQ(face.at(1, y), source.at(1, y)) << y;
-    EXPECT_EQ(face.at(19, y), source.at(3, y)) << y;
-    for (int x = 2; x < 19; ++x) EXPECT_EQ(face.at(x, y), source.at(2, y)) << x << ", " << y;
-  }
+  // Two columns of edge at the left, one at the right, and column 2 between.
+  std::vector<int> columns(20, 2);
+  columns[0] = 0;
+  columns[1] = 1;
+  columns[19] = 3;
+  ExpectColumnsOfCell(
+      DrawnFace(skin::ComboSprite(), skin::kComboHotFace, skin::kComboFaceMargins, 20, 18),
+      Read(skin::ComboSprite(), skin::kComboHotFace), columns);
 }
 
 TEST_F(Blit, ZeroSizeDrawsNothing) {
@@ -170,17 +181,9 @@ TEST_F(Blit, KeyedOptionCircleLeavesItsCornersUntouched) {
 
 TEST_F(Blit, FaceNarrowerThanItsMarginsIsNotMirrored) {
   // 4 pixels for margins of 3 and 3: each side keeps its outer 2 columns.
-  const Block source = Read(skin::ButtonSprite(), skin::ButtonCell(0));
-  skin::Surface dest = Filled(4, 21, kBackdrop);
-  skin::BlitNineGrid(dest.get(), 0, 0, 4, 21, skin::ButtonSprite(), skin::ButtonCell(0),
-                     skin::kButtonMargins);
-  const Block face = Read(dest.get(), 0, 0, 4, 21);
-  for (int y = 0; y < 21; ++y) {
-    EXPECT_EQ(face.at(0, y), source.at(0, y)) << y;
-    EXPECT_EQ(face.at(1, y), source.at(1, y)) << y;
-    EXPECT_EQ(face.at(2, y), source.at(5, y)) << y;
-    EXPECT_EQ(face.at(3, y), source.at(6, y)) << y;
-  }
+  ExpectColumnsOfCell(
+      DrawnFace(skin::ButtonSprite(), skin::ButtonCell(0), skin::kButtonMargins, 4, 21),
+      Read(skin::ButtonSprite(), skin::ButtonCell(0)), {0, 1, 5, 6});
 }
 
 // A 6 x 2 source: key pixels at (1, 0), (4, 0) and (2, 1); the rest in distinct colours.
@@ -250,27 +253,54 @@ TEST(BlitTransparent, TranslatesASystemColourKey) {
 }
 
 TEST_F(Blit, PictureOfFacesAtSeveralSizes) {
-  // Button faces in the four states, combo faces, option circles over a grey face and header
-  // items, on white, 3 times enlarged.
-  skin::Surface picture = Filled(240, 140, 0xFFFFFF);
+  // Button faces in the four states, option circles, combo faces with their arrows and header
+  // items, mostly stretched, on white, saved 3 times enlarged.
+  struct Face {
+    HDC sprite;
+    skin::SpriteCell cell;
+    skin::NineGridMargins margins;
+    std::optional<COLORREF> key;
+    int x, y, width, height;
+  };
+  std::vector<Face> faces;
   for (int state = 0; state < 4; ++state) {
-    skin::BlitNineGrid(picture.get(), 4, 4 + 30 * state, 90, 24, skin::ButtonSprite(),
-                       skin::ButtonCell(state), skin::kButtonMargins);
-    skin::BlitNineGrid(picture.get(), 100, 4 + 30 * state, 13, 13, skin::OptionSprite(),
-                       skin::OptionCell(state), skin::kOptionMargins, kKeyColour);
+    faces.push_back({skin::ButtonSprite(), skin::ButtonCell(state), skin::kButtonMargins,
+                     std::nullopt, 4, 4 + 30 * state, 90, 24});
+    faces.push_back({skin::OptionSprite(), skin::OptionCell(state), skin::kOptionMargins,
+                     kKeyColour, 100, 4 + 30 * state, 13, 13});
   }
-  skin::BlitNineGrid(picture.get(), 120, 4, 17, 21, skin::ComboSprite(), skin::kComboHotFace,
-                     skin::kComboFaceMargins);
-  skin::BlitNineGrid(picture.get(), 140, 4, 17, 21, skin::ComboSprite(), skin::kComboPressedFace,
-                     skin::kComboFaceMargins);
+  faces.push_back({skin::ComboSprite(), skin::kComboHotFace, skin::kComboFaceMargins, std::nullopt,
+                   120, 4, 17, 21});
+  faces.push_back({skin::ComboSprite(), skin::kComboPressedFace, skin::kComboFaceMargins,
+                   std::nullopt, 140, 4, 17, 21});
+  for (int state = 0; state < 3; ++state) {
+    faces.push_back({skin::HeaderSprite(), skin::HeaderCell(state), skin::kHeaderMargins,
+                     std::nullopt, 120 + 40 * state, 40, 40, 22});
+  }
+  skin::Surface picture = Filled(240, 140, 0xFFFFFF);
+  for (const Face& f : faces) {
+    skin::BlitNineGrid(picture.get(), f.x, f.y, f.width, f.height, f.sprite, f.cell, f.margins,
+                       f.key);
+  }
   skin::BlitTransparent(picture.get(), 125, 12, skin::ComboSprite(), skin::kComboArrowEnabled);
   skin::BlitTransparent(picture.get(), 145, 12, skin::ComboSprite(), skin::kComboArrowEnabled);
-  for (int state = 0; state < 3; ++state) {
-    skin::BlitNineGrid(picture.get(), 120 + 40 * state, 40, 40, 22, skin::HeaderSprite(),
-                       skin::HeaderCell(state), skin::kHeaderMargins);
-  }
   EXPECT_FALSE(
       testing_support::SavePicture(picture.get(), 0, 0, 240, 140, L"blit_faces_x3.bmp", 3).empty());
+
+  // However stretched, a face shows the four corners of its cell; a key pixel leaves the white
+  // picture showing.
+  for (const Face& f : faces) {
+    SCOPED_TRACE(testing::Message() << "face at " << f.x << ", " << f.y);
+    const Block cell = Read(f.sprite, f.cell);
+    const Block drawn = Read(picture.get(), f.x, f.y, f.width, f.height);
+    const auto corner = [&cell](int x, int y) -> COLORREF {
+      return cell.at(x, y) == kKeyColour ? 0xFFFFFF : cell.at(x, y);
+    };
+    EXPECT_EQ(drawn.at(0, 0), corner(0, 0));
+    EXPECT_EQ(drawn.at(f.width - 1, 0), corner(f.cell.width - 1, 0));
+    EXPECT_EQ(drawn.at(0, f.height - 1), corner(0, f.cell.height - 1));
+    EXPECT_EQ(drawn.at(f.width - 1, f.height - 1), corner(f.cell.width - 1, f.cell.height - 1));
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "skin/graphics/blit.h"
+#include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/primitives.h"
 #include "skin/graphics/sprite_layout.h"
 #include "skin/graphics/sprite_sheet.h"
@@ -45,16 +46,15 @@ TEST(GraphicsLeaks, DrawingThroughAWindowDcLeavesNothingBehind) {
   ShowWindow(window, SW_SHOWNOACTIVATE);
   skin::BuildSpriteSheet();
   // The system keeps the window's DC cached for the window's life: take it once before counting.
-  ReleaseDC(window, GetWindowDC(window));
+  { const gdi::WindowDc first(window); }
   EXPECT_GDI_OBJECTS_UNCHANGED({
     for (int round = 0; round < 200; ++round) {
-      HDC windowDc = GetWindowDC(window);
-      skin::BlitNineGrid(windowDc, 0, 0, 60, 30, skin::HeaderSprite(), skin::HeaderCell(round % 3),
-                         skin::kHeaderMargins);
-      skin::BlitNineGrid(windowDc, 4, 4, 13, 13, skin::OptionSprite(), skin::OptionCell(1),
+      const gdi::WindowDc windowDc(window);
+      skin::BlitNineGrid(windowDc.get(), 0, 0, 60, 30, skin::HeaderSprite(),
+                         skin::HeaderCell(round % 3), skin::kHeaderMargins);
+      skin::BlitNineGrid(windowDc.get(), 4, 4, 13, 13, skin::OptionSprite(), skin::OptionCell(1),
                          skin::kOptionMargins, skin::kKeyColour);
-      skin::DrawFocusBox(windowDc, 2, 2, 56, 26);
-      ReleaseDC(window, windowDc);
+      skin::DrawFocusBox(windowDc.get(), 2, 2, 56, 26);
     }
   });
   skin::ReleaseSpriteSheet();

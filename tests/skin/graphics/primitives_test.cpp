@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/surface.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/pictures.h"
+#include "tests/support/window_class.h"
 
 namespace {
 
@@ -93,16 +95,9 @@ LRESULT CALLBACK InsetWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 class TestWindow {
  public:
   TestWindow(DWORD style, int left, int top, int right, int bottom, const wchar_t* text = L"") {
-    static const ATOM kClass = [] {
-      WNDCLASSW windowClass{};
-      windowClass.lpfnWndProc = InsetWindowProc;
-      windowClass.hInstance = GetModuleHandleW(nullptr);
-      windowClass.lpszClassName = L"GraphicsTestWindow";
-      return RegisterClassW(&windowClass);
-    }();
-    (void)kClass;
-    window_ = CreateWindowExW(0, L"GraphicsTestWindow", text, WS_POPUP | style, 30, 40, 120, 90,
-                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    window_ = CreateWindowExW(
+        0, testing_support::TestWindowClass(L"GraphicsTestWindow", InsetWindowProc), text,
+        WS_POPUP | style, 30, 40, 120, 90, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     LONG_PTR insets = left | (top << 8) | (right << 16) | (static_cast<LONG_PTR>(bottom) << 24);
     SetWindowLongPtrW(window_, GWLP_USERDATA, insets);
     SetWindowPos(window_, nullptr, 0, 0, 0, 0,
@@ -197,14 +192,13 @@ TEST(TextBox, DrawsChineseTextNotQuestionMarks) {
   logFont.lfHeight = -12;
   logFont.lfCharSet = GB2312_CHARSET;
   wcscpy(logFont.lfFaceName, L"SimSun");
-  HFONT font = CreateFontIndirectW(&logFont);
+  const gdi::Font font(CreateFontIndirectW(&logFont));
 
-  auto render = [font](const std::wstring& text, int* result) {
+  auto render = [&font](const std::wstring& text, int* result) {
     skin::Surface surface = Filled(80, 20, 0xFFFFFF);
-    HGDIOBJ previous = SelectObject(surface.get(), font);
+    const gdi::SelectGuard select(surface.get(), font.get());
     SetBkMode(surface.get(), TRANSPARENT);
     *result = skin::DrawTextBox(surface.get(), text, 0, 0, 80, 20, kCentred);
-    SelectObject(surface.get(), previous);
     return ReadPixels(surface.get(), 0, 0, 80, 20);
   };
   int chineseResult = 0;
@@ -213,7 +207,6 @@ TEST(TextBox, DrawsChineseTextNotQuestionMarks) {
   std::vector<COLORREF> chinese = render(L"\u663E\u793A\u56FE\u7247", &chineseResult);
   std::vector<COLORREF> marks = render(L"????", &marksResult);
   std::vector<COLORREF> blank = render(L"", &blankResult);
-  DeleteObject(font);
 
   EXPECT_GT(chineseResult, 0);  // the height of the text
   EXPECT_NE(chinese, blank);

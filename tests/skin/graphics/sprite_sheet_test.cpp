@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "skin/graphics/gdi_handles.h"
+#include "skin/graphics/primitives.h"
 #include "skin/graphics/sprite_layout.h"
 #include "skin/graphics/sprite_tables.h"
 #include "skin/graphics/surface.h"
@@ -54,9 +56,8 @@ class SpriteSheet : public testing::Test {
 };
 
 TEST_F(SpriteSheet, EveryPixelHasItsTableColour) {
-  HDC screen = GetDC(nullptr);
-  ASSERT_EQ(GetDeviceCaps(screen, BITSPIXEL), 32) << "the pixel checks need a 32-bit display";
-  ReleaseDC(nullptr, screen);
+  const gdi::WindowDc screen(nullptr, gdi::WindowDc::Area::Client);
+  ASSERT_EQ(GetDeviceCaps(screen.get(), BITSPIXEL), 32) << "the pixel checks need a 32-bit display";
 
   int keyTotal = 0;
   for (const Sheet& sheet : kSheets) {
@@ -231,10 +232,7 @@ TEST_F(SpriteSheet, PictureOfTheFiveSheetsEnlarged) {
   }
   skin::Surface picture(width, height);
   ASSERT_TRUE(picture);
-  RECT all{0, 0, width, height};
-  HBRUSH grey = CreateSolidBrush(kGrey);
-  FillRect(picture.get(), &all, grey);
-  DeleteObject(grey);
+  skin::FillSolid(picture.get(), 0, 0, width, height, kGrey);
   int x = kGap;
   for (const Sheet& sheet : kSheets) {
     BitBlt(picture.get(), x, kGap, sheet.width, sheet.height, sheet.surface(), 0, 0, SRCCOPY);

@@ -9,9 +9,8 @@ namespace {
 
 TEST(Surface, HoldsADisplayCompatibleBitmapOfTheRequestedSize) {
   // The screen DC comes from the system's cache, which fills on first use: read it outside.
-  HDC screen = GetDC(nullptr);
-  const int displayBits = GetDeviceCaps(screen, BITSPIXEL);
-  ReleaseDC(nullptr, screen);
+  const int displayBits =
+      GetDeviceCaps(gdi::WindowDc(nullptr, gdi::WindowDc::Area::Client).get(), BITSPIXEL);
   EXPECT_GDI_OBJECTS_UNCHANGED({
     skin::Surface surface(13, 7);
     ASSERT_TRUE(surface);

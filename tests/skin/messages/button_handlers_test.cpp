@@ -15,6 +15,7 @@
 #include "tests/support/pictures.h"
 #include "tests/support/skin_test_form.h"
 #include "tests/support/skin_test_pixels.h"
+#include "tests/support/window_pixels.h"
 
 namespace skin {
 namespace {
@@ -22,18 +23,8 @@ namespace {
 using testing_support::CountDifferencesInRegion;
 using testing_support::DropQueuedMessages;
 using testing_support::ReadWindowPixels;
-
-SIZE SizeOf(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-std::vector<COLORREF> StatePixels(HWND button, int state) {
-  const SIZE size = SizeOf(button);
-  return testing_support::ReadSurfacePixels(
-      GetSkinPropHandle<HDC>(button, props::kStateSurface[state]), size.cx, size.cy);
-}
+using testing_support::StatePixels;
+using testing_support::WindowSize;
 
 LONG_PTR Prop(HWND window, const char* key) { return GetSkinProp(window, key); }
 
@@ -116,7 +107,7 @@ TEST_F(ButtonHandlersTest, PressShowsThePressedFaceAtOnce) {
 }
 
 TEST_F(ButtonHandlersTest, LeaveBlendsTheHotFaceAt140ThenFadesToNormalFromZero) {
-  const SIZE size = SizeOf(button_);
+  const SIZE size = WindowSize(button_);
   Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
   const LONG_PTR timer = Prop(button_, props::kTimerId);
 
@@ -269,12 +260,10 @@ TEST_F(ButtonHandlersTest, ResizeGivesNewSurfacesAndRegionAndLeaksNothing) {
       EXPECT_EQ(info.bmHeight, 31);
     }
   });
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  HRGN expected = CreateRoundRectRgn(0, 0, 201, 32, 3, 3);
-  ASSERT_NE(GetWindowRgn(button_, region), ERROR);
-  EXPECT_TRUE(EqualRgn(region, expected));
-  DeleteObject(expected);
-  DeleteObject(region);
+  const gdi::Region region(CreateRectRgn(0, 0, 0, 0));
+  const gdi::Region expected(CreateRoundRectRgn(0, 0, 201, 32, 3, 3));
+  ASSERT_NE(GetWindowRgn(button_, region.get()), ERROR);
+  EXPECT_TRUE(EqualRgn(region.get(), expected.get()));
 }
 
 TEST(ButtonFadeLifetime, DestroyingAFormWithARunningFadeLeaksNothing) {

@@ -1,12 +1,8 @@
-#include <algorithm>
-#include <map>
-#include <utility>
-#include <vector>
-
 #include "skin/core/skin_props.h"
 #include "skin/graphics/sprite_tables.h"
 #include "skin/painters/control_colours.h"
 #include "skin/painters/control_geometry.h"
+#include "tests/support/message_recorder.h"
 #include "tests/support/skinned_gallery.h"
 #include "tests/support/pictures.h"
 
@@ -18,25 +14,6 @@ using namespace testing_support;
 using skin::SkinState;
 
 constexpr COLORREF kArrowDisabled = 0xACA584;
-
-// Records the messages that reach windows' own procedures, below the skin.
-struct Recorder {
-  static std::map<HWND, WNDPROC> originals;
-  static std::vector<std::pair<HWND, UINT>> seen;
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    seen.emplace_back(window, message);
-    return CallWindowProcW(originals[window], window, message, wParam, lParam);
-  }
-  static void Install(HWND window) {
-    originals[window] = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
-  }
-  static bool Saw(HWND window, UINT message) {
-    return std::find(seen.begin(), seen.end(), std::make_pair(window, message)) != seen.end();
-  }
-};
-std::map<HWND, WNDPROC> Recorder::originals;
-std::vector<std::pair<HWND, UINT>> Recorder::seen;
 
 int ButtonLeft(HWND combo) {
   return WindowSize(combo).cx - skin::ComboButtonWidth(GetSystemMetrics(SM_CXVSCROLL)) - 1;
@@ -91,21 +68,35 @@ TEST_F(ComboHandlersTest, ArrowZoneOfAnEditableComboBox) {
 
 TEST_F(ComboHandlersTest, EditableComboBoxIsPaintedByTheSkinAlone) {
   HWND editable = gallery->comboEditable;
+  HWND simple = gallery->comboSimple;
   HWND dropList = gallery->comboDropList;
-  Recorder::Install(editable);
-  Recorder::Install(dropList);
+  MessageRecorder recorder;
+  for (HWND combo : {editable, simple, dropList}) recorder.Watch(combo);
   Skin();
-  Recorder::seen.clear();
-  InvalidateRect(editable, nullptr, FALSE);
-  EXPECT_EQ(SendMessageW(editable, WM_PAINT, 0, 0), 0);
-  EXPECT_FALSE(Recorder::Saw(editable, WM_PAINT));
-  EXPECT_EQ(WindowPixel(editable, 0, 0), skin::kFrameColour);
+  recorder.Clear();
+  for (HWND combo : {editable, simple}) {
+    InvalidateRect(combo, nullptr, FALSE);
+    EXPECT_EQ(SendMessageW(combo, WM_PAINT, 0, 0), 0);
+    EXPECT_FALSE(recorder.Saw(combo, WM_PAINT));
+    EXPECT_EQ(WindowPixel(combo, 0, 0), skin::kFrameColour);
+  }
   EXPECT_EQ(WindowPixel(editable, ButtonLeft(editable) + 2, 2), skin::kWhite);
+  // A simple combo box has an edit field too: below its list, inside the frame, the skin's white
+  // body shows, not what the control's own painting leaves there.
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(GetComboBoxInfo(simple, &info));
+  RECT combo{};
+  RECT list{};
+  GetWindowRect(simple, &combo);
+  GetWindowRect(info.hwndList, &list);
+  ASSERT_LT(list.bottom, combo.bottom - 1) << "no rows between the list and the frame";
+  EXPECT_EQ(WindowPixel(simple, WindowSize(simple).cx / 2, list.bottom - combo.top), skin::kWhite);
 
   // A drop-down list gets its own painting first, then the frame and the button.
   InvalidateRect(dropList, nullptr, FALSE);
   UpdateWindow(dropList);
-  EXPECT_TRUE(Recorder::Saw(dropList, WM_PAINT));
+  EXPECT_TRUE(recorder.Saw(dropList, WM_PAINT));
   EXPECT_EQ(WindowPixel(dropList, 0, 0), skin::kFrameColour);
   EXPECT_EQ(WindowPixel(dropList, 1, 1), skin::kWhite);
   EXPECT_EQ(WindowPixel(dropList, ButtonLeft(dropList) + 2, 2), skin::kWhite);

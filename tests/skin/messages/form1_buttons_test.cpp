@@ -6,60 +6,27 @@
 
 #include "app/main_window.h"
 #include "skin/core/skin_engine.h"
-#include "skin/core/skin_kind.h"
 #include "skin/core/skin_props.h"
 #include "skin/messages/fade_timer.h"
 #include "tests/support/form1_access.h"
+#include "tests/support/message_box_watch.h"
 #include "tests/support/pictures.h"
 #include "tests/support/skin_test_form.h"
 
 namespace skin {
 namespace {
 
-// What a timer saw of the confirmation box while it was open.
-struct BoxSeen {
-  HWND form = nullptr;
-  bool open = false;
-  bool skinned = false;
-  int skinnedButtons = 0;
-  int count = 0;
-};
-BoxSeen* boxSeen = nullptr;
-
-BOOL CALLBACK CountSkinnedButtons(HWND child, LPARAM) {
-  if (GetSkinKind(child) == SkinKind::Button && IsSkinned(child) &&
-      GetSkinProp(child, "HDC0") != 0) {
-    ++boxSeen->skinnedButtons;
-  }
-  return TRUE;
-}
-
-void CALLBACK LookAtTheBoxAndAnswerNo(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND box = GetLastActivePopup(boxSeen->form);
-  if (box == nullptr || box == boxSeen->form) return;  // not up yet
-  KillTimer(nullptr, timer);
-  boxSeen->open = true;
-  boxSeen->skinned = IsSkinned(box);
-  boxSeen->count = SkinnedWindowCount();
-  EnumChildWindows(box, CountSkinnedButtons, 0);
-  PostMessageW(box, WM_COMMAND, IDNO, 0);
-}
-
 TEST(Form1Buttons, TheConfirmationBoxIsSkinnedWhileItIsOpen) {
   testing_support::LoadedForm1 loaded;
   HWND form = loaded.windows().form;
   ASSERT_EQ(SkinnedWindowCount(), 6);
-  BoxSeen seen;
-  seen.form = form;
-  boxSeen = &seen;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 50, LookAtTheBoxAndAnswerNo);
-  app::form1::Command1_Click(form);  // asks before restarting the shell; answered No
-  KillTimer(nullptr, timer);
-  boxSeen = nullptr;
+  // Command1 asks before restarting the shell; the box is answered No.
+  const testing_support::MessageBoxSeen seen = testing_support::WatchMessageBoxAndAnswerNo(
+      form, [form] { app::form1::Command1_Click(form); });
   EXPECT_TRUE(seen.open);
   EXPECT_TRUE(seen.skinned);
   EXPECT_EQ(seen.skinnedButtons, 2);  // Yes and No
-  EXPECT_GT(seen.count, 6);
+  EXPECT_GT(seen.skinnedWindows, 6);
   EXPECT_EQ(SkinnedWindowCount(), 6);  // the box was detached as it closed
 }
 

@@ -1,12 +1,12 @@
 // What every control family's handlers must not do: leave a hot look that no leave notification
 // will ever clear, or put state back on a window that lost the skin while its own procedure ran.
 
-#include <map>
-
 #include "skin/core/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/painters/control_colours.h"
+#include "tests/support/message_recorder.h"
 #include "tests/support/skinned_gallery.h"
+#include "tests/support/window_properties.h"
 
 namespace handler_tests {
 namespace {
@@ -14,13 +14,6 @@ namespace {
 using namespace testing_support;
 
 using skin::SkinState;
-
-bool CarriesAnySkinKey(HWND window) {
-  for (const char* key : skin::props::kAllKeys) {
-    if (GetPropA(window, key) != nullptr) return true;
-  }
-  return false;
-}
 
 class HandlerGuardsTest : public SkinnedGalleryTest {};
 
@@ -36,27 +29,6 @@ TEST_F(HandlerGuardsTest, AMoveWhileThePointerIsElsewhereLeavesNothingHot) {
   }
   EXPECT_EQ(skin::GetSkinProp(gallery->header, skin::props::kHeaderHotIndex), -1);
 }
-
-// Below the skin: a procedure that takes the skin off the whole form when a chosen message
-// arrives, as a click that unloads a form does, then lets the control's own procedure handle it.
-struct SkinRemover {
-  static std::map<HWND, WNDPROC> originals;
-  static std::map<HWND, UINT> removeOn;
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (removeOn[window] == message) {
-      removeOn[window] = 0;
-      skin::SkinRemove(GetAncestor(window, GA_ROOT));
-    }
-    return CallWindowProcW(originals[window], window, message, wParam, lParam);
-  }
-  static void Install(HWND window) {
-    removeOn[window] = 0;
-    originals[window] = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
-  }
-};
-std::map<HWND, WNDPROC> SkinRemover::originals;
-std::map<HWND, UINT> SkinRemover::removeOn;
 
 TEST_F(HandlerGuardsTest, EveryFamilyLeavesAWindowAloneThatLostTheSkinMeanwhile) {
   struct Case {
@@ -74,16 +46,20 @@ TEST_F(HandlerGuardsTest, EveryFamilyLeavesAWindowAloneThatLostTheSkinMeanwhile)
       {gallery->grid, WM_PAINT},
       {gallery->clientEdgeList, WM_NCPAINT},
   };
-  for (const Case& c : cases) SkinRemover::Install(c.window);
+  // Below the skin, the chosen message takes the skin off the whole form before the control's own
+  // procedure handles it, as a click that unloads a form does.
+  MessageRecorder remover;
+  for (const Case& c : cases) remover.Watch(c.window);
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "window " << c.window << " message " << c.message);
     Skin();
     MoveCursorTo(c.window, c.x, 5);
-    SkinRemover::removeOn[c.window] = c.message;
+    remover.RunBefore(c.window, c.message,
+                      [&c] { skin::SkinRemove(GetAncestor(c.window, GA_ROOT)); });
     if (c.message == WM_PAINT) InvalidateRect(c.window, nullptr, FALSE);
     SendMessageW(c.window, c.message, c.message == WM_NCPAINT ? 1 : 0, PointParam(c.x, 5));
     EXPECT_EQ(skin::SkinnedWindowCount(), 0);
-    EXPECT_FALSE(CarriesAnySkinKey(c.window));
+    EXPECT_FALSE(CarriesAnySkinProperty(c.window));
     // The removal gave a list its own border back; the skin's frame must not come over it.
     if (c.message == WM_PAINT || c.message == WM_NCPAINT) {
       EXPECT_NE(WindowPixel(c.window, 0, 0), skin::kFrameColour);

@@ -8,6 +8,7 @@
 #include "skin/messages/fade_timer.h"
 #include "skin/messages/pointer_tracking.h"
 #include "tests/support/skin_test_form.h"
+#include "tests/support/window_class.h"
 
 namespace skin {
 namespace {
@@ -15,13 +16,10 @@ namespace {
 class HoverTarget : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"MorvaneHoverTargetWindow";
-    RegisterClassW(&wc);
-    window_ = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 300, 300,
-                              60, 30, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    window_ =
+        CreateWindowExW(WS_EX_TOPMOST, testing_support::TestWindowClass(L"MorvaneHoverTarget"), L"",
+                        WS_POPUP | WS_VISIBLE, 300, 300, 60, 30, nullptr, nullptr,
+                        GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(window_, nullptr);
   }
   void TearDown() override { DestroyWindow(window_); }

@@ -2,65 +2,47 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "skin/core/skin_engine.h"
-#include "skin/core/skin_kind.h"
 #include "skin/core/skin_props.h"
 #include "skin/graphics/sprite_sheet.h"
 #include "skin/messages/skin_window_proc.h"
+#include "tests/support/message_box_watch.h"
+#include "tests/support/message_recorder.h"
 #include "tests/support/skin_test_form.h"
+#include "tests/support/window_class.h"
 
 namespace skin {
 namespace {
 
-// A window class whose procedure records every message with its arguments, together with
-// whether the window carried the skin when the message arrived.
-struct Received {
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  bool skinned;
-};
-std::vector<Received> received;
-
 constexpr LRESULT kRecorderBrush = 0x5151;
 constexpr wchar_t kRecorderClass[] = L"MorvaneRecorder";
 
-LRESULT CALLBACK RecorderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  received.push_back({message, wParam, lParam, GetPropA(window, "PROCADDR") != nullptr});
-  if (message == WM_CTLCOLORLISTBOX) return kRecorderBrush;
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-HWND CreateRecorder(HWND owner = nullptr, const wchar_t* className = kRecorderClass) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = RecorderProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = className;
-  RegisterClassW(&wc);
-  return CreateWindowExW(0, className, L"录音", WS_POPUP, 0, 0, 40, 40, owner, nullptr,
-                         wc.hInstance, nullptr);
-}
-
-bool WasReceived(UINT message, WPARAM wParam, LPARAM lParam) {
-  for (const Received& r : received) {
-    if (r.message == message && r.wParam == wParam && r.lParam == lParam) return true;
-  }
-  return false;
+// A plain window under a recording subclass, which answers WM_CTLCOLORLISTBOX with a brush of
+// its own so that a test can see whose answer comes back.
+HWND CreateRecorder(testing_support::MessageRecorder& recorder, HWND owner = nullptr,
+                    const wchar_t* className = kRecorderClass) {
+  HWND window = CreateWindowExW(0, testing_support::TestWindowClass(className), L"录音", WS_POPUP,
+                                0, 0, 40, 40, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+  recorder.Answer(WM_CTLCOLORLISTBOX, kRecorderBrush);
+  recorder.Watch(window);
+  return window;
 }
 
 class SkinWindowProcTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    received.clear();
-    recorder_ = CreateRecorder();
+    recorder_ = CreateRecorder(received);
     ASSERT_NE(recorder_, nullptr);
   }
   void TearDown() override {
     DestroyWindow(recorder_);
     EXPECT_EQ(SkinnedWindowCount(), 0);
   }
+  bool WasReceived(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return received.Saw(recorder_, message, wParam, lParam);
+  }
+
+  testing_support::MessageRecorder received;
   HWND recorder_ = nullptr;
 };
 
@@ -73,7 +55,7 @@ TEST_F(SkinWindowProcTest, WithoutTheSkinMessagesGoToTheDefaultProcedure) {
 
 TEST_F(SkinWindowProcTest, OtherKindsPassEveryMessageOnUnchanged) {
   ASSERT_EQ(SkinAttachWindow(recorder_), 1);
-  received.clear();
+  received.Clear();
   const UINT messages[] = {WM_SIZE,          WM_SETFOCUS,   WM_KILLFOCUS,   WM_ENABLE,
                            WM_PAINT,         WM_NCPAINT,    WM_KEYDOWN,     WM_KEYUP,
                            WM_TIMER,         WM_MOUSEMOVE,  WM_LBUTTONDOWN, WM_LBUTTONUP,
@@ -97,10 +79,10 @@ TEST_F(SkinWindowProcTest, DestroyDetachesBeforeThePreviousProcedureSeesIt) {
   ASSERT_EQ(SkinAttachWindow(recorder_), 1);
   const LONG_PTR previous = GetSkinProp(recorder_, "PROCADDR");
   EXPECT_EQ(SkinnedWindowCount(), 1);
-  received.clear();
+  received.Clear();
   DestroyWindow(recorder_);
   bool sawDestroy = false;
-  for (const Received& r : received) {
+  for (const testing_support::RecordedMessage& r : received.messages()) {
     if (r.message == WM_DESTROY) {
       sawDestroy = true;
       EXPECT_FALSE(r.skinned);
@@ -112,14 +94,14 @@ TEST_F(SkinWindowProcTest, DestroyDetachesBeforeThePreviousProcedureSeesIt) {
   EXPECT_TRUE(WasReceived(WM_NCDESTROY, 0, 0));
   EXPECT_EQ(SkinnedWindowCount(), 0);
   EXPECT_NE(previous, 0);
-  recorder_ = CreateRecorder();  // for TearDown
+  recorder_ = CreateRecorder(received);  // for TearDown
 }
 
 TEST_F(SkinWindowProcTest, ListColourRequestAndIdleAttachTheWindowInLParam) {
   ASSERT_EQ(SkinAttachWindow(recorder_), 1);
   HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD, 0, 0, 20, 20, recorder_, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
-  HWND idle = CreateRecorder(nullptr, L"MorvaneIdle");
+  HWND idle = CreateRecorder(received, nullptr, L"MorvaneIdle");
 
   // lParam 0 attaches nothing; the brush of the previous procedure comes back unchanged.
   EXPECT_EQ(SendMessageW(recorder_, WM_CTLCOLORLISTBOX, 0, 0), kRecorderBrush);
@@ -146,8 +128,8 @@ TEST_F(SkinWindowProcTest, ListColourRequestAndIdleAttachTheWindowInLParam) {
 
 TEST_F(SkinWindowProcTest, ActivationAttachesOwnedWindowsAndForms) {
   ASSERT_EQ(SkinAttachWindow(recorder_), 1);
-  HWND owned = CreateRecorder(recorder_, L"MorvaneOwned");
-  HWND stranger = CreateRecorder(nullptr, L"MorvaneStranger");
+  HWND owned = CreateRecorder(received, recorder_, L"MorvaneOwned");
+  HWND stranger = CreateRecorder(received, nullptr, L"MorvaneStranger");
   HWND otherForm = CreateWindowExW(0, L"#32770", L"", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr,
                                    GetModuleHandleW(nullptr), nullptr);
 
@@ -174,47 +156,21 @@ TEST_F(SkinWindowProcTest, ActivationAttachesOwnedWindowsAndForms) {
 
 // A message box shown by a skinned form is skinned while it is open, buttons included, and
 // detached when it closes.
-struct BoxCheck {
-  HWND form;
-  bool sawBox = false;
-  bool boxSkinned = false;
-  int skinnedButtons = 0;
-  int countWhileOpen = 0;
-};
-BoxCheck* boxCheck = nullptr;
-
-BOOL CALLBACK CountSkinnedButtons(HWND child, LPARAM) {
-  if (GetSkinKind(child) == SkinKind::Button && IsSkinned(child)) ++boxCheck->skinnedButtons;
-  return TRUE;
-}
-
-void CALLBACK InspectMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND box = GetLastActivePopup(boxCheck->form);
-  if (box == boxCheck->form || box == nullptr) return;  // not up yet
-  KillTimer(nullptr, timer);
-  boxCheck->sawBox = true;
-  boxCheck->boxSkinned = IsSkinned(box);
-  boxCheck->countWhileOpen = SkinnedWindowCount();
-  EnumChildWindows(box, CountSkinnedButtons, 0);
-  PostMessageW(box, WM_COMMAND, IDNO, 0);
-}
-
 TEST(SkinMessageBox, IsSkinnedWhileOpenAndDetachedWhenClosed) {
   testing_support::SkinTestForm form;
   ASSERT_EQ(SkinInstall(form.form()), 1);
   ASSERT_EQ(SkinnedWindowCount(), 6);
-  BoxCheck check{form.form()};
-  boxCheck = &check;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 50, InspectMessageBox);
-  const int answer = MessageBoxW(form.form(), L"刷新前请先保存好数据", L"提示",
-                                 MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
-  KillTimer(nullptr, timer);
-  boxCheck = nullptr;
+  int answer = 0;
+  const testing_support::MessageBoxSeen seen =
+      testing_support::WatchMessageBoxAndAnswerNo(form.form(), [&] {
+        answer = MessageBoxW(form.form(), L"刷新前请先保存好数据", L"提示",
+                             MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
+      });
   EXPECT_EQ(answer, IDNO);
-  EXPECT_TRUE(check.sawBox);
-  EXPECT_TRUE(check.boxSkinned);
-  EXPECT_EQ(check.skinnedButtons, 2);  // Yes and No
-  EXPECT_GE(check.countWhileOpen, 6 + 1 + 2);
+  EXPECT_TRUE(seen.open);
+  EXPECT_TRUE(seen.skinned);
+  EXPECT_EQ(seen.skinnedButtons, 2);  // Yes and No
+  EXPECT_GE(seen.skinnedWindows, 6 + 1 + 2);
   EXPECT_EQ(SkinnedWindowCount(), 6);
   EXPECT_EQ(SkinRemove(form.form()), 1);
   EXPECT_FALSE(SpriteSheetBuilt());

@@ -16,6 +16,7 @@
 #include "tests/support/pictures.h"
 #include "tests/support/skin_test_form.h"
 #include "tests/support/skin_test_pixels.h"
+#include "tests/support/window_pixels.h"
 
 namespace skin {
 namespace {
@@ -23,21 +24,8 @@ namespace {
 using testing_support::CountDifferencesInRegion;
 using testing_support::ReadSurfacePixels;
 using testing_support::ReadWindowPixels;
-
-SIZE SizeOf(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-HDC StateSurface(HWND button, int state) {
-  return GetSkinPropHandle<HDC>(button, props::kStateSurface[state]);
-}
-
-std::vector<COLORREF> StatePixels(HWND button, int state) {
-  const SIZE size = SizeOf(button);
-  return ReadSurfacePixels(StateSurface(button, state), size.cx, size.cy);
-}
+using testing_support::StatePixels;
+using testing_support::WindowSize;
 
 void PaintNow(HWND button) {
   RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -61,7 +49,7 @@ class ButtonPainterTest : public ::testing::Test {
 // Each state surface is the nine-grid of its ButtonSprite cell with the caption drawn over it in
 // the state's colour; only the caption's pixels differ from the bare face.
 TEST_F(ButtonPainterTest, StateSurfacesAreTheSpriteFaceWithTheCaption) {
-  const SIZE size = SizeOf(button_);
+  const SIZE size = WindowSize(button_);
   ASSERT_EQ(size.cx, 257);
   ASSERT_EQ(size.cy, 25);
   for (int state = 0; state < kSkinStateCount; ++state) {
@@ -98,7 +86,7 @@ TEST_F(ButtonPainterTest, StateSurfacesAreTheSpriteFaceWithTheCaption) {
 
 TEST_F(ButtonPainterTest, FocusedButtonShowsTheFocusRectangleInAllFourFaces) {
   SetFocus(button_);  // re-renders the faces
-  const SIZE size = SizeOf(button_);
+  const SIZE size = WindowSize(button_);
   for (int state = 0; state < kSkinStateCount; ++state) {
     Surface face(size.cx, size.cy);
     BlitNineGrid(face.get(), 0, 0, size.cx, size.cy, ButtonSprite(), ButtonCell(state),
@@ -141,7 +129,7 @@ TEST_F(ButtonPainterTest, LevelZeroChangesNothingAndMidLevelsBlend) {
   PaintButton(button_, nullptr);
   const std::vector<COLORREF> half = ReadWindowPixels(button_);
   const std::vector<COLORREF> pressed = StatePixels(button_, 2);
-  const SIZE size = SizeOf(button_);
+  const SIZE size = WindowSize(button_);
   const size_t centre = static_cast<size_t>((size.cy / 2) * size.cx + 3);
   for (int shift : {0, 8, 16}) {
     const int a = (normal[centre] >> shift) & 0xFF;

@@ -5,20 +5,6 @@
 namespace skin {
 namespace {
 
-TEST(RoundToEven, HalvesGoToTheEvenNeighbour) {
-  EXPECT_EQ(RoundToEven(0.5), 0);
-  EXPECT_EQ(RoundToEven(1.5), 2);
-  EXPECT_EQ(RoundToEven(2.5), 2);
-  EXPECT_EQ(RoundToEven(7.5), 8);
-  EXPECT_EQ(RoundToEven(8.5), 8);
-  EXPECT_EQ(RoundToEven(-0.5), 0);
-  EXPECT_EQ(RoundToEven(-1.5), -2);
-  EXPECT_EQ(RoundToEven(-2.5), -2);
-  EXPECT_EQ(RoundToEven(2.4999), 2);
-  EXPECT_EQ(RoundToEven(2.5001), 3);
-  EXPECT_EQ(RoundToEven(-2.6), -3);
-}
-
 TEST(CentredOffset, CentresMarksAndGlyphs) {
   // A 13-pixel check mark in windows of several heights.
   EXPECT_EQ(CentredOffset(13, 13), 0);

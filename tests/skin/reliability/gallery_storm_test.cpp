@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <iostream>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -14,12 +13,9 @@
 #include "tests/skin/reliability/message_storm.h"
 #include "tests/skin/reliability/skin_invariants.h"
 #include "tests/support/control_gallery.h"
-#include "tests/support/gdi_accounting.h"
 
 namespace reliability {
 namespace {
-
-constexpr StormLimits kStormLimits = {1000, 10000};
 
 // The gallery's windows and the drop-down lists of its combo boxes, which live outside the form
 // as pop-up windows.
@@ -75,29 +71,7 @@ StormResult StormOverGallery(uint32_t seed, const StormLimits& limits) {
 }
 
 TEST(MessageStorm, ControlGalleryKeepsTheSkinsInvariantsThroughAHostileStorm) {
-  ASSERT_TRUE(testing_support::GdiAccountingAvailable());
-  const uint32_t seed = StormSeed();
-  std::cout << "message storm over the gallery: seed " << seed
-            << " (replay with MORVANE_STORM_SEED=" << seed << ")" << std::endl;
-  RecordProperty("gallery_storm_seed", std::to_string(seed));
-  StormLimits limits = kStormLimits;
-  for (int run = 0; run < 2; ++run) {
-    SCOPED_TRACE(testing::Message() << "seed " << seed << ", run " << run + 1);
-    testing_support::PumpMessages();
-    const testing_support::GdiCounts before = testing_support::CountGdiObjects();
-    // The second run repeats the first one's steps exactly, however long they take, so that it
-    // meets nothing the first did not let the system cache.
-    const StormResult result = StormOverGallery(seed, limits);
-    limits = {result.steps, INFINITE};
-    std::cout << "  run " << run + 1 << ": " << result.steps << " steps" << std::endl;
-    ASSERT_EQ(result.faults, "") << "at step " << result.steps << "; the last actions:\n"
-                                 << result.recentActions;
-    testing_support::PumpMessages();
-    EXPECT_EQ(skin::SkinnedWindowCount(), 0);
-    if (run == 1) {
-      EXPECT_EQ(testing_support::CountGdiObjects(), before);
-    }
-  }
+  RunStormTwice("the gallery", "gallery_storm_seed", StormOverGallery);
 }
 
 }  // namespace

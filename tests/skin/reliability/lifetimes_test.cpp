@@ -18,6 +18,7 @@
 #include "tests/support/control_gallery.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/skin_test_form.h"
+#include "tests/support/window_class.h"
 
 namespace reliability {
 namespace {
@@ -99,15 +100,9 @@ LRESULT CALLBACK HelperProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 HWND CreateHelperWindow() {
-  static const ATOM helperClass = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = HelperProcedure;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"MorvaneLifetimeHelper";
-    return RegisterClassW(&wc);
-  }();
-  return CreateWindowExW(0, MAKEINTATOM(helperClass), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                         GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(
+      0, testing_support::TestWindowClass(L"MorvaneLifetimeHelper", HelperProcedure), L"", 0, 0, 0,
+      0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 TEST(Lifetimes, FormDestroyedWhileItsMessageBoxIsOpen) {

@@ -3,12 +3,17 @@
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
+#include <iostream>
 #include <sstream>
+
+#include <gtest/gtest.h>
 
 #include "skin/core/skin_engine.h"
 #include "skin/core/skin_kind.h"
 #include "skin/core/skin_props.h"
 #include "tests/skin/reliability/skin_invariants.h"
+#include "tests/support/gdi_accounting.h"
+#include "tests/support/message_pump.h"
 
 namespace reliability {
 namespace {
@@ -23,8 +28,7 @@ constexpr UINT kSkinMessages[] = {
 };
 
 // Button types BM_SETSTYLE gives: the push buttons the skin draws, and a check box it does not.
-constexpr WPARAM kButtonTypes[] = {BS_PUSHBUTTON, BS_DEFPUSHBUTTON, BS_USERBUTTON,
-                                   BS_AUTOCHECKBOX};
+constexpr WPARAM kButtonTypes[] = {BS_PUSHBUTTON, BS_DEFPUSHBUTTON, BS_USERBUTTON, BS_AUTOCHECKBOX};
 
 // Coordinates and sizes from both ends of the 16-bit range and the small values around zero.
 constexpr int kEdgeCoordinates[] = {-32768, -32767, -1000, -2,  -1,  0,    1,     2,    3,
@@ -176,7 +180,7 @@ std::string MessageStorm::SendHostileMessage(HWND target) {
       break;
     case WM_PAINT:
       // Some controls paint into wParam when it is a DC; give them one or none.
-      wParam = Chance(20) ? reinterpret_cast<WPARAM>(scratchDc_) : 0;
+      wParam = Chance(20) ? reinterpret_cast<WPARAM>(scratchDc_.get()) : 0;
       break;
     case WM_WINDOWPOSCHANGING:
       position = {target,
@@ -205,7 +209,7 @@ std::string MessageStorm::SendHostileMessage(HWND target) {
       lParam = OtherWindow(currentTargets_);
       break;
     case WM_CTLCOLORLISTBOX:
-      wParam = reinterpret_cast<WPARAM>(scratchDc_);
+      wParam = reinterpret_cast<WPARAM>(scratchDc_.get());
       lParam = OtherWindow(currentTargets_);
       break;
     case WM_MOUSEMOVE:
@@ -306,9 +310,7 @@ std::string MessageStorm::Step() {
 StormResult MessageStorm::Run(const StormLimits& limits) {
   StormResult result;
   std::deque<std::string> recent;
-  HDC screen = GetDC(nullptr);
-  scratchDc_ = CreateCompatibleDC(screen);
-  ReleaseDC(nullptr, screen);
+  scratchDc_ = win::MemoryDc(win::WindowDc(nullptr, win::WindowDc::Area::Client).get());
   const DWORD start = GetTickCount();
   for (; result.steps < limits.steps && GetTickCount() - start < limits.milliseconds;
        ++result.steps) {
@@ -317,10 +319,33 @@ StormResult MessageStorm::Run(const StormLimits& limits) {
     result.faults = ThreadInvariantFaults();
     if (!result.faults.empty()) break;
   }
-  DeleteDC(scratchDc_);
-  scratchDc_ = nullptr;
+  scratchDc_.reset();
   for (const std::string& action : recent) result.recentActions += action + "\n";
   return result;
+}
+
+void RunStormTwice(const char* what, const char* seedProperty, const StormOver& storm) {
+  ASSERT_TRUE(testing_support::GdiAccountingAvailable());
+  const uint32_t seed = StormSeed();
+  std::cout << "message storm over " << what << ": seed " << seed
+            << " (replay with MORVANE_STORM_SEED=" << seed << ")" << std::endl;
+  testing::Test::RecordProperty(seedProperty, std::to_string(seed));
+  StormLimits limits = kStormLimits;
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(testing::Message() << "seed " << seed << ", run " << run + 1);
+    testing_support::PumpMessages();
+    const testing_support::GdiCounts before = testing_support::CountGdiObjects();
+    const StormResult result = storm(seed, limits);
+    limits = {result.steps, INFINITE};
+    std::cout << "  run " << run + 1 << ": " << result.steps << " steps" << std::endl;
+    ASSERT_EQ(result.faults, "") << "at step " << result.steps << "; the last actions:\n"
+                                 << result.recentActions;
+    testing_support::PumpMessages();
+    EXPECT_EQ(skin::SkinnedWindowCount(), 0);
+    if (run == 1) {
+      EXPECT_EQ(testing_support::CountGdiObjects(), before);
+    }
+  }
 }
 
 uint32_t StormSeed() {

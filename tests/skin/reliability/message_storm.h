@@ -14,12 +14,16 @@
 #include <string>
 #include <vector>
 
+#include "win/unique_handle.h"
+
 namespace reliability {
 
 struct StormLimits {
   int steps;
   DWORD milliseconds;  // the storm also ends once this much time has passed
 };
+
+inline constexpr StormLimits kStormLimits = {1000, 10000};
 
 struct StormResult {
   int steps = 0;
@@ -59,11 +63,22 @@ class MessageStorm {
   TargetList targets_;
   MessageFilter allowed_;
   std::vector<HWND> currentTargets_;
-  HDC scratchDc_ = nullptr;
+  win::MemoryDc scratchDc_;
 };
 
 // A seed for a storm: MORVANE_STORM_SEED from the environment when set (to replay a failure),
 // otherwise one drawn from the clock.
 uint32_t StormSeed();
+
+// One storm over windows made afresh for it, which are gone when it returns.
+using StormOver = std::function<StormResult(uint32_t seed, const StormLimits& limits)>;
+
+// Runs the storm twice with one seed, printed beside `what` (the windows it is over) and kept as
+// the test property `seedProperty`, and expects no fault and no skinned window left after each
+// run. The first run lets the system create what it caches on first use (window DCs of nested
+// paints); the second repeats the first one's steps exactly, however long they take, so that it
+// meets nothing the first did not let the system cache, and must end with exactly the GDI
+// objects it began with.
+void RunStormTwice(const char* what, const char* seedProperty, const StormOver& storm);
 
 }  // namespace reliability

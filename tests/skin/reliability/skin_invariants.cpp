@@ -9,6 +9,7 @@
 #include "skin/messages/fade_timer.h"
 #include "skin/messages/skin_window_proc.h"
 #include "skin/painters/hover_fade.h"
+#include "tests/support/window_properties.h"
 
 namespace reliability {
 namespace {
@@ -33,21 +34,7 @@ std::string Describe(HWND window) {
   return text.str();
 }
 
-using PropMap = std::map<std::string, LONG_PTR>;
-
-BOOL CALLBACK CollectProp(HWND, LPSTR name, HANDLE value, ULONG_PTR props) {
-  if (!IS_INTRESOURCE(name)) {
-    (*reinterpret_cast<PropMap*>(props))[name] = reinterpret_cast<LONG_PTR>(value);
-  }
-  return TRUE;
-}
-
-// Every named property of the window, in one call rather than one per key.
-PropMap WindowProps(HWND window) {
-  PropMap props;
-  EnumPropsExA(window, CollectProp, reinterpret_cast<LPARAM>(&props));
-  return props;
-}
+using PropMap = testing_support::WindowPropertyMap;
 
 LONG_PTR Carried(const PropMap& props, const char* key) {
   const auto found = props.find(key);
@@ -122,7 +109,7 @@ std::string InvariantFaults(HWND window) {
     faults << Describe(window) << ": TIMERID " << (timerNoted ? "set" : "0") << " but the timer "
            << (timerRuns ? "runs" : "does not run") << "\n";
   }
-  const PropMap props = WindowProps(window);
+  const PropMap props = testing_support::WindowProperties(window);
   // Windows the store does not keep in memory are read from their properties anyway.
   for (const char* key : skin::props::kAllKeys) {
     if (!skin::RemembersWindow(window)) break;

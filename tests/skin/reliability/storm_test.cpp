@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <iostream>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -13,12 +12,10 @@
 #include "tests/skin/reliability/message_storm.h"
 #include "tests/skin/reliability/skin_invariants.h"
 #include "tests/support/form1_access.h"
-#include "tests/support/gdi_accounting.h"
+#include "tests/support/message_pump.h"
 
 namespace reliability {
 namespace {
-
-constexpr StormLimits kStormLimits = {1000, 10000};
 
 // The forum link of the main window (client coordinates): a press and release on it would
 // start the web browser, which is a command of the program, not a message the skin must bear.
@@ -50,14 +47,6 @@ class InertCommands {
   std::vector<std::pair<HWND, LONG_PTR>> saved_;
 };
 
-void DispatchWaitingMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
 // One storm over a freshly loaded main window; the window is unloaded afterwards.
 StormResult StormOverForm1(uint32_t seed, const StormLimits& limits) {
   testing_support::LoadedForm1 form1;
@@ -73,38 +62,13 @@ StormResult StormOverForm1(uint32_t seed, const StormLimits& limits) {
       });
   StormResult result = storm.Run(limits);
   ReleaseCapture();
-  DispatchWaitingMessages();
+  testing_support::PumpMessages();
   if (result.faults.empty()) result.faults = ThreadInvariantFaults();
   return result;
 }
 
-// The storm runs twice with the same seed. The first run lets the system create what it caches
-// on first use (window DCs of nested paints), so that the second must end with exactly the GDI
-// objects it began with.
 TEST(MessageStorm, MainWindowKeepsTheSkinsInvariantsThroughAHostileStorm) {
-  ASSERT_TRUE(testing_support::GdiAccountingAvailable());
-  const uint32_t seed = StormSeed();
-  std::cout << "message storm over Form1: seed " << seed
-            << " (replay with MORVANE_STORM_SEED=" << seed << ")" << std::endl;
-  RecordProperty("form1_storm_seed", std::to_string(seed));
-  StormLimits limits = kStormLimits;
-  for (int run = 0; run < 2; ++run) {
-    SCOPED_TRACE(testing::Message() << "seed " << seed << ", run " << run + 1);
-    DispatchWaitingMessages();
-    const testing_support::GdiCounts before = testing_support::CountGdiObjects();
-    // The second run repeats the first one's steps exactly, however long they take, so that it
-    // meets nothing the first did not let the system cache.
-    const StormResult result = StormOverForm1(seed, limits);
-    limits = {result.steps, INFINITE};
-    std::cout << "  run " << run + 1 << ": " << result.steps << " steps" << std::endl;
-    ASSERT_EQ(result.faults, "") << "at step " << result.steps << "; the last actions:\n"
-                                 << result.recentActions;
-    DispatchWaitingMessages();
-    EXPECT_EQ(skin::SkinnedWindowCount(), 0);
-    if (run == 1) {
-      EXPECT_EQ(testing_support::CountGdiObjects(), before);
-    }
-  }
+  RunStormTwice("Form1", "form1_storm_seed", StormOverForm1);
 }
 
 }  // namespace

@@ -9,8 +9,6 @@ namespace app {
 
 HINSTANCE AppInstance() { return GetModuleHandleW(nullptr); }
 
-int CenteredOffset(int outer, int inner) { return win::RoundHalfToEven((outer - inner) / 2.0); }
-
 void SizeClientAndCentre(HWND window, int width, int height) {
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
   const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
@@ -18,8 +16,8 @@ void SizeClientAndCentre(HWND window, int width, int height) {
   AdjustWindowRectEx(&outer, style, FALSE, exStyle);
   const int outerWidth = outer.right - outer.left;
   const int outerHeight = outer.bottom - outer.top;
-  const int x = CenteredOffset(GetSystemMetrics(SM_CXSCREEN), outerWidth);
-  const int y = CenteredOffset(GetSystemMetrics(SM_CYSCREEN), outerHeight);
+  const int x = win::CentredOffset(GetSystemMetrics(SM_CXSCREEN), outerWidth);
+  const int y = win::CentredOffset(GetSystemMetrics(SM_CYSCREEN), outerHeight);
   SetWindowPos(window, nullptr, x, y, outerWidth, outerHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

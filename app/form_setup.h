@@ -15,10 +15,6 @@ constexpr BYTE kChineseCharset = GB2312_CHARSET;
 // The module that holds the program's resources and window classes.
 HINSTANCE AppInstance();
 
-// Left or top coordinate that centres a span of `inner` pixels within `outer` pixels, a half
-// pixel going to the even neighbour.
-int CenteredOffset(int outer, int inner);
-
 // Gives the window a client area of exactly width x height pixels and centres the whole window
 // on the primary screen.
 void SizeClientAndCentre(HWND window, int width, int height);

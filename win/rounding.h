@@ -1,6 +1,6 @@
 #pragma once
 
-// Rounding of fractional pixel positions, shared by the windows and the skin.
+// Rounding of fractional pixel positions and centring, shared by the windows and the skin.
 
 #include <climits>
 #include <cmath>
@@ -21,6 +21,12 @@ inline int RoundHalfToEven(double value) {
   const long long rounded = whole + (up ? 1 : 0);
   if (value < 0) return static_cast<int>(-rounded);
   return rounded > INT_MAX ? INT_MAX : static_cast<int>(rounded);
+}
+
+// The offset that centres a span of `inner` pixels within `outer` pixels: (outer - inner) / 2, a
+// half going to the even neighbour. Negative when the inner span is the larger.
+inline int CentredOffset(int outer, int inner) {
+  return RoundHalfToEven((static_cast<double>(outer) - inner) / 2.0);
 }
 
 }  // namespace win

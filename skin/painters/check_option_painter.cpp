@@ -14,6 +14,8 @@
 #include "win/rounding.h"
 
 namespace skin {
+
+using win::CentredOffset;
 namespace {
 
 // Glyph of a check state (BM_GETCHECK: 0 none, 1 checked, 2 indeterminate) in the enabled and

@@ -6,10 +6,6 @@ namespace skin {
 
 using win::RoundHalfToEven;
 
-int CentredOffset(int outer, int inner) {
-  return RoundHalfToEven((static_cast<double>(outer) - inner) / 2.0);
-}
-
 int ComboButtonWidth(int scrollBarWidth) { return scrollBarWidth + 1; }
 
 int ComboArrowX(int buttonWidth) {

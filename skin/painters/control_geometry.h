@@ -1,16 +1,12 @@
 #pragma once
 
-// Pure arithmetic shared by the control painters and their message handlers: centring with
-// halves going to the even neighbour, the drop-button geometry of combo boxes, the item of a
+// Pure arithmetic shared by the control painters and their message handlers (centring is
+// win::CentredOffset): the drop-button geometry of combo boxes, the item of a
 // header under the pointer and the fill of a progress bar. Nothing here touches a window.
 
 #include <vector>
 
 namespace skin {
-
-// Offset that centres an inner extent in an outer one: (outer - inner) / 2 rounded to even.
-// Negative when the inner extent is the larger.
-int CentredOffset(int outer, int inner);
 
 // Drop button of a combo box: as wide as a vertical scroll bar plus one pixel, one pixel in from
 // the right, top and bottom edges of the window rectangle.

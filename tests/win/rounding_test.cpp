@@ -65,4 +65,27 @@ TEST(RoundHalfToEven, ValuesBeyondIntGiveItsEnds) {
   EXPECT_EQ(win::RoundHalfToEven(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
+TEST(CentredOffset, CentresWindowsMarksAndGlyphs) {
+  // Windows on screens of 1280 and 1024 pixels; one wider than the screen still centred.
+  EXPECT_EQ(win::CentredOffset(1280, 296), 492);
+  EXPECT_EQ(win::CentredOffset(1024, 177), 424);  // 423.5
+  EXPECT_EQ(win::CentredOffset(1024, 179), 422);  // 422.5
+  EXPECT_EQ(win::CentredOffset(100, 101), 0);     // -0.5
+  EXPECT_EQ(win::CentredOffset(100, 103), -2);    // -1.5
+
+  // A 13-pixel check mark in windows of several heights.
+  EXPECT_EQ(win::CentredOffset(13, 13), 0);
+  EXPECT_EQ(win::CentredOffset(16, 13), 2);  // 1.5
+  EXPECT_EQ(win::CentredOffset(18, 13), 2);  // 2.5
+  EXPECT_EQ(win::CentredOffset(20, 13), 4);  // 3.5
+  // A window lower than the mark puts the mark above its top.
+  EXPECT_EQ(win::CentredOffset(10, 13), -2);  // -1.5
+  EXPECT_EQ(win::CentredOffset(8, 13), -2);   // -2.5
+  // Glyphs inside a 13 x 13 box: the 9 x 8 mark at 2, 2 and the 7 x 7 square at 3, 3.
+  EXPECT_EQ(win::CentredOffset(13, 9), 2);
+  EXPECT_EQ(win::CentredOffset(13, 8), 2);  // 2.5
+  EXPECT_EQ(win::CentredOffset(13, 7), 3);
+  EXPECT_EQ(win::CentredOffset(13, 5), 4);
+}
+
 }  // namespace

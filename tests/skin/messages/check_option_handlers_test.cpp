@@ -3,6 +3,7 @@
 #include "skin/painters/control_colours.h"
 #include "skin/painters/control_geometry.h"
 #include "tests/support/skinned_gallery.h"
+#include "win/rounding.h"
 
 namespace handler_tests {
 namespace {
@@ -12,7 +13,7 @@ using namespace testing_support;
 using skin::SkinState;
 
 int MarkTop(HWND window) {
-  return skin::CentredOffset(WindowSize(window).cy, GetSystemMetrics(SM_CYMENUCHECK));
+  return win::CentredOffset(WindowSize(window).cy, GetSystemMetrics(SM_CYMENUCHECK));
 }
 
 int MarkSize() { return GetSystemMetrics(SM_CXMENUCHECK); }

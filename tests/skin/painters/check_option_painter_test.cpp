@@ -7,6 +7,7 @@
 #include "skin/painters/control_geometry.h"
 #include "tests/skin/painters/painter_test_support.h"
 #include "tests/support/pictures.h"
+#include "win/rounding.h"
 
 namespace painter_tests {
 namespace {
@@ -20,7 +21,7 @@ struct Mark {
 
 Mark MarkOf(HWND window) {
   const int size = GetSystemMetrics(SM_CXMENUCHECK);
-  return {size, skin::CentredOffset(WindowSize(window).cy, GetSystemMetrics(SM_CYMENUCHECK))};
+  return {size, win::CentredOffset(WindowSize(window).cy, GetSystemMetrics(SM_CYMENUCHECK))};
 }
 
 // Expects the glyph cell to appear at (x, y) of the window: its own colours where the sprite has

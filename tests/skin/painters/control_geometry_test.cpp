@@ -5,22 +5,6 @@
 namespace skin {
 namespace {
 
-TEST(CentredOffset, CentresMarksAndGlyphs) {
-  // A 13-pixel check mark in windows of several heights.
-  EXPECT_EQ(CentredOffset(13, 13), 0);
-  EXPECT_EQ(CentredOffset(16, 13), 2);  // 1.5
-  EXPECT_EQ(CentredOffset(18, 13), 2);  // 2.5
-  EXPECT_EQ(CentredOffset(20, 13), 4);  // 3.5
-  // A window lower than the mark puts the mark above its top.
-  EXPECT_EQ(CentredOffset(10, 13), -2);  // -1.5
-  EXPECT_EQ(CentredOffset(8, 13), -2);   // -2.5
-  // Glyphs inside a 13 x 13 box: the 9 x 8 mark at 2, 2 and the 7 x 7 square at 3, 3.
-  EXPECT_EQ(CentredOffset(13, 9), 2);
-  EXPECT_EQ(CentredOffset(13, 8), 2);  // 2.5
-  EXPECT_EQ(CentredOffset(13, 7), 3);
-  EXPECT_EQ(CentredOffset(13, 5), 4);
-}
-
 TEST(ComboButton, WidthAndArrowPosition) {
   EXPECT_EQ(ComboButtonWidth(17), 18);
   EXPECT_EQ(ComboArrowX(18), 6);  // 11 - 5.5 = 5.5

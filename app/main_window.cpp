@@ -15,8 +15,8 @@
 #include "app/painted_label.h"
 #include "app/resource_ids.h"
 #include "app/shell_restart.h"
-#include "skin/core/high_contrast.h"
-#include "skin/core/skin_engine.h"
+#include "skin/engine/high_contrast.h"
+#include "skin/engine/skin_engine.h"
 
 namespace app::form1 {
 namespace {

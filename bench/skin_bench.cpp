@@ -14,7 +14,7 @@
 #include "bench/button_form.h"
 #include "bench/measurements.h"
 #include "bench/timing.h"
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/surface.h"
@@ -130,8 +130,9 @@ void MeasureUnhandledMessage(Report& report, HWND skinned, HWND native) {
   report.AddGoal("3. WM_GETTEXT (no skin handler) to a skinned / an unskinned push button",
                  Ratio(skinnedUs, nativeUs), AtMost(kUnhandledMessageRatioGoal),
                  skinnedUs <= kUnhandledMessageRatioGoal * nativeUs);
-  report.AddFigure("   of which: CallWindowProcW on to the button's own procedure; the skin's look-ups",
-                   Duration(passOnUs) + "; " + Duration(lookUpUs));
+  report.AddFigure(
+      "   of which: CallWindowProcW on to the button's own procedure; the skin's look-ups",
+      Duration(passOnUs) + "; " + Duration(lookUpUs));
 }
 
 // 4. Attaching the skin to one push button of a shown form, its first paint included, against

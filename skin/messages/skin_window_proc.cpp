@@ -5,8 +5,8 @@
 // The window procedure attaches and detaches windows as messages announce them (a window that is
 // destroyed, a dialog that activates or idles, a list that asks for colours, windows created
 // later): the one place where the messages call back into the engine's entry points.
-#include "skin/core/late_windows.h"
-#include "skin/core/skin_engine.h"
+#include "skin/engine/late_windows.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/messages/message_handlers.h"
 

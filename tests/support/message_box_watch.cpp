@@ -1,6 +1,6 @@
 #include "tests/support/message_box_watch.h"
 
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_kind.h"
 #include "skin/core/skin_props.h"
 

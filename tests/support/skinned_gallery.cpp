@@ -1,6 +1,6 @@
 #include "tests/support/skinned_gallery.h"
 
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 
 namespace testing_support {
 

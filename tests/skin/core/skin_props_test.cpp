@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/messages/fade_timer.h"
 #include "win/unique_handle.h"

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_kind.h"
 #include "skin/core/skin_props.h"
 #include "tests/support/control_gallery.h"

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/messages/fade_timer.h"
 #include "tests/support/form1_access.h"

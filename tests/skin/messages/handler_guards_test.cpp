@@ -1,7 +1,7 @@
 // What every control family's handlers must not do: leave a hot look that no leave notification
 // will ever clear, or put state back on a window that lost the skin while its own procedure ran.
 
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/painters/control_colours.h"
 #include "tests/support/message_recorder.h"

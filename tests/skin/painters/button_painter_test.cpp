@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/graphics/blit.h"
 #include "skin/graphics/primitives.h"

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/graphics/primitives.h"
 #include "skin/graphics/surface.h"

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_kind.h"
 #include "tests/skin/reliability/message_storm.h"
 #include "tests/skin/reliability/skin_invariants.h"

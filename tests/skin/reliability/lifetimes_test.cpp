@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/messages/fade_timer.h"
 #include "tests/skin/reliability/skin_invariants.h"

@@ -11,7 +11,7 @@
 
 #include "app/instructions_window.h"
 #include "app/main_window.h"
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "tests/skin/reliability/skin_invariants.h"
 #include "tests/support/gdi_accounting.h"

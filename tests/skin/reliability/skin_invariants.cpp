@@ -3,7 +3,7 @@
 #include <map>
 #include <sstream>
 
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/core/skin_state.h"
 #include "skin/messages/fade_timer.h"

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 #include "tests/skin/reliability/message_storm.h"
 #include "tests/skin/reliability/skin_invariants.h"
 #include "tests/support/form1_access.h"

@@ -1,7 +1,7 @@
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 
-#include "skin/core/high_contrast.h"
-#include "skin/core/late_windows.h"
+#include "skin/engine/high_contrast.h"
+#include "skin/engine/late_windows.h"
 #include "skin/core/skin_family.h"
 #include "skin/core/skin_props.h"
 #include "skin/graphics/sprite_sheet.h"
@@ -102,7 +102,8 @@ int SkinAttachWindow(HWND window) {
   AttachFamilyState(window, family);
   // Windows created later inside skinned windows are watched for while the engine has any.
   if (++skinnedWindowCount == 1) StartWatchingForLateWindows();
-  const LONG_PTR previous = SwapWindowProc(window, unicode, reinterpret_cast<LONG_PTR>(SkinWindowProc));
+  const LONG_PTR previous =
+      SwapWindowProc(window, unicode, reinterpret_cast<LONG_PTR>(SkinWindowProc));
   SetSkinProp(window, props::kProcAddr, previous);
   Repaint(window);
   return 1;

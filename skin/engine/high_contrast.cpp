@@ -1,6 +1,6 @@
-#include "skin/core/high_contrast.h"
+#include "skin/engine/high_contrast.h"
 
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
 
 namespace skin {

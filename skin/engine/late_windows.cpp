@@ -1,10 +1,10 @@
-#include "skin/core/late_windows.h"
+#include "skin/engine/late_windows.h"
 
 #include <algorithm>
 #include <utility>
 #include <vector>
 
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
 
 namespace skin {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/core/skin_engine.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/sprite_sheet.h"

@@ -9,8 +9,8 @@
 
 #include <vector>
 
-#include "skin/core/high_contrast.h"
-#include "skin/core/skin_engine.h"
+#include "skin/engine/high_contrast.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/sprite_sheet.h"

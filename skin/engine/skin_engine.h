@@ -27,7 +27,7 @@ int SkinAttachWindow(HWND window);
 
 // Detaches one window (a combo box with its drop-down list) and frees everything attach made for
 // it; the detach that brings the count of skinned windows to 0 releases the sprite sheet and
-// stops the watch for windows created later (skin/core/late_windows.h).
+// stops the watch for windows created later (skin/engine/late_windows.h).
 int SkinDetachWindow(HWND window);
 
 // EnumChildWindows callbacks: attach or detach one descendant; always continue.

@@ -1,0 +1,67 @@
+#pragma once
+
+// Display scale: the DPI a window is drawn at, and device-independent units turned into pixels
+// at that DPI. Layout is given in twips (1,440 to the inch) and fonts in points; both become
+// pixels here, with the one rounding rule of win/rounding.h.
+
+#include <windows.h>
+
+#include "win/rounding.h"
+
+namespace win {
+
+// The DPI at which the system draws nothing scaled: 100 %.
+inline constexpr int kDefaultDpi = 96;
+
+inline constexpr int kTwipsPerInch = 1440;
+
+// Twips at the DPI, to the nearest pixel (a half going to the even neighbour). At 96 DPI every
+// multiple of 15 twips is that many whole pixels.
+inline int TwipsToPixels(int twips, int dpi) {
+  return RoundHalfToEven(static_cast<double>(twips) * dpi / kTwipsPerInch);
+}
+
+// A user32 function that older systems lack, looked up at run time; nullptr where it is missing.
+// user32 is always loaded in a program with windows, so nothing is loaded for the look-up.
+template <typename Function>
+Function User32Function(const char* name) {
+  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  if (user32 == nullptr) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+}
+
+// The screen's LOGPIXELSY: the system DPI of a process that is DPI-aware; 96 when it cannot be
+// read.
+inline int ScreenDpi() {
+  const HDC screen = GetDC(nullptr);
+  if (screen == nullptr) return kDefaultDpi;
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kDefaultDpi;
+}
+
+// The DPI of the window as the platform gives it: GetDpiForWindow where user32 has it, else the
+// screen's. A null window or a failed query gives the screen's DPI.
+inline int WindowDpi(HWND window) {
+  using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+  static_assert(sizeof(GetDpiForWindowFunction) == sizeof(void*));
+  if (window != nullptr) {
+    if (const auto getDpi = User32Function<GetDpiForWindowFunction>("GetDpiForWindow")) {
+      if (const UINT dpi = getDpi(window); dpi > 0) return static_cast<int>(dpi);
+    }
+  }
+  return ScreenDpi();
+}
+
+// Turns the client rectangle `rect` into the window rectangle that holds it, for a window of the
+// given styles at the DPI: AdjustWindowRectExForDpi where user32 has it, else AdjustWindowRectEx
+// (which measures the frame at the system DPI).
+inline void AdjustWindowRectForDpi(RECT* rect, DWORD style, DWORD exStyle, int dpi) {
+  using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  if (const auto adjust = User32Function<AdjustForDpiFunction>("AdjustWindowRectExForDpi")) {
+    if (adjust(rect, style, FALSE, exStyle, static_cast<UINT>(dpi))) return;
+  }
+  AdjustWindowRectEx(rect, style, FALSE, exStyle);
+}
+
+}  // namespace win

@@ -3,9 +3,27 @@
 #include <utility>
 
 #include "app/form_setup.h"
+#include "win/dpi.h"
 #include "win/unique_handle.h"
 
 namespace app {
+namespace {
+
+// WM_GETDPISCALEDSIZE: per-monitor (v2) windows get it before WM_DPICHANGED; the headers declare
+// it only for a newer target system than ours.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
+
+// The forms lay themselves out at every DPI; the dialog manager's own scaling of a template's
+// controls and font on a DPI change (where the system has it) would work against that.
+void TurnOffDialogScaling(HWND form) {
+  using SetBehaviourFunction =
+      BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS);
+  if (const auto set = win::User32Function<SetBehaviourFunction>("SetDialogDpiChangeBehavior")) {
+    set(form, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
+  }
+}
+
+}  // namespace
 
 HWND FormHost::Show() {
   if (loaded_ == nullptr) {
@@ -33,8 +51,29 @@ FormState* FormHost::StateBase(HWND form) {
 INT_PTR FormHost::OnInitDialog(HWND form) {
   std::unique_ptr<FormState> state = events_.createState();
   state->host_ = this;
+  state->dpi_ = win::WindowDpi(form);
   SetWindowLongPtrW(form, DWLP_USER, reinterpret_cast<LONG_PTR>(state.release()));
+  TurnOffDialogScaling(form);
   return events_.load(form);
+}
+
+// Before a change of DPI the system asks for the window's size at the new DPI, so that the
+// rectangle it then suggests holds the client area exactly.
+INT_PTR FormHost::OnGetDpiScaledSize(HWND form, int dpi, SIZE* size) const {
+  *size = WindowSizeForClient(form, events_.clientSizeAt(dpi), dpi);
+  SetWindowLongPtrW(form, DWLP_MSGRESULT, TRUE);
+  return TRUE;
+}
+
+// The DPI comes from the message: the platform's own answer may lag behind it (under Wine
+// GetDpiForWindow keeps the DPI the window was created at).
+INT_PTR FormHost::OnDpiChanged(HWND form, int dpi, const RECT& suggested) const {
+  StateBase(form)->dpi_ = dpi;
+  events_.layOut(form);
+  PlaceInSuggestedRect(form, suggested, events_.clientSizeAt(dpi));
+  RedrawWindow(form, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+  SetWindowLongPtrW(form, DWLP_MSGRESULT, 0);
+  return TRUE;
 }
 
 INT_PTR FormHost::OnPaint(HWND form) const {
@@ -65,6 +104,10 @@ INT_PTR FormHost::Dispatch(HWND form, UINT message, WPARAM wParam, LPARAM lParam
       return TRUE;
     case WM_CLOSE:
       return OnClose(form);
+    case kGetDpiScaledSize:
+      return OnGetDpiScaledSize(form, static_cast<int>(wParam), reinterpret_cast<SIZE*>(lParam));
+    case WM_DPICHANGED:
+      return OnDpiChanged(form, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     case WM_NCDESTROY:
       return OnNcDestroy(form);
     default:

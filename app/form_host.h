@@ -7,6 +7,9 @@
 //   Show:   create the window (state, then the form's load), show it, then the form's `shown`
 //   close:  the form's query-unload, then Unload
 //   Unload: the form's unload while the window and its controls exist, then destroy it
+// Each window keeps the DPI it is laid out at in its state: the platform's DPI of the window when
+// it is created, then the DPI that WM_DPICHANGED brings. On that message the host lets the form
+// lay itself out again and puts the window into the rectangle the system suggests.
 
 #include <windows.h>
 
@@ -21,9 +24,13 @@ class FormState {
  public:
   virtual ~FormState() = default;
 
+  // The DPI the window is laid out at.
+  int dpi() const { return dpi_; }
+
  private:
   friend class FormHost;
   FormHost* host_ = nullptr;
+  int dpi_ = 0;
 };
 
 // Makes the state of a window of the form whose state is State.
@@ -38,6 +45,10 @@ struct FormEvents {
   // WM_INITDIALOG, once the state exists; returns what the dialog procedure returns.
   INT_PTR (*load)(HWND form) = nullptr;
   void (*paint)(HWND form, HDC dc) = nullptr;
+  // The client size in pixels at a DPI, and laying out the controls and making the fonts at the
+  // DPI of the window's state (the load calls it too, before the window is sized).
+  SIZE (*clientSizeAt)(int dpi) = nullptr;
+  void (*layOut)(HWND form) = nullptr;
   // Each of these may be null.
   void (*shown)(HWND form) = nullptr;        // after every Show
   void (*queryUnload)(HWND form) = nullptr;  // the user closes the window; never cancels
@@ -76,6 +87,8 @@ class FormHost {
   INT_PTR OnInitDialog(HWND form);
   INT_PTR OnPaint(HWND form) const;
   INT_PTR OnClose(HWND form);
+  INT_PTR OnGetDpiScaledSize(HWND form, int dpi, SIZE* size) const;
+  INT_PTR OnDpiChanged(HWND form, int dpi, const RECT& suggested) const;
   INT_PTR OnNcDestroy(HWND form);
   INT_PTR Dispatch(HWND form, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -3,22 +3,76 @@
 #include <cwchar>
 
 #include "app/resource_ids.h"
+#include "win/dpi.h"
 #include "win/rounding.h"
 
 namespace app {
+namespace {
+
+constexpr wchar_t kCommandFontFace[] = L"宋体";  // SimSun
+constexpr int kCommandFontTenthsOfPoint = 90;
+
+constexpr UINT kResizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+
+SIZE WindowSize(HWND window) {
+  RECT outer{};
+  GetWindowRect(window, &outer);
+  return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+// Where the system draws the frame at another size than it was measured at (Wine keeps it at
+// the system DPI when a window changes DPI), the client area comes out off by the difference:
+// the window grows or shrinks by it.
+void CorrectClientSize(HWND window, SIZE client) {
+  RECT actual{};
+  GetClientRect(window, &actual);
+  const int dx = client.cx - actual.right;
+  const int dy = client.cy - actual.bottom;
+  if (dx == 0 && dy == 0) return;
+  const SIZE outer = WindowSize(window);
+  SetWindowPos(window, nullptr, 0, 0, outer.cx + dx, outer.cy + dy, kResizeOnly);
+}
+
+LOGFONTW FontDescription(const wchar_t* face, int height, int weight, bool underline) {
+  LOGFONTW font{};
+  font.lfHeight = height;
+  font.lfWeight = weight;
+  font.lfUnderline = underline ? TRUE : FALSE;
+  font.lfCharSet = kChineseCharset;
+  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  font.lfQuality = DEFAULT_QUALITY;
+  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+  return font;
+}
+
+}  // namespace
 
 HINSTANCE AppInstance() { return GetModuleHandleW(nullptr); }
 
-void SizeClientAndCentre(HWND window, int width, int height) {
+SIZE WindowSizeForClient(HWND window, SIZE client, int dpi) {
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
   const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
-  RECT outer = {0, 0, width, height};
-  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-  const int outerWidth = outer.right - outer.left;
-  const int outerHeight = outer.bottom - outer.top;
-  const int x = win::CentredOffset(GetSystemMetrics(SM_CXSCREEN), outerWidth);
-  const int y = win::CentredOffset(GetSystemMetrics(SM_CYSCREEN), outerHeight);
-  SetWindowPos(window, nullptr, x, y, outerWidth, outerHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT outer = {0, 0, client.cx, client.cy};
+  win::AdjustWindowRectForDpi(&outer, style, exStyle, dpi);
+  return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+void SizeClientAndCentre(HWND window, SIZE client, int dpi) {
+  const SIZE wanted = WindowSizeForClient(window, client, dpi);
+  SetWindowPos(window, nullptr, 0, 0, wanted.cx, wanted.cy, kResizeOnly);
+  CorrectClientSize(window, client);
+  const SIZE outer = WindowSize(window);
+  const int x = win::CentredOffset(GetSystemMetrics(SM_CXSCREEN), outer.cx);
+  const int y = win::CentredOffset(GetSystemMetrics(SM_CYSCREEN), outer.cy);
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PlaceInSuggestedRect(HWND window, const RECT& suggested, SIZE client) {
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  CorrectClientSize(window, client);
 }
 
 void SetProgramIcon(HWND window) {
@@ -32,25 +86,23 @@ void SetProgramIcon(HWND window) {
   SendMessageW(window, WM_SETICON, ICON_SMALL, load(SM_CXSMICON, SM_CYSMICON));
 }
 
-win::Font CreateLabelFont(const wchar_t* face, int tenthsOfPoint, int weight, bool underline) {
-  int dpi = 96;
-  if (const win::WindowDc screen(nullptr, win::WindowDc::Area::Client); screen) {
-    dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
-  }
-  LOGFONTW font{};
+win::Font CreateLabelFont(const wchar_t* face, int tenthsOfPoint, int weight, bool underline,
+                          int dpi) {
   // A positive height asks for the cell height. SimSun and SimHei fill their cells exactly (no
   // internal leading), so for them this is the point size as usual; a stand-in font with more
   // line spacing (as under Wine) is scaled to the same line pitch, so that labels wrap to the
   // same number of lines and stay inside their boxes.
-  font.lfHeight = MulDiv(tenthsOfPoint, dpi, 720);
-  font.lfWeight = weight;
-  font.lfUnderline = underline ? TRUE : FALSE;
-  font.lfCharSet = kChineseCharset;
-  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  font.lfQuality = DEFAULT_QUALITY;
-  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+  const LOGFONTW font =
+      FontDescription(face, win::TenthsOfPointToPixels(tenthsOfPoint, dpi), weight, underline);
+  return win::Font(CreateFontIndirectW(&font));
+}
+
+win::Font CreateCommandFont(int dpi) {
+  // A negative height asks for the character height, as the dialog manager does for the font of
+  // a template.
+  const LOGFONTW font =
+      FontDescription(kCommandFontFace, -win::TenthsOfPointToPixels(kCommandFontTenthsOfPoint, dpi),
+                      FW_NORMAL, false);
   return win::Font(CreateFontIndirectW(&font));
 }
 

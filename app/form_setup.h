@@ -1,7 +1,7 @@
 #pragma once
 
-// Helpers shared by the two windows: exact pixel size and centring, the program icon, and the
-// fonts of the window-less labels.
+// Helpers shared by the two windows: exact client size at a DPI, centring, the program icon, and
+// the fonts of the labels and commands at a DPI.
 
 #include <windows.h>
 
@@ -15,15 +15,27 @@ constexpr BYTE kChineseCharset = GB2312_CHARSET;
 // The module that holds the program's resources and window classes.
 HINSTANCE AppInstance();
 
-// Gives the window a client area of exactly width x height pixels and centres the whole window
-// on the primary screen.
-void SizeClientAndCentre(HWND window, int width, int height);
+// The size of the window whose client area is `client` pixels, with its frame at the DPI.
+SIZE WindowSizeForClient(HWND window, SIZE client, int dpi);
+
+// Gives the window a client area of exactly `client` pixels, its frame measured at the DPI, and
+// centres the whole window on the primary screen.
+void SizeClientAndCentre(HWND window, SIZE client, int dpi);
+
+// Puts the window into the rectangle the system suggests for a new DPI (screen coordinates), then
+// makes its client area exactly `client` pixels, keeping the top left corner.
+void PlaceInSuggestedRect(HWND window, const RECT& suggested, SIZE client);
 
 // Sets the program's icon as the window's large and small icon.
 void SetProgramIcon(HWND window);
 
-// Creates a font for a label: face name, size in tenths of a point at the screen's resolution
-// (as the height of a line), weight, underline, in the Chinese character set.
-win::Font CreateLabelFont(const wchar_t* face, int tenthsOfPoint, int weight, bool underline);
+// Creates a font for a label: face name, size in tenths of a point at the DPI (as the height of
+// a line), weight, underline, in the Chinese character set.
+win::Font CreateLabelFont(const wchar_t* face, int tenthsOfPoint, int weight, bool underline,
+                          int dpi);
+
+// Creates the font of the frame and the command buttons at the DPI: the windows' default font,
+// 9 point SimSun as the dialog templates name it, sized as the dialog manager sizes it.
+win::Font CreateCommandFont(int dpi);
 
 }  // namespace app

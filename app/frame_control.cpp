@@ -3,21 +3,25 @@
 #include <string>
 
 #include "app/form_setup.h"
+#include "win/dpi.h"
 #include "win/unique_handle.h"
 
 namespace app {
 namespace {
 
-// Window extra bytes: the font set with WM_SETFONT, then the caption colour.
+// Window extra bytes: the font set with WM_SETFONT, the caption colour, the DPI.
 constexpr int kFontSlot = 0;
 constexpr int kColourSlot = static_cast<int>(sizeof(LONG_PTR));
-constexpr int kExtraBytes = 2 * static_cast<int>(sizeof(LONG_PTR));
+constexpr int kDpiSlot = 2 * static_cast<int>(sizeof(LONG_PTR));
+constexpr int kExtraBytes = 3 * static_cast<int>(sizeof(LONG_PTR));
 
 HFONT FrameFont(HWND frame) { return reinterpret_cast<HFONT>(GetWindowLongPtrW(frame, kFontSlot)); }
 
 COLORREF CaptionColour(HWND frame) {
   return static_cast<COLORREF>(GetWindowLongPtrW(frame, kColourSlot));
 }
+
+int FrameDpi(HWND frame) { return static_cast<int>(GetWindowLongPtrW(frame, kDpiSlot)); }
 
 std::wstring WindowText(HWND window) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -43,13 +47,13 @@ void PaintFrame(HWND frame, HDC dc) {
   DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
 
   if (caption.empty()) return;
-  RECT captionBox = {kFrameCaptionIndent, 0,
-                     kFrameCaptionIndent + textSize.cx + 2 * kFrameCaptionGap, textSize.cy};
+  const int indent = win::TwipsToPixels(kFrameCaptionIndentTwips, FrameDpi(frame));
+  const int gap = win::TwipsToPixels(kFrameCaptionGapTwips, FrameDpi(frame));
+  RECT captionBox = {indent, 0, indent + textSize.cx + 2 * gap, textSize.cy};
   FillRect(dc, &captionBox, GetSysColorBrush(COLOR_3DFACE));
   SetTextColor(dc, CaptionColour(frame));
   SetBkMode(dc, TRANSPARENT);
-  TextOutW(dc, kFrameCaptionIndent + kFrameCaptionGap, 0, caption.c_str(),
-           static_cast<int>(caption.size()));
+  TextOutW(dc, indent + gap, 0, caption.c_str(), static_cast<int>(caption.size()));
 }
 
 LRESULT OnPaint(HWND frame) {
@@ -125,8 +129,16 @@ HWND CreateFrame(HWND parent, int id, const wchar_t* caption, const RECT& rect,
                       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left,
                       rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance(), nullptr);
-  if (frame != nullptr) SetWindowLongPtrW(frame, kColourSlot, static_cast<LONG_PTR>(captionColour));
+  if (frame != nullptr) {
+    SetWindowLongPtrW(frame, kColourSlot, static_cast<LONG_PTR>(captionColour));
+    SetWindowLongPtrW(frame, kDpiSlot, win::kDefaultDpi);
+  }
   return frame;
+}
+
+void SetFrameDpi(HWND frame, int dpi) {
+  SetWindowLongPtrW(frame, kDpiSlot, dpi);
+  InvalidateRect(frame, nullptr, TRUE);
 }
 
 }  // namespace app

@@ -15,12 +15,16 @@ inline constexpr wchar_t kFrameClassName[] = L"MorvaneGroupFrame";
 // Registers the window class once per process; later calls do nothing.
 void RegisterFrameClass();
 
-// Creates a frame as a child of `parent` at the given client rectangle.
+// Creates a frame as a child of `parent` at the given client rectangle, laid out at 96 DPI.
 HWND CreateFrame(HWND parent, int id, const wchar_t* caption, const RECT& rect,
                  COLORREF captionColour);
 
-// Horizontal position of the caption inside the frame, and the gap kept clear on each side of it.
-constexpr int kFrameCaptionIndent = 8;
-constexpr int kFrameCaptionGap = 2;
+// The DPI the frame places its caption at; the frame repaints.
+void SetFrameDpi(HWND frame, int dpi);
+
+// Horizontal position of the caption inside the frame, and the gap kept clear on each side of
+// it, in twips (8 and 2 pixels at 96 DPI).
+constexpr int kFrameCaptionIndentTwips = 120;
+constexpr int kFrameCaptionGapTwips = 30;
 
 }  // namespace app

@@ -6,40 +6,60 @@
 #include "app/form_setup.h"
 #include "app/main_window.h"
 #include "app/painted_label.h"
+#include "app/painted_picture.h"
 #include "app/resource_ids.h"
+#include "app/twips_layout.h"
 #include "win/unique_handle.h"
 
 namespace app::form2 {
 namespace {
 
-// The picture is drawn unscaled at the top left corner of the client area.
-constexpr int kPictureWidth = 335;
-constexpr int kPictureHeight = 228;
+// Every position and size is in twips (15 to a pixel at 96 DPI).
+constexpr TwipsSize kClientSize = {5055, 4680};
 
-constexpr PixelBox kLabel1Box = {8, 232, 321, 73};
+// The picture (335 x 228 pixels) fills this box at the top left corner of the client area: at
+// 96 DPI pixel for pixel.
+constexpr TwipsBox kPictureBox = {0, 0, 5025, 3420};
+
+constexpr TwipsBox kLabel1Box = {120, 3480, 4815, 1095};
 constexpr COLORREF kLabel1Colour = RGB(0xFF, 0x00, 0x00);
 constexpr wchar_t kLabel1Face[] = L"宋体";  // SimSun
 constexpr int kLabel1TenthsOfPoint = 105;
 
+// Per-window state; the font and boxes are those of the DPI the window is laid out at.
 struct Form2State : FormState {
   win::Bitmap picture{static_cast<HBITMAP>(LoadImageW(
       AppInstance(), MAKEINTRESOURCEW(IDB_INSTRUCTIONS), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))};
-  win::Font labelFont = CreateLabelFont(kLabel1Face, kLabel1TenthsOfPoint, FW_NORMAL, false);
+  win::Font labelFont;
+  PixelBox pictureBox{};
+  PixelBox labelBox{};
 };
 
-void PaintForm(HWND form, HDC dc) {
-  const auto* state = FormHost::StateOf<Form2State>(form);
+Form2State* StateOf(HWND form) { return FormHost::StateOf<Form2State>(form); }
+
+SIZE ClientSizeAt(int dpi) { return PixelsAt(kClientSize, dpi); }
+
+void LayOut(HWND form) {
+  Form2State* state = StateOf(form);
   if (state == nullptr) return;
-  {
-    win::MemoryDc source(dc);
-    win::SelectGuard selectPicture(source.get(), state->picture.get());
-    BitBlt(dc, 0, 0, kPictureWidth, kPictureHeight, source.get(), 0, 0, SRCCOPY);
-  }
-  DrawPaintedLabel(dc, kLabel1Box, kLabel1Text, state->labelFont.get(), kLabel1Colour);
+  const int dpi = state->dpi();
+  state->labelFont = CreateLabelFont(kLabel1Face, kLabel1TenthsOfPoint, FW_NORMAL, false, dpi);
+  state->pictureBox = PixelsAt(kPictureBox, dpi);
+  state->labelBox = PixelsAt(kLabel1Box, dpi);
+}
+
+void PaintForm(HWND form, HDC dc) {
+  const Form2State* state = StateOf(form);
+  if (state == nullptr) return;
+  DrawPictureInBox(dc, state->picture.get(), state->pictureBox);
+  DrawPaintedLabel(dc, state->labelBox, kLabel1Text, state->labelFont.get(), kLabel1Colour);
 }
 
 INT_PTR OnInitDialog(HWND form) {
-  SizeClientAndCentre(form, kClientWidth, kClientHeight);
+  LayOut(form);
+  if (const Form2State* state = StateOf(form)) {
+    SizeClientAndCentre(form, ClientSizeAt(state->dpi()), state->dpi());
+  }
   SetProgramIcon(form);
   return TRUE;
 }
@@ -49,6 +69,8 @@ constexpr FormEvents kEvents = {
     .createState = NewFormState<Form2State>,
     .load = OnInitDialog,
     .paint = PaintForm,
+    .clientSizeAt = ClientSizeAt,
+    .layOut = LayOut,
     .queryUnload = Form_QueryUnload,
 };
 

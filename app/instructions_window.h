@@ -10,9 +10,6 @@
 
 namespace app::form2 {
 
-constexpr int kClientWidth = 337;
-constexpr int kClientHeight = 312;
-
 // Label1, with its four leading spaces: "If you use Microsoft's IE, clicking about in its
 // settings, or tuning and malicious software changing the registry, can leave IE unable to show
 // the pictures in a page, as in the picture above. People who know computers fix this easily;

@@ -4,13 +4,15 @@
 
 namespace app {
 
-LinkLabel::LinkLabel(PixelBox box, std::wstring_view text, const wchar_t* fontFace,
-                     int tenthsOfPoint, COLORREF colour)
-    : box_(box),
-      text_(text),
-      colour_(colour),
-      underlinedFont_(CreateLabelFont(fontFace, tenthsOfPoint, FW_NORMAL, true)),
-      plainFont_(CreateLabelFont(fontFace, tenthsOfPoint, FW_NORMAL, false)) {}
+LinkLabel::LinkLabel(std::wstring_view text, const wchar_t* fontFace, int tenthsOfPoint,
+                     COLORREF colour)
+    : text_(text), fontFace_(fontFace), tenthsOfPoint_(tenthsOfPoint), colour_(colour) {}
+
+void LinkLabel::LayOut(const PixelBox& box, int dpi) {
+  box_ = box;
+  underlinedFont_ = CreateLabelFont(fontFace_, tenthsOfPoint_, FW_NORMAL, true, dpi);
+  plainFont_ = CreateLabelFont(fontFace_, tenthsOfPoint_, FW_NORMAL, false, dpi);
+}
 
 bool LinkLabel::SetUnderlined(bool underlined) {
   if (underlined_ == underlined) return false;

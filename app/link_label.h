@@ -14,8 +14,10 @@ namespace app {
 
 class LinkLabel {
  public:
-  LinkLabel(PixelBox box, std::wstring_view text, const wchar_t* fontFace, int tenthsOfPoint,
-            COLORREF colour);
+  LinkLabel(std::wstring_view text, const wchar_t* fontFace, int tenthsOfPoint, COLORREF colour);
+
+  // Puts the label into its box and makes its fonts at the DPI; until then it has neither.
+  void LayOut(const PixelBox& box, int dpi);
 
   const PixelBox& box() const { return box_; }
   bool underlined() const { return underlined_; }
@@ -35,8 +37,10 @@ class LinkLabel {
   RECT PaintedRect(HWND window) const;
 
  private:
-  PixelBox box_;
+  PixelBox box_{};
   std::wstring_view text_;
+  const wchar_t* fontFace_;
+  int tenthsOfPoint_;
   COLORREF colour_;
   win::Font underlinedFont_;
   win::Font plainFont_;

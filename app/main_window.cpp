@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string_view>
+#include <utility>
 
 #include "app/form_host.h"
 #include "app/forum_link.h"
@@ -15,40 +16,44 @@
 #include "app/painted_label.h"
 #include "app/resource_ids.h"
 #include "app/shell_restart.h"
+#include "app/twips_layout.h"
 #include "skin/engine/high_contrast.h"
 #include "skin/engine/skin_engine.h"
 
 namespace app::form1 {
 namespace {
 
+// Every position and size is in twips (15 to a pixel at 96 DPI).
+constexpr TwipsSize kClientSize = {4350, 2295};
+
 // The frame around the commands; its caption reads "operations".
 constexpr wchar_t kFrameCaption[] = L"操作功能";
-constexpr RECT kFrameRect = {8, 8, 8 + 273, 8 + 113};
+constexpr TwipsBox kFrameBox = {120, 120, 4095, 1695};
 constexpr COLORREF kFrameCaptionColour = RGB(0xFF, 0x00, 0xFF);
 
 // The command buttons inside the frame, in frame client coordinates, in Tab order.
 struct ButtonLayout {
   int id;
   const wchar_t* caption;
-  PixelBox box;
+  TwipsBox box;
 };
 constexpr ButtonLayout kButtons[] = {
-    {IDC_COMMAND2, L"显示内嵌图片", {8, 16, 257, 25}},    // show inline images
-    {IDC_COMMAND3, L"关闭内嵌图片", {8, 48, 257, 25}},    // turn inline images off
-    {IDC_COMMAND1, L"刷新后马上生效", {8, 80, 121, 25}},  // refresh, takes effect at once
-    {IDC_COMMAND4, L"说明", {136, 80, 129, 25}},          // instructions
+    {IDC_COMMAND2, L"显示内嵌图片", {120, 240, 3855, 375}},     // show inline images
+    {IDC_COMMAND3, L"关闭内嵌图片", {120, 720, 3855, 375}},     // turn inline images off
+    {IDC_COMMAND1, L"刷新后马上生效", {120, 1200, 1815, 375}},  // refresh, takes effect at once
+    {IDC_COMMAND4, L"说明", {2040, 1200, 1935, 375}},           // instructions
 };
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 
 // Label2: the name of the maker's community.
 constexpr std::wstring_view kCommunityName = L"Quenlit";
-constexpr PixelBox kLabel2Box = {8, 128, 87, 16};
+constexpr TwipsBox kLabel2Box = {120, 1920, 1305, 240};
 constexpr COLORREF kLabel2Colour = RGB(0x00, 0x40, 0x40);
 constexpr wchar_t kLabel2Face[] = L"黑体";  // SimHei
 constexpr int kLabel2TenthsOfPoint = 120;
 
 // Label3: the link to the forum.
-constexpr PixelBox kLabel3Box = {96, 128, 185, 16};
+constexpr TwipsBox kLabel3Box = {1440, 1920, 2775, 240};
 constexpr COLORREF kLinkColour = RGB(0x00, 0x00, 0xFF);
 constexpr wchar_t kLabel3Face[] = L"宋体";  // SimSun
 constexpr int kLabel3TenthsOfPoint = 120;
@@ -65,33 +70,64 @@ constexpr CommandBinding kCommandBindings[] = {
     {IDC_COMMAND4, Command4_Click},
 };
 
-// Per-window state, owned by the window from WM_INITDIALOG to WM_NCDESTROY.
+// Per-window state, owned by the window from WM_INITDIALOG to WM_NCDESTROY. The fonts and
+// boxes are those of the DPI the window is laid out at.
 struct Form1State : FormState {
-  win::Font label2Font = CreateLabelFont(kLabel2Face, kLabel2TenthsOfPoint, FW_BOLD, false);
-  LinkLabel link{kLabel3Box, kForumAddress, kLabel3Face, kLabel3TenthsOfPoint, kLinkColour};
+  win::Font commandFont;  // the frame's and the buttons'
+  win::Font label2Font;
+  PixelBox label2Box{};
+  LinkLabel link{kForumAddress, kLabel3Face, kLabel3TenthsOfPoint, kLinkColour};
 };
 
 Form1State* StateOf(HWND form) { return FormHost::StateOf<Form1State>(form); }
 
 POINT PointFrom(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
+SIZE ClientSizeAt(int dpi) { return PixelsAt(kClientSize, dpi); }
+
+// The frame and the buttons are placed by LayOut.
 void CreateChildren(HWND form) {
-  const auto font = static_cast<WPARAM>(SendMessageW(form, WM_GETFONT, 0, 0));
-  HWND frame = CreateFrame(form, IDC_FRAME2, kFrameCaption, kFrameRect, kFrameCaptionColour);
-  SendMessageW(frame, WM_SETFONT, font, FALSE);
+  HWND frame = CreateFrame(form, IDC_FRAME2, kFrameCaption, {}, kFrameCaptionColour);
   for (const ButtonLayout& button : kButtons) {
-    HWND child = CreateWindowExW(0, L"Button", button.caption, kButtonStyle, button.box.left,
-                                 button.box.top, button.box.width, button.box.height, frame,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)),
-                                 AppInstance(), nullptr);
-    SendMessageW(child, WM_SETFONT, font, FALSE);
+    CreateWindowExW(0, L"Button", button.caption, kButtonStyle, 0, 0, 0, 0, frame,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)), AppInstance(),
+                    nullptr);
   }
+}
+
+void MoveChild(HWND child, const PixelBox& box) {
+  SetWindowPos(child, nullptr, box.left, box.top, box.width, box.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Places the frame, the buttons and the labels and makes the fonts at the window's DPI. A
+// control gets its new font before it is resized (the skin renders a button's faces again on
+// resize) and the old font is deleted only after every control has let go of it.
+void LayOut(HWND form) {
+  Form1State* state = StateOf(form);
+  if (state == nullptr) return;
+  const int dpi = state->dpi();
+  win::Font commandFont = CreateCommandFont(dpi);
+  const auto font = reinterpret_cast<WPARAM>(commandFont.get());
+  HWND frame = GetDlgItem(form, IDC_FRAME2);
+  SendMessageW(frame, WM_SETFONT, font, FALSE);
+  SetFrameDpi(frame, dpi);
+  MoveChild(frame, PixelsAt(kFrameBox, dpi));
+  for (const ButtonLayout& button : kButtons) {
+    HWND child = GetDlgItem(frame, button.id);
+    SendMessageW(child, WM_SETFONT, font, FALSE);
+    MoveChild(child, PixelsAt(button.box, dpi));
+  }
+  state->commandFont = std::move(commandFont);
+  state->label2Font = CreateLabelFont(kLabel2Face, kLabel2TenthsOfPoint, FW_BOLD, false, dpi);
+  state->label2Box = PixelsAt(kLabel2Box, dpi);
+  state->link.LayOut(PixelsAt(kLabel3Box, dpi), dpi);
 }
 
 void PaintLabels(HWND form, HDC dc) {
   const Form1State* state = StateOf(form);
   if (state == nullptr) return;
-  DrawPaintedLabel(dc, kLabel2Box, kCommunityName, state->label2Font.get(), kLabel2Colour);
+  DrawPaintedLabel(dc, state->label2Box, kCommunityName, state->label2Font.get(), kLabel2Colour);
   state->link.Draw(dc);
 }
 
@@ -102,7 +138,10 @@ void InvalidateLink(HWND form, const LinkLabel& link) {
 
 INT_PTR OnInitDialog(HWND form) {
   CreateChildren(form);
-  SizeClientAndCentre(form, kClientWidth, kClientHeight);
+  LayOut(form);
+  if (const Form1State* state = StateOf(form)) {
+    SizeClientAndCentre(form, ClientSizeAt(state->dpi()), state->dpi());
+  }
   Form_Load(form);
   return FALSE;  // Show() puts the focus on the first command once the window is visible
 }
@@ -119,9 +158,11 @@ INT_PTR OnCommand(HWND form, int id, int notification) {
 }
 
 INT_PTR OnMouseMove(HWND form, POINT point) {
-  if (kLabel3Box.Contains(point)) {
+  const Form1State* state = StateOf(form);
+  if (state == nullptr) return TRUE;
+  if (state->link.box().Contains(point)) {
     Label3_MouseMove(form);
-  } else if (!kLabel2Box.Contains(point)) {
+  } else if (!state->label2Box.Contains(point)) {
     Form_MouseMove(form);
   }
   return TRUE;
@@ -132,7 +173,11 @@ INT_PTR OnSetCursor(HWND form, HWND under, int hitTest) {
   POINT point{};
   GetCursorPos(&point);
   ScreenToClient(form, &point);
-  if (under != form || hitTest != HTCLIENT || !kLabel3Box.Contains(point)) return FALSE;
+  const Form1State* state = StateOf(form);
+  if (under != form || hitTest != HTCLIENT || state == nullptr ||
+      !state->link.box().Contains(point)) {
+    return FALSE;
+  }
   SetCursor(LoadCursorW(nullptr, IDC_HAND));
   SetWindowLongPtrW(form, DWLP_MSGRESULT, TRUE);
   return TRUE;
@@ -189,6 +234,8 @@ constexpr FormEvents kEvents = {
     .createState = NewFormState<Form1State>,
     .load = OnInitDialog,
     .paint = PaintLabels,
+    .clientSizeAt = ClientSizeAt,
+    .layOut = LayOut,
     .shown = FocusFirstCommand,
     .unload = Form_Unload,
     .message = OnMessage,

@@ -7,10 +7,6 @@
 
 namespace app::form1 {
 
-// Client size of the window in pixels.
-constexpr int kClientWidth = 290;
-constexpr int kClientHeight = 153;
-
 // Loads the window if it is not loaded (its Form_Load runs), then shows it, centred on the
 // screen, with the focus on the first command. Returns the window, or null when it could not be
 // created.

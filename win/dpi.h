@@ -14,11 +14,18 @@ namespace win {
 inline constexpr int kDefaultDpi = 96;
 
 inline constexpr int kTwipsPerInch = 1440;
+inline constexpr int kTenthsOfPointPerInch = 720;
 
 // Twips at the DPI, to the nearest pixel (a half going to the even neighbour). At 96 DPI every
 // multiple of 15 twips is that many whole pixels.
 inline int TwipsToPixels(int twips, int dpi) {
   return RoundHalfToEven(static_cast<double>(twips) * dpi / kTwipsPerInch);
+}
+
+// A font size in tenths of a point at the DPI, to the nearest pixel by the same rule: 12 point is
+// 16 pixels at 96 DPI and 24 at 144.
+inline int TenthsOfPointToPixels(int tenthsOfPoint, int dpi) {
+  return RoundHalfToEven(static_cast<double>(tenthsOfPoint) * dpi / kTenthsOfPointPerInch);
 }
 
 // A user32 function that older systems lack, looked up at run time; nullptr where it is missing.

@@ -1,0 +1,50 @@
+#include "tests/support/display_scale.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace testing_support {
+namespace {
+
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+constexpr wchar_t kLogPixels[] = L"LogPixels";
+
+}  // namespace
+
+LogPixelsOverride::LogPixelsOverride(int dpi) {
+  DWORD size = sizeof previous_;
+  hadValue_ = RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, RRF_RT_REG_DWORD, nullptr,
+                           &previous_, &size) == ERROR_SUCCESS;
+  const DWORD value = static_cast<DWORD>(dpi);
+  applied_ = RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &value,
+                             sizeof value) == ERROR_SUCCESS;
+}
+
+LogPixelsOverride::~LogPixelsOverride() {
+  if (hadValue_) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &previous_,
+                    sizeof previous_);
+  } else {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels);
+  }
+}
+
+void RunProgramAtDpi(int dpi,
+                     const std::function<void(RunningProgram& program, HWND form)>& check) {
+  SCOPED_TRACE(testing::Message() << "program started at " << dpi << " DPI");
+  std::optional<RunningProgram> program;
+  HWND form = nullptr;
+  {
+    const LogPixelsOverride logPixels(dpi);
+    ASSERT_TRUE(logPixels.applied()) << "LogPixels cannot be set";
+    program.emplace();
+    ASSERT_TRUE(program->started());
+    // Once the main window shows, the program has read the system DPI.
+    form = program->WaitForWindow(L"Morvane");
+    ASSERT_NE(form, nullptr) << "the main window did not appear";
+  }
+  check(*program, form);
+}
+
+}  // namespace testing_support

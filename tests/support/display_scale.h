@@ -1,0 +1,37 @@
+#pragma once
+
+// Running the built program at a display scale: the test prefix's system DPI (LogPixels under
+// HKCU\Control Panel\Desktop, which a process reads when it starts) is set for the program's
+// start and put back afterwards, whatever happens in between.
+
+#include <windows.h>
+
+#include <functional>
+
+#include "tests/support/running_program.h"
+
+namespace testing_support {
+
+// Sets the system DPI that processes started from now on see; the value before (or its
+// absence) comes back when the override ends.
+class LogPixelsOverride {
+ public:
+  explicit LogPixelsOverride(int dpi);
+  LogPixelsOverride(const LogPixelsOverride&) = delete;
+  LogPixelsOverride& operator=(const LogPixelsOverride&) = delete;
+  ~LogPixelsOverride();
+
+  bool applied() const { return applied_; }
+
+ private:
+  bool applied_ = false;
+  bool hadValue_ = false;
+  DWORD previous_ = 0;
+};
+
+// Starts the program at the DPI, waits for its main window and hands both to `check`. The
+// system DPI is put back as soon as the program has started; the program ends when `check`
+// returns (or fails).
+void RunProgramAtDpi(int dpi, const std::function<void(RunningProgram& program, HWND form)>& check);
+
+}  // namespace testing_support

@@ -16,6 +16,10 @@ TEST(TwipsToPixels, WholePixelsAt96AndHalvesToEvenElsewhere) {
   EXPECT_EQ(win::TwipsToPixels(6, 120), 0);
   EXPECT_EQ(win::TwipsToPixels(18, 120), 2);
   EXPECT_EQ(win::TwipsToPixels(-18, 120), -2);
+  // Font sizes by the same rule: 10.5 point is 17.5 pixels at 120 DPI and 24.5 at 168.
+  EXPECT_EQ(win::TenthsOfPointToPixels(120, 96), 16);
+  EXPECT_EQ(win::TenthsOfPointToPixels(105, 120), 18);
+  EXPECT_EQ(win::TenthsOfPointToPixels(105, 168), 24);
 }
 
 TEST(WindowDpi, FollowsTheScreenAndFramesMatchTheClassicCallAtItsDpi) {

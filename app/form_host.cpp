@@ -60,17 +60,20 @@ INT_PTR FormHost::OnInitDialog(HWND form) {
 // Before a change of DPI the system asks for the window's size at the new DPI, so that the
 // rectangle it then suggests holds the client area exactly.
 INT_PTR FormHost::OnGetDpiScaledSize(HWND form, int dpi, SIZE* size) const {
+  if (size == nullptr || dpi <= 0) return FALSE;
   *size = WindowSizeForClient(form, events_.clientSizeAt(dpi), dpi);
   SetWindowLongPtrW(form, DWLP_MSGRESULT, TRUE);
   return TRUE;
 }
 
 // The DPI comes from the message: the platform's own answer may lag behind it (under Wine
-// GetDpiForWindow keeps the DPI the window was created at).
-INT_PTR FormHost::OnDpiChanged(HWND form, int dpi, const RECT& suggested) const {
+// GetDpiForWindow keeps the DPI the window was created at). A message without a rectangle or
+// with no DPI changes nothing.
+INT_PTR FormHost::OnDpiChanged(HWND form, int dpi, const RECT* suggested) const {
+  if (suggested == nullptr || dpi <= 0) return FALSE;
   StateBase(form)->dpi_ = dpi;
   events_.layOut(form);
-  PlaceInSuggestedRect(form, suggested, events_.clientSizeAt(dpi));
+  PlaceInSuggestedRect(form, *suggested, events_.clientSizeAt(dpi));
   RedrawWindow(form, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
   SetWindowLongPtrW(form, DWLP_MSGRESULT, 0);
   return TRUE;
@@ -107,7 +110,7 @@ INT_PTR FormHost::Dispatch(HWND form, UINT message, WPARAM wParam, LPARAM lParam
     case kGetDpiScaledSize:
       return OnGetDpiScaledSize(form, static_cast<int>(wParam), reinterpret_cast<SIZE*>(lParam));
     case WM_DPICHANGED:
-      return OnDpiChanged(form, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return OnDpiChanged(form, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
     case WM_NCDESTROY:
       return OnNcDestroy(form);
     default:

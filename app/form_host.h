@@ -88,7 +88,7 @@ class FormHost {
   INT_PTR OnPaint(HWND form) const;
   INT_PTR OnClose(HWND form);
   INT_PTR OnGetDpiScaledSize(HWND form, int dpi, SIZE* size) const;
-  INT_PTR OnDpiChanged(HWND form, int dpi, const RECT& suggested) const;
+  INT_PTR OnDpiChanged(HWND form, int dpi, const RECT* suggested) const;
   INT_PTR OnNcDestroy(HWND form);
   INT_PTR Dispatch(HWND form, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -80,6 +80,11 @@ if(TARGET test_skin_dialogs)
   target_link_libraries(test_skin_dialogs PRIVATE comdlg32)
 endif()
 
+# The program imports only from the DLLs that Windows always takes from its system directory.
+add_test(NAME program_imports
+         COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_imports.sh" "${CMAKE_OBJDUMP}"
+                 "${MORVANE_SYSTEM_DLLS}" "$<TARGET_FILE:Morvane>")
+
 # The source tree's layers point one way: a check of the sources, run on the build machine.
 add_test(NAME source_layers COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_layers.sh"
                                     "${CMAKE_SOURCE_DIR}")

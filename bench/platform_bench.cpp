@@ -30,8 +30,8 @@ double MeasureAlphaBlend() {
   skin::Surface target(kButtonWidth, kButtonHeight);
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, kFullAlpha, 0};
   return MedianMicroseconds(kFastSamples, kFastBatch, [&] {
-    AlphaBlend(target.get(), 0, 0, kButtonWidth, kButtonHeight, source.get(), 0, 0, kButtonWidth,
-               kButtonHeight, blend);
+    GdiAlphaBlend(target.get(), 0, 0, kButtonWidth, kButtonHeight, source.get(), 0, 0, kButtonWidth,
+                  kButtonHeight, blend);
   });
 }
 

@@ -28,13 +28,36 @@ target_link_libraries(command_recorder PRIVATE morvane_options)
 target_link_options(command_recorder PRIVATE -municode)
 set_target_properties(command_recorder PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}")
 
+# Stand-ins for system DLLs that a web page could leave beside the program: each writes
+# "<its path>.loaded" as a process loads it. dll_search_probe.exe loads DLLs by bare name, as a
+# program that searches its own folder does, to show that the stand-ins would be found there.
+set(MORVANE_LOAD_MARKERS "${CMAKE_BINARY_DIR}/load_markers")
+set(MORVANE_LOAD_MARKER_TARGETS "")
+foreach(name msimg32 comctl32 uxtheme version)
+  add_library(load_marker_${name} MODULE
+              "${CMAKE_SOURCE_DIR}/tests/tools/load_markers/load_marker.cpp"
+              "${CMAKE_SOURCE_DIR}/tests/tools/load_markers/${name}.def")
+  target_link_libraries(load_marker_${name} PRIVATE morvane_options)
+  target_link_options(load_marker_${name} PRIVATE -Wl,--exclude-all-symbols)
+  set_target_properties(load_marker_${name} PROPERTIES OUTPUT_NAME ${name} PREFIX ""
+                        LIBRARY_OUTPUT_DIRECTORY "${MORVANE_LOAD_MARKERS}")
+  list(APPEND MORVANE_LOAD_MARKER_TARGETS load_marker_${name})
+endforeach()
+add_executable(dll_search_probe WIN32 "${CMAKE_SOURCE_DIR}/tests/tools/dll_search_probe.cpp")
+target_link_libraries(dll_search_probe PRIVATE morvane_options shell32)
+target_link_options(dll_search_probe PRIVATE -municode)
+set_target_properties(dll_search_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}")
+morvane_wine_path(MORVANE_LOAD_MARKERS_WIN "${MORVANE_LOAD_MARKERS}")
+morvane_wine_path(MORVANE_DLL_SEARCH_PROBE_WIN "${CMAKE_BINARY_DIR}/dll_search_probe.exe")
+
 # Test support shared by every test program (window hosts, GDI accounting, picture writer).
 file(GLOB_RECURSE SUPPORT_SOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/support/*.cpp")
 add_library(test_support STATIC ${SUPPORT_SOURCES} "${CMAKE_SOURCE_DIR}/cmake/empty.cpp")
-target_link_libraries(test_support PUBLIC app gtest version)
+target_link_libraries(test_support PUBLIC app gtest version comctl32)
 target_compile_definitions(test_support PRIVATE
   MORVANE_TEST_OUTPUT=L"${MORVANE_TEST_OUTPUT_WIN}" MORVANE_EXE=L"${MORVANE_EXE_WIN}"
-  MORVANE_RECORDER=L"${MORVANE_RECORDER_WIN}")
+  MORVANE_RECORDER=L"${MORVANE_RECORDER_WIN}" MORVANE_LOAD_MARKERS=L"${MORVANE_LOAD_MARKERS_WIN}"
+  MORVANE_DLL_SEARCH_PROBE=L"${MORVANE_DLL_SEARCH_PROBE_WIN}")
 
 # One test program per folder under tests/ that holds *_test.cpp files: tests/skin/graphics
 # becomes test_skin_graphics.exe. A folder may add its own helpers as *.cpp beside the tests, and
@@ -61,7 +84,7 @@ foreach(dir ${TEST_DIRS})
   endforeach()
   target_link_libraries(${name} PRIVATE test_support gtest_main)
   target_compile_options(${name} PRIVATE ${MORVANE_TEST_OPTIMIZATION})
-  add_dependencies(${name} Morvane command_recorder)
+  add_dependencies(${name} Morvane command_recorder dll_search_probe ${MORVANE_LOAD_MARKER_TARGETS})
   add_test(NAME ${name} COMMAND ${name})
   # Under Wine every window-property access and message is a wineserver round trip; the
   # thousand-round gallery and storm tests take several minutes on a loaded 2-core machine.
@@ -70,15 +93,25 @@ endforeach()
 
 # The program's end-to-end tests put command_recorder.exe in place of these system programs; Wine
 # must then prefer the file in the system directory to its built-in program (and fall back to the
-# built-in one when the file is its own placeholder).
+# built-in one when the file is its own placeholder). They also start the program from a folder
+# that holds DLLs of these system DLLs' names, which Wine must then prefer, as Windows does for
+# DLLs outside its known ones. Wine reads the overrides from the Unix environment as a process
+# starts, so they are set for the test program and pass to every process it starts; no such DLL
+# lies beside the test program itself.
 if(TEST test_app)
-  set_tests_properties(test_app PROPERTIES ENVIRONMENT "MORVANE_DLLOVERRIDES=cmd.exe,rundll32.exe=n,b")
+  set_tests_properties(test_app PROPERTIES ENVIRONMENT
+    "MORVANE_DLLOVERRIDES=cmd.exe,rundll32.exe,msimg32,comctl32,uxtheme,version=n,b")
 endif()
 
 # The platform's common dialogs, opened over a skinned form.
 if(TARGET test_skin_dialogs)
   target_link_libraries(test_skin_dialogs PRIVATE comdlg32)
 endif()
+
+# The program imports only from the DLLs that Windows always takes from its system directory.
+add_test(NAME program_imports
+         COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_imports.sh" "${CMAKE_OBJDUMP}"
+                 "${MORVANE_SYSTEM_DLLS}" "$<TARGET_FILE:Morvane>")
 
 # The source tree's layers point one way: a check of the sources, run on the build machine.
 add_test(NAME source_layers COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_layers.sh"

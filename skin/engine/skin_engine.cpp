@@ -8,6 +8,7 @@
 #include "skin/messages/pointer_tracking.h"
 #include "skin/messages/skin_window_proc.h"
 #include "skin/painters/button_painter.h"
+#include "win/dll_search.h"
 #include "win/unique_handle.h"
 
 namespace skin {
@@ -139,11 +140,14 @@ BOOL CALLBACK DetachChildCallback(HWND window, LPARAM) {
 }
 
 bool ProbeExport(const char* functionName, const char* libraryName) {
-  // A library loaded for the look-up is released again as its owner ends.
+  // A library loaded for the look-up comes from the system directory only, never from the
+  // program's folder, and is released again as its owner ends.
   win::Module loaded;
   HMODULE module = GetModuleHandleA(libraryName);
   if (module == nullptr) {
-    loaded.reset(LoadLibraryA(libraryName));
+    wchar_t name[MAX_PATH] = {};
+    if (MultiByteToWideChar(CP_ACP, 0, libraryName, -1, name, MAX_PATH) == 0) return false;
+    loaded.reset(win::LoadSystemLibrary(name));
     module = loaded.get();
   }
   return module != nullptr && GetProcAddress(module, functionName) != nullptr;

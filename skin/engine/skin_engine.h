@@ -35,7 +35,7 @@ BOOL CALLBACK AttachChildCallback(HWND window, LPARAM unused);
 BOOL CALLBACK DetachChildCallback(HWND window, LPARAM unused);
 
 // True when the named library exports the named function. A library that is not loaded yet is
-// loaded for the look-up and released again.
+// loaded for the look-up, from the system directory only, and released again.
 bool ProbeExport(const char* functionName, const char* libraryName);
 
 // The number of windows that carry the skin. (Whether the sprite sheet is built, the sheet knows

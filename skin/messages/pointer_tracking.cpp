@@ -1,14 +1,25 @@
 #include "skin/messages/pointer_tracking.h"
 
-#include <commctrl.h>
-
 #include "skin/core/skin_props.h"
+#include "win/dll_search.h"
 
 namespace skin {
 
 namespace {
 
 bool hasUserTrackMouseEvent = false;
+
+// comctl32's _TrackMouseEvent, for a system whose user32 lacks TrackMouseEvent; nullptr where
+// comctl32 has none either. comctl32 comes from the system directory and stays loaded: its
+// tracking may leave a timer of its own running.
+using TrackFunction = BOOL(WINAPI*)(TRACKMOUSEEVENT*);
+TrackFunction CommonControlsTracking() {
+  HMODULE comctl32 = GetModuleHandleW(L"comctl32.dll");
+  if (comctl32 == nullptr) comctl32 = win::LoadSystemLibrary(L"comctl32.dll");
+  if (comctl32 == nullptr) return nullptr;
+  return reinterpret_cast<TrackFunction>(
+      reinterpret_cast<void*>(GetProcAddress(comctl32, "_TrackMouseEvent")));
+}
 
 }  // namespace
 
@@ -22,8 +33,8 @@ void TrackMouseLeaveWith(HWND window, bool useUser32) {
   TRACKMOUSEEVENT request{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window, 0};
   if (useUser32) {
     TrackMouseEvent(&request);
-  } else {
-    _TrackMouseEvent(&request);
+  } else if (const TrackFunction track = CommonControlsTracking()) {
+    track(&request);
   }
 }
 

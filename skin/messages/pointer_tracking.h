@@ -13,7 +13,8 @@ bool HasUserTrackMouseEvent();
 void SetHasUserTrackMouseEvent(bool exported);
 
 // Asks for one WM_MOUSELEAVE when the pointer leaves the window: through user32's
-// TrackMouseEvent when it exists (HasUserTrackMouseEvent), else comctl32's _TrackMouseEvent.
+// TrackMouseEvent when it exists (HasUserTrackMouseEvent), else comctl32's _TrackMouseEvent,
+// looked up only then, from the system directory.
 void TrackMouseLeave(HWND window);
 
 // The same with the choice made by the caller.

@@ -44,13 +44,14 @@ void RenderOneState(HWND button, HDC surface, int state, const WindowBounds& bou
 
 // Puts the state image over the whole button. A constant-alpha blend at full strength (and no
 // per-pixel alpha) gives exactly the image's pixels, so at 255 a plain copy does the same work
-// for a fraction of the cost; every other level is blended.
+// for a fraction of the cost; every other level is blended by gdi32 (msimg32's AlphaBlend only
+// forwards to it, and msimg32 is a DLL that Windows may take from the program's folder).
 void PutFace(HDC target, HDC image, const WindowBounds& bounds, const BLENDFUNCTION& blend) {
   if (blend.SourceConstantAlpha == kFullLevel) {
     BitBlt(target, 0, 0, bounds.width, bounds.height, image, 0, 0, SRCCOPY);
   } else {
-    AlphaBlend(target, 0, 0, bounds.width, bounds.height, image, 0, 0, bounds.width, bounds.height,
-               blend);
+    GdiAlphaBlend(target, 0, 0, bounds.width, bounds.height, image, 0, 0, bounds.width,
+                  bounds.height, blend);
   }
 }
 

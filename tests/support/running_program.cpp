@@ -62,9 +62,12 @@ RunningProgram::RunningProgram() : RunningProgram(L"", false) {
   if (started()) WaitForInputIdle(kStartIdleMs);
 }
 
-RunningProgram::RunningProgram(const std::wstring& arguments, bool redirectOutput) {
-  const std::wstring exe = MorvaneExePath();
-  std::wstring commandLine = L"\"" + exe + L"\"";
+RunningProgram::RunningProgram(const std::wstring& arguments, bool redirectOutput)
+    : RunningProgram(MorvaneExePath(), arguments, redirectOutput) {}
+
+RunningProgram::RunningProgram(const std::wstring& program, const std::wstring& arguments,
+                               bool redirectOutput) {
+  std::wstring commandLine = L"\"" + program + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
@@ -83,8 +86,8 @@ RunningProgram::RunningProgram(const std::wstring& arguments, bool redirectOutpu
     startup.hStdError = writeEnd.get();
   }
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, redirectOutput, 0, nullptr,
-                      nullptr, &startup, &info)) {
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, redirectOutput, 0,
+                      nullptr, nullptr, &startup, &info)) {
     startError_ = GetLastError();
     return;
   }

@@ -37,6 +37,8 @@ class RunningProgram {
   // into a pipe that ReadOutput reads; otherwise it inherits no handle and finds any console on
   // its own.
   RunningProgram(const std::wstring& arguments, bool redirectOutput);
+  // The same for another program file (a copy of Morvane.exe elsewhere, a test tool).
+  RunningProgram(const std::wstring& program, const std::wstring& arguments, bool redirectOutput);
   // Ends the process if it is still running.
   ~RunningProgram();
 

@@ -20,4 +20,8 @@ std::wstring MorvaneExePath() { return WithBackslashes(MORVANE_EXE); }
 
 std::wstring CommandRecorderPath() { return WithBackslashes(MORVANE_RECORDER); }
 
+std::wstring LoadMarkerDir() { return WithBackslashes(MORVANE_LOAD_MARKERS) + L"\\"; }
+
+std::wstring DllSearchProbePath() { return WithBackslashes(MORVANE_DLL_SEARCH_PROBE); }
+
 }  // namespace testing_support

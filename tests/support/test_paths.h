@@ -17,4 +17,11 @@ std::wstring MorvaneExePath();
 // Full path of command_recorder.exe, which end-to-end tests put in place of system programs.
 std::wstring CommandRecorderPath();
 
+// Folder of the DLLs that stand in for system DLLs left beside a program
+// (tests/tools/load_markers), with a trailing backslash.
+std::wstring LoadMarkerDir();
+
+// Full path of dll_search_probe.exe, which loads DLLs by bare name.
+std::wstring DllSearchProbePath();
+
 }  // namespace testing_support

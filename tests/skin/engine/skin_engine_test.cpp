@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -15,7 +16,9 @@
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/skin_test_form.h"
 #include "tests/support/skin_test_pixels.h"
+#include "tests/support/test_paths.h"
 #include "tests/support/window_properties.h"
+#include "win/unique_handle.h"
 
 namespace skin {
 namespace {
@@ -248,6 +251,24 @@ TEST_F(SkinEngineTest, ProbeExportFindsExportsAndReleasesWhatItLoaded) {
     EXPECT_TRUE(ProbeExport("ImageLoad", "imagehlp.dll"));
     EXPECT_EQ(GetModuleHandleA("imagehlp.dll"), nullptr);
   }
+}
+
+// A library that lies only beside the program, as a downloaded file may, is never taken: not by
+// its name, nor by its path. The plain search that ProbeExport avoids would find it.
+TEST(ProbeExportTest, TakesNoLibraryFromTheProgramsFolder) {
+  wchar_t program[MAX_PATH] = {};
+  ASSERT_GT(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
+  const std::filesystem::path planted =
+      std::filesystem::path(program).replace_filename("planted_beside_program.dll");
+  ASSERT_TRUE(CopyFileW((testing_support::LoadMarkerDir() + L"msimg32.dll").c_str(),
+                        planted.c_str(), FALSE));
+  EXPECT_FALSE(ProbeExport("AlphaBlend", "planted_beside_program.dll"));
+  EXPECT_FALSE(ProbeExport("AlphaBlend", planted.string().c_str()));
+  win::Module found(LoadLibraryW(L"planted_beside_program.dll"));
+  EXPECT_TRUE(found) << "the plain search does not find the library beside the program";
+  found.reset();
+  DeleteFileW(planted.c_str());
+  DeleteFileW((planted.wstring() + L".loaded").c_str());
 }
 
 TEST_F(SkinEngineTest, InstallProbesTheTrackingFunction) {

@@ -118,9 +118,9 @@ TEST_F(ButtonHandlersTest, LeaveBlendsTheHotFaceAt140ThenFadesToNormalFromZero) 
     gdi::WindowDc windowDc(button_);
     BitBlt(expected.get(), 0, 0, size.cx, size.cy, windowDc.get(), 0, 0, SRCCOPY);
   }
-  AlphaBlend(expected.get(), 0, 0, size.cx, size.cy,
-             GetSkinPropHandle<HDC>(button_, props::kStateSurface[1]), 0, 0, size.cx, size.cy,
-             BLENDFUNCTION{AC_SRC_OVER, 0, 140, 0});
+  GdiAlphaBlend(expected.get(), 0, 0, size.cx, size.cy,
+                GetSkinPropHandle<HDC>(button_, props::kStateSurface[1]), 0, 0, size.cx, size.cy,
+                BLENDFUNCTION{AC_SRC_OVER, 0, 140, 0});
 
   Send(WM_MOUSELEAVE);
   EXPECT_EQ(CountDifferencesInRegion(

@@ -36,8 +36,8 @@ void PaintBackground(HDC dc) {
   }
 }
 
-// What the painter draws at `level` over the stripes, and what AlphaBlend of the state image at
-// the same level gives over the same stripes.
+// What the painter draws at `level` over the stripes, and what a blend of the state image at the
+// same level gives over the same stripes.
 struct TwoWays {
   std::vector<COLORREF> painted;
   std::vector<COLORREF> blended;
@@ -52,8 +52,8 @@ TwoWays DrawBothWays(HWND button, int state, BYTE level) {
   PaintBackground(blended.get());
   PaintButton(button, painted.get());
   HDC image = GetSkinPropHandle<HDC>(button, props::kStateSurface[state]);
-  AlphaBlend(blended.get(), 0, 0, kWidth, kHeight, image, 0, 0, kWidth, kHeight,
-             BLENDFUNCTION{AC_SRC_OVER, 0, level, 0});
+  GdiAlphaBlend(blended.get(), 0, 0, kWidth, kHeight, image, 0, 0, kWidth, kHeight,
+                BLENDFUNCTION{AC_SRC_OVER, 0, level, 0});
   return {ReadSurfacePixels(painted.get(), kWidth, kHeight),
           ReadSurfacePixels(blended.get(), kWidth, kHeight)};
 }

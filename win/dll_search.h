@@ -1,0 +1,47 @@
+#pragma once
+
+// Where the program's DLLs come from. People run the program from their Downloads folder, where
+// any web page can leave a file behind, and Windows looks in a program's own folder first for
+// every DLL outside its short list of known system DLLs. So the program imports only known system
+// DLLs (the build checks its import table), and every later load names the system directory.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace win {
+
+// Restricts every DLL load that follows, the platform's own on the program's behalf included, to
+// the system directory: neither the program's folder nor the current directory is searched.
+// SetDefaultDllDirectories is looked up, since older systems lack it; there SetDllDirectoryW
+// still takes the current directory out of the search.
+inline void RestrictDllSearchToSystem() {
+  using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
+  const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+  const auto setDefaultDirectories = reinterpret_cast<SetDefaultDirectories>(
+      reinterpret_cast<void*>(GetProcAddress(kernel32, "SetDefaultDllDirectories")));
+  if (setDefaultDirectories != nullptr) setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  SetDllDirectoryW(L"");
+}
+
+// Loads the DLL of this bare file name from the system directory and nowhere else; its own
+// dependencies are looked for there first. Null when it is not there, and null with
+// ERROR_INVALID_NAME for a name that carries a path.
+inline HMODULE LoadSystemLibrary(std::wstring_view fileName) {
+  if (fileName.empty() || fileName.find_first_of(L"\\/:") != std::wstring_view::npos) {
+    SetLastError(ERROR_INVALID_NAME);
+    return nullptr;
+  }
+  const std::wstring name(fileName);
+  HMODULE module = LoadLibraryExW(name.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (module != nullptr || GetLastError() != ERROR_INVALID_PARAMETER) return module;
+  // A system whose loader predates the search flags rejects them: name the directory instead.
+  wchar_t directory[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryW(directory, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  const std::wstring path = std::wstring(directory, length) + L"\\" + name;
+  return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+}  // namespace win

@@ -51,10 +51,14 @@ const InlineImageCommand kHideCommand{
 };
 
 InlineImagesOutcome ApplyInlineImageCommand(HWND owner, const InlineImageCommand& command) {
+  const EditorPolicy policy = RegistryEditorPolicy();
   InlineImagesOutcome outcome;
-  outcome.editorDisabledByPolicy = RegistryEditorDisabledByPolicy();
-  outcome.holds = ImportThroughEditor(owner, command.payload) ||
-                  (WriteInlineImagesValue(command.payload.value) && ValueHolds(command.payload));
+  outcome.editorDisabledByPolicy = policy != EditorPolicy::kAllowed;
+  // An editor that the policy blocks outright is not started: it would only show its own
+  // "disabled by your administrator" box beside ours.
+  outcome.holds =
+      (policy != EditorPolicy::kBlocked && ImportThroughEditor(owner, command.payload)) ||
+      (WriteInlineImagesValue(command.payload.value) && ValueHolds(command.payload));
   return outcome;
 }
 

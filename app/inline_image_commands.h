@@ -27,10 +27,11 @@ struct InlineImagesOutcome {
   bool editorDisabledByPolicy = false;  // a policy value disables the registry editor
 };
 
-// Sets "Display Inline Images" as the command says: through the registry editor first and, when
-// its import did not take effect (editor missing, blocked, hung or importing nothing), directly
-// through the registry functions. owner, when not null, is the window that stays disabled while
-// the editor runs. The value read back afterwards is the only proof of success.
+// Sets "Display Inline Images" as the command says: through the registry editor first (unless a
+// policy blocks it outright) and, when its import did not take effect (editor missing, blocked,
+// hung or importing nothing), directly through the registry functions. owner, when not null, is the
+// window that stays disabled while the editor runs. The value read back afterwards is the only
+// proof of success.
 InlineImagesOutcome ApplyInlineImageCommand(HWND owner, const InlineImageCommand& command);
 
 // What the user is told about an outcome: the command's success or failure sentence and, when a

@@ -62,6 +62,7 @@ bool WaitDispatchingMessages(HANDLE process, DWORD timeoutMs) {
 constexpr wchar_t kSystemPolicyKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 constexpr wchar_t kDisableRegistryTools[] = L"DisableRegistryTools";
+constexpr DWORD kBlocksEveryUse = 1;  // the value that blocks silent imports too
 
 // The compatibility layer that makes the platform start a program with the caller's own rights
 // where its manifest asks for the highest rights available; both the platform's launch check
@@ -139,17 +140,20 @@ EditorOutcome RunRegistryEditor(HWND owner, const std::wstring& importFile, DWOR
   return EditorOutcome::kTimedOut;
 }
 
-bool RegistryEditorDisabledByPolicy() {
+EditorPolicy RegistryEditorPolicy() {
+  EditorPolicy policy = EditorPolicy::kAllowed;
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
     DWORD value = 0;
     DWORD size = sizeof value;
     if (RegGetValueW(root, kSystemPolicyKey, kDisableRegistryTools, RRF_RT_REG_DWORD, nullptr,
-                     &value, &size) == ERROR_SUCCESS &&
-        value != 0) {
-      return true;
+                     &value, &size) != ERROR_SUCCESS ||
+        value == 0) {
+      continue;
     }
+    if (value == kBlocksEveryUse) return EditorPolicy::kBlocked;
+    policy = EditorPolicy::kSilentAllowed;
   }
-  return false;
+  return policy;
 }
 
 }  // namespace app

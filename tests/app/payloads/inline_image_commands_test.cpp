@@ -172,9 +172,10 @@ TEST_F(InlineImageCommands, ALeftoverPayloadFileIsReplacedNotImported) {
   }
 }
 
-// Where the registry editor does not import (a stand-in that imports nothing, as a policy-blocked
-// editor does, or no editor at all), the click and /hide set the value directly; the box names
-// the policy that disables the editor exactly when the policy value is set.
+// Where the registry editor does not import (a stand-in that imports nothing, no editor at all,
+// or a policy that blocks it outright, when it is not even started), the click and /hide set the
+// value directly; the box names the policy that disables the editor exactly when the policy value
+// is set, and the policy stays as it was.
 TEST_F(InlineImageCommands, WhereTheEditorDoesNotImportTheValueIsSetDirectly) {
   struct Case {
     EditorStandIn::Mode editor;
@@ -205,6 +206,10 @@ TEST_F(InlineImageCommands, WhereTheEditorDoesNotImportTheValueIsSetDirectly) {
         // The editor got silent mode and the payload file in the temporary directory, which
         // held exactly the payload when it looked.
         const auto all = standIn.Starts();
+        if (c.policy == 1u) {
+          EXPECT_TRUE(all.empty()) << "an editor that the policy blocks was started";
+          continue;
+        }
         ASSERT_EQ(all.size(), ++starts);
         const std::vector<std::wstring> expected = {L"/s", TempDirectory() + command->fileName};
         EXPECT_EQ(all.back(), expected);
@@ -214,6 +219,10 @@ TEST_F(InlineImageCommands, WhereTheEditorDoesNotImportTheValueIsSetDirectly) {
     ASSERT_TRUE(SetInlineImagesValue(std::wstring(L"yes")));
     EXPECT_EQ(RunWithSwitch(L"/hide").exitCode, 0u);
     EXPECT_EQ(InlineImagesValue(), std::wstring(L"no"));
+    if (c.policy == 1u) {
+      EXPECT_TRUE(standIn.Starts().empty());
+    }
+    EXPECT_EQ(RegistryToolsPolicy::Value(), c.policy);
   }
 }
 

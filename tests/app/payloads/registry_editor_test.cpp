@@ -4,16 +4,19 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/registry_editor.h"
 #include "tests/app/payloads/editor_stand_in.h"
+#include "tests/app/payloads/inline_images_value.h"
 #include "tests/support/window_class.h"
 
 namespace {
 
 using payload_tests::CountProcessesNamed;
 using payload_tests::EditorStandIn;
+using payload_tests::RegistryToolsPolicy;
 
 constexpr UINT kProbeMessage = WM_APP + 1;
 constexpr UINT kFloodMessage = WM_APP + 2;
@@ -128,6 +131,27 @@ TEST(RegistryEditor, AMissingEditorIsReportedAsNotStarted) {
   EXPECT_EQ(app::RunRegistryEditor(window.get(), L"C:\\nowhere\\Ykvo.reg", 1000),
             app::EditorOutcome::kNotStarted);
   EXPECT_TRUE(IsWindowEnabled(window.get()));
+}
+
+// The user's and the machine's policy are read alike; 1 in either place blocks the editor.
+TEST(RegistryEditor, OnlyAPolicyOfOneInEitherPlaceBlocksTheEditor) {
+  using app::EditorPolicy;
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    SCOPED_TRACE(root == HKEY_CURRENT_USER ? "user policy" : "machine policy");
+    const HKEY other = root == HKEY_CURRENT_USER ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    RegistryToolsPolicy none(std::nullopt, other);
+    for (const auto& [value, expected] :
+         {std::pair{std::optional<unsigned long>(), EditorPolicy::kAllowed},
+          std::pair{std::optional<unsigned long>(0), EditorPolicy::kAllowed},
+          std::pair{std::optional<unsigned long>(2), EditorPolicy::kSilentAllowed},
+          std::pair{std::optional<unsigned long>(1), EditorPolicy::kBlocked}}) {
+      RegistryToolsPolicy policy(value, root);
+      EXPECT_EQ(app::RegistryEditorPolicy(), expected) << "value " << value.value_or(99);
+    }
+    RegistryToolsPolicy blocked(1, root);
+    RegistryToolsPolicy silent(2, other);
+    EXPECT_EQ(app::RegistryEditorPolicy(), EditorPolicy::kBlocked) << "1 wins over 2";
+  }
 }
 
 }  // namespace

@@ -19,18 +19,20 @@ bool ValueHolds(const RegistryPayload& payload) {
   return ReadInlineImagesValue(&value) && value == payload.value;
 }
 
-// Writes the payload afresh, lets the registry editor import it and removes the file. True when
-// the editor was given the fresh file and the value now holds what the payload sets: the
-// editor's silent mode reports nothing, so the value read back is the proof.
+// Writes the payload to an import file of this run's own, lets the registry editor import it
+// and removes the file. True when the editor was given the file and the value now holds what
+// the payload sets: the editor's silent mode reports nothing, so the value read back is the
+// proof.
 bool ImportThroughEditor(HWND owner, const RegistryPayload& payload) {
-  const std::wstring path = PayloadFilePath(payload.fileName);
-  if (path.empty()) return false;
   const ResourceBytes bytes = LoadPayloadBytes(GetModuleHandleW(nullptr), payload.resourceId);
-  const bool imported =
-      WritePayloadFile(path, bytes) &&
-      RunRegistryEditor(owner, path, kRegistryEditorTimeoutMs) != EditorOutcome::kNotStarted;
-  DeleteFileW(path.c_str());
-  return imported && ValueHolds(payload);
+  bool started = false;
+  {
+    // Nobody can change the file until the editor has ended or been ended; it is deleted then.
+    const PayloadFile file(payload.fileName, bytes);
+    started = file && RunRegistryEditor(owner, file.path(), kRegistryEditorTimeoutMs) !=
+                          EditorOutcome::kNotStarted;
+  }
+  return started && ValueHolds(payload);
 }
 
 }  // namespace

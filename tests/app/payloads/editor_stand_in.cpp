@@ -16,6 +16,7 @@ std::wstring ModeFile() { return TempDirectory() + L"morvane-stand-in.mode"; }
 std::wstring StartsFile() { return TempDirectory() + L"morvane-stand-in.starts"; }
 std::wstring SeenFile() { return TempDirectory() + L"morvane-stand-in.seen"; }
 std::wstring LaunchFile() { return TempDirectory() + L"morvane-stand-in.launch"; }
+std::wstring WroteFile() { return TempDirectory() + L"morvane-stand-in.wrote"; }
 
 constexpr wchar_t kArgumentEnd = L'\n';
 constexpr wchar_t kStartEnd = L'\f';
@@ -56,6 +57,18 @@ void AppendStart(const std::vector<std::wstring>& arguments) {
             &written, nullptr);
 }
 
+// Tries to put other bytes at the start of the file, as a program meddling with the import would;
+// true when that worked.
+bool TryToOverwrite(const std::wstring& path) {
+  const win::KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  constexpr char kMeddled[] = "meddled";
+  DWORD written = 0;
+  return file && WriteFile(file.get(), kMeddled, sizeof kMeddled, &written, nullptr) &&
+         written == sizeof kMeddled;
+}
+
 // What the program does when it was started as the registry editor.
 int RunAsStandIn() {
   int count = 0;
@@ -63,7 +76,11 @@ int RunAsStandIn() {
   std::vector<std::wstring> arguments;
   for (int i = 1; argv && i < count; ++i) arguments.emplace_back(argv.get()[i]);
 
-  if (!arguments.empty()) WriteFileBytes(SeenFile(), ReadFileBytes(arguments.back()));
+  if (!arguments.empty()) {
+    WriteFileBytes(SeenFile(), ReadFileBytes(arguments.back()));
+    WriteFileBytes(WroteFile(),
+                   Bytes{static_cast<unsigned char>(TryToOverwrite(arguments.back()) ? '1' : '0')});
+  }
   RecordLaunch();
   AppendStart(arguments);
   if (ReadFileBytes(ModeFile()) == Bytes{'h'}) Sleep(INFINITE);
@@ -114,6 +131,7 @@ EditorStandIn::EditorStandIn(Mode mode)
   DeleteFileW(StartsFile().c_str());
   DeleteFileW(SeenFile().c_str());
   DeleteFileW(LaunchFile().c_str());
+  DeleteFileW(WroteFile().c_str());
   WriteFileBytes(ModeFile(), mode == Mode::kHang ? Bytes{'h'} : Bytes{'x'});
   // A backup left by a run that did not finish holds the real editor: put it back first.
   if (GetFileAttributesW(backup_.c_str()) != INVALID_FILE_ATTRIBUTES) {
@@ -136,6 +154,7 @@ EditorStandIn::~EditorStandIn() {
   DeleteFileW(StartsFile().c_str());
   DeleteFileW(SeenFile().c_str());
   DeleteFileW(LaunchFile().c_str());
+  DeleteFileW(WroteFile().c_str());
 }
 
 std::vector<std::vector<std::wstring>> EditorStandIn::Starts() const {
@@ -158,6 +177,12 @@ std::vector<std::vector<std::wstring>> EditorStandIn::Starts() const {
 }
 
 Bytes EditorStandIn::LastImportFile() const { return ReadFileBytes(SeenFile()); }
+
+std::optional<bool> EditorStandIn::OverwroteImportFile() const {
+  const Bytes wrote = ReadFileBytes(WroteFile());
+  if (wrote.empty()) return std::nullopt;
+  return wrote == Bytes{'1'};
+}
 
 std::wstring EditorStandIn::LastCommandLine() const {
   const std::wstring record = AsText(ReadFileBytes(LaunchFile()));

@@ -4,7 +4,7 @@
 // Windows directory of the test prefix is replaced by a copy of this test program; started
 // under that name, the program does not run its tests but records its arguments, its whole
 // command line, its __COMPAT_LAYER environment variable and a copy of the file it was asked to
-// import, then exits at once (it imports nothing) or hangs. The
+// import, tries to overwrite that file, then exits at once (it imports nothing) or hangs. The
 // original editor is put back when the EditorStandIn ends.
 
 #include <windows.h>
@@ -38,6 +38,8 @@ class EditorStandIn {
 
   // The content the file named in the last start had when the stand-in read it.
   Bytes LastImportFile() const;
+  // Whether the last start could overwrite that file; nothing when it was given none.
+  std::optional<bool> OverwroteImportFile() const;
 
   // The command line of the last start, and its __COMPAT_LAYER variable (nothing when unset).
   std::wstring LastCommandLine() const;

@@ -61,18 +61,39 @@ std::wstring WindowsDirectory() {
 // Every place a payload file could end up: the temporary directory, and the system directory
 // in all its views (System32 as this process sees it, SysWOW64, and Sysnative, which a 32-bit
 // process reaches the real System32 through).
-std::vector<std::wstring> PayloadFilePlaces(const wchar_t* fileName) {
+std::vector<std::wstring> PayloadFilePlaces() {
   const std::wstring windows = WindowsDirectory() + L"\\";
-  return {TempDirectory() + fileName, windows + L"System32\\" + fileName,
-          windows + L"SysWOW64\\" + fileName, windows + L"Sysnative\\" + fileName};
+  return {TempDirectory(), windows + L"System32\\", windows + L"SysWOW64\\",
+          windows + L"Sysnative\\"};
 }
 
-std::vector<std::wstring> PayloadFilesLeft(const wchar_t* fileName) {
+// The files in those places named after fileName ("Ykvo.reg" and "Ykvo-<anything>.reg").
+std::vector<std::wstring> PayloadFilesLeft(const std::wstring& fileName) {
+  const size_t dot = fileName.rfind(L'.');
+  const std::wstring stem = fileName.substr(0, dot);
   std::vector<std::wstring> left;
-  for (const std::wstring& place : PayloadFilePlaces(fileName)) {
-    if (GetFileAttributesW(place.c_str()) != INVALID_FILE_ATTRIBUTES) left.push_back(place);
+  for (const std::wstring& place : PayloadFilePlaces()) {
+    for (const wchar_t* pattern : {L".", L"-*."}) {
+      WIN32_FIND_DATAW found{};
+      const HANDLE search =
+          FindFirstFileW((place + stem + pattern + fileName.substr(dot + 1)).c_str(), &found);
+      if (search == INVALID_HANDLE_VALUE) continue;
+      do {
+        left.push_back(place + found.cFileName);
+      } while (FindNextFileW(search, &found));
+      FindClose(search);
+    }
   }
   return left;
+}
+
+// True when path names an import file of this run's own for fileName in the temporary directory:
+// "Ykvo-" and eight digits, then ".reg".
+bool IsPrivatePayloadPath(const std::wstring& path, const std::wstring& fileName) {
+  const std::wstring stem = fileName.substr(0, fileName.rfind(L'.'));
+  const std::wstring start = TempDirectory() + stem + L"-";
+  return path.size() == start.size() + 8 + (fileName.size() - stem.size()) &&
+         path.rfind(start, 0) == 0 && path.substr(start.size() + 8) == fileName.substr(stem.size());
 }
 
 // Removes the payload files wherever they are, before and after each test.
@@ -83,9 +104,9 @@ class InlineImageCommands : public testing::Test {
 
   static void RemovePayloadFiles() {
     for (const wchar_t* name : {kShow.fileName, kHide.fileName}) {
-      for (const std::wstring& place : PayloadFilePlaces(name)) {
-        SetFileAttributesW(place.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(place.c_str());
+      for (const std::wstring& file : PayloadFilesLeft(name)) {
+        SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(file.c_str());
       }
     }
   }
@@ -152,23 +173,27 @@ TEST_F(InlineImageCommands, TabToTheHideCommandAndEnterHidesThePictures) {
   EXPECT_TRUE(program.Close());
 }
 
-TEST_F(InlineImageCommands, ALeftoverPayloadFileIsReplacedNotImported) {
-  // A hidden, system, read-only file from an earlier run, holding the opposite setting and a
-  // longer tail: imported as it is, it would set the wrong value.
+TEST_F(InlineImageCommands, AFileAtThePayloadsNameIsNeitherImportedNorTouched) {
+  // A hidden, system, read-only file under the payload's own name, holding the opposite setting
+  // and a longer tail: imported as it is, it would set the wrong value.
   RunningForm program;
   ASSERT_NE(program.form(), nullptr);
   for (const CommandCase* command : {&kShow, &kHide}) {
     ASSERT_TRUE(SetInlineImagesValue(std::wstring(command->opposite)));
     const std::wstring leftover = TempDirectory() + command->fileName;
-    ASSERT_TRUE(payload_tests::WriteFileBytes(
-        leftover, ExpectedPayload(std::wstring(command->opposite) + L"\"\r\n\"Stale\"=\"tail")));
-    ASSERT_TRUE(SetFileAttributesW(
-        leftover.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY));
+    const payload_tests::Bytes stale =
+        ExpectedPayload(std::wstring(command->opposite) + L"\"\r\n\"Stale\"=\"tail");
+    ASSERT_TRUE(payload_tests::WriteFileBytes(leftover, stale));
+    constexpr DWORD kMarks =
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
+    ASSERT_TRUE(SetFileAttributesW(leftover.c_str(), kMarks));
 
     const MessageBoxSeen box = ClickAndAnswer(program, *command);
     EXPECT_EQ(box.text, command->successText);
     EXPECT_EQ(InlineImagesValue(), std::wstring(command->value));
-    EXPECT_TRUE(PayloadFilesLeft(command->fileName).empty());
+    EXPECT_EQ(PayloadFilesLeft(command->fileName), std::vector<std::wstring>{leftover});
+    EXPECT_EQ(payload_tests::ReadFileBytes(leftover), stale);
+    EXPECT_EQ(GetFileAttributesW(leftover.c_str()) & kMarks, kMarks);
   }
 }
 
@@ -211,9 +236,14 @@ TEST_F(InlineImageCommands, WhereTheEditorDoesNotImportTheValueIsSetDirectly) {
           continue;
         }
         ASSERT_EQ(all.size(), ++starts);
-        const std::vector<std::wstring> expected = {L"/s", TempDirectory() + command->fileName};
-        EXPECT_EQ(all.back(), expected);
+        ASSERT_EQ(all.back().size(), 2u);
+        EXPECT_EQ(all.back()[0], L"/s");
+        EXPECT_TRUE(IsPrivatePayloadPath(all.back()[1], command->fileName));
+        if (all.size() > 1) {
+          EXPECT_NE(all.back()[1], all[all.size() - 2][1]) << "a name used twice";
+        }
         EXPECT_EQ(standIn.LastImportFile(), ExpectedPayload(command->value));
+        EXPECT_EQ(standIn.OverwroteImportFile(), false) << "the import file could be changed";
       }
     }
     ASSERT_TRUE(SetInlineImagesValue(std::wstring(L"yes")));
@@ -269,6 +299,7 @@ TEST_F(InlineImageCommands, AHungEditorLeavesTheWindowAliveAndIgnoresFurtherClic
   EXPECT_EQ(payload_tests::CountProcessesNamed(L"regedit.exe"), 0) << "the hung editor was ended";
   EXPECT_EQ(InlineImagesValue(), std::wstring(kShow.value));
   EXPECT_TRUE(PayloadFilesLeft(kShow.fileName).empty());
+  EXPECT_EQ(standIn.OverwroteImportFile(), false) << "the import file could be changed";
   EXPECT_TRUE(program.Close());
 }
 

@@ -1,5 +1,7 @@
 #include "app/inline_image_commands.h"
 
+#include <utility>
+
 #include "app/registry_editor.h"
 
 namespace app {
@@ -79,6 +81,8 @@ namespace {
 // True while a command is at work: the wait for the registry editor dispatches messages, and
 // a click that slipped through must not start a second import.
 bool commandRunning = false;
+// True when the window was asked to close while a command was at work.
+bool closeRequested = false;
 
 class RunningFlag {
  public:
@@ -90,11 +94,15 @@ class RunningFlag {
 
 void RunInlineImageCommand(HWND form, const InlineImageCommand& command) {
   if (commandRunning) return;
-  RunningFlag running;
-  const InlineImagesOutcome outcome = ApplyInlineImageCommand(form, command);
-  const std::wstring report = InlineImagesReport(command, outcome, L"\n");
-  MessageBoxW(form, report.c_str(), kBoxTitle,
-              MB_OK | (outcome.holds ? MB_ICONINFORMATION : MB_ICONERROR));
+  {
+    RunningFlag running;
+    const InlineImagesOutcome outcome = ApplyInlineImageCommand(form, command);
+    const std::wstring report = InlineImagesReport(command, outcome, L"\n");
+    MessageBoxW(form, report.c_str(), kBoxTitle,
+                MB_OK | (outcome.holds ? MB_ICONINFORMATION : MB_ICONERROR));
+  }
+  // A close request that came meanwhile is carried out now, as it would have been at once.
+  if (std::exchange(closeRequested, false)) SendMessageW(form, WM_CLOSE, 0, 0);
 }
 
 }  // namespace
@@ -102,5 +110,11 @@ void RunInlineImageCommand(HWND form, const InlineImageCommand& command) {
 void Command2_Click(HWND form) { RunInlineImageCommand(form, kShowCommand); }
 
 void Command3_Click(HWND form) { RunInlineImageCommand(form, kHideCommand); }
+
+bool CloseAfterRunningCommand(HWND) {
+  if (!commandRunning) return false;
+  closeRequested = true;
+  return true;
+}
 
 }  // namespace app::form1

@@ -50,4 +50,10 @@ namespace app::form1 {
 void Command2_Click(HWND form);
 void Command3_Click(HWND form);
 
+// A request to close the main window. While either command is at work (its wait for the
+// registry editor and its result box both dispatch messages), returns true and closes the window
+// once the command has ended and its result box has been answered, so that the user always sees
+// the result; the window stays disabled meanwhile. Returns false when no command is at work.
+bool CloseAfterRunningCommand(HWND form);
+
 }  // namespace app::form1

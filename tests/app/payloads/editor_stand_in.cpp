@@ -18,6 +18,10 @@ std::wstring SeenFile() { return TempDirectory() + L"morvane-stand-in.seen"; }
 std::wstring LaunchFile() { return TempDirectory() + L"morvane-stand-in.launch"; }
 std::wstring WroteFile() { return TempDirectory() + L"morvane-stand-in.wrote"; }
 
+// The event that lets a held stand-in end, and how long it waits for it at most.
+constexpr wchar_t kReleaseEvent[] = L"morvane-stand-in-release";
+constexpr DWORD kHeldMs = 60000;
+
 constexpr wchar_t kArgumentEnd = L'\n';
 constexpr wchar_t kStartEnd = L'\f';
 constexpr wchar_t kCompatLayer[] = L"__COMPAT_LAYER";
@@ -83,7 +87,12 @@ int RunAsStandIn() {
   }
   RecordLaunch();
   AppendStart(arguments);
-  if (ReadFileBytes(ModeFile()) == Bytes{'h'}) Sleep(INFINITE);
+  const Bytes mode = ReadFileBytes(ModeFile());
+  if (mode == Bytes{'h'}) Sleep(INFINITE);
+  if (mode == Bytes{'w'}) {
+    const win::KernelHandle release(OpenEventW(SYNCHRONIZE, FALSE, kReleaseEvent));
+    if (release) WaitForSingleObject(release.get(), kHeldMs);
+  }
   return 0;
 }
 
@@ -132,7 +141,9 @@ EditorStandIn::EditorStandIn(Mode mode)
   DeleteFileW(SeenFile().c_str());
   DeleteFileW(LaunchFile().c_str());
   DeleteFileW(WroteFile().c_str());
-  WriteFileBytes(ModeFile(), mode == Mode::kHang ? Bytes{'h'} : Bytes{'x'});
+  const unsigned char modeLetter = mode == Mode::kHang ? 'h' : mode == Mode::kHeld ? 'w' : 'x';
+  WriteFileBytes(ModeFile(), Bytes{modeLetter});
+  if (mode == Mode::kHeld) release_.reset(CreateEventW(nullptr, TRUE, FALSE, kReleaseEvent));
   // A backup left by a run that did not finish holds the real editor: put it back first.
   if (GetFileAttributesW(backup_.c_str()) != INVALID_FILE_ATTRIBUTES) {
     CopyFileW(backup_.c_str(), editor_.c_str(), FALSE);

@@ -303,4 +303,37 @@ TEST_F(InlineImageCommands, AHungEditorLeavesTheWindowAliveAndIgnoresFurtherClic
   EXPECT_TRUE(program.Close());
 }
 
+// A close request (the taskbar's "Close window", taskkill without /f) while a repair runs waits:
+// the window stays, disabled, until the result box has been answered; then the program ends.
+TEST_F(InlineImageCommands, ACloseRequestDuringARepairWaitsUntilItsResultIsAnswered) {
+  EditorStandIn standIn(EditorStandIn::Mode::kHeld);
+  ASSERT_TRUE(standIn.installed());
+  ASSERT_TRUE(SetInlineImagesValue(std::wstring(kShow.opposite)));
+  RunningForm program;
+  ASSERT_NE(program.form(), nullptr);
+  RunningForm::Click(program.Button(kShow.caption));
+  ASSERT_TRUE(testing_support::WaitUntil([&] { return standIn.Starts().size() == 1; }, 20000));
+
+  DWORD_PTR result = 0;
+  EXPECT_NE(SendMessageTimeoutW(program.form(), WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &result),
+            0);
+  EXPECT_TRUE(IsWindow(program.form())) << "the window was closed while the editor ran";
+  EXPECT_FALSE(IsWindowEnabled(program.form()));
+  standIn.Release();
+  const MessageBoxSeen box = program.WaitForMessageBox();
+  ASSERT_NE(box.window, nullptr) << "the result was never shown";
+  EXPECT_EQ(box.text, kShow.successText);
+  EXPECT_EQ(GetWindow(box.window, GW_OWNER), program.form());
+  EXPECT_NE(SendMessageTimeoutW(program.form(), WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &result),
+            0);
+  EXPECT_TRUE(IsWindow(box.window)) << "the result box was closed with the window";
+
+  EXPECT_TRUE(AnswerMessageBox(box));
+  DWORD exitCode = 1;
+  EXPECT_TRUE(program.WaitForExit(10000, &exitCode)) << "the program went on after its result";
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(InlineImagesValue(), std::wstring(kShow.value));
+  EXPECT_TRUE(PayloadFilesLeft(kShow.fileName).empty());
+}
+
 }  // namespace

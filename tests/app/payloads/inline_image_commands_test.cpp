@@ -67,33 +67,20 @@ std::vector<std::wstring> PayloadFilePlaces() {
           windows + L"Sysnative\\"};
 }
 
-// The files in those places named after fileName ("Ykvo.reg" and "Ykvo-<anything>.reg").
+// The files in those places named after fileName: "Ykvo*.reg" for "Ykvo.reg".
 std::vector<std::wstring> PayloadFilesLeft(const std::wstring& fileName) {
-  const size_t dot = fileName.rfind(L'.');
-  const std::wstring stem = fileName.substr(0, dot);
+  const std::wstring pattern = fileName.substr(0, fileName.rfind(L'.')) + L"*.reg";
   std::vector<std::wstring> left;
   for (const std::wstring& place : PayloadFilePlaces()) {
-    for (const wchar_t* pattern : {L".", L"-*."}) {
-      WIN32_FIND_DATAW found{};
-      const HANDLE search =
-          FindFirstFileW((place + stem + pattern + fileName.substr(dot + 1)).c_str(), &found);
-      if (search == INVALID_HANDLE_VALUE) continue;
-      do {
-        left.push_back(place + found.cFileName);
-      } while (FindNextFileW(search, &found));
-      FindClose(search);
-    }
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((place + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) continue;
+    do {
+      left.push_back(place + found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
   }
   return left;
-}
-
-// True when path names an import file of this run's own for fileName in the temporary directory:
-// "Ykvo-" and eight digits, then ".reg".
-bool IsPrivatePayloadPath(const std::wstring& path, const std::wstring& fileName) {
-  const std::wstring stem = fileName.substr(0, fileName.rfind(L'.'));
-  const std::wstring start = TempDirectory() + stem + L"-";
-  return path.size() == start.size() + 8 + (fileName.size() - stem.size()) &&
-         path.rfind(start, 0) == 0 && path.substr(start.size() + 8) == fileName.substr(stem.size());
 }
 
 // Removes the payload files wherever they are, before and after each test.
@@ -200,7 +187,7 @@ TEST_F(InlineImageCommands, AFileAtThePayloadsNameIsNeitherImportedNorTouched) {
 // Where the registry editor does not import (a stand-in that imports nothing, no editor at all,
 // or a policy that blocks it outright, when it is not even started), the click and /hide set the
 // value directly; the box names the policy that disables the editor exactly when the policy value
-// is set, and the policy stays as it was.
+// is set.
 TEST_F(InlineImageCommands, WhereTheEditorDoesNotImportTheValueIsSetDirectly) {
   struct Case {
     EditorStandIn::Mode editor;
@@ -237,11 +224,11 @@ TEST_F(InlineImageCommands, WhereTheEditorDoesNotImportTheValueIsSetDirectly) {
         }
         ASSERT_EQ(all.size(), ++starts);
         ASSERT_EQ(all.back().size(), 2u);
+        const std::wstring& given = all.back()[1];
         EXPECT_EQ(all.back()[0], L"/s");
-        EXPECT_TRUE(IsPrivatePayloadPath(all.back()[1], command->fileName));
-        if (all.size() > 1) {
-          EXPECT_NE(all.back()[1], all[all.size() - 2][1]) << "a name used twice";
-        }
+        EXPECT_EQ(given.rfind(TempDirectory(), 0), 0u);
+        EXPECT_NE(given, TempDirectory() + command->fileName) << "a name known in advance";
+        EXPECT_EQ(GetFileAttributesW(given.c_str()), INVALID_FILE_ATTRIBUTES) << "not deleted";
         EXPECT_EQ(standIn.LastImportFile(), ExpectedPayload(command->value));
         EXPECT_EQ(standIn.OverwroteImportFile(), false) << "the import file could be changed";
       }
@@ -252,7 +239,6 @@ TEST_F(InlineImageCommands, WhereTheEditorDoesNotImportTheValueIsSetDirectly) {
     if (c.policy == 1u) {
       EXPECT_TRUE(standIn.Starts().empty());
     }
-    EXPECT_EQ(RegistryToolsPolicy::Value(), c.policy);
   }
 }
 

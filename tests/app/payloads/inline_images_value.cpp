@@ -1,7 +1,5 @@
 #include "tests/app/payloads/inline_images_value.h"
 
-#include <cstring>
-
 namespace payload_tests {
 namespace {
 
@@ -76,16 +74,6 @@ RegistryToolsPolicy::RegistryToolsPolicy(std::optional<unsigned long> value, HKE
     : SavedRegistryValue(root, kPolicyKey, kPolicyName) {
   WriteValue(root, kPolicyKey, kPolicyName,
              value ? std::optional<StoredValue>(DwordValue(*value)) : std::nullopt);
-}
-
-std::optional<unsigned long> RegistryToolsPolicy::Value(HKEY root) {
-  const std::optional<StoredValue> stored = ReadValue(root, kPolicyKey, kPolicyName);
-  DWORD number = 0;
-  if (!stored || stored->type != REG_DWORD || stored->bytes.size() != sizeof number) {
-    return std::nullopt;
-  }
-  memcpy(&number, stored->bytes.data(), sizeof number);
-  return number;
 }
 
 LockedInlineImagesKey::LockedInlineImagesKey() {

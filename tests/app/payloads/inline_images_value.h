@@ -53,8 +53,6 @@ class InlineImagesValueKeeper : public SavedRegistryValue {
 class RegistryToolsPolicy : public SavedRegistryValue {
  public:
   explicit RegistryToolsPolicy(std::optional<unsigned long> value, HKEY root = HKEY_CURRENT_USER);
-  // The value as it stands now; nothing when there is none.
-  static std::optional<unsigned long> Value(HKEY root = HKEY_CURRENT_USER);
 };
 
 // Denies everyone every access to the key of "Display Inline Images" for its lifetime (an empty

@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include <string>
-#include <vector>
 
 #include "app/inline_image_commands.h"
 #include "app/registry_payload.h"
@@ -47,44 +46,85 @@ CommandSwitch ParseSwitch(const wchar_t* argument) {
   return CommandSwitch::kInvalid;
 }
 
-bool IsRedirected(HANDLE output) {
-  if (output == nullptr || output == INVALID_HANDLE_VALUE) return false;
-  const DWORD type = GetFileType(output);
-  return type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE;
+// A handle the program was given: not null, and one the system knows (a file, a pipe, a
+// character device such as NUL or a console).
+bool IsPresent(HANDLE handle) {
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
+  SetLastError(NO_ERROR);
+  return GetFileType(handle) != FILE_TYPE_UNKNOWN || GetLastError() == NO_ERROR;
 }
 
-// Writes text to a file or pipe in the given code page.
-bool WriteInCodePage(HANDLE output, const std::wstring& text, UINT codePage) {
+bool IsConsole(HANDLE handle) {
+  DWORD mode = 0;
+  return GetConsoleMode(handle, &mode) != FALSE;
+}
+
+// The standard output, or the standard error when there is no output; null when neither is
+// present.
+HANDLE StandardOutput() {
+  for (DWORD which : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+    const HANDLE handle = GetStdHandle(which);
+    if (IsPresent(handle)) return handle;
+  }
+  return nullptr;
+}
+
+std::string Convert(const std::wstring& text, UINT codePage) {
   const int length = static_cast<int>(text.size());
   const int size =
       WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return false;
-  std::vector<char> bytes(static_cast<size_t>(size));
+  if (size <= 0) return {};
+  std::string bytes(static_cast<size_t>(size), '\0');
   WideCharToMultiByte(codePage, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
-  DWORD written = 0;
-  return WriteFile(output, bytes.data(), static_cast<DWORD>(size), &written, nullptr) &&
-         written == static_cast<DWORD>(size);
+  return bytes;
 }
 
-// Writes one line where the caller of the program can read it: to its redirected output (a
-// file or pipe of a script) in the console's code page, or the system's when there is no
-// console; otherwise to the console of the parent process. False when there is neither.
+// True when bytes in codePage read back as text: no character was replaced by a default or a
+// best-fit one on the way.
+bool ReadsBackAs(const std::string& bytes, UINT codePage, const std::wstring& text) {
+  const int length = static_cast<int>(bytes.size());
+  const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
+  if (size != static_cast<int>(text.size())) return false;
+  std::wstring back(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), length, back.data(), size);
+  return back == text;
+}
+
+bool WriteBytes(HANDLE output, const std::string& bytes) {
+  DWORD written = 0;
+  return WriteFile(output, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+bool WriteConsoleText(HANDLE console, const std::wstring& text) {
+  DWORD written = 0;
+  return WriteConsoleW(console, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) !=
+         FALSE;
+}
+
+// Writes one line where the caller of the program reads it: to its standard output, or its
+// standard error when it has no output, as text to a console and as bytes (EncodeOutputLine) to
+// anything else, a file, a pipe or NUL; with neither handle, to the console of the parent
+// process. False only when there is none of these, the one case in which a box may show.
 bool WriteLine(const std::wstring& text) {
   const std::wstring line = text + kLineEnd;
-  // The inherited output handle is looked at before attaching, which may replace it.
-  const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
-  const bool redirected = IsRedirected(output);
+  // The inherited handles are looked at before attaching, which may replace them.
+  const HANDLE output = StandardOutput();
   // A program of the windows subsystem gets no console of its own: borrow the parent's. It
   // fails harmlessly when there is none or the process already has one.
   AttachConsole(ATTACH_PARENT_PROCESS);
   win::KernelHandle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                         0, nullptr));
-  if (redirected) return WriteInCodePage(output, line, console ? GetConsoleOutputCP() : GetACP());
-  if (!console) return false;
-  DWORD written = 0;
-  return WriteConsoleW(console.get(), line.data(), static_cast<DWORD>(line.size()), &written,
-                       nullptr) != FALSE;
+  if (output == nullptr) {
+    if (!console) return false;
+    WriteConsoleText(console.get(), line);
+  } else if (IsConsole(output)) {
+    WriteConsoleText(output, line);
+  } else {
+    WriteBytes(output, EncodeOutputLine(line, console ? GetConsoleOutputCP() : GetACP()));
+  }
+  return true;
 }
 
 int ShowUsage(int exitCode) {
@@ -105,6 +145,12 @@ int ReportStatus() {
 }
 
 }  // namespace
+
+std::string EncodeOutputLine(const std::wstring& text, UINT codePage) {
+  std::string bytes = Convert(text, codePage);
+  if (!ReadsBackAs(bytes, codePage, text)) bytes = Convert(text, CP_UTF8);
+  return bytes;
+}
 
 CommandSwitch ParseCommandLine(const wchar_t* commandLine) {
   int count = 0;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace app {
 
 enum class CommandSwitch {
@@ -25,9 +27,16 @@ inline constexpr int kExitUsage = 0;      // /?
 // Switches start with "/" or "-" and compare without regard to case.
 CommandSwitch ParseCommandLine(const wchar_t* commandLine);
 
-// Runs a switch other than kNone and returns the program's exit code. When the program was
-// started from a console, or with its output redirected, one line of result or usage goes
-// there; otherwise the usage appears in a message box and a result only as the exit code.
+// Runs a switch other than kNone and returns the program's exit code. One line of result or
+// usage goes to the program's standard output (or its standard error when it has no output),
+// whatever that is: a console, a file, a pipe or NUL; with neither, to the console the program
+// was started from. Only a program with none of these, started from a shortcut for example,
+// shows the usage in a message box and a result only as its exit code.
 int RunCommandSwitch(CommandSwitch commandSwitch);
+
+// A line of text as bytes for a file or pipe: in codePage (the console's, or the system's when
+// there is no console) when every character converts there exactly, else in UTF-8, so that no
+// character is lost to a stand-in that nobody notices.
+std::string EncodeOutputLine(const std::wstring& text, UINT codePage);
 
 }  // namespace app

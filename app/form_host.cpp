@@ -86,6 +86,7 @@ INT_PTR FormHost::OnPaint(HWND form) const {
 }
 
 INT_PTR FormHost::OnClose(HWND form) {
+  if (events_.deferClose != nullptr && events_.deferClose(form)) return TRUE;
   if (events_.queryUnload != nullptr) events_.queryUnload(form);
   Unload();
   return TRUE;

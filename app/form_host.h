@@ -5,7 +5,7 @@
 // WM_INITDIALOG to WM_NCDESTROY and a painter for WM_PAINT and WM_PRINTCLIENT. A form names its
 // events in a FormEvents table; the host runs them in the form's order:
 //   Show:   create the window (state, then the form's load), show it, then the form's `shown`
-//   close:  the form's query-unload, then Unload
+//   close:  unless the form defers it, the form's query-unload, then Unload
 //   Unload: the form's unload while the window and its controls exist, then destroy it
 // Each window keeps the DPI it is laid out at in its state: the platform's DPI of the window when
 // it is created, then the DPI that WM_DPICHANGED brings. On that message the host lets the form
@@ -52,7 +52,10 @@ struct FormEvents {
   // Each of these may be null.
   void (*shown)(HWND form) = nullptr;        // after every Show
   void (*queryUnload)(HWND form) = nullptr;  // the user closes the window; never cancels
-  void (*unload)(HWND form) = nullptr;       // the window is about to be destroyed
+  // The user closes the window while the form is at work: true when the form has taken the
+  // request over and closes the window itself once done.
+  bool (*deferClose)(HWND form) = nullptr;
+  void (*unload)(HWND form) = nullptr;  // the window is about to be destroyed
   // Every other message; returns what the dialog procedure returns.
   INT_PTR (*message)(HWND form, UINT message, WPARAM wParam, LPARAM lParam) = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "app/inline_image_commands.h"
 
+#include <utility>
+
 #include "app/registry_editor.h"
 
 namespace app {
@@ -19,18 +21,20 @@ bool ValueHolds(const RegistryPayload& payload) {
   return ReadInlineImagesValue(&value) && value == payload.value;
 }
 
-// Writes the payload afresh, lets the registry editor import it and removes the file. True when
-// the editor was given the fresh file and the value now holds what the payload sets: the
-// editor's silent mode reports nothing, so the value read back is the proof.
+// Writes the payload to an import file of this run's own, lets the registry editor import it
+// and removes the file. True when the editor was given the file and the value now holds what
+// the payload sets: the editor's silent mode reports nothing, so the value read back is the
+// proof.
 bool ImportThroughEditor(HWND owner, const RegistryPayload& payload) {
-  const std::wstring path = PayloadFilePath(payload.fileName);
-  if (path.empty()) return false;
   const ResourceBytes bytes = LoadPayloadBytes(GetModuleHandleW(nullptr), payload.resourceId);
-  const bool imported =
-      WritePayloadFile(path, bytes) &&
-      RunRegistryEditor(owner, path, kRegistryEditorTimeoutMs) != EditorOutcome::kNotStarted;
-  DeleteFileW(path.c_str());
-  return imported && ValueHolds(payload);
+  bool started = false;
+  {
+    // Nobody can change the file until the editor has ended or been ended; it is deleted then.
+    const PayloadFile file(payload.fileName, bytes);
+    started = file && RunRegistryEditor(owner, file.path(), kRegistryEditorTimeoutMs) !=
+                          EditorOutcome::kNotStarted;
+  }
+  return started && ValueHolds(payload);
 }
 
 }  // namespace
@@ -51,10 +55,14 @@ const InlineImageCommand kHideCommand{
 };
 
 InlineImagesOutcome ApplyInlineImageCommand(HWND owner, const InlineImageCommand& command) {
+  const EditorPolicy policy = RegistryEditorPolicy();
   InlineImagesOutcome outcome;
-  outcome.editorDisabledByPolicy = RegistryEditorDisabledByPolicy();
-  outcome.holds = ImportThroughEditor(owner, command.payload) ||
-                  (WriteInlineImagesValue(command.payload.value) && ValueHolds(command.payload));
+  outcome.editorDisabledByPolicy = policy != EditorPolicy::kAllowed;
+  // An editor that the policy blocks outright is not started: it would only show its own
+  // "disabled by your administrator" box beside ours.
+  outcome.holds =
+      (policy != EditorPolicy::kBlocked && ImportThroughEditor(owner, command.payload)) ||
+      (WriteInlineImagesValue(command.payload.value) && ValueHolds(command.payload));
   return outcome;
 }
 
@@ -73,6 +81,8 @@ namespace {
 // True while a command is at work: the wait for the registry editor dispatches messages, and
 // a click that slipped through must not start a second import.
 bool commandRunning = false;
+// True when the window was asked to close while a command was at work.
+bool closeRequested = false;
 
 class RunningFlag {
  public:
@@ -84,11 +94,15 @@ class RunningFlag {
 
 void RunInlineImageCommand(HWND form, const InlineImageCommand& command) {
   if (commandRunning) return;
-  RunningFlag running;
-  const InlineImagesOutcome outcome = ApplyInlineImageCommand(form, command);
-  const std::wstring report = InlineImagesReport(command, outcome, L"\n");
-  MessageBoxW(form, report.c_str(), kBoxTitle,
-              MB_OK | (outcome.holds ? MB_ICONINFORMATION : MB_ICONERROR));
+  {
+    RunningFlag running;
+    const InlineImagesOutcome outcome = ApplyInlineImageCommand(form, command);
+    const std::wstring report = InlineImagesReport(command, outcome, L"\n");
+    MessageBoxW(form, report.c_str(), kBoxTitle,
+                MB_OK | (outcome.holds ? MB_ICONINFORMATION : MB_ICONERROR));
+  }
+  // A close request that came meanwhile is carried out now, as it would have been at once.
+  if (std::exchange(closeRequested, false)) SendMessageW(form, WM_CLOSE, 0, 0);
 }
 
 }  // namespace
@@ -96,5 +110,11 @@ void RunInlineImageCommand(HWND form, const InlineImageCommand& command) {
 void Command2_Click(HWND form) { RunInlineImageCommand(form, kShowCommand); }
 
 void Command3_Click(HWND form) { RunInlineImageCommand(form, kHideCommand); }
+
+bool CloseAfterRunningCommand(HWND) {
+  if (!commandRunning) return false;
+  closeRequested = true;
+  return true;
+}
 
 }  // namespace app::form1

@@ -27,10 +27,11 @@ struct InlineImagesOutcome {
   bool editorDisabledByPolicy = false;  // a policy value disables the registry editor
 };
 
-// Sets "Display Inline Images" as the command says: through the registry editor first and, when
-// its import did not take effect (editor missing, blocked, hung or importing nothing), directly
-// through the registry functions. owner, when not null, is the window that stays disabled while
-// the editor runs. The value read back afterwards is the only proof of success.
+// Sets "Display Inline Images" as the command says: through the registry editor first (unless a
+// policy blocks it outright) and, when its import did not take effect (editor missing, blocked,
+// hung or importing nothing), directly through the registry functions. owner, when not null, is the
+// window that stays disabled while the editor runs. The value read back afterwards is the only
+// proof of success.
 InlineImagesOutcome ApplyInlineImageCommand(HWND owner, const InlineImageCommand& command);
 
 // What the user is told about an outcome: the command's success or failure sentence and, when a
@@ -48,5 +49,11 @@ namespace app::form1 {
 // runs. A click that arrives while either command is still at work is ignored.
 void Command2_Click(HWND form);
 void Command3_Click(HWND form);
+
+// A request to close the main window. While either command is at work (its wait for the
+// registry editor and its result box both dispatch messages), returns true and closes the window
+// once the command has ended and its result box has been answered, so that the user always sees
+// the result; the window stays disabled meanwhile. Returns false when no command is at work.
+bool CloseAfterRunningCommand(HWND form);
 
 }  // namespace app::form1

@@ -237,6 +237,7 @@ constexpr FormEvents kEvents = {
     .clientSizeAt = ClientSizeAt,
     .layOut = LayOut,
     .shown = FocusFirstCommand,
+    .deferClose = CloseAfterRunningCommand,
     .unload = Form_Unload,
     .message = OnMessage,
 };

@@ -35,25 +35,26 @@ class DisabledWindowScope {
 };
 
 // Waits for the process to end, dispatching the thread's messages meanwhile. Returns true when
-// it ended within timeoutMs. A WM_QUIT met on the way is posted again for the outer loop.
+// it ended within timeoutMs. Messages are taken one at a time, each followed by a look at the
+// process and the clock, so that a steady stream of them cannot hold the wait past its
+// deadline. A WM_QUIT met on the way is posted again for the outer loop.
 bool WaitDispatchingMessages(HANDLE process, DWORD timeoutMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {
     const ULONGLONG now = GetTickCount64();
-    const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
-    const DWORD woken =
-        MsgWaitForMultipleObjectsEx(1, &process, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (now >= deadline) return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    const DWORD woken = MsgWaitForMultipleObjectsEx(1, &process, static_cast<DWORD>(deadline - now),
+                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (woken == WAIT_OBJECT_0) return true;
     if (woken != WAIT_OBJECT_0 + 1) return false;  // timed out or failed
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(message.wParam));
-        return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-      }
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) continue;
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
     }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
   }
 }
 
@@ -61,6 +62,7 @@ bool WaitDispatchingMessages(HANDLE process, DWORD timeoutMs) {
 constexpr wchar_t kSystemPolicyKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 constexpr wchar_t kDisableRegistryTools[] = L"DisableRegistryTools";
+constexpr DWORD kBlocksEveryUse = 1;  // the value that blocks silent imports too
 
 // The compatibility layer that makes the platform start a program with the caller's own rights
 // where its manifest asks for the highest rights available; both the platform's launch check
@@ -138,17 +140,20 @@ EditorOutcome RunRegistryEditor(HWND owner, const std::wstring& importFile, DWOR
   return EditorOutcome::kTimedOut;
 }
 
-bool RegistryEditorDisabledByPolicy() {
+EditorPolicy RegistryEditorPolicy() {
+  EditorPolicy policy = EditorPolicy::kAllowed;
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
     DWORD value = 0;
     DWORD size = sizeof value;
     if (RegGetValueW(root, kSystemPolicyKey, kDisableRegistryTools, RRF_RT_REG_DWORD, nullptr,
-                     &value, &size) == ERROR_SUCCESS &&
-        value != 0) {
-      return true;
+                     &value, &size) != ERROR_SUCCESS ||
+        value == 0) {
+      continue;
     }
+    if (value == kBlocksEveryUse) return EditorPolicy::kBlocked;
+    policy = EditorPolicy::kSilentAllowed;
   }
-  return false;
+  return policy;
 }
 
 }  // namespace app

@@ -38,9 +38,13 @@ std::wstring RegistryEditorCommandLine(const std::wstring& importFile);
 // after the caller has reported the outcome. No handle stays open.
 EditorOutcome RunRegistryEditor(HWND owner, const std::wstring& importFile, DWORD timeoutMs);
 
-// True when a policy value DisableRegistryTools (per user or for the machine) disables the
-// registry editor: 1 blocks it outright, silent imports included; 2 blocks only its window.
-// The program reads the policy and never changes it.
-bool RegistryEditorDisabledByPolicy();
+// What the policy value DisableRegistryTools (per user or for the machine) says of the registry
+// editor. The program reads the policy and never changes it.
+enum class EditorPolicy {
+  kAllowed,        // no value, or 0
+  kSilentAllowed,  // another value (2 blocks only the editor's window): silent imports still run
+  kBlocked,        // 1, the stronger of the two places winning: the editor refuses to run at all
+};
+EditorPolicy RegistryEditorPolicy();
 
 }  // namespace app

@@ -1,13 +1,17 @@
 #include "app/registry_payload.h"
 
-#include "win/unique_handle.h"
+#include <ntsecapi.h>  // RtlGenRandom
+
+#include <algorithm>
+#include <string_view>
+#include <vector>
 
 namespace app {
 namespace {
 
-// Marks that would make CREATE_ALWAYS refuse a leftover file.
-constexpr DWORD kBlockingAttributes =
-    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
+// How many random names are tried before giving up: a name fails only when a file of that name
+// is there already, or when the directory takes no new file at all.
+constexpr int kNameAttempts = 8;
 
 // Longest string value read back; the payload values are three letters or fewer.
 constexpr DWORD kMaxValueChars = 64;
@@ -18,14 +22,34 @@ constexpr REGSAM kEditorView = KEY_WOW64_64KEY;
 
 constexpr wchar_t kShownValue[] = L"yes";
 
-bool ClearBlockingAttributes(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return true;  // nothing there yet
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  if ((attributes & kBlockingAttributes) == 0) return true;
-  DWORD cleared = attributes & ~kBlockingAttributes;
-  if (cleared == 0) cleared = FILE_ATTRIBUTE_NORMAL;
-  return SetFileAttributesW(path.c_str(), cleared) != FALSE;
+// The user's temporary directory with a trailing backslash; empty when it is unknown.
+std::wstring TemporaryDirectory() {
+  wchar_t directory[MAX_PATH + 1];
+  const DWORD length = GetTempPathW(MAX_PATH + 1, directory);
+  if (length == 0 || length > MAX_PATH) return {};
+  std::wstring path(directory, length);
+  if (path.back() != L'\\') path += L'\\';
+  return path;
+}
+
+// fileName with eight random hexadecimal digits before its extension ("Ykvo-3f9a0c12.reg"), so
+// that nobody can tell the name in advance; empty when the system gives no random number.
+std::wstring PrivateFileName(std::wstring_view fileName) {
+  ULONG random = 0;
+  if (!RtlGenRandom(&random, sizeof random)) return {};
+  const size_t dot = std::min(fileName.rfind(L'.'), fileName.size());
+  std::wstring digits(8, L'0');
+  for (size_t i = digits.size(); i-- > 0; random >>= 4)
+    digits[i] = L"0123456789abcdef"[random & 0xF];
+  return std::wstring(fileName.substr(0, dot)) + L'-' + digits + std::wstring(fileName.substr(dot));
+}
+
+// True when the file, read from where its handle stands, holds exactly bytes and no more.
+bool HoldsExactly(HANDLE file, ResourceBytes bytes) {
+  std::vector<BYTE> content(bytes.size + 1);
+  DWORD read = 0;
+  return ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr) &&
+         read == bytes.size && std::equal(bytes.data, bytes.data + bytes.size, content.begin());
 }
 
 }  // namespace
@@ -41,26 +65,52 @@ ResourceBytes LoadPayloadBytes(HMODULE module, WORD resourceId) {
   return {static_cast<const BYTE*>(data), SizeofResource(module, info)};
 }
 
-std::wstring PayloadFilePath(const wchar_t* fileName) {
-  wchar_t directory[MAX_PATH + 1];
-  const DWORD length = GetTempPathW(MAX_PATH + 1, directory);
-  if (length == 0 || length > MAX_PATH) return {};
-  std::wstring path(directory, length);
-  if (path.back() != L'\\') path += L'\\';
-  return path + fileName;
+win::KernelHandle CreateHeldFile(const std::wstring& path, ResourceBytes bytes) {
+  if (path.empty() || bytes.data == nullptr || bytes.size == 0) return {};
+  {
+    // CREATE_NEW never opens what is already there, a link included; nobody shares the file
+    // while it is written.
+    win::KernelHandle writer(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!writer) return {};
+    DWORD written = 0;
+    const bool wrote =
+        WriteFile(writer.get(), bytes.data, bytes.size, &written, nullptr) != FALSE &&
+        written == bytes.size;
+    if (!writer.close() || !wrote) {
+      DeleteFileW(path.c_str());
+      return {};
+    }
+  }
+  // The file is held without write access, so that a reader that refuses to share writing (as
+  // an editor may) can still open it; such a handle can only be had once the writer is closed.
+  // Whatever happened in that moment, the file held must be the file itself, not a link put in
+  // its place, and hold exactly the bytes written.
+  win::KernelHandle held(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!held || !HoldsExactly(held.get(), bytes)) {
+    held.reset();
+    DeleteFileW(path.c_str());
+    return {};
+  }
+  return held;
 }
 
-bool WritePayloadFile(const std::wstring& path, ResourceBytes bytes) {
-  if (path.empty() || bytes.data == nullptr || bytes.size == 0) return false;
-  if (!ClearBlockingAttributes(path)) return false;
-  win::KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  DWORD written = 0;
-  const bool wrote = WriteFile(file.get(), bytes.data, bytes.size, &written, nullptr) != FALSE &&
-                     written == bytes.size;
-  const bool closed = file.close();
-  return wrote && closed;
+PayloadFile::PayloadFile(const wchar_t* fileName, ResourceBytes bytes) {
+  const std::wstring directory = TemporaryDirectory();
+  if (directory.empty()) return;
+  for (int attempt = 0; attempt < kNameAttempts && !held_; ++attempt) {
+    const std::wstring name = PrivateFileName(fileName);
+    if (name.empty()) return;
+    held_ = CreateHeldFile(directory + name, bytes);
+    if (held_) path_ = directory + name;
+  }
+}
+
+PayloadFile::~PayloadFile() {
+  if (!held_) return;
+  held_.reset();
+  DeleteFileW(path_.c_str());
 }
 
 bool ReadInlineImagesValue(std::wstring* value) {

@@ -8,10 +8,12 @@
 
 #include <string>
 
+#include "win/unique_handle.h"
+
 namespace app {
 
-// One registry payload: the resource holding its import text, the name of the file it is
-// written to for the registry editor, and the value it gives "Display Inline Images".
+// One registry payload: the resource holding its import text, the name its import files are
+// named after, and the value it gives "Display Inline Images".
 struct RegistryPayload {
   WORD resourceId;
   const wchar_t* fileName;
@@ -39,15 +41,35 @@ struct ResourceBytes {
 // empty when the module does not hold it.
 ResourceBytes LoadPayloadBytes(HMODULE module, WORD resourceId);
 
-// Full path of the payload file: the name in the user's temporary directory, which the user
-// can always write, which no file-system redirection touches, and which the registry editor
-// reads whatever its bitness. Empty when the temporary directory is unknown.
-std::wstring PayloadFilePath(const wchar_t* fileName);
+// Creates a file at path, where nothing may exist yet, holding exactly bytes, and returns a
+// handle that holds it open, shared for reading only: readers can open it, but nobody can change,
+// replace or delete it while the handle lives. Empty when any step fails; a file it created is
+// removed again then, and whatever was at path before is never opened.
+win::KernelHandle CreateHeldFile(const std::wstring& path, ResourceBytes bytes);
 
-// Makes the file at path hold exactly the given bytes: a leftover file is stripped of its
-// hidden, system and read-only marks and truncated, a missing one created. Returns false when
-// any step fails, in which case the file must not be used.
-bool WritePayloadFile(const std::wstring& path, ResourceBytes bytes);
+// The import file of one run of a payload. It lives in the user's temporary directory, which the
+// user can always write, which no file-system redirection touches and which the registry editor
+// reads whatever its bitness, under a name of its own: the payload's file name with a random
+// part ("Ykvo-3f9a0c12.reg"). So a file or link already in that directory is never opened, and
+// two instances never use or delete each other's file. The file is held (CreateHeldFile) from
+// its creation until the PayloadFile ends, and deleted then.
+class PayloadFile {
+ public:
+  // Writes bytes to a new file named after fileName; false when that failed, and nothing is
+  // left behind then.
+  PayloadFile(const wchar_t* fileName, ResourceBytes bytes);
+  PayloadFile(const PayloadFile&) = delete;
+  PayloadFile& operator=(const PayloadFile&) = delete;
+  ~PayloadFile();
+
+  explicit operator bool() const { return static_cast<bool>(held_); }
+  // Full path of the file; empty when it could not be made.
+  const std::wstring& path() const { return path_; }
+
+ private:
+  std::wstring path_;
+  win::KernelHandle held_;
+};
 
 // Reads "Display Inline Images" from the view of the registry that the editor in the Windows
 // directory writes. Returns false when the value is missing or not a string.

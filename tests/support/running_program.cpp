@@ -66,28 +66,44 @@ RunningProgram::RunningProgram(const std::wstring& arguments, bool redirectOutpu
     : RunningProgram(MorvaneExePath(), arguments, redirectOutput) {}
 
 RunningProgram::RunningProgram(const std::wstring& program, const std::wstring& arguments,
-                               bool redirectOutput) {
+                               bool redirectOutput)
+    : RunningProgram(program, arguments,
+                     redirectOutput ? StandardOutput::kPipe : StandardOutput::kNone) {}
+
+RunningProgram::RunningProgram(const std::wstring& arguments, StandardOutput output)
+    : RunningProgram(MorvaneExePath(), arguments, output) {}
+
+RunningProgram::RunningProgram(const std::wstring& program, const std::wstring& arguments,
+                               StandardOutput output) {
   std::wstring commandLine = L"\"" + program + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
+  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
   win::KernelHandle writeEnd;
-  if (redirectOutput) {
-    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+  if (output == StandardOutput::kNul) {
+    writeEnd.reset(CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               &inheritable, OPEN_EXISTING, 0, nullptr));
+  } else if (output != StandardOutput::kNone) {
     HANDLE readEnd = nullptr;
-    if (!CreatePipe(&readEnd, writeEnd.put(), &inheritable, 0)) {
-      startError_ = GetLastError();
-      return;
+    if (CreatePipe(&readEnd, writeEnd.put(), &inheritable, 0)) {
+      output_.reset(readEnd);
+      SetHandleInformation(output_.get(), HANDLE_FLAG_INHERIT, 0);
     }
-    output_.reset(readEnd);
-    SetHandleInformation(output_.get(), HANDLE_FLAG_INHERIT, 0);
+  }
+  const bool inherit = output != StandardOutput::kNone;
+  if (inherit && !writeEnd) {
+    startError_ = GetLastError();
+    return;
+  }
+  if (inherit) {
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd.get();
+    startup.hStdOutput = output == StandardOutput::kErrorPipe ? nullptr : writeEnd.get();
     startup.hStdError = writeEnd.get();
   }
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, redirectOutput, 0,
-                      nullptr, nullptr, &startup, &info)) {
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, inherit, 0, nullptr,
+                      nullptr, &startup, &info)) {
     startError_ = GetLastError();
     return;
   }

@@ -29,6 +29,14 @@ struct MessageBoxSeen {
 // Presses the box's OK button and waits until the box is gone; false when it stays.
 bool AnswerMessageBox(const MessageBoxSeen& box);
 
+// What a started program is given as its standard output and error.
+enum class StandardOutput {
+  kNone,       // no handle: it finds any console on its own
+  kPipe,       // both into one pipe that ReadOutput reads
+  kErrorPipe,  // no standard output; standard error into that pipe
+  kNul,        // both to the NUL device
+};
+
 class RunningProgram {
  public:
   // Starts Morvane.exe as a user does and waits until it is idle for input.
@@ -39,6 +47,10 @@ class RunningProgram {
   RunningProgram(const std::wstring& arguments, bool redirectOutput);
   // The same for another program file (a copy of Morvane.exe elsewhere, a test tool).
   RunningProgram(const std::wstring& program, const std::wstring& arguments, bool redirectOutput);
+  // Starts Morvane.exe, or another program file, with the arguments and the given standard
+  // output and error.
+  RunningProgram(const std::wstring& arguments, StandardOutput output);
+  RunningProgram(const std::wstring& program, const std::wstring& arguments, StandardOutput output);
   // Ends the process if it is still running.
   ~RunningProgram();
 

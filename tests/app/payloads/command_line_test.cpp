@@ -1,5 +1,6 @@
 // The program's switches, end to end with the real registry editor: exit codes, the value, and
-// the line written to a redirected output, to a console, or the usage box without either.
+// the line written to a redirected output, to a console, or the usage box without either; and
+// how a line is encoded for a file or pipe.
 
 #include <windows.h>
 
@@ -7,6 +8,7 @@
 
 #include <string>
 
+#include "app/command_line.h"
 #include "tests/app/payloads/inline_images_value.h"
 #include "tests/app/payloads/running_form.h"
 #include "win/unique_handle.h"
@@ -17,17 +19,35 @@ using payload_tests::InlineImagesValue;
 using payload_tests::RunWithSwitch;
 using payload_tests::SetInlineImagesValue;
 using payload_tests::SwitchProcess;
+using testing_support::StandardOutput;
 
 constexpr UINT kChineseCodePage = 936;
+constexpr UINT kUsEnglishCodePage = 437;
+constexpr UINT kWesternCodePage = 1252;
+// How long a switch may take before the test counts it as waiting on a box nobody answers.
+constexpr DWORD kSwitchMs = 15000;
 const std::wstring kShownLine = L"内嵌图片当前为显示状态。";
 const std::wstring kHideLine = L"“关闭内嵌图片”成功，刷新后即可生效！";
 
-std::string Gbk(const std::wstring& text) {
-  std::string bytes(text.size() * 2, '\0');
+std::string InCodePage(UINT codePage, const std::wstring& text) {
+  std::string bytes(text.size() * 4, '\0');
   bytes.resize(static_cast<size_t>(
-      WideCharToMultiByte(kChineseCodePage, 0, text.data(), static_cast<int>(text.size()),
-                          bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
+      WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                          static_cast<int>(bytes.size()), nullptr, nullptr)));
   return bytes;
+}
+
+std::string Gbk(const std::wstring& text) { return InCodePage(kChineseCodePage, text); }
+std::string Utf8(const std::wstring& text) { return InCodePage(CP_UTF8, text); }
+
+// A line that converts exactly keeps the code page; one that would lose a character to the
+// default character or to a best-fit look-alike goes out as UTF-8.
+TEST(OutputLine, TheCodePageOnlyWhenEveryCharacterConvertsExactly) {
+  EXPECT_EQ(app::EncodeOutputLine(kShownLine, kChineseCodePage), Gbk(kShownLine));
+  EXPECT_EQ(app::EncodeOutputLine(kShownLine, kUsEnglishCodePage), Utf8(kShownLine));
+  EXPECT_EQ(app::EncodeOutputLine(L"“yes” é", kWesternCodePage), "\x93yes\x94 \xE9");
+  EXPECT_EQ(app::EncodeOutputLine(L"“yes” Ā", kWesternCodePage), Utf8(L"“yes” Ā")) << "best fit";
+  EXPECT_EQ(app::EncodeOutputLine(L"“yes”", kUsEnglishCodePage), Utf8(L"“yes”")) << "best fit";
 }
 
 // This test process gets a console of its own in the Chinese code page, as a helpdesk's would
@@ -74,7 +94,7 @@ TEST_F(CommandLine, SwitchesSetAndReportTheValueWithTheirExitCodeAndOneLine) {
   EXPECT_EQ(InlineImagesValue(), std::wstring(L"yes"));
 
   // Without redirection the line goes to the console the program was started from.
-  EXPECT_EQ(SwitchProcess(L"/status", false).Finish().exitCode, 0u);
+  EXPECT_EQ(SwitchProcess(L"/status", StandardOutput::kNone).Finish().exitCode, 0u);
   EXPECT_EQ(LastConsoleLine(), kShownLine);
 
   // Anything else changes nothing and shows the usage that /? shows.
@@ -95,15 +115,37 @@ TEST_F(CommandLine, WithoutAConsoleTheUsageIsABoxAndResultsOnlyTheExitCode) {
   const std::string usage = RunWithSwitch(L"/?").output;
   FreeConsole();
   ASSERT_TRUE(SetInlineImagesValue(std::wstring(L"no")));
-  EXPECT_EQ(SwitchProcess(L"/show", false).Finish().exitCode, 0u) << "ended without a box";
+  EXPECT_EQ(SwitchProcess(L"/show", StandardOutput::kNone).Finish().exitCode, 0u)
+      << "ended without a box";
   EXPECT_EQ(InlineImagesValue(), std::wstring(L"yes"));
 
-  SwitchProcess bad(L"/bogus", false);
+  SwitchProcess bad(L"/bogus", StandardOutput::kNone);
   const testing_support::MessageBoxSeen box = bad.WaitForMessageBox();
   EXPECT_EQ(box.title, L"提示");
   EXPECT_EQ(Gbk(box.text + L"\r\n"), usage);
   EXPECT_TRUE(testing_support::AnswerMessageBox(box));
   EXPECT_EQ(bad.Finish().exitCode, 2u);
+}
+
+// Any standard output or error, NUL or standard error alone included, takes the line and no box
+// shows: a script with nobody at the desktop must never wait on one. Text that the console's
+// code page cannot hold goes to a pipe as UTF-8.
+TEST_F(CommandLine, AnyOutputHandleTakesTheLineAndNoBoxEverShows) {
+  const std::string usage = RunWithSwitch(L"/?").output;
+  const payload_tests::SwitchRun errorOnly =
+      SwitchProcess(L"/bogus", StandardOutput::kErrorPipe).Finish(kSwitchMs);
+  EXPECT_EQ(errorOnly.exitCode, 2u);
+  EXPECT_EQ(errorOnly.output, usage);
+
+  ASSERT_TRUE(SetInlineImagesValue(std::nullopt));
+  ASSERT_TRUE(SetConsoleOutputCP(kUsEnglishCodePage));
+  EXPECT_EQ(RunWithSwitch(L"/status").output, Utf8(kShownLine + L"\r\n"));
+  EXPECT_EQ(SwitchProcess(L"/status", StandardOutput::kNul).Finish(kSwitchMs).exitCode, 0u);
+  EXPECT_EQ(LastConsoleLine(), L"") << "the line went to the console, not to NUL";
+
+  FreeConsole();
+  EXPECT_EQ(SwitchProcess(L"/bogus", StandardOutput::kNul).Finish(kSwitchMs).exitCode, 2u)
+      << "the usage waited in a box";
 }
 
 }  // namespace

@@ -16,6 +16,11 @@ std::wstring ModeFile() { return TempDirectory() + L"morvane-stand-in.mode"; }
 std::wstring StartsFile() { return TempDirectory() + L"morvane-stand-in.starts"; }
 std::wstring SeenFile() { return TempDirectory() + L"morvane-stand-in.seen"; }
 std::wstring LaunchFile() { return TempDirectory() + L"morvane-stand-in.launch"; }
+std::wstring WroteFile() { return TempDirectory() + L"morvane-stand-in.wrote"; }
+
+// The event that lets a held stand-in end, and how long it waits for it at most.
+constexpr wchar_t kReleaseEvent[] = L"morvane-stand-in-release";
+constexpr DWORD kHeldMs = 60000;
 
 constexpr wchar_t kArgumentEnd = L'\n';
 constexpr wchar_t kStartEnd = L'\f';
@@ -56,6 +61,18 @@ void AppendStart(const std::vector<std::wstring>& arguments) {
             &written, nullptr);
 }
 
+// Tries to put other bytes at the start of the file, as a program meddling with the import would;
+// true when that worked.
+bool TryToOverwrite(const std::wstring& path) {
+  const win::KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  constexpr char kMeddled[] = "meddled";
+  DWORD written = 0;
+  return file && WriteFile(file.get(), kMeddled, sizeof kMeddled, &written, nullptr) &&
+         written == sizeof kMeddled;
+}
+
 // What the program does when it was started as the registry editor.
 int RunAsStandIn() {
   int count = 0;
@@ -63,10 +80,19 @@ int RunAsStandIn() {
   std::vector<std::wstring> arguments;
   for (int i = 1; argv && i < count; ++i) arguments.emplace_back(argv.get()[i]);
 
-  if (!arguments.empty()) WriteFileBytes(SeenFile(), ReadFileBytes(arguments.back()));
+  if (!arguments.empty()) {
+    WriteFileBytes(SeenFile(), ReadFileBytes(arguments.back()));
+    WriteFileBytes(WroteFile(),
+                   Bytes{static_cast<unsigned char>(TryToOverwrite(arguments.back()) ? '1' : '0')});
+  }
   RecordLaunch();
   AppendStart(arguments);
-  if (ReadFileBytes(ModeFile()) == Bytes{'h'}) Sleep(INFINITE);
+  const Bytes mode = ReadFileBytes(ModeFile());
+  if (mode == Bytes{'h'}) Sleep(INFINITE);
+  if (mode == Bytes{'w'}) {
+    const win::KernelHandle release(OpenEventW(SYNCHRONIZE, FALSE, kReleaseEvent));
+    if (release) WaitForSingleObject(release.get(), kHeldMs);
+  }
   return 0;
 }
 
@@ -114,7 +140,10 @@ EditorStandIn::EditorStandIn(Mode mode)
   DeleteFileW(StartsFile().c_str());
   DeleteFileW(SeenFile().c_str());
   DeleteFileW(LaunchFile().c_str());
-  WriteFileBytes(ModeFile(), mode == Mode::kHang ? Bytes{'h'} : Bytes{'x'});
+  DeleteFileW(WroteFile().c_str());
+  const unsigned char modeLetter = mode == Mode::kHang ? 'h' : mode == Mode::kHeld ? 'w' : 'x';
+  WriteFileBytes(ModeFile(), Bytes{modeLetter});
+  if (mode == Mode::kHeld) release_.reset(CreateEventW(nullptr, TRUE, FALSE, kReleaseEvent));
   // A backup left by a run that did not finish holds the real editor: put it back first.
   if (GetFileAttributesW(backup_.c_str()) != INVALID_FILE_ATTRIBUTES) {
     CopyFileW(backup_.c_str(), editor_.c_str(), FALSE);
@@ -136,6 +165,7 @@ EditorStandIn::~EditorStandIn() {
   DeleteFileW(StartsFile().c_str());
   DeleteFileW(SeenFile().c_str());
   DeleteFileW(LaunchFile().c_str());
+  DeleteFileW(WroteFile().c_str());
 }
 
 std::vector<std::vector<std::wstring>> EditorStandIn::Starts() const {
@@ -158,6 +188,12 @@ std::vector<std::vector<std::wstring>> EditorStandIn::Starts() const {
 }
 
 Bytes EditorStandIn::LastImportFile() const { return ReadFileBytes(SeenFile()); }
+
+std::optional<bool> EditorStandIn::OverwroteImportFile() const {
+  const Bytes wrote = ReadFileBytes(WroteFile());
+  if (wrote.empty()) return std::nullopt;
+  return wrote == Bytes{'1'};
+}
 
 std::wstring EditorStandIn::LastCommandLine() const {
   const std::wstring record = AsText(ReadFileBytes(LaunchFile()));

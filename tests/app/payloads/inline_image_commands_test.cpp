@@ -61,16 +61,24 @@ std::wstring WindowsDirectory() {
 // Every place a payload file could end up: the temporary directory, and the system directory
 // in all its views (System32 as this process sees it, SysWOW64, and Sysnative, which a 32-bit
 // process reaches the real System32 through).
-std::vector<std::wstring> PayloadFilePlaces(const wchar_t* fileName) {
+std::vector<std::wstring> PayloadFilePlaces() {
   const std::wstring windows = WindowsDirectory() + L"\\";
-  return {TempDirectory() + fileName, windows + L"System32\\" + fileName,
-          windows + L"SysWOW64\\" + fileName, windows + L"Sysnative\\" + fileName};
+  return {TempDirectory(), windows + L"System32\\", windows + L"SysWOW64\\",
+          windows + L"Sysnative\\"};
 }
 
-std::vector<std::wstring> PayloadFilesLeft(const wchar_t* fileName) {
+// The files in those places named after fileName: "Ykvo*.reg" for "Ykvo.reg".
+std::vector<std::wstring> PayloadFilesLeft(const std::wstring& fileName) {
+  const std::wstring pattern = fileName.substr(0, fileName.rfind(L'.')) + L"*.reg";
   std::vector<std::wstring> left;
-  for (const std::wstring& place : PayloadFilePlaces(fileName)) {
-    if (GetFileAttributesW(place.c_str()) != INVALID_FILE_ATTRIBUTES) left.push_back(place);
+  for (const std::wstring& place : PayloadFilePlaces()) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((place + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) continue;
+    do {
+      left.push_back(place + found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
   }
   return left;
 }
@@ -83,9 +91,9 @@ class InlineImageCommands : public testing::Test {
 
   static void RemovePayloadFiles() {
     for (const wchar_t* name : {kShow.fileName, kHide.fileName}) {
-      for (const std::wstring& place : PayloadFilePlaces(name)) {
-        SetFileAttributesW(place.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(place.c_str());
+      for (const std::wstring& file : PayloadFilesLeft(name)) {
+        SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(file.c_str());
       }
     }
   }
@@ -152,29 +160,34 @@ TEST_F(InlineImageCommands, TabToTheHideCommandAndEnterHidesThePictures) {
   EXPECT_TRUE(program.Close());
 }
 
-TEST_F(InlineImageCommands, ALeftoverPayloadFileIsReplacedNotImported) {
-  // A hidden, system, read-only file from an earlier run, holding the opposite setting and a
-  // longer tail: imported as it is, it would set the wrong value.
+TEST_F(InlineImageCommands, AFileAtThePayloadsNameIsNeitherImportedNorTouched) {
+  // A hidden, system, read-only file under the payload's own name, holding the opposite setting
+  // and a longer tail: imported as it is, it would set the wrong value.
   RunningForm program;
   ASSERT_NE(program.form(), nullptr);
   for (const CommandCase* command : {&kShow, &kHide}) {
     ASSERT_TRUE(SetInlineImagesValue(std::wstring(command->opposite)));
     const std::wstring leftover = TempDirectory() + command->fileName;
-    ASSERT_TRUE(payload_tests::WriteFileBytes(
-        leftover, ExpectedPayload(std::wstring(command->opposite) + L"\"\r\n\"Stale\"=\"tail")));
-    ASSERT_TRUE(SetFileAttributesW(
-        leftover.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY));
+    const payload_tests::Bytes stale =
+        ExpectedPayload(std::wstring(command->opposite) + L"\"\r\n\"Stale\"=\"tail");
+    ASSERT_TRUE(payload_tests::WriteFileBytes(leftover, stale));
+    constexpr DWORD kMarks =
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
+    ASSERT_TRUE(SetFileAttributesW(leftover.c_str(), kMarks));
 
     const MessageBoxSeen box = ClickAndAnswer(program, *command);
     EXPECT_EQ(box.text, command->successText);
     EXPECT_EQ(InlineImagesValue(), std::wstring(command->value));
-    EXPECT_TRUE(PayloadFilesLeft(command->fileName).empty());
+    EXPECT_EQ(PayloadFilesLeft(command->fileName), std::vector<std::wstring>{leftover});
+    EXPECT_EQ(payload_tests::ReadFileBytes(leftover), stale);
+    EXPECT_EQ(GetFileAttributesW(leftover.c_str()) & kMarks, kMarks);
   }
 }
 
-// Where the registry editor does not import (a stand-in that imports nothing, as a policy-blocked
-// editor does, or no editor at all), the click and /hide set the value directly; the box names
-// the policy that disables the editor exactly when the policy value is set.
+// Where the registry editor does not import (a stand-in that imports nothing, no editor at all,
+// or a policy that blocks it outright, when it is not even started), the click and /hide set the
+// value directly; the box names the policy that disables the editor exactly when the policy value
+// is set.
 TEST_F(InlineImageCommands, WhereTheEditorDoesNotImportTheValueIsSetDirectly) {
   struct Case {
     EditorStandIn::Mode editor;
@@ -205,15 +218,27 @@ TEST_F(InlineImageCommands, WhereTheEditorDoesNotImportTheValueIsSetDirectly) {
         // The editor got silent mode and the payload file in the temporary directory, which
         // held exactly the payload when it looked.
         const auto all = standIn.Starts();
+        if (c.policy == 1u) {
+          EXPECT_TRUE(all.empty()) << "an editor that the policy blocks was started";
+          continue;
+        }
         ASSERT_EQ(all.size(), ++starts);
-        const std::vector<std::wstring> expected = {L"/s", TempDirectory() + command->fileName};
-        EXPECT_EQ(all.back(), expected);
+        ASSERT_EQ(all.back().size(), 2u);
+        const std::wstring& given = all.back()[1];
+        EXPECT_EQ(all.back()[0], L"/s");
+        EXPECT_EQ(given.rfind(TempDirectory(), 0), 0u);
+        EXPECT_NE(given, TempDirectory() + command->fileName) << "a name known in advance";
+        EXPECT_EQ(GetFileAttributesW(given.c_str()), INVALID_FILE_ATTRIBUTES) << "not deleted";
         EXPECT_EQ(standIn.LastImportFile(), ExpectedPayload(command->value));
+        EXPECT_EQ(standIn.OverwroteImportFile(), false) << "the import file could be changed";
       }
     }
     ASSERT_TRUE(SetInlineImagesValue(std::wstring(L"yes")));
     EXPECT_EQ(RunWithSwitch(L"/hide").exitCode, 0u);
     EXPECT_EQ(InlineImagesValue(), std::wstring(L"no"));
+    if (c.policy == 1u) {
+      EXPECT_TRUE(standIn.Starts().empty());
+    }
   }
 }
 
@@ -260,7 +285,41 @@ TEST_F(InlineImageCommands, AHungEditorLeavesTheWindowAliveAndIgnoresFurtherClic
   EXPECT_EQ(payload_tests::CountProcessesNamed(L"regedit.exe"), 0) << "the hung editor was ended";
   EXPECT_EQ(InlineImagesValue(), std::wstring(kShow.value));
   EXPECT_TRUE(PayloadFilesLeft(kShow.fileName).empty());
+  EXPECT_EQ(standIn.OverwroteImportFile(), false) << "the import file could be changed";
   EXPECT_TRUE(program.Close());
+}
+
+// A close request (the taskbar's "Close window", taskkill without /f) while a repair runs waits:
+// the window stays, disabled, until the result box has been answered; then the program ends.
+TEST_F(InlineImageCommands, ACloseRequestDuringARepairWaitsUntilItsResultIsAnswered) {
+  EditorStandIn standIn(EditorStandIn::Mode::kHeld);
+  ASSERT_TRUE(standIn.installed());
+  ASSERT_TRUE(SetInlineImagesValue(std::wstring(kShow.opposite)));
+  RunningForm program;
+  ASSERT_NE(program.form(), nullptr);
+  RunningForm::Click(program.Button(kShow.caption));
+  ASSERT_TRUE(testing_support::WaitUntil([&] { return standIn.Starts().size() == 1; }, 20000));
+
+  DWORD_PTR result = 0;
+  EXPECT_NE(SendMessageTimeoutW(program.form(), WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &result),
+            0);
+  EXPECT_TRUE(IsWindow(program.form())) << "the window was closed while the editor ran";
+  EXPECT_FALSE(IsWindowEnabled(program.form()));
+  standIn.Release();
+  const MessageBoxSeen box = program.WaitForMessageBox();
+  ASSERT_NE(box.window, nullptr) << "the result was never shown";
+  EXPECT_EQ(box.text, kShow.successText);
+  EXPECT_EQ(GetWindow(box.window, GW_OWNER), program.form());
+  EXPECT_NE(SendMessageTimeoutW(program.form(), WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &result),
+            0);
+  EXPECT_TRUE(IsWindow(box.window)) << "the result box was closed with the window";
+
+  EXPECT_TRUE(AnswerMessageBox(box));
+  DWORD exitCode = 1;
+  EXPECT_TRUE(program.WaitForExit(10000, &exitCode)) << "the program went on after its result";
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(InlineImagesValue(), std::wstring(kShow.value));
+  EXPECT_TRUE(PayloadFilesLeft(kShow.fileName).empty());
 }
 
 }  // namespace

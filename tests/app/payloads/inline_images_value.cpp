@@ -8,16 +8,16 @@ constexpr wchar_t kValueName[] = L"Display Inline Images";
 constexpr wchar_t kPolicyKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 constexpr wchar_t kPolicyName[] = L"DisableRegistryTools";
 
-std::optional<StoredValue> ReadValue(const wchar_t* key, const wchar_t* name) {
+std::optional<StoredValue> ReadValue(HKEY root, const wchar_t* key, const wchar_t* name) {
   StoredValue value;
   DWORD size = 0;
-  if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type, nullptr,
-                   &size) != ERROR_SUCCESS) {
+  if (RegGetValueW(root, key, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type, nullptr, &size) !=
+      ERROR_SUCCESS) {
     return std::nullopt;
   }
   value.bytes.resize(size);
-  if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type,
-                   value.bytes.data(), &size) != ERROR_SUCCESS) {
+  if (RegGetValueW(root, key, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type, value.bytes.data(),
+                   &size) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   value.bytes.resize(size);
@@ -25,12 +25,13 @@ std::optional<StoredValue> ReadValue(const wchar_t* key, const wchar_t* name) {
 }
 
 // Stores the value, creating the key when it is missing, or deletes it with nothing.
-bool WriteValue(const wchar_t* key, const wchar_t* name, const std::optional<StoredValue>& value) {
+bool WriteValue(HKEY root, const wchar_t* key, const wchar_t* name,
+                const std::optional<StoredValue>& value) {
   if (!value) {
-    const LSTATUS status = RegDeleteKeyValueW(HKEY_CURRENT_USER, key, name);
+    const LSTATUS status = RegDeleteKeyValueW(root, key, name);
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
   }
-  return RegSetKeyValueW(HKEY_CURRENT_USER, key, name, value->type, value->bytes.data(),
+  return RegSetKeyValueW(root, key, name, value->type, value->bytes.data(),
                          static_cast<DWORD>(value->bytes.size())) == ERROR_SUCCESS;
 }
 
@@ -57,20 +58,21 @@ std::optional<std::wstring> InlineImagesValue() {
 }
 
 bool SetInlineImagesValue(const std::optional<std::wstring>& value) {
-  return WriteValue(kKey, kValueName,
+  return WriteValue(HKEY_CURRENT_USER, kKey, kValueName,
                     value ? std::optional<StoredValue>(StringValue(*value)) : std::nullopt);
 }
 
-SavedRegistryValue::SavedRegistryValue(const wchar_t* key, const wchar_t* name)
-    : key_(key), name_(name), saved_(ReadValue(key, name)) {}
+SavedRegistryValue::SavedRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name)
+    : root_(root), key_(key), name_(name), saved_(ReadValue(root, key, name)) {}
 
-SavedRegistryValue::~SavedRegistryValue() { WriteValue(key_, name_, saved_); }
+SavedRegistryValue::~SavedRegistryValue() { WriteValue(root_, key_, name_, saved_); }
 
-InlineImagesValueKeeper::InlineImagesValueKeeper() : SavedRegistryValue(kKey, kValueName) {}
+InlineImagesValueKeeper::InlineImagesValueKeeper()
+    : SavedRegistryValue(HKEY_CURRENT_USER, kKey, kValueName) {}
 
-RegistryToolsPolicy::RegistryToolsPolicy(std::optional<unsigned long> value)
-    : SavedRegistryValue(kPolicyKey, kPolicyName) {
-  WriteValue(kPolicyKey, kPolicyName,
+RegistryToolsPolicy::RegistryToolsPolicy(std::optional<unsigned long> value, HKEY root)
+    : SavedRegistryValue(root, kPolicyKey, kPolicyName) {
+  WriteValue(root, kPolicyKey, kPolicyName,
              value ? std::optional<StoredValue>(DwordValue(*value)) : std::nullopt);
 }
 

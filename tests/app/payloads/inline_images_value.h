@@ -26,16 +26,17 @@ struct StoredValue {
   std::vector<BYTE> bytes;
 };
 
-// Remembers a value of HKEY_CURRENT_USER (or that there is none) when made, and puts it back (or
-// deletes it) when destroyed.
+// Remembers a value under root (or that there is none) when made, and puts it back (or deletes
+// it) when destroyed.
 class SavedRegistryValue {
  public:
-  SavedRegistryValue(const wchar_t* key, const wchar_t* name);
+  SavedRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name);
   SavedRegistryValue(const SavedRegistryValue&) = delete;
   SavedRegistryValue& operator=(const SavedRegistryValue&) = delete;
   ~SavedRegistryValue();
 
  private:
+  HKEY root_;
   const wchar_t* key_;
   const wchar_t* name_;
   std::optional<StoredValue> saved_;
@@ -47,11 +48,11 @@ class InlineImagesValueKeeper : public SavedRegistryValue {
   InlineImagesValueKeeper();
 };
 
-// Sets the per-user policy value DisableRegistryTools (REG_DWORD) for its lifetime, or removes
-// it with nothing; puts back what was there before.
+// Sets the policy value DisableRegistryTools (REG_DWORD) of the user, or with HKEY_LOCAL_MACHINE
+// of the machine, for its lifetime, or removes it with nothing; puts back what was there before.
 class RegistryToolsPolicy : public SavedRegistryValue {
  public:
-  explicit RegistryToolsPolicy(std::optional<unsigned long> value);
+  explicit RegistryToolsPolicy(std::optional<unsigned long> value, HKEY root = HKEY_CURRENT_USER);
 };
 
 // Denies everyone every access to the key of "Display Inline Images" for its lifetime (an empty

@@ -8,17 +8,21 @@
 
 #include "app/registry_editor.h"
 #include "tests/app/payloads/editor_stand_in.h"
+#include "tests/app/payloads/inline_images_value.h"
 #include "tests/support/window_class.h"
 
 namespace {
 
 using payload_tests::CountProcessesNamed;
 using payload_tests::EditorStandIn;
+using payload_tests::RegistryToolsPolicy;
 
 constexpr UINT kProbeMessage = WM_APP + 1;
+constexpr UINT kFloodMessage = WM_APP + 2;
 
 // A plain top-level window that records, for every probe message it is sent through the
-// queue, whether it was enabled at that moment.
+// queue, whether it was enabled at that moment. Flooded, it keeps one message of its own in its
+// queue, each posting the next, until a moment given.
 class ProbeWindow {
  public:
   ProbeWindow() {
@@ -33,6 +37,12 @@ class ProbeWindow {
 
   HWND get() const { return window_; }
   const std::vector<bool>& enabledAtProbe() const { return enabledAtProbe_; }
+  int floodMessages() const { return floodMessages_; }
+
+  void Flood(ULONGLONG untilTick) {
+    floodUntil_ = untilTick;
+    PostMessageW(window_, kFloodMessage, 0, 0);
+  }
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -41,13 +51,21 @@ class ProbeWindow {
       self->enabledAtProbe_.push_back(IsWindowEnabled(window) != FALSE);
       return 0;
     }
+    if (message == kFloodMessage && self != nullptr) {
+      ++self->floodMessages_;
+      if (GetTickCount64() < self->floodUntil_) PostMessageW(window, kFloodMessage, 0, 0);
+      return 0;
+    }
     return DefWindowProcW(window, message, wParam, lParam);
   }
 
   HWND window_ = nullptr;
   std::vector<bool> enabledAtProbe_;
+  ULONGLONG floodUntil_ = 0;
+  int floodMessages_ = 0;
 };
 
+// A steady stream of messages (one always waiting, well past the bound) must not hold the wait.
 TEST(RegistryEditor, AHungEditorIsStoppedAtTheBoundWhileTheWindowStaysServedButDisabled) {
   EditorStandIn standIn(EditorStandIn::Mode::kHang);
   ASSERT_TRUE(standIn.installed());
@@ -57,11 +75,14 @@ TEST(RegistryEditor, AHungEditorIsStoppedAtTheBoundWhileTheWindowStaysServedButD
 
   constexpr DWORD kBoundMs = 1500;
   const ULONGLONG start = GetTickCount64();
+  window.Flood(start + kBoundMs + 8000);
   const app::EditorOutcome outcome =
       app::RunRegistryEditor(window.get(), L"C:\\nowhere\\Ykvo.reg", kBoundMs);
   const ULONGLONG elapsed = GetTickCount64() - start;
+  window.Flood(0);
 
   EXPECT_EQ(outcome, app::EditorOutcome::kTimedOut);
+  EXPECT_GT(window.floodMessages(), 100) << "the stream was not served during the wait";
   EXPECT_GE(elapsed, kBoundMs);
   EXPECT_LT(elapsed, kBoundMs + 4000) << "the wait overran its bound";
   EXPECT_EQ(window.enabledAtProbe(), std::vector<bool>{false})
@@ -109,6 +130,19 @@ TEST(RegistryEditor, AMissingEditorIsReportedAsNotStarted) {
   EXPECT_EQ(app::RunRegistryEditor(window.get(), L"C:\\nowhere\\Ykvo.reg", 1000),
             app::EditorOutcome::kNotStarted);
   EXPECT_TRUE(IsWindowEnabled(window.get()));
+}
+
+// The user's and the machine's policy are read alike; 1 in either place blocks the editor, even
+// where the other place holds 2, which blocks only its window.
+TEST(RegistryEditor, OnlyAPolicyOfOneInEitherPlaceBlocksTheEditor) {
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    const HKEY other = root == HKEY_CURRENT_USER ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    RegistryToolsPolicy none(std::nullopt, other);
+    RegistryToolsPolicy policy(2, root);
+    EXPECT_EQ(app::RegistryEditorPolicy(), app::EditorPolicy::kSilentAllowed);
+    RegistryToolsPolicy blocked(1, other);
+    EXPECT_EQ(app::RegistryEditorPolicy(), app::EditorPolicy::kBlocked);
+  }
 }
 
 }  // namespace

@@ -20,12 +20,12 @@ struct SwitchRun {
   DWORD startError = 0;  // why the program could not be started, when it was not
 };
 
-// Morvane.exe started with a switch. With redirectOutput its standard output and error go into
-// a pipe that Finish reads; otherwise it inherits no handle and finds any console on its own.
+// Morvane.exe started with a switch and the given standard output and error; what it writes into
+// a pipe is what Finish reads.
 class SwitchProcess : public testing_support::RunningProgram {
  public:
-  SwitchProcess(const std::wstring& arguments, bool redirectOutput)
-      : RunningProgram(arguments, redirectOutput) {}
+  SwitchProcess(const std::wstring& arguments, testing_support::StandardOutput output)
+      : RunningProgram(arguments, output) {}
 
   // Waits for the program to end (stops it after timeoutMs) and collects its output.
   SwitchRun Finish(DWORD timeoutMs = 60000);
@@ -33,7 +33,7 @@ class SwitchProcess : public testing_support::RunningProgram {
 
 // Runs the program with arguments, output redirected, to its end.
 inline SwitchRun RunWithSwitch(const std::wstring& arguments) {
-  return SwitchProcess(arguments, true).Finish();
+  return SwitchProcess(arguments, testing_support::StandardOutput::kPipe).Finish();
 }
 
 // Morvane.exe started as a user starts it, with its main window found.

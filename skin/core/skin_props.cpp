@@ -5,6 +5,8 @@
 #include <string.h>
 #include <unordered_map>
 
+#include "win/dpi.h"
+
 namespace skin {
 
 namespace {
@@ -19,6 +21,8 @@ struct Entry {
   uint32_t known = 0;
   uint32_t present = 0;
   SkinTraits traits;
+  int dpi = 0;  // 0 until the engine decides it
+  RenderedFaces faces;
 };
 
 using Table = std::unordered_map<HWND, Entry>;
@@ -143,6 +147,24 @@ bool RemembersWindow(HWND window) { return FindEntry(window) != nullptr; }
 SkinTraits GetSkinTraits(HWND window) {
   if (const Entry* entry = FindEntry(window)) return entry->traits;
   return {GetSkinFamily(window), IsWindowUnicode(window) != FALSE};
+}
+
+int GetSkinDpi(HWND window) {
+  if (const Entry* entry = FindEntry(window); entry != nullptr && entry->dpi > 0) return entry->dpi;
+  return win::WindowDpi(window);
+}
+
+void SetSkinDpi(HWND window, int dpi) {
+  if (Entry* entry = FindEntry(window)) entry->dpi = dpi;
+}
+
+RenderedFaces GetRenderedFaces(HWND window) {
+  const Entry* entry = FindEntry(window);
+  return entry != nullptr ? entry->faces : RenderedFaces{};
+}
+
+void SetRenderedFaces(HWND window, RenderedFaces faces) {
+  if (Entry* entry = FindEntry(window)) entry->faces = faces;
 }
 
 SkinState GetSkinState(HWND window) {

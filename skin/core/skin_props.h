@@ -119,4 +119,23 @@ SkinTraits GetSkinTraits(HWND window);
 // True when the calling thread's store keeps the window's properties in memory.
 bool RemembersWindow(HWND window);
 
+// The DPI the skin draws the window at. The store keeps it with the window's state from the
+// attach on (the engine decides it then and changes it when the window's form is told a new
+// one); for a window the store does not keep, it is the platform's DPI of the window.
+int GetSkinDpi(HWND window);
+
+// Keeps the DPI of a window the store keeps; does nothing for any other window.
+void SetSkinDpi(HWND window, int dpi);
+
+// What a push button's state images were last rendered with: the sprite factor and the font. A
+// change of scale renders them again only where this differs from what they would be rendered
+// with now. Zero and nullptr for a window the store does not keep or that was not rendered.
+struct RenderedFaces {
+  int factor = 0;
+  HFONT font = nullptr;
+  bool operator==(const RenderedFaces&) const = default;
+};
+RenderedFaces GetRenderedFaces(HWND window);
+void SetRenderedFaces(HWND window, RenderedFaces faces);
+
 }  // namespace skin

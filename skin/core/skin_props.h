@@ -7,11 +7,13 @@
 // stored as the all-ones pattern and reads back as -1.
 //
 // Under Wine every property access is a round trip to the Wine server, so the store also keeps
-// the state of the windows the skin is attached to in memory, per thread: from the start of a
-// window's attach to the end of its detach, a write goes to the window and to memory, a removal
-// likewise, and a read is answered from memory (a key not written since the attach is read from
-// the window once). Every other window, and every window of another thread or process, is read
-// from its properties.
+// the state of the windows the skin is attached to in memory, per thread. At the start of a
+// window's attach the store learns in one call which keys the window carries; until the end of its
+// detach a read is answered from memory, and a write goes to the window and to memory, a removal
+// likewise. A write or removal that would leave every reader seeing what it sees now (the value
+// the window carries already, 0 for a key it lacks, the removal of a key it lacks) is not sent to
+// the window. Every other window, and every window of another thread or process, is read from its
+// properties.
 //
 // What the store relies on: while a window carries the skin, its skin properties change only
 // through the store of the thread that owns it, and the window is detached before its handle can

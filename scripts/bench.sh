@@ -8,6 +8,7 @@ source "$(dirname "$0")/common.sh"
 ensure_packages
 build_arch i686
 
+trap stop_wine EXIT
 ensure_display
 ensure_prefix
 # The system DPI is LogPixels under HKCU\Control Panel\Desktop, read as a program starts. Each

@@ -12,8 +12,8 @@
 namespace skin {
 
 // Entry point of the skin: attaches the window (for a form: every descendant first, then the
-// form). Returns SkinAttachWindow's result;
-// 0, attaching nothing, while the system runs a high-contrast scheme (high_contrast.h).
+// form). Returns SkinAttachWindow's result; 0, attaching nothing, while the system runs a
+// high-contrast scheme (high_contrast.h).
 int SkinInstall(HWND window);
 
 // Takes the skin off the window (and, for a form, off every descendant first, with the

@@ -52,11 +52,11 @@ void RenderOneState(HDC surface, int state, const FaceLook& look) {
   if (look.focused) DrawFocusBox(surface, inset, inset, width - 2 * inset, height - 2 * inset);
 }
 
-// The region of a button width x height at factor 1, with every rectangle edge a factor-1
-// position on a button of its size in whole k-pixel squares, rounded up: edges in the left (top)
-// half keep their distance from the left (top), edges in the other half from the right (bottom),
-// each distance times k. So the cut corners are those of factor 1 with every pixel a k x k
-// square, and the region reaches k pixels beyond the window where it reaches one at factor 1.
+// The rounded region of a button width x height at sprite factor k: the factor-1 region of a
+// button width / k x height / k (rounded up), every edge of its rectangles moved k times as far
+// from the side it lies nearer to. So each cut corner is that of factor 1 with every pixel a
+// k x k square, and the region reaches k pixels beyond the window where at factor 1 it reaches
+// one.
 gdi::Region CreateButtonRegion(int width, int height, int k) {
   const int unitWidth = (width + k - 1) / k;
   const int unitHeight = (height + k - 1) / k;

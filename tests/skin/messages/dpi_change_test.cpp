@@ -43,59 +43,46 @@ void SendDpiChanged(HWND form, int dpi) {
   RedrawWindow(form, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-// Pixels of the four 3k x 3k corner cells of a face that are not the button sprite's corner
-// cells of the state with every pixel a k x k square.
-int CornerFaults(const std::vector<COLORREF>& face, SIZE size, int state, int k) {
-  const int corner = kButtonMargins.left * k;
-  int faults = 0;
-  for (int y = 0; y < size.cy; ++y) {
-    const bool top = y < corner;
-    if (!top && y < size.cy - corner) continue;
-    const int row = top ? y / k : kButtonCellHeight - 3 + (y - (size.cy - corner)) / k;
-    for (int x = 0; x < size.cx; ++x) {
-      const bool left = x < corner;
-      if (!left && x < size.cx - corner) continue;
-      const int column = left ? x / k : kButtonSpriteWidth - 3 + (x - (size.cx - corner)) / k;
-      const COLORREF expected = kButtonSpritePixels[kButtonCellHeight * state + row][column];
-      if (face[static_cast<size_t>(y * size.cx + x)] != expected) ++faults;
-    }
-  }
-  return faults;
-}
-
-// Pixels of the corner cells where the button's region differs from the region of factor 1 with
-// every pixel a k x k square.
-int RegionCornerFaults(HWND button, int k) {
-  const SIZE size = WindowSize(button);
-  constexpr int kUnitWidth = 20, kUnitHeight = 10;
-  const win::Region unit(CreateRoundRectRgn(0, 0, kUnitWidth + 1, kUnitHeight + 1,
-                                            kButtonCornerEllipse, kButtonCornerEllipse));
-  const win::Region region(CreateRectRgn(0, 0, 0, 0));
-  if (GetWindowRgn(button, region.get()) == ERROR) return -1;
+// Counts the pixels of the four 3k x 3k corners of a block of `size` for which differs(x, y, u,
+// v) holds, (u, v) being the pixel's place in the 3 x 3 corners of a factor-1 block of `unit`.
+template <typename Differs>
+int CornerFaults(SIZE size, SIZE unit, int k, Differs differs) {
   const int corner = 3 * k;
   int faults = 0;
   for (int y = 0; y < size.cy; ++y) {
-    const bool top = y < corner;
-    if (!top && y < size.cy - corner) continue;
-    const int unitY = top ? y / k : kUnitHeight - 3 + (y - (size.cy - corner)) / k;
+    if (y >= corner && y < size.cy - corner) continue;
+    const int v = y < corner ? y / k : unit.cy - 3 + (y - (size.cy - corner)) / k;
     for (int x = 0; x < size.cx; ++x) {
-      const bool left = x < corner;
-      if (!left && x < size.cx - corner) continue;
-      const int unitX = left ? x / k : kUnitWidth - 3 + (x - (size.cx - corner)) / k;
-      const bool inside = PtInRegion(region.get(), x, y) != FALSE;
-      if (inside != (PtInRegion(unit.get(), unitX, unitY) != FALSE)) ++faults;
+      if (x >= corner && x < size.cx - corner) continue;
+      const int u = x < corner ? x / k : unit.cx - 3 + (x - (size.cx - corner)) / k;
+      faults += differs(x, y, u, v);
     }
   }
   return faults;
 }
 
+// The corners of every state image are the sprite cell's with every pixel a k x k square, and so
+// are the corners of the window region (against the region of factor 1 on a 20 x 10 button).
 void ExpectFacesAtFactor(HWND button, int k) {
   SCOPED_TRACE(testing::Message() << "button " << button << " at factor " << k);
   const SIZE size = WindowSize(button);
   for (int state = 0; state < kSkinStateCount; ++state) {
-    EXPECT_EQ(CornerFaults(StatePixels(button, state), size, state, k), 0) << "state " << state;
+    const std::vector<COLORREF> face = StatePixels(button, state);
+    const auto differs = [&](int x, int y, int u, int v) {
+      return face[static_cast<size_t>(y * size.cx + x)] !=
+             kButtonSpritePixels[kButtonCellHeight * state + v][u];
+    };
+    EXPECT_EQ(CornerFaults(size, {kButtonSpriteWidth, kButtonCellHeight}, k, differs), 0)
+        << "state " << state;
   }
-  EXPECT_EQ(RegionCornerFaults(button, k), 0);
+  const win::Region unit(
+      CreateRoundRectRgn(0, 0, 21, 11, kButtonCornerEllipse, kButtonCornerEllipse));
+  const win::Region region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(button, region.get()), ERROR);
+  const auto differs = [&](int x, int y, int u, int v) {
+    return !PtInRegion(region.get(), x, y) != !PtInRegion(unit.get(), u, v);
+  };
+  EXPECT_EQ(CornerFaults(size, {20, 10}, k, differs), 0) << "region";
 }
 
 // Shows what a button looks like on the screen, four times enlarged.

@@ -1,11 +1,15 @@
 #include "bench/button_form.h"
 
+#include "bench/measurements.h"
+#include "win/dpi.h"
+
 namespace bench {
 namespace {
 
 // The main window's dialog font: 9 points of SimSun in the Chinese character set, which is 12
 // pixels at 96 dots per inch.
-constexpr int kFontHeight = -12;
+constexpr int kFontPoints = 9;
+constexpr int kPointsPerInch = 72;
 constexpr wchar_t kFontFace[] = L"宋体";
 constexpr wchar_t kButtonCaption[] = L"显示内嵌图片";  // "show inline images", Command2's caption
 
@@ -16,16 +20,18 @@ constexpr int kMargin = 8;
 }  // namespace
 
 ButtonForm::ButtonForm(const ButtonGrid& grid, POINT origin, bool show)
-    : font_(CreateFontW(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0,
-                        0, 0, kFontFace)) {
+    : font_(CreateFontW(-MulDiv(kFontPoints, BenchDpi(), kPointsPerInch), 0, 0, 0, FW_NORMAL, FALSE,
+                        FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0, kFontFace)) {
   const int rows = (grid.count + grid.columns - 1) / grid.columns;
   const int columns = grid.count < grid.columns ? grid.count : grid.columns;
   RECT box{0, 0, 2 * kMargin + columns * grid.width, 2 * kMargin + rows * grid.height};
   AdjustWindowRectEx(&box, kFormStyle, FALSE, 0);
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  form_ = CreateWindowExW(0, L"#32770", L"Morvane bench", kFormStyle, origin.x, origin.y,
-                          box.right - box.left, box.bottom - box.top, nullptr, nullptr, instance,
-                          nullptr);
+  const int left = MulDiv(origin.x, BenchDpi(), win::kDefaultDpi);
+  const int top = MulDiv(origin.y, BenchDpi(), win::kDefaultDpi);
+  form_ =
+      CreateWindowExW(0, L"#32770", L"Morvane bench", kFormStyle, left, top, box.right - box.left,
+                      box.bottom - box.top, nullptr, nullptr, instance, nullptr);
   buttons_.reserve(static_cast<size_t>(grid.count));
   for (int i = 0; i < grid.count; ++i) {
     const int x = kMargin + (i % grid.columns) * grid.width;

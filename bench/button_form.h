@@ -21,7 +21,8 @@ struct ButtonGrid {
 
 class ButtonForm {
  public:
-  // The form's top-left corner on the screen; shown (without activation) when `show` is true.
+  // The form's top-left corner on the screen, given at 96 DPI and placed at the bench's DPI, so
+  // that the forms of one run do not overlap; shown (without activation) when `show` is true.
   ButtonForm(const ButtonGrid& grid, POINT origin, bool show);
   ButtonForm(const ButtonForm&) = delete;
   ButtonForm& operator=(const ButtonForm&) = delete;

@@ -41,8 +41,8 @@ std::string PlatformName() {
 void PrintMachine() {
   SYSTEM_INFO system{};
   GetNativeSystemInfo(&system);
-  std::printf("Morvane benchmark, %s build, %s, %s, %lu logical processors\n\n", kArchitecture,
-              PlatformName().c_str(), ProcessorName().c_str(),
+  std::printf("Morvane benchmark at %d DPI, %s build, %s, %s, %lu logical processors\n\n",
+              bench::BenchDpi(), kArchitecture, PlatformName().c_str(), ProcessorName().c_str(),
               static_cast<unsigned long>(system.dwNumberOfProcessors));
 }
 

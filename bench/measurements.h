@@ -4,13 +4,21 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "bench/report.h"
 
 namespace bench {
 
-// Size of the main window's widest push button, the one every per-button figure uses.
-inline constexpr int kButtonWidth = 257;
-inline constexpr int kButtonHeight = 25;
+// The DPI the benchmark runs at: the system DPI of its process (scripts/bench.sh runs it once at
+// 96 and once at 192 DPI).
+int BenchDpi();
+
+// Size of the main window's widest push button at that DPI (3,855 x 375 twips, 257 x 25 pixels
+// at 96 DPI), the one every per-button figure uses, and the size as the table names it.
+int ButtonWidth();
+int ButtonHeight();
+std::string ButtonSizeText();
 
 // What the platform's own controls and calls cost; the skinned figures are set against these.
 struct PlatformFigures {

@@ -6,6 +6,7 @@
 #include "bench/measurements.h"
 #include "bench/timing.h"
 #include "skin/graphics/surface.h"
+#include "win/dpi.h"
 
 namespace bench {
 namespace {
@@ -19,27 +20,27 @@ constexpr int kRepaintSamples = 51, kRepaintBatch = 10;
 constexpr int kFormSamples = 21;
 
 double MeasurePrintClient(HWND button) {
-  skin::Surface target(kButtonWidth, kButtonHeight);
+  skin::Surface target(ButtonWidth(), ButtonHeight());
   return MedianMicroseconds(kFastSamples, kFastBatch, [&] {
     SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target.get()), PRF_CLIENT);
   });
 }
 
 double MeasureAlphaBlend() {
-  skin::Surface source(kButtonWidth, kButtonHeight);
-  skin::Surface target(kButtonWidth, kButtonHeight);
+  skin::Surface source(ButtonWidth(), ButtonHeight());
+  skin::Surface target(ButtonWidth(), ButtonHeight());
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, kFullAlpha, 0};
   return MedianMicroseconds(kFastSamples, kFastBatch, [&] {
-    GdiAlphaBlend(target.get(), 0, 0, kButtonWidth, kButtonHeight, source.get(), 0, 0, kButtonWidth,
-                  kButtonHeight, blend);
+    GdiAlphaBlend(target.get(), 0, 0, ButtonWidth(), ButtonHeight(), source.get(), 0, 0,
+                  ButtonWidth(), ButtonHeight(), blend);
   });
 }
 
 double MeasureBitBlt() {
-  skin::Surface source(kButtonWidth, kButtonHeight);
-  skin::Surface target(kButtonWidth, kButtonHeight);
+  skin::Surface source(ButtonWidth(), ButtonHeight());
+  skin::Surface target(ButtonWidth(), ButtonHeight());
   return MedianMicroseconds(kFastSamples, kFastBatch, [&] {
-    BitBlt(target.get(), 0, 0, kButtonWidth, kButtonHeight, source.get(), 0, 0, SRCCOPY);
+    BitBlt(target.get(), 0, 0, ButtonWidth(), ButtonHeight(), source.get(), 0, 0, SRCCOPY);
   });
 }
 
@@ -58,6 +59,17 @@ double MeasureForm1Show() {
 
 }  // namespace
 
+int BenchDpi() {
+  static const int dpi = win::ScreenDpi();
+  return dpi;
+}
+
+int ButtonWidth() { return win::TwipsToPixels(3855, BenchDpi()); }
+int ButtonHeight() { return win::TwipsToPixels(375, BenchDpi()); }
+std::string ButtonSizeText() {
+  return std::to_string(ButtonWidth()) + " x " + std::to_string(ButtonHeight());
+}
+
 double MeasureRedraw(HWND window) {
   return MedianMicroseconds(kRepaintSamples, kRepaintBatch, [&] {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -67,7 +79,7 @@ double MeasureRedraw(HWND window) {
 PlatformFigures MeasurePlatform(Report& report) {
   PlatformFigures figures;
   {
-    ButtonForm native({1, kButtonWidth, kButtonHeight, 1}, kNativeFormOrigin, true);
+    ButtonForm native({1, ButtonWidth(), ButtonHeight(), 1}, kNativeFormOrigin, true);
     figures.nativePrintClientUs = MeasurePrintClient(native.button(0));
     figures.nativeRedrawUs = MeasureRedraw(native.button(0));
   }
@@ -75,10 +87,12 @@ PlatformFigures MeasurePlatform(Report& report) {
   figures.bitBltUs = MeasureBitBlt();
   figures.form1ShowUs = MeasureForm1Show();
 
-  report.AddFigure("Native push button draws itself into a memory DC (WM_PRINTCLIENT, 257 x 25)",
-                   Duration(figures.nativePrintClientUs));
-  report.AddFigure("AlphaBlend 257 x 25, constant alpha 255", Duration(figures.alphaBlendUs));
-  report.AddFigure("BitBlt 257 x 25", Duration(figures.bitBltUs));
+  report.AddFigure(
+      "Native push button draws itself into a memory DC (WM_PRINTCLIENT, " + ButtonSizeText() + ")",
+      Duration(figures.nativePrintClientUs));
+  report.AddFigure("AlphaBlend " + ButtonSizeText() + ", constant alpha 255",
+                   Duration(figures.alphaBlendUs));
+  report.AddFigure("BitBlt " + ButtonSizeText(), Duration(figures.bitBltUs));
   report.AddFigure("RedrawWindow of a native push button (invalidate and update)",
                    Duration(figures.nativeRedrawUs));
   report.AddFigure("Loading and showing Form1 (Form_Load included)", Duration(figures.form1ShowUs));

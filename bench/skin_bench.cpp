@@ -60,7 +60,6 @@ constexpr ButtonGrid ScaleGrid(int count) { return {count, 60, 20, 20}; }
 
 constexpr int kMemoryButtons = 100;
 constexpr int kSurfacesPerButton = 4;
-constexpr ButtonGrid kMemoryGrid = {kMemoryButtons, kButtonWidth, kButtonHeight, 4};
 
 std::string Ratio(double skinned, double native) {
   return Duration(skinned) + " / " + Duration(native) + " = " + Fixed(skinned / native, 3);
@@ -79,7 +78,7 @@ void DropQueuedTicks(HWND window) {
 // 1. One repaint of a skinned push button at full strength into a memory DC, against the
 // native button drawing itself into a memory DC of the same size.
 void MeasurePaint(Report& report, HWND skinned, HWND native) {
-  skin::Surface target(kButtonWidth, kButtonHeight);
+  skin::Surface target(ButtonWidth(), ButtonHeight());
   skin::SetSkinProp(skinned, skin::props::kAlphaLevel, skin::kFadeFullLevel);
   const auto [paintUs, nativeUs] = PairedMedianMicroseconds(
       kFastSamples, kFastBatch, [&] { skin::PaintButton(skinned, target.get()); },
@@ -141,7 +140,7 @@ void MeasureUnhandledMessage(Report& report, HWND skinned, HWND native) {
 // sprite sheet alive, so only the per-window work is timed.
 void MeasureAttachOne(Report& report) {
   // The samples take the place of the host's second button, which is hidden.
-  ButtonForm host({2, kButtonWidth, kButtonHeight, 1}, kAttachFormOrigin, true);
+  ButtonForm host({2, ButtonWidth(), ButtonHeight(), 1}, kAttachFormOrigin, true);
   ShowWindow(host.button(1), SW_HIDE);
   RECT place{};
   GetWindowRect(host.button(1), &place);
@@ -152,7 +151,7 @@ void MeasureAttachOne(Report& report) {
   const auto createButton = [&] {
     HWND button =
         CreateWindowExW(0, L"Button", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                        place.left, place.top, kButtonWidth, kButtonHeight, host.form(), nullptr,
+                        place.left, place.top, ButtonWidth(), ButtonHeight(), host.form(), nullptr,
                         GetModuleHandleW(nullptr), nullptr);
     SendMessageW(button, WM_SETFONT, font, FALSE);
     return button;
@@ -175,21 +174,28 @@ void MeasureAttachOne(Report& report) {
   }
   const double attachUs = Median(attach);
   const double createUs = Median(create);
-  // Two parts of the attach on a shown button: the corner region (SetWindowRgn with redraw) and
-  // drawing the four state images.
+  // Parts of the attach on a shown button: the corner region (SetWindowRgn with redraw), which
+  // costs most on a button that has no region yet, as at the attach; drawing the four images.
+  std::vector<double> regions;
+  for (int sample = 0; sample < kAttachSamples; ++sample) {
+    HWND plain = createButton();
+    UpdateWindow(plain);
+    const double start = NowMicroseconds();
+    skin::SetButtonRegion(plain, ButtonWidth(), ButtonHeight());
+    regions.push_back(NowMicroseconds() - start);
+    DestroyWindow(plain);
+  }
+  const double regionUs = Median(regions);
   HWND button = createButton();
   skin::SkinAttachWindow(button);
   UpdateWindow(button);
-  const double regionUs = MedianMicroseconds(
-      kAttachSamples, 1, [&] { skin::SetButtonRegion(button, kButtonWidth, kButtonHeight); });
   const double renderUs =
       MedianMicroseconds(kAttachSamples, 1, [&] { skin::RenderButtonStates(button); });
-  // Four memory DCs with a compatible bitmap of the button's size each, made, selected and freed.
+  // Four memory DCs with a DIB section of the button's size each, made, selected and freed.
   const double surfacesUs = MedianMicroseconds(kAttachSamples, 1, [&] {
-    gdi::WindowDc windowDc(button);
     for (int state = 0; state < kSurfacesPerButton; ++state) {
-      gdi::MemoryDc surface(windowDc.get());
-      gdi::Bitmap bitmap(CreateCompatibleBitmap(windowDc.get(), kButtonWidth, kButtonHeight));
+      gdi::MemoryDc surface(nullptr);
+      gdi::Bitmap bitmap(skin::CreateTopDownDib(ButtonWidth(), ButtonHeight()));
       gdi::SelectGuard select(surface.get(), bitmap.get());
     }
   });
@@ -198,7 +204,7 @@ void MeasureAttachOne(Report& report) {
                  Ratio(attachUs, createUs), AtMost(kAttachOneRatioGoal),
                  attachUs <= kAttachOneRatioGoal * createUs);
   report.AddFigure(
-      "   of which: corner region (SetWindowRgn); four state surfaces; drawing their images",
+      "   of which: first corner region (SetWindowRgn); four state surfaces; drawing their images",
       Duration(regionUs) + "; " + Duration(surfacesUs) + "; " + Duration(renderUs));
 }
 
@@ -273,7 +279,7 @@ void MeasureScaling(Report& report) {
   report.AddFigure("   Detach per control, forms of 10, 100, 1,000 buttons", detachFigure);
 }
 
-// 5. Whole fades of a 257 x 25 button driven by sending WM_TIMER, alternately towards the hot
+// 5. Whole fades of the button driven by sending WM_TIMER, alternately towards the hot
 // face (pointer enters) and back to normal (pointer leaves). The CPU time of a fade is the
 // process's own plus what the Wine server and the X server spent meanwhile (their processes'
 // CPU time, when the script names them), since under Wine every window property and window
@@ -305,7 +311,7 @@ void MeasureFade(Report& report, HWND button, double alphaBlendUs) {
   const int stepsPerFade = stepCount / kFades;
   const double fadeLengthUs = stepsPerFade * kFadeTickMs * 1000.0;
   const double share = (cpuPerFade + helpersPerFade) / fadeLengthUs;
-  report.AddFigure("5. One fade step of a 257 x 25 button (WM_TIMER), wall clock",
+  report.AddFigure("5. One fade step of a " + ButtonSizeText() + " button (WM_TIMER), wall clock",
                    Duration(Median(steps)));
   report.AddGoal("   CPU of one whole fade (" + std::to_string(stepsPerFade) + " steps) / its " +
                      Fixed(fadeLengthUs / 1000, 0) + " ms",
@@ -314,7 +320,7 @@ void MeasureFade(Report& report, HWND button, double alphaBlendUs) {
                  "<= " + Fixed(kFadeCoreShareGoal * 100, 1) + " %", share <= kFadeCoreShareGoal);
   const double blendsUs = stepsPerFade * alphaBlendUs;
   report.AddFigure(
-      "   of which: " + std::to_string(stepsPerFade) + " AlphaBlends of 257 x 25",
+      "   of which: " + std::to_string(stepsPerFade) + " AlphaBlends of " + ButtonSizeText(),
       Duration(blendsUs) + " = " + Fixed(blendsUs / fadeLengthUs * 100, 2) + " % of a core");
 }
 
@@ -338,11 +344,11 @@ std::string PerButton(int total, int buttons) {
   return Fixed(static_cast<double>(total) / buttons, 2);
 }
 
-// 7. GDI objects and memory per skinned 257 x 25 push button, from a form of 100 of them. A
-// button holds four state surfaces: a memory DC with a bitmap each. (The rounded window region
-// goes to the system, which under Wine keeps a copy of its own and deletes the handle.)
+// 7. GDI objects and memory per skinned push button of the measured size, from a form of 100 of
+// them. A button holds four state surfaces: a memory DC with a bitmap each. (The rounded window
+// region goes to the system, which under Wine keeps a copy of its own and deletes the handle.)
 void MeasureFootprint(Report& report) {
-  ButtonForm form(kMemoryGrid, kHiddenFormOrigin, false);
+  ButtonForm form({kMemoryButtons, ButtonWidth(), ButtonHeight(), 4}, kHiddenFormOrigin, false);
   // Memory on the first attach, while the heap has no freed blocks of this size to hand out.
   const SIZE_T memoryBefore = WorkingSet();
   skin::SkinAttachWindow(form.form());
@@ -371,8 +377,8 @@ void MeasureFootprint(Report& report) {
                      " left after detach",
                  "4 DCs + 4 bitmaps (+ region), none left", asDesigned);
   const double bytesPerButton = static_cast<double>(memoryAttached - memoryBefore) / kMemoryButtons;
-  const double surfaceBytes = kSurfacesPerButton * kButtonWidth * kButtonHeight * 4.0;
-  report.AddFigure("   Memory per skinned 257 x 25 push button (working set)",
+  const double surfaceBytes = kSurfacesPerButton * ButtonWidth() * ButtonHeight() * 4.0;
+  report.AddFigure("   Memory per skinned " + ButtonSizeText() + " push button (working set)",
                    Fixed(bytesPerButton / 1024, 1) +
                        " KiB (four 32-bit surfaces: " + Fixed(surfaceBytes / 1024, 1) + " KiB)");
   report.AddFigure("   Peak working set of the whole run",
@@ -382,8 +388,8 @@ void MeasureFootprint(Report& report) {
 }  // namespace
 
 void MeasureSkin(Report& report, const PlatformFigures& platform) {
-  ButtonForm native({1, kButtonWidth, kButtonHeight, 1}, kNativeFormOrigin, true);
-  ButtonForm skinned({1, kButtonWidth, kButtonHeight, 1}, kSkinnedFormOrigin, true);
+  ButtonForm native({1, ButtonWidth(), ButtonHeight(), 1}, kNativeFormOrigin, true);
+  ButtonForm skinned({1, ButtonWidth(), ButtonHeight(), 1}, kSkinnedFormOrigin, true);
   skin::SkinInstall(skinned.form());
   UpdateWindow(skinned.form());
   HWND button = skinned.button(0);

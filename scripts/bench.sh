@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the 32-bit program and its benchmark, and runs the benchmark
-# under Wine in Xvfb. Prints one table with each goal marked met or missed; exits non-zero when
-# a goal was missed.
+# under Wine in Xvfb, once at 96 DPI (100 %) and once at 192 DPI (200 %). Prints one table per
+# run with each goal marked met or missed; exits non-zero when a goal was missed in either run.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -11,6 +11,20 @@ build_arch i686
 trap stop_wine EXIT
 ensure_display
 ensure_prefix
+# The system DPI is LogPixels under HKCU\Control Panel\Desktop, read as a program starts. Each
+# run sets it in the prefix; the prefix gets its own value back at the end, also after a failure.
+desktop='HKCU\Control Panel\Desktop'
+saved_dpi="$(wine reg query "$desktop" /v LogPixels </dev/null 2>/dev/null |
+  awk '$1 == "LogPixels" { print $3 }' || true)"
+restore_dpi() {
+  if [ -n "$saved_dpi" ]; then
+    wine reg add "$desktop" /v LogPixels /t REG_DWORD /d "$((saved_dpi))" /f </dev/null >/dev/null 2>&1
+  else
+    wine reg delete "$desktop" /v LogPixels /f </dev/null >/dev/null 2>&1
+  fi
+}
+trap 'restore_dpi || true; stop_wine' EXIT
+
 # Under Wine the Wine server and the X server work for the program; the benchmark adds their CPU
 # time to its own where that matters. Ours are the server of this prefix and our own Xvfb.
 helpers=""
@@ -21,5 +35,13 @@ for pid in $(pgrep -x wineserver64; pgrep -x wineserver); do
 done
 [ -n "${MORVANE_XVFB_PID:-}" ] && helpers="$helpers $MORVANE_XVFB_PID"
 export MORVANE_BENCH_HELPER_PIDS="$helpers"
-# The benchmark prints one table; Wine's own messages stay out of it.
-WINEDLLOVERRIDES="mscoree,mshtml=" wine "$MORVANE_BUILD/i686/morvane_bench.exe" 2>/dev/null
+
+status=0
+for dpi in 96 192; do
+  wine reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1
+  # The benchmark prints one table; Wine's own messages stay out of it.
+  WINEDLLOVERRIDES="mscoree,mshtml=" wine "$MORVANE_BUILD/i686/morvane_bench.exe" 2>/dev/null ||
+    status=1
+  echo
+done
+exit $status

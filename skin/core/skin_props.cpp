@@ -5,6 +5,8 @@
 #include <string.h>
 #include <unordered_map>
 
+#include "win/dpi.h"
+
 namespace skin {
 
 namespace {
@@ -19,6 +21,8 @@ struct Entry {
   uint32_t known = 0;
   uint32_t present = 0;
   SkinTraits traits;
+  int dpi = 0;  // 0 until the engine decides it
+  RenderedFaces faces;
 };
 
 using Table = std::unordered_map<HWND, Entry>;
@@ -74,6 +78,19 @@ void DropEntry(HWND window) {
   }
 }
 
+constexpr uint32_t kAllKeysMask = (kKeyCount == 32 ? 0 : uint32_t{1} << kKeyCount) - 1;
+
+// EnumPropsExA callback: notes one property of the window in its entry when it is a skin key.
+BOOL CALLBACK NoteCarriedKey(HWND, LPSTR name, HANDLE data, ULONG_PTR entryAddress) {
+  const int index = KeyIndex(name);
+  if (index >= 0) {
+    Entry& entry = *reinterpret_cast<Entry*>(entryAddress);
+    entry.values[index] = reinterpret_cast<LONG_PTR>(data);
+    entry.present |= Bit(index);
+  }
+  return TRUE;
+}
+
 }  // namespace
 
 LONG_PTR GetSkinProp(HWND window, const char* key) {
@@ -91,10 +108,20 @@ LONG_PTR GetSkinProp(HWND window, const char* key) {
   return value;
 }
 
+// True when the store knows that the window reads `value` under the key already: it carries that
+// value, or it lacks the key and the value is 0 (a missing property reads as 0). Writing it again
+// would change nothing that any reader, in this process or another, can see.
+bool AlreadyReads(const Entry& entry, int index, LONG_PTR value) {
+  if ((entry.known & Bit(index)) == 0) return false;
+  if ((entry.present & Bit(index)) != 0) return entry.values[index] == value;
+  return value == 0;
+}
+
 void SetSkinProp(HWND window, const char* key, LONG_PTR value) {
-  const BOOL stored = SetPropA(window, key, reinterpret_cast<HANDLE>(value));
   const int index = KeyIndex(key);
   Entry* entry = index < 0 ? nullptr : FindEntry(window);
+  if (entry != nullptr && AlreadyReads(*entry, index, value)) return;
+  const BOOL stored = SetPropA(window, key, reinterpret_cast<HANDLE>(value));
   if (entry == nullptr) return;
   if (!stored) {
     // The window keeps whatever it had; the next read asks it.
@@ -108,9 +135,12 @@ void SetSkinProp(HWND window, const char* key, LONG_PTR value) {
 }
 
 void RemoveSkinProp(HWND window, const char* key) {
-  RemovePropA(window, key);
   const int index = KeyIndex(key);
   Entry* entry = index < 0 ? nullptr : FindEntry(window);
+  // A key the window is known to lack needs no call to remove it.
+  const bool absent =
+      entry != nullptr && (entry->known & Bit(index)) != 0 && (entry->present & Bit(index)) == 0;
+  if (!absent) RemovePropA(window, key);
   if (entry == nullptr) return;
   entry->values[index] = 0;
   entry->known |= Bit(index);
@@ -134,6 +164,10 @@ void RememberSkinProps(HWND window, SkinTraits traits) {
   Entry& entry = (*store.table)[window];
   entry = Entry{};
   entry.traits = traits;
+  // What the window carries now, learnt in one call: from here on the store answers every read,
+  // and writes that would change nothing are left out.
+  EnumPropsExA(window, NoteCarriedKey, reinterpret_cast<LPARAM>(&entry));
+  entry.known = kAllKeysMask;
   store.lastWindow = window;
   store.lastEntry = &entry;
 }
@@ -143,6 +177,24 @@ bool RemembersWindow(HWND window) { return FindEntry(window) != nullptr; }
 SkinTraits GetSkinTraits(HWND window) {
   if (const Entry* entry = FindEntry(window)) return entry->traits;
   return {GetSkinFamily(window), IsWindowUnicode(window) != FALSE};
+}
+
+int GetSkinDpi(HWND window) {
+  if (const Entry* entry = FindEntry(window); entry != nullptr && entry->dpi > 0) return entry->dpi;
+  return win::WindowDpi(window);
+}
+
+void SetSkinDpi(HWND window, int dpi) {
+  if (Entry* entry = FindEntry(window)) entry->dpi = dpi;
+}
+
+RenderedFaces GetRenderedFaces(HWND window) {
+  const Entry* entry = FindEntry(window);
+  return entry != nullptr ? entry->faces : RenderedFaces{};
+}
+
+void SetRenderedFaces(HWND window, RenderedFaces faces) {
+  if (Entry* entry = FindEntry(window)) entry->faces = faces;
 }
 
 SkinState GetSkinState(HWND window) {

@@ -7,11 +7,13 @@
 // stored as the all-ones pattern and reads back as -1.
 //
 // Under Wine every property access is a round trip to the Wine server, so the store also keeps
-// the state of the windows the skin is attached to in memory, per thread: from the start of a
-// window's attach to the end of its detach, a write goes to the window and to memory, a removal
-// likewise, and a read is answered from memory (a key not written since the attach is read from
-// the window once). Every other window, and every window of another thread or process, is read
-// from its properties.
+// the state of the windows the skin is attached to in memory, per thread. At the start of a
+// window's attach the store learns in one call which keys the window carries; until the end of its
+// detach a read is answered from memory, and a write goes to the window and to memory, a removal
+// likewise. A write or removal that would leave every reader seeing what it sees now (the value
+// the window carries already, 0 for a key it lacks, the removal of a key it lacks) is not sent to
+// the window. Every other window, and every window of another thread or process, is read from its
+// properties.
 //
 // What the store relies on: while a window carries the skin, its skin properties change only
 // through the store of the thread that owns it, and the window is detached before its handle can
@@ -118,5 +120,24 @@ SkinTraits GetSkinTraits(HWND window);
 
 // True when the calling thread's store keeps the window's properties in memory.
 bool RemembersWindow(HWND window);
+
+// The DPI the skin draws the window at. The store keeps it with the window's state from the
+// attach on (the engine decides it then and changes it when the window's form is told a new
+// one); for a window the store does not keep, it is the platform's DPI of the window.
+int GetSkinDpi(HWND window);
+
+// Keeps the DPI of a window the store keeps; does nothing for any other window.
+void SetSkinDpi(HWND window, int dpi);
+
+// What a push button's state images were last rendered with: the sprite factor and the font. A
+// change of scale renders them again only where this differs from what they would be rendered
+// with now. Zero and nullptr for a window the store does not keep or that was not rendered.
+struct RenderedFaces {
+  int factor = 0;
+  HFONT font = nullptr;
+  bool operator==(const RenderedFaces&) const = default;
+};
+RenderedFaces GetRenderedFaces(HWND window);
+void SetRenderedFaces(HWND window, RenderedFaces faces);
 
 }  // namespace skin

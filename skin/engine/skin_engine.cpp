@@ -4,11 +4,13 @@
 #include "skin/engine/late_windows.h"
 #include "skin/core/skin_family.h"
 #include "skin/core/skin_props.h"
+#include "skin/graphics/sprite_layout.h"
 #include "skin/graphics/sprite_sheet.h"
 #include "skin/messages/pointer_tracking.h"
 #include "skin/messages/skin_window_proc.h"
 #include "skin/painters/button_painter.h"
 #include "win/dll_search.h"
+#include "win/dpi.h"
 #include "win/unique_handle.h"
 
 namespace skin {
@@ -78,13 +80,44 @@ bool TakesTheSkin(HWND window, SkinFamily family) {
          IsSkinDrawnButtonStyle(GetWindowLongPtrW(window, GWL_STYLE));
 }
 
+// The DPI a window is drawn at from its attach: that of the nearest skinned window it lies in,
+// so that a window created inside a form whose DPI the skin has been told takes the form's;
+// else the platform's. A top-level window (a message box, a dialog) lies in no other window and
+// takes its own.
+int DpiForNewWindow(HWND window) {
+  for (HWND outer = GetAncestor(window, GA_PARENT); outer != nullptr;
+       outer = GetAncestor(outer, GA_PARENT)) {
+    if (RemembersWindow(outer)) return GetSkinDpi(outer);
+  }
+  return win::WindowDpi(window);
+}
+
+// Every skinned window holds one use of the sprite sheet of the factor it is drawn at.
+int FactorOf(HWND window) { return SpriteFactorForDpi(GetSkinDpi(window)); }
+
+void MoveToDpi(HWND window, int dpi) {
+  if (!IsSkinned(window)) return;
+  const int from = FactorOf(window);
+  const int to = SpriteFactorForDpi(dpi);
+  // The new sheet first, so that a sheet still used by the window is not released and built again.
+  if (to != from) {
+    UseSpriteSheet(to);
+    DropSpriteSheet(from);
+  }
+  SetSkinDpi(window, dpi);
+}
+
+BOOL CALLBACK MoveChildToDpi(HWND window, LPARAM dpi) {
+  MoveToDpi(window, static_cast<int>(dpi));
+  return TRUE;
+}
+
 }  // namespace
 
 int SkinInstall(HWND window) {
   if (HighContrastOn()) return 0;  // the platform's own look follows the user's scheme
   if (!SpriteSheetBuilt()) {
     SetHasUserTrackMouseEvent(ProbeExport("TrackMouseEvent", "User32"));
-    BuildSpriteSheet();
   }
   return SkinAttachWindow(window);
 }
@@ -100,6 +133,8 @@ int SkinAttachWindow(HWND window) {
   AttachCompanions(window, family);
   const bool unicode = IsWindowUnicode(window) != FALSE;
   RememberSkinProps(window, {family, unicode});
+  SetSkinDpi(window, DpiForNewWindow(window));
+  UseSpriteSheet(FactorOf(window));
   AttachFamilyState(window, family);
   // Windows created later inside skinned windows are watched for while the engine has any.
   if (++skinnedWindowCount == 1) StartWatchingForLateWindows();
@@ -116,17 +151,24 @@ int SkinDetachWindow(HWND window) {
   if (previous == 0) return 0;
   LateWindowsHold hold;
   const SkinTraits traits = GetSkinTraits(window);
+  const int factor = FactorOf(window);
   DetachCompanions(window, traits.family);
   DetachFamilyState(window, traits.family);
   RemoveSkinProp(window, props::kProcAddr);
   SwapWindowProc(window, traits.unicode, previous);
   Repaint(window);
+  DropSpriteSheet(factor);
   if (--skinnedWindowCount <= 0) {
     skinnedWindowCount = 0;
     StopWatchingForLateWindows();
-    ReleaseSpriteSheet();
   }
   return 1;
+}
+
+void SkinKeepDpi(HWND window, int dpi) {
+  if (dpi <= 0 || !IsSkinned(window)) return;
+  MoveToDpi(window, dpi);
+  EnumChildWindows(window, MoveChildToDpi, dpi);
 }
 
 BOOL CALLBACK AttachChildCallback(HWND window, LPARAM) {

@@ -11,24 +11,31 @@
 
 namespace skin {
 
-// Entry point of the skin: builds the sprite sheet when it does not exist, then attaches the
-// window (for a form: every descendant first, then the form). Returns SkinAttachWindow's result;
-// 0, attaching nothing, while the system runs a high-contrast scheme (high_contrast.h).
+// Entry point of the skin: attaches the window (for a form: every descendant first, then the
+// form). Returns SkinAttachWindow's result; 0, attaching nothing, while the system runs a
+// high-contrast scheme (high_contrast.h).
 int SkinInstall(HWND window);
 
 // Takes the skin off the window (and, for a form, off every descendant first, with the
 // drop-down lists of its combo boxes).
 int SkinRemove(HWND window);
 
-// Attaches one window: per-kind state, the skin's window procedure, a repaint. Does nothing for
-// a null window, one that is already skinned, one of another thread, or a window of the button
-// class that is not a push button (those keep their own drawing and behaviour).
+// Attaches one window: its DPI (the platform's, or that of the skinned window it lies in), a use
+// of the sprite sheet of that DPI's factor (built on first need), per-kind state, the skin's
+// window procedure, a repaint. Does nothing for a null window, one that is already skinned, one
+// of another thread, or a window of the button class that is not a push button (those keep their
+// own drawing and behaviour).
 int SkinAttachWindow(HWND window);
 
 // Detaches one window (a combo box with its drop-down list) and frees everything attach made for
-// it; the detach that brings the count of skinned windows to 0 releases the sprite sheet and
-// stops the watch for windows created later (skin/engine/late_windows.h).
+// it; its use of a sprite sheet goes, and the last use of a sheet releases it. The detach that
+// brings the count of skinned windows to 0 stops the watch for windows created later
+// (skin/engine/late_windows.h).
 int SkinDetachWindow(HWND window);
+
+// Keeps `dpi` as the DPI of the skinned window and of every skinned window inside it, each moving
+// to the sprite sheet of its new factor. The caller renders and repaints what changes.
+void SkinKeepDpi(HWND window, int dpi);
 
 // EnumChildWindows callbacks: attach or detach one descendant; always continue.
 BOOL CALLBACK AttachChildCallback(HWND window, LPARAM unused);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "skin/graphics/gdi_handles.h"
+#include "win/dpi.h"
 #include "win/rounding.h"
 
 namespace skin {
@@ -68,6 +69,13 @@ int GetBorderInsets(HWND hwnd, int& insetX, int& insetY) {
   insetX = win::RoundHalfToEven(dx / 2.0);
   insetY = win::RoundHalfToEven(dy / 2.0);
   return 1;
+}
+
+int GetSystemMetricForDpi(int index, int dpi) {
+  using ForDpiFunction = int(WINAPI*)(int, UINT);
+  static const auto forDpi = win::User32Function<ForDpiFunction>("GetSystemMetricsForDpi");
+  if (forDpi != nullptr) return forDpi(index, static_cast<UINT>(dpi));
+  return MulDiv(GetSystemMetrics(index), dpi, win::ScreenDpi());
 }
 
 }  // namespace skin

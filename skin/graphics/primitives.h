@@ -44,6 +44,10 @@ int GetWindowBounds(HWND hwnd, WindowBounds& bounds);
 // bar), rounded to the nearest integer with halves going to the even neighbour. Always 1.
 int GetBorderInsets(HWND hwnd, int& insetX, int& insetY);
 
+// A system metric (a GetSystemMetrics index) at the DPI: GetSystemMetricsForDpi where user32 has
+// it, else the metric at the system DPI scaled to this one.
+int GetSystemMetricForDpi(int index, int dpi);
+
 // Bits 0..15 and 16..31 of a message parameter as signed 16-bit numbers, so that packed mouse
 // coordinates keep their sign.
 constexpr short LowWord(LONG_PTR value) {

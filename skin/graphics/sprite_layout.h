@@ -3,6 +3,10 @@
 // Where things are on the five sprite surfaces: their sizes, the cell of every state and glyph,
 // the nine-grid margins each cell is drawn with, and the key colour that marks transparent
 // pixels. States are numbered 0 normal, 1 hot, 2 pressed, 3 disabled.
+//
+// The figures below are those of the sheet drawn at factor 1, one surface pixel per table pixel.
+// A sheet drawn at a whole factor k repeats every pixel k x k, so its cells and margins are these
+// times k (Scaled).
 
 #include <windows.h>
 
@@ -26,6 +30,24 @@ struct NineGridMargins {
   int right;
   int bottom;
 };
+
+// The whole factor the sprites are drawn at for a DPI, so that they stay crisp: 1 below 175 %
+// (168 DPI), 2 below 275 % (264 DPI), 3 from there on.
+inline constexpr int kMaxSpriteFactor = 3;
+constexpr int SpriteFactorForDpi(int dpi) {
+  if (dpi >= 264) return 3;
+  if (dpi >= 168) return 2;
+  return 1;
+}
+
+// A cell or margins of the sheet drawn at factor k.
+constexpr SpriteCell Scaled(const SpriteCell& cell, int factor) {
+  return {cell.x * factor, cell.y * factor, cell.width * factor, cell.height * factor};
+}
+constexpr NineGridMargins Scaled(const NineGridMargins& margins, int factor) {
+  return {margins.left * factor, margins.top * factor, margins.right * factor,
+          margins.bottom * factor};
+}
 
 // ButtonSprite: four 7 x 21 cells stacked vertically, one per state 0..3.
 inline constexpr int kButtonSpriteWidth = 7;

@@ -1,6 +1,11 @@
 #include "skin/graphics/sprite_sheet.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
 #include "skin/graphics/gdi_handles.h"
+#include "skin/graphics/sprite_layout.h"
 #include "skin/graphics/sprite_tables.h"
 #include "skin/graphics/surface.h"
 
@@ -8,20 +13,22 @@ namespace skin {
 
 namespace {
 
-// True from the start of a build until the release, even where a surface could not be made.
-bool built = false;
+// One sheet and its uses. `built` holds from the start of a build until the release, even where
+// a surface could not be made. A released sheet's surfaces read nullptr, never a stale handle
+// that a later surface may have been given.
+struct SheetSlot {
+  SpriteSheet surfaces;
+  bool built = false;
+  int uses = 0;
+};
 
-// The module-level slots of the five sprite surfaces. Only BuildSpriteSheet creates what they
-// hold and only the sheet's own release destroys it. A released slot reads nullptr, never a
-// stale handle that a later surface may have been given.
-HDC buttonSprite = nullptr;
-HDC comboSprite = nullptr;
-HDC glyphSprite = nullptr;
-HDC optionSprite = nullptr;
-HDC headerSprite = nullptr;
+// The sheets at factors 1, 2 and 3: the module's sprite surfaces. User-interface thread only.
+SheetSlot sheets[kMaxSpriteFactor];
+
+const SpriteSheet kNoSheet{};
 
 struct SpriteSource {
-  HDC* slot;
+  HDC SpriteSheet::*surface;
   const COLORREF* pixels;  // row-major, width x height
   int width;
   int height;
@@ -29,55 +36,104 @@ struct SpriteSource {
 
 // The sprites in the order they are created, filled and destroyed.
 const SpriteSource kSprites[] = {
-    {&buttonSprite, &kButtonSpritePixels[0][0], kButtonSpriteWidth, kButtonSpriteHeight},
-    {&comboSprite, &kComboSpritePixels[0][0], kComboSpriteWidth, kComboSpriteHeight},
-    {&glyphSprite, &kGlyphSpritePixels[0][0], kGlyphSpriteWidth, kGlyphSpriteHeight},
-    {&optionSprite, &kOptionSpritePixels[0][0], kOptionSpriteWidth, kOptionSpriteHeight},
-    {&headerSprite, &kHeaderSpritePixels[0][0], kHeaderSpriteWidth, kHeaderSpriteHeight},
+    {&SpriteSheet::button, &kButtonSpritePixels[0][0], kButtonSpriteWidth, kButtonSpriteHeight},
+    {&SpriteSheet::combo, &kComboSpritePixels[0][0], kComboSpriteWidth, kComboSpriteHeight},
+    {&SpriteSheet::glyph, &kGlyphSpritePixels[0][0], kGlyphSpriteWidth, kGlyphSpriteHeight},
+    {&SpriteSheet::option, &kOptionSpritePixels[0][0], kOptionSpriteWidth, kOptionSpriteHeight},
+    {&SpriteSheet::header, &kHeaderSpritePixels[0][0], kHeaderSpriteWidth, kHeaderSpriteHeight},
 };
 
-void FillFromTable(const SpriteSource& sprite) {
-  for (int y = 0; y < sprite.height; ++y) {
-    for (int x = 0; x < sprite.width; ++x) {
-      SetPixel(*sprite.slot, x, y, sprite.pixels[y * sprite.width + x]);
-    }
-  }
+SheetSlot& SlotOf(int factor) { return sheets[std::clamp(factor, 1, kMaxSpriteFactor) - 1]; }
+
+int FactorOf(const SheetSlot& slot) { return static_cast<int>(&slot - sheets) + 1; }
+
+// A 32-bit DIB pixel holds blue in its lowest byte, a COLORREF red.
+uint32_t DibPixel(COLORREF colour) {
+  return (uint32_t{GetRValue(colour)} << 16) | (uint32_t{GetGValue(colour)} << 8) |
+         GetBValue(colour);
 }
 
-void DestroySprites() {
+// Sets every pixel of the surface in one copy: the table with each pixel repeated factor x
+// factor, as a top-down 32-bit DIB. The surface's bitmap takes it in its own format, as it takes
+// a colour set pixel by pixel.
+void FillFromTable(HDC surface, const SpriteSource& sprite, int factor) {
+  if (surface == nullptr) return;
+  const int width = sprite.width * factor;
+  const int height = sprite.height * factor;
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      pixels[static_cast<size_t>(y) * width + x] =
+          DibPixel(sprite.pixels[(y / factor) * sprite.width + x / factor]);
+    }
+  }
+  const BITMAPINFO info = TopDownDibInfo(width, height);
+  SetDIBitsToDevice(surface, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                    static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+}
+
+void DestroySurfaces(SheetSlot& slot) {
   for (const SpriteSource& sprite : kSprites) {
-    DestroySurface(*sprite.slot);
-    *sprite.slot = nullptr;
+    DestroySurface(slot.surfaces.*sprite.surface);
+    slot.surfaces.*sprite.surface = nullptr;
+  }
+  slot.built = false;
+}
+
+void Build(SheetSlot& slot) {
+  // A second build without a release in between replaces the sheet instead of leaking it.
+  DestroySurfaces(slot);
+  slot.built = true;
+  const int factor = FactorOf(slot);
+  gdi::DisplayDc display;
+  for (const SpriteSource& sprite : kSprites) {
+    slot.surfaces.*sprite.surface =
+        CreateSurface(sprite.width * factor, sprite.height * factor, display.get());
+  }
+  for (const SpriteSource& sprite : kSprites) {
+    FillFromTable(slot.surfaces.*sprite.surface, sprite, factor);
   }
 }
 
 }  // namespace
 
-void BuildSpriteSheet() {
-  built = true;
-  // A second build without a release in between replaces the sheet instead of leaking it.
-  DestroySprites();
-  {
-    gdi::DisplayDc display;
-    for (const SpriteSource& sprite : kSprites) {
-      *sprite.slot = CreateSurface(sprite.width, sprite.height, display.get());
-    }
-  }
-  // SetPixel on a surface that could not be made does nothing.
-  for (const SpriteSource& sprite : kSprites) FillFromTable(sprite);
+void UseSpriteSheet(int factor) {
+  SheetSlot& slot = SlotOf(factor);
+  if (!slot.built) Build(slot);
+  ++slot.uses;
 }
+
+void DropSpriteSheet(int factor) {
+  SheetSlot& slot = SlotOf(factor);
+  if (slot.uses == 0) return;
+  if (--slot.uses == 0) DestroySurfaces(slot);
+}
+
+const SpriteSheet& SpriteSheetAt(int factor) {
+  const SheetSlot& slot = SlotOf(factor);
+  return slot.built ? slot.surfaces : kNoSheet;
+}
+
+int SpriteSheetUses(int factor) { return SlotOf(factor).uses; }
+
+void BuildSpriteSheet(int factor) { Build(SlotOf(factor)); }
 
 void ReleaseSpriteSheet() {
-  DestroySprites();
-  built = false;
+  for (SheetSlot& slot : sheets) {
+    DestroySurfaces(slot);
+    slot.uses = 0;
+  }
 }
 
-bool SpriteSheetBuilt() { return built; }
+bool SpriteSheetBuilt() {
+  return std::any_of(std::begin(sheets), std::end(sheets),
+                     [](const SheetSlot& slot) { return slot.built; });
+}
 
-HDC ButtonSprite() { return buttonSprite; }
-HDC ComboSprite() { return comboSprite; }
-HDC GlyphSprite() { return glyphSprite; }
-HDC OptionSprite() { return optionSprite; }
-HDC HeaderSprite() { return headerSprite; }
+HDC ButtonSprite() { return SpriteSheetAt(1).button; }
+HDC ComboSprite() { return SpriteSheetAt(1).combo; }
+HDC GlyphSprite() { return SpriteSheetAt(1).glyph; }
+HDC OptionSprite() { return SpriteSheetAt(1).option; }
+HDC HeaderSprite() { return SpriteSheetAt(1).header; }
 
 }  // namespace skin

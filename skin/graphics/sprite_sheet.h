@@ -1,25 +1,54 @@
 #pragma once
 
-// The five module-wide sprite surfaces every skinned control face is copied from. They are
-// drawn pixel by pixel from the tables in sprite_tables.h by BuildSpriteSheet and released by
-// ReleaseSpriteSheet; nothing else creates or deletes them.
+// The sprite surfaces every skinned control face is copied from: five surfaces per sheet, drawn
+// from the tables in sprite_tables.h with every table pixel repeated factor x factor, one sheet
+// per whole factor (sprite_layout.h: SpriteFactorForDpi). This file is the one owner of the
+// sheets: only it creates and deletes their surfaces.
+//
+// A sheet is built on its first use and released with its last: every skinned window holds one
+// use of the sheet of the factor it is drawn at (the engine takes it at attach, moves it when the
+// window's DPI changes and drops it at detach). BuildSpriteSheet and ReleaseSpriteSheet build and
+// release a sheet outside that count, for callers that draw without skinned windows.
 
 #include <windows.h>
 
 namespace skin {
 
-// Creates ButtonSprite, ComboSprite, GlyphSprite, OptionSprite and HeaderSprite (in this order)
-// and sets each of their 2146 pixels once with SetPixel from the tables. A sheet that is still
-// built is released first.
-void BuildSpriteSheet();
+// The five surfaces of one sheet; all nullptr while the sheet is not built.
+struct SpriteSheet {
+  HDC button = nullptr;
+  HDC combo = nullptr;
+  HDC glyph = nullptr;
+  HDC option = nullptr;
+  HDC header = nullptr;
+};
 
-// Destroys the five surfaces in the order they were created.
+// Takes one use of the sheet at the factor (clamped to 1..kMaxSpriteFactor), building it first
+// when it is not built.
+void UseSpriteSheet(int factor);
+
+// Gives one use back; the last one releases the sheet. Does nothing when the sheet has no use.
+void DropSpriteSheet(int factor);
+
+// The sheet at the factor as it is now: empty (all nullptr) while it is not built.
+const SpriteSheet& SpriteSheetAt(int factor);
+
+// Uses held of the sheet at the factor.
+int SpriteSheetUses(int factor);
+
+// Builds the sheet at the factor: creates ButtonSprite, ComboSprite, GlyphSprite, OptionSprite
+// and HeaderSprite (in this order) and fills each from its table in one copy. A sheet of that
+// factor that is still built is released first; its uses stay counted.
+void BuildSpriteSheet(int factor = 1);
+
+// Destroys the surfaces of every sheet, in the order they were created, and forgets their uses.
 void ReleaseSpriteSheet();
 
-// True from a build until the release that follows it.
+// True while any sheet is built, from its build until its release (even where a surface could
+// not be made).
 bool SpriteSheetBuilt();
 
-// Read access to the sprite surfaces; nullptr before the first build and after a release.
+// The surfaces of the sheet at factor 1; nullptr while it is not built.
 HDC ButtonSprite();
 HDC ComboSprite();
 HDC GlyphSprite();

@@ -50,6 +50,24 @@ HDC CreateSurface(int width, int height, HDC display) {
   return surface;
 }
 
+BITMAPINFO TopDownDibInfo(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down: the first row in memory is the top one
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+HBITMAP CreateTopDownDib(int width, int height) {
+  if (width <= 0 || height <= 0) return nullptr;
+  const BITMAPINFO info = TopDownDibInfo(width, height);
+  void* bits = nullptr;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
 void DestroySurface(HDC surface) {
   if (surface == nullptr) return;
   auto& surfaces = LiveSurfaces();

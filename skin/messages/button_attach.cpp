@@ -1,8 +1,11 @@
 #include "skin/messages/button_attach.h"
 
+#include <algorithm>
+
 #include "skin/core/skin_props.h"
 #include "skin/core/skin_state.h"
 #include "skin/graphics/gdi_handles.h"
+#include "skin/graphics/surface.h"
 #include "skin/messages/fade_timer.h"
 #include "skin/painters/button_painter.h"
 
@@ -12,20 +15,19 @@ namespace {
 
 constexpr LONG_PTR kButtonTypeMask = BS_TYPEMASK;
 
-// Four state surfaces of the button's full outer size, compatible with its window DC; the
-// properties own them until the detach. The first is made from the window DC and the others
-// from the first, which then holds a bitmap of the window DC's format: the same surfaces, for
-// less, since under Wine a bitmap asked of a display DC costs a round through the display
-// driver that one asked of a memory DC does not.
-void CreateStateSurfaces(HWND button, HDC windowDc, const WindowBounds& bounds) {
-  HDC model = windowDc;
+// The bitmap of a state surface: a 32-bit top-down DIB section of the button's full outer size,
+// at least one pixel each way, so that a button of no size still has its four surfaces.
+HBITMAP CreateStateBitmap(const WindowBounds& bounds) {
+  return CreateTopDownDib(std::max(bounds.width, 1), std::max(bounds.height, 1));
+}
+
+// Four state surfaces: a memory DC each with a bitmap of its own. The properties own them until
+// the detach.
+void CreateStateSurfaces(HWND button, const WindowBounds& bounds) {
   for (int state = 0; state < kSkinStateCount; ++state) {
-    gdi::MemoryDc surface(model);
-    gdi::Bitmap bitmap(CreateCompatibleBitmap(model, bounds.width, bounds.height));
-    if (surface && bitmap && SelectObject(surface.get(), bitmap.get()) != nullptr &&
-        model == windowDc) {
-      model = surface.get();
-    }
+    gdi::MemoryDc surface(nullptr);
+    gdi::Bitmap bitmap(CreateStateBitmap(bounds));
+    if (surface && bitmap) SelectObject(surface.get(), bitmap.get());
     SetSkinPropHandle(button, props::kStateSurface[state], surface.release());
     SetSkinPropHandle(button, props::kStateBitmap[state], bitmap.release());
   }
@@ -47,11 +49,8 @@ void DestroyStateSurfaces(HWND button) {
 void AttachButton(HWND button) {
   WindowBounds bounds{};
   GetWindowBounds(button, bounds);
-  {
-    gdi::WindowDc windowDc(button);
-    CreateStateSurfaces(button, windowDc.get(), bounds);
-    RenderButtonStates(button);
-  }
+  CreateStateSurfaces(button, bounds);
+  RenderButtonStates(button);
   const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
   if (IsSkinDrawnButtonStyle(style)) SendMessageW(button, BM_SETSTYLE, BS_OWNERDRAW, TRUE);
   SetSkinProp(button, props::kOldStyle, style);
@@ -77,11 +76,11 @@ void DetachButton(HWND button) {
   SetWindowRgn(button, nullptr, TRUE);
 }
 
-void ResizeStateSurfaces(HWND button, HDC windowDc, const WindowBounds& bounds) {
+void ResizeStateSurfaces(HWND button, const WindowBounds& bounds) {
   for (int state = 0; state < kSkinStateCount; ++state) {
     HDC surface = GetSkinPropHandle<HDC>(button, props::kStateSurface[state]);
     if (surface == nullptr) continue;
-    gdi::Bitmap bitmap(CreateCompatibleBitmap(windowDc, bounds.width, bounds.height));
+    gdi::Bitmap bitmap(CreateStateBitmap(bounds));
     if (!bitmap) continue;
     gdi::Bitmap replaced(static_cast<HBITMAP>(SelectObject(surface, bitmap.get())));
     // The surface owns the new bitmap now; "BMPn" names it for the detach.

@@ -17,6 +17,6 @@ void AttachButton(HWND button);
 void DetachButton(HWND button);
 
 // A fresh bitmap of the window's size for every state surface; the replaced one is deleted.
-void ResizeStateSurfaces(HWND button, HDC windowDc, const WindowBounds& bounds);
+void ResizeStateSurfaces(HWND button, const WindowBounds& bounds);
 
 }  // namespace skin

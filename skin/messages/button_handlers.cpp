@@ -51,14 +51,23 @@ LRESULT PaintButtonFace(const SkinMessage& m) {
 LRESULT ResizeButton(const SkinMessage& m) {
   return m.CallPreviousThen([&] {
     WindowBounds bounds{};
-    {
-      gdi::WindowDc windowDc(m.window);
-      GetWindowBounds(m.window, bounds);
-      ResizeStateSurfaces(m.window, windowDc.get(), bounds);
-      RenderButtonStates(m.window);
-    }
+    GetWindowBounds(m.window, bounds);
+    ResizeStateSurfaces(m.window, bounds);
+    RenderButtonStates(m.window);
     SetButtonRegion(m.window, bounds.width, bounds.height);
   });
+}
+
+// After a change of scale: faces that a resize has not rendered at the new scale already (or
+// that still have the old font) are rendered again, and the corners follow the new factor.
+void RescaleFaces(HWND button) {
+  if (!FacesOutOfDate(button)) return;
+  const int factorBefore = GetRenderedFaces(button).factor;
+  RenderButtonStates(button);
+  if (GetRenderedFaces(button).factor == factorBefore) return;
+  WindowBounds bounds{};
+  GetWindowBounds(button, bounds);
+  SetButtonRegion(button, bounds.width, bounds.height);
 }
 
 LRESULT TrackPointerOverButton(const SkinMessage& m) {
@@ -96,9 +105,7 @@ LRESULT FadeOutHover(const SkinMessage& m) {
 }
 
 LRESULT PressButton(const SkinMessage& m) {
-  return m.CallPreviousThen([&] {
-    ShowPressed(m.window);
-  });
+  return m.CallPreviousThen([&] { ShowPressed(m.window); });
 }
 
 LRESULT ReleaseButton(const SkinMessage& m) {
@@ -201,6 +208,7 @@ const FamilyHandlers kButtonHandlers{
     .mouseLeave = FadeOutHover,
     .getDlgCode = AnswerAsPushButton,
     .setStyle = TakeButtonType,
+    .rescale = RescaleFaces,
 };
 
 }  // namespace skin

@@ -30,7 +30,7 @@ bool PointerOnArrow(const SkinMessage& m) {
   WindowBounds bounds{};
   GetWindowBounds(m.window, bounds);
   return InComboArrowZone(LowWord(m.lParam), HighWord(m.lParam), bounds.width, bounds.height,
-                          GetSystemMetrics(SM_CXVSCROLL));
+                          GetSystemMetricForDpi(SM_CXVSCROLL, GetSkinDpi(m.window)));
 }
 
 SkinState HoverState(const SkinMessage& m) {
@@ -90,9 +90,8 @@ LRESULT PressDriveList(const SkinMessage& m) {
 // Released over the control itself the button stays hot; over anything else, the edit field of
 // an editable combo box included, it goes back to normal.
 LRESULT ReleaseButton(const SkinMessage& m) {
-  return m.CallPreviousThen([&] {
-    ShowButton(m.window, CursorIsOver(m.window) ? SkinState::Hot : SkinState::Normal);
-  });
+  return m.CallPreviousThen(
+      [&] { ShowButton(m.window, CursorIsOver(m.window) ? SkinState::Hot : SkinState::Normal); });
 }
 
 LRESULT ShowButtonNormalAfterMove(const SkinMessage& m) {

@@ -85,6 +85,10 @@ struct FamilyHandlers {
   // Repaints the control in the normal state with the force flag set; run by
   // RefreshCheckAndOptionBoxes after every left-button release. Null: nothing to refresh.
   void (*refreshAfterClick)(HWND window) = nullptr;
+  // Renders again what the window keeps pre-rendered, where it no longer matches the window's
+  // scale; run for a window and everything in it after their DPI has changed, once the window
+  // has laid itself out again. Null: the family paints everything as it goes.
+  void (*rescale)(HWND window) = nullptr;
 };
 
 // A handler that only calls the previous procedure; use it where a family must not fall back to

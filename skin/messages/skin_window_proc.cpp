@@ -82,6 +82,30 @@ LRESULT AttachWindowInLParam(const SkinMessage& message) {
   return previous.value;
 }
 
+BOOL CALLBACK RescaleWindow(HWND window, LPARAM) {
+  if (IsSkinned(window)) {
+    if (auto rescale = RowFor(GetSkinTraits(window).family).rescale) rescale(window);
+  }
+  return TRUE;
+}
+
+// The window is told a new DPI (it went to a screen of another scale, or the scale changed): it
+// and every skinned window inside it are drawn at that DPI from now on. It is kept before the
+// previous procedure lays the window out again, so that push buttons it resizes render their
+// faces at the new scale as they are resized; afterwards only what is still out of date is
+// rendered again, and everything is repainted. Both halves of wParam hold the same DPI.
+LRESULT FollowDpiChange(const SkinMessage& message) {
+  SkinKeepDpi(message.window, LOWORD(message.wParam));
+  const auto previous = message.CallPreviousAndRecheck();
+  if (previous.stillSkinned) {
+    RescaleWindow(message.window, 0);
+    EnumChildWindows(message.window, RescaleWindow, 0);
+    RedrawWindow(message.window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+  return previous.value;
+}
+
 // Whatever a message did (a property page shown, a control created at run time) is complete
 // once it has been handled: the windows that appeared meanwhile inside skinned windows are
 // attached then.
@@ -181,6 +205,8 @@ LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return Dispatch(m, &FamilyHandlers::getDlgCode);
     case BM_SETSTYLE:
       return Dispatch(m, &FamilyHandlers::setStyle);
+    case WM_DPICHANGED:
+      return FollowDpiChange(m);
     default:
       return m.CallPrevious();
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "skin/core/skin_props.h"
 #include "skin/core/skin_state.h"
@@ -9,7 +10,7 @@
 #include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/primitives.h"
 #include "skin/graphics/sprite_layout.h"
-#include "skin/graphics/sprite_sheet.h"
+#include "skin/painters/paint_scale.h"
 
 namespace skin {
 
@@ -21,25 +22,65 @@ COLORREF CaptionColour(int state) {
   return state == ToInt(SkinState::Disabled) ? kButtonDisabledTextColour : kButtonTextColour;
 }
 
-void RenderOneState(HWND button, HDC surface, int state, const WindowBounds& bounds,
-                    const std::wstring& caption, bool focused) {
+// What the four state images of one rendering share.
+struct FaceLook {
+  WindowBounds bounds;
+  std::wstring caption;
+  HFONT font;
+  bool focused;
+  PaintScale scale;
+};
+
+void RenderOneState(HDC surface, int state, const FaceLook& look) {
   // The button's font is selected only while the caption is drawn, so the surface never holds
   // on to a font that its owner may delete.
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0));
-  gdi::SelectGuard fontGuard(surface, font);
+  gdi::SelectGuard fontGuard(surface, look.font);
   SetBkMode(surface, TRANSPARENT);
 
   // The state surface is off screen, so the face is drawn straight into it.
-  ComposeNineGrid(surface, bounds.width, bounds.height, ButtonSprite(), ButtonCell(state),
-                  kButtonMargins);
+  const int k = look.scale.factor;
+  const int width = look.bounds.width;
+  const int height = look.bounds.height;
+  ComposeNineGrid(surface, width, height, look.scale.sheet.button, Scaled(ButtonCell(state), k),
+                  Scaled(kButtonMargins, k));
 
-  const int x = kButtonTextInset;
-  const int y = kButtonTextInset;
-  const int width = bounds.width - 2 * kButtonTextInset;
-  const int height = bounds.height - 2 * kButtonTextInset;
+  // Caption and focus rectangle keep their place inside the frame, which is k pixels wide.
+  const int inset = kButtonTextInset * k;
   SetTextColor(surface, CaptionColour(state));
-  DrawTextBox(surface, caption, x, y, width, height, kButtonTextFormat);
-  if (focused) DrawFocusBox(surface, x, y, width, height);
+  DrawTextBox(surface, look.caption, inset, inset, width - 2 * inset, height - 2 * inset,
+              kButtonTextFormat);
+  if (look.focused) DrawFocusBox(surface, inset, inset, width - 2 * inset, height - 2 * inset);
+}
+
+// The rounded region of a button width x height at sprite factor k: the factor-1 region of a
+// button width / k x height / k (rounded up), every edge of its rectangles moved k times as far
+// from the side it lies nearer to. So each cut corner is that of factor 1 with every pixel a
+// k x k square, and the region reaches k pixels beyond the window where at factor 1 it reaches
+// one.
+gdi::Region CreateButtonRegion(int width, int height, int k) {
+  const int unitWidth = (width + k - 1) / k;
+  const int unitHeight = (height + k - 1) / k;
+  gdi::Region unit(CreateRoundRectRgn(0, 0, unitWidth + 1, unitHeight + 1, kButtonCornerEllipse,
+                                      kButtonCornerEllipse));
+  if (!unit || k == 1) return unit;
+  const DWORD size = GetRegionData(unit.get(), 0, nullptr);
+  std::vector<DWORD> buffer((size + sizeof(DWORD) - 1) / sizeof(DWORD));
+  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+  if (size == 0 || GetRegionData(unit.get(), size, data) != size) return {};
+  const auto scale = [k](LONG position, int unitExtent, int extent) {
+    const LONG fromStart = position * k;
+    return 2 * position <= unitExtent ? fromStart : fromStart + (extent - unitExtent * k);
+  };
+  auto* rects = reinterpret_cast<RECT*>(data->Buffer);
+  for (DWORD i = 0; i < data->rdh.nCount; ++i) {
+    rects[i] = {scale(rects[i].left, unitWidth, width), scale(rects[i].top, unitHeight, height),
+                scale(rects[i].right, unitWidth, width),
+                scale(rects[i].bottom, unitHeight, height)};
+  }
+  RECT& bound = data->rdh.rcBound;
+  bound = {scale(bound.left, unitWidth, width), scale(bound.top, unitHeight, height),
+           scale(bound.right, unitWidth, width), scale(bound.bottom, unitHeight, height)};
+  return gdi::Region(ExtCreateRegion(nullptr, size, data));
 }
 
 // Puts the state image over the whole button. A constant-alpha blend at full strength (and no
@@ -76,8 +117,7 @@ int BlendButtonFace(HWND button, HDC dc, LONG_PTR fadeLevel) {
 }  // namespace
 
 void SetButtonRegion(HWND button, int width, int height) {
-  gdi::Region region(
-      CreateRoundRectRgn(0, 0, width + 1, height + 1, kButtonCornerEllipse, kButtonCornerEllipse));
+  gdi::Region region = CreateButtonRegion(width, height, ScaleOf(button).factor);
   // Once set, the region belongs to the system; it stays ours only if the call fails.
   if (region && SetWindowRgn(button, region.get(), TRUE) != 0) region.release();
 }
@@ -88,15 +128,24 @@ BLENDFUNCTION ButtonBlend(LONG_PTR fadeLevel) {
 }
 
 void RenderButtonStates(HWND button) {
-  WindowBounds bounds{};
-  GetWindowBounds(button, bounds);
-  const std::wstring caption = GetWindowCaption(button);
-  const bool focused = GetFocus() == button;
+  FaceLook look{{},
+                GetWindowCaption(button),
+                reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)),
+                GetFocus() == button,
+                ScaleOf(button)};
+  GetWindowBounds(button, look.bounds);
   for (int state = 0; state < kSkinStateCount; ++state) {
     HDC surface = GetSkinPropHandle<HDC>(button, props::kStateSurface[state]);
     if (surface == nullptr) continue;
-    RenderOneState(button, surface, state, bounds, caption, focused);
+    RenderOneState(surface, state, look);
   }
+  SetRenderedFaces(button, {look.scale.factor, look.font});
+}
+
+bool FacesOutOfDate(HWND button) {
+  const RenderedFaces now{ScaleOf(button).factor,
+                          reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0))};
+  return GetRenderedFaces(button) != now;
 }
 
 int PaintButton(HWND button, HDC dc) {

@@ -12,7 +12,7 @@ namespace skin {
 inline constexpr COLORREF kButtonTextColour = 0x000000;
 inline constexpr COLORREF kButtonDisabledTextColour = 0x968A79;
 
-// Caption and focus rectangle sit this many pixels in from every edge.
+// Caption and focus rectangle sit this many pixels in from every edge (times the sprite factor).
 inline constexpr int kButtonTextInset = 2;
 
 // Centred both ways on one line, ending in an ellipsis when too wide; "&" marks the access key.
@@ -29,16 +29,22 @@ constexpr bool IsSkinDrawnButtonStyle(LONG_PTR style) {
 }
 
 // Gives the button its rounded window region: corner (0, 0) to (width + 1, height + 1), so it
-// reaches one pixel beyond the window to the right and below, with 3 x 3 corner ellipses.
+// reaches one pixel beyond the window to the right and below, with 3 x 3 corner ellipses. At a
+// sprite factor k every pixel of that region's corners is a k x k square (and it reaches k pixels
+// beyond the window).
 void SetButtonRegion(HWND button, int width, int height);
 
 // The blend of one PaintButton: constant source alpha only, no per-pixel alpha. Levels outside
 // 0..255 are clamped.
 BLENDFUNCTION ButtonBlend(LONG_PTR fadeLevel);
 
-// Renders the four state pictures for the button's current size, caption, font and focus into
-// its state surfaces. A state whose surface is missing is skipped.
+// Renders the four state pictures for the button's current size, caption, font, focus and scale
+// into its state surfaces, and notes the scale and font they were rendered with. A state whose
+// surface is missing is skipped.
 void RenderButtonStates(HWND button);
+
+// True when the button's scale or font is not the one its state pictures were rendered with.
+bool FacesOutOfDate(HWND button);
 
 // Blends the state surface of "OLDSTATE" over the whole button with alpha "ALPHALEVEL", into dc
 // at its origin or, when dc is nullptr, into the button's window device context. A disabled

@@ -7,10 +7,10 @@
 #include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/primitives.h"
 #include "skin/graphics/sprite_layout.h"
-#include "skin/graphics/sprite_sheet.h"
 #include "skin/graphics/surface.h"
 #include "skin/painters/control_colours.h"
 #include "skin/painters/control_geometry.h"
+#include "skin/painters/paint_scale.h"
 #include "win/rounding.h"
 
 namespace skin {
@@ -33,18 +33,21 @@ constexpr GlyphCells kCheckBoxGlyphs[] = {
 };
 
 // The size of the mark and where its top lies in the window.
+// The size is the menu check mark's at the window's DPI; the sprites are drawn at its factor.
 struct MarkPlace {
   int width;
   int height;
   int top;
+  PaintScale scale;
 };
 
 MarkPlace PlaceMark(HWND window) {
   WindowBounds bounds{};
   GetWindowBounds(window, bounds);
-  const int width = GetSystemMetrics(SM_CXMENUCHECK);
-  const int height = GetSystemMetrics(SM_CYMENUCHECK);
-  return {width, height, CentredOffset(bounds.height, height)};
+  const PaintScale scale = ScaleOf(window);
+  const int width = GetSystemMetricForDpi(SM_CXMENUCHECK, scale.dpi);
+  const int height = GetSystemMetricForDpi(SM_CYMENUCHECK, scale.dpi);
+  return {width, height, CentredOffset(bounds.height, height), scale};
 }
 
 // The "OLDSTATE" test shared by both painters: false when the state is already shown and the
@@ -57,20 +60,30 @@ bool TakeState(HWND window, SkinState state, bool force) {
 
 LRESULT CheckStateOf(HWND window) { return SendMessageW(window, BM_GETCHECK, 0, 0); }
 
-// Stretches the hot or pressed band of the option sprite over the inside of the box.
-void TintInside(HDC box, int width, int height, SkinState state) {
+// The box's frame: as many one-pixel rings as the sprite factor, so that it matches the outline
+// of the option circles, which scale with their sprite.
+void FrameBox(HDC box, const MarkPlace& mark, COLORREF colour) {
+  for (int ring = 0; ring < mark.scale.factor; ++ring) {
+    FrameSolid(box, ring, ring, mark.width - 2 * ring, mark.height - 2 * ring, colour);
+  }
+}
+
+// Stretches the hot or pressed band of the option sprite over the inside of the frame.
+void TintInside(HDC box, const MarkPlace& mark, SkinState state) {
   const SpriteCell* band = nullptr;
   if (state == SkinState::Hot) band = &kOptionHotBand;
   if (state == SkinState::Pressed) band = &kOptionPressedBand;
   if (band == nullptr) return;
-  StretchBlt(box, 1, 1, width - 2, height - 2, OptionSprite(), band->x, band->y, band->width,
-             band->height, SRCCOPY);
+  const int k = mark.scale.factor;
+  const SpriteCell source = Scaled(*band, k);
+  StretchBlt(box, k, k, mark.width - 2 * k, mark.height - 2 * k, mark.scale.sheet.option, source.x,
+             source.y, source.width, source.height, SRCCOPY);
 }
 
-void DrawGlyphCentred(HDC dest, int boxWidth, int boxHeight, const SpriteCell& glyph) {
-  BlitTransparent(dest, CentredOffset(boxWidth, glyph.width),
-                  CentredOffset(boxHeight, glyph.height), glyph.width, glyph.height, GlyphSprite(),
-                  glyph.x, glyph.y, kKeyColour);
+void DrawGlyphCentred(HDC dest, const MarkPlace& mark, const SpriteCell& cell) {
+  const SpriteCell glyph = Scaled(cell, mark.scale.factor);
+  BlitTransparent(dest, CentredOffset(mark.width, glyph.width),
+                  CentredOffset(mark.height, glyph.height), mark.scale.sheet.glyph, glyph);
 }
 
 }  // namespace
@@ -86,14 +99,13 @@ int PaintCheckBox(HWND window, SkinState state, bool force) {
   FillSolid(box.get(), 0, 0, mark.width, mark.height, kWhite);
   COLORREF frame = kDisabledFrameColour;
   if (enabled) frame = state == SkinState::Pressed ? kPressedFrameColour : kFrameColour;
-  FrameSolid(box.get(), 0, 0, mark.width, mark.height, frame);
-  if (enabled) TintInside(box.get(), mark.width, mark.height, state);
+  FrameBox(box.get(), mark, frame);
+  if (enabled) TintInside(box.get(), mark, state);
 
   if (check >= 0 && check < static_cast<LRESULT>(std::size(kCheckBoxGlyphs))) {
     const GlyphCells& glyph = kCheckBoxGlyphs[check];
     if (glyph.present) {
-      DrawGlyphCentred(box.get(), mark.width, mark.height,
-                       enabled ? glyph.enabled : glyph.disabled);
+      DrawGlyphCentred(box.get(), mark, enabled ? glyph.enabled : glyph.disabled);
     }
   }
   BitBlt(windowDc.get(), 0, mark.top, mark.width, mark.height, box.get(), 0, 0, SRCCOPY);
@@ -113,17 +125,18 @@ int PaintOptionBox(HWND window, SkinState state, bool force) {
   if (enabled)
     circle = ToInt(state) >= 0 && ToInt(state) <= ToInt(SkinState::Pressed) ? ToInt(state) : -1;
   if (circle >= 0) {
-    BlitNineGrid(windowDc.get(), 0, mark.top, mark.width, mark.height, OptionSprite(),
-                 OptionCell(circle), kOptionMargins, kKeyColour);
+    const int k = mark.scale.factor;
+    BlitNineGrid(windowDc.get(), 0, mark.top, mark.width, mark.height, mark.scale.sheet.option,
+                 Scaled(OptionCell(circle), k), Scaled(kOptionMargins, k), kKeyColour);
   }
   if (check == BST_CHECKED) {
-    const SpriteCell& dot = enabled ? kGlyphOptionDotEnabled : kGlyphOptionDotDisabled;
+    const SpriteCell dot =
+        Scaled(enabled ? kGlyphOptionDotEnabled : kGlyphOptionDotDisabled, mark.scale.factor);
     // The dot's top is rounded after adding the mark's top, so odd sizes centre the same way
     // as the mark itself.
     const int x = CentredOffset(mark.width, dot.width);
     const int y = win::RoundHalfToEven((mark.height - dot.height) / 2.0 + mark.top);
-    BlitTransparent(windowDc.get(), x, y, dot.width, dot.height, GlyphSprite(), dot.x, dot.y,
-                    kKeyColour);
+    BlitTransparent(windowDc.get(), x, y, mark.scale.sheet.glyph, dot);
   }
   return 1;
 }

@@ -7,10 +7,10 @@
 #include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/primitives.h"
 #include "skin/graphics/sprite_layout.h"
-#include "skin/graphics/sprite_sheet.h"
 #include "skin/graphics/surface.h"
 #include "skin/painters/control_colours.h"
 #include "skin/painters/control_geometry.h"
+#include "skin/painters/paint_scale.h"
 
 namespace skin {
 namespace {
@@ -19,19 +19,16 @@ namespace {
 // not.
 constexpr LONG_PTR kHasDropButtonStyle = 0x2;
 
-void DrawButtonFace(HDC button, int width, int height, SkinState state) {
-  switch (state) {
-    case SkinState::Hot:
-      BlitNineGrid(button, 0, 0, width, height, ComboSprite(), kComboHotFace, kComboFaceMargins);
-      break;
-    case SkinState::Pressed:
-      BlitNineGrid(button, 0, 0, width, height, ComboSprite(), kComboPressedFace,
-                   kComboFaceMargins);
-      break;
-    default:
-      FillSolid(button, 0, 0, width, height, kWhite);
-      break;
+void DrawButtonFace(HDC button, int width, int height, SkinState state, const PaintScale& scale) {
+  const SpriteCell* face = nullptr;
+  if (state == SkinState::Hot) face = &kComboHotFace;
+  if (state == SkinState::Pressed) face = &kComboPressedFace;
+  if (face == nullptr) {
+    FillSolid(button, 0, 0, width, height, kWhite);
+    return;
   }
+  BlitNineGrid(button, 0, 0, width, height, scale.sheet.combo, Scaled(*face, scale.factor),
+               Scaled(kComboFaceMargins, scale.factor));
 }
 
 }  // namespace
@@ -44,13 +41,15 @@ void PaintComboButton(HWND window, HDC dc, SkinState& state, bool force) {
 
   WindowBounds bounds{};
   GetWindowBounds(window, bounds);
-  const int width = ComboButtonWidth(GetSystemMetrics(SM_CXVSCROLL));
+  const PaintScale scale = ScaleOf(window);
+  const int width = ComboButtonWidth(GetSystemMetricForDpi(SM_CXVSCROLL, scale.dpi));
   const int height = bounds.height - 2;
   Surface button(width, height);
-  DrawButtonFace(button.get(), width, height, state);
-  const SpriteCell& arrow = IsWindowEnabled(window) ? kComboArrowEnabled : kComboArrowDisabled;
-  BlitTransparent(button.get(), ComboArrowX(width), ComboArrowY(bounds.height), arrow.width,
-                  arrow.height, ComboSprite(), arrow.x, arrow.y, kKeyColour);
+  DrawButtonFace(button.get(), width, height, state, scale);
+  const SpriteCell arrow =
+      Scaled(IsWindowEnabled(window) ? kComboArrowEnabled : kComboArrowDisabled, scale.factor);
+  BlitTransparent(button.get(), ComboArrowX(width, arrow.width),
+                  ComboArrowY(bounds.height, arrow.height), scale.sheet.combo, arrow);
 
   std::optional<gdi::WindowDc> windowDc;
   if (dc == nullptr) dc = windowDc.emplace(window).get();

@@ -8,12 +8,16 @@ using win::RoundHalfToEven;
 
 int ComboButtonWidth(int scrollBarWidth) { return scrollBarWidth + 1; }
 
-int ComboArrowX(int buttonWidth) {
-  const double free = static_cast<double>(buttonWidth) - kComboArrowWidth;
+int ComboArrowX(int buttonWidth, int arrowWidth) {
+  const double free = static_cast<double>(buttonWidth) - arrowWidth;
   return RoundHalfToEven(free - free / 2.0);
 }
 
-int ComboArrowY(int windowHeight) { return RoundHalfToEven((windowHeight - 6) / 2.0); }
+// The button starts one pixel below the window's top: (H - 2 - a) / 2, which is (H - 6) / 2 for
+// the arrow of factor 1.
+int ComboArrowY(int windowHeight, int arrowHeight) {
+  return RoundHalfToEven((windowHeight - 2 - arrowHeight) / 2.0);
+}
 
 bool InComboArrowZone(int x, int y, int width, int height, int scrollBarWidth) {
   return x >= width - scrollBarWidth - 2 && x <= width - 2 && y >= 2 && y <= height - 2;

@@ -12,11 +12,13 @@ namespace skin {
 // the right, top and bottom edges of the window rectangle.
 int ComboButtonWidth(int scrollBarWidth);
 
-// Where the 7 x 4 arrow sits inside a drop button bw wide on a window H high. The vertical
-// position is worked out from the window height, not the (two pixels lower) button height.
+// Where an arrow of the given size (7 x 4 at sprite factor 1) sits inside a drop button bw wide
+// on a window H high, one pixel below the window's top: centred across the button, and centred
+// down the window height, not the (two pixels lower) button height.
 inline constexpr int kComboArrowWidth = 7;
-int ComboArrowX(int buttonWidth);
-int ComboArrowY(int windowHeight);
+inline constexpr int kComboArrowHeight = 4;
+int ComboArrowX(int buttonWidth, int arrowWidth = kComboArrowWidth);
+int ComboArrowY(int windowHeight, int arrowHeight = kComboArrowHeight);
 
 // Whether a point in client coordinates lies on the drop button of an editable combo box whose
 // window rectangle is width x height: width - c - 2 <= x <= width - 2 and 2 <= y <= height - 2,

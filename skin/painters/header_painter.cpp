@@ -9,7 +9,7 @@
 #include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/primitives.h"
 #include "skin/graphics/sprite_layout.h"
-#include "skin/graphics/sprite_sheet.h"
+#include "skin/painters/paint_scale.h"
 #include "skin/graphics/surface.h"
 
 namespace skin {
@@ -26,6 +26,12 @@ constexpr UINT kItemTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END
 SpriteCell FaceOf(SkinState state) {
   if (state == SkinState::Hot || state == SkinState::Pressed) return HeaderCell(ToInt(state));
   return HeaderCell(ToInt(SkinState::Normal));
+}
+
+// One item face from the sheet at the header's scale, nine-grid, opaque.
+void DrawFace(HDC target, int x, int width, int height, SkinState state, const PaintScale& scale) {
+  BlitNineGrid(target, x, 0, width, height, scale.sheet.header, Scaled(FaceOf(state), scale.factor),
+               Scaled(kHeaderMargins, scale.factor));
 }
 
 RECT ItemRect(HWND header, int index) {
@@ -71,8 +77,7 @@ int PaintHeaderItem(HWND header, HDC dc, int index, SkinState state) {
   Surface face(width, bounds.height);
   gdi::SelectGuard font(face.get(), HeaderFont(header));
   SetBkMode(face.get(), TRANSPARENT);
-  BlitNineGrid(face.get(), 0, 0, width, bounds.height, HeaderSprite(), FaceOf(state),
-               kHeaderMargins);
+  DrawFace(face.get(), 0, width, bounds.height, state, ScaleOf(header));
   DrawItemText(face.get(), header, index, 0, width, bounds.height);
 
   std::optional<gdi::WindowDc> windowDc;
@@ -84,11 +89,12 @@ int PaintHeaderItem(HWND header, HDC dc, int index, SkinState state) {
 void PaintHeaderStrip(HWND header, HDC dc) {
   WindowBounds bounds{};
   GetWindowBounds(header, bounds);
+  const PaintScale scale = ScaleOf(header);
   Surface strip(bounds.width, bounds.height);
   // Right of the last item the strip shows the normal face's middle column.
-  StretchBlt(strip.get(), 0, 0, bounds.width, bounds.height, HeaderSprite(),
-             kHeaderBackgroundColumn.x, kHeaderBackgroundColumn.y, kHeaderBackgroundColumn.width,
-             kHeaderBackgroundColumn.height, SRCCOPY);
+  const SpriteCell column = Scaled(kHeaderBackgroundColumn, scale.factor);
+  StretchBlt(strip.get(), 0, 0, bounds.width, bounds.height, scale.sheet.header, column.x, column.y,
+             column.width, column.height, SRCCOPY);
 
   const int count = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
   if (count > 0) {
@@ -102,8 +108,7 @@ void PaintHeaderStrip(HWND header, HDC dc) {
       SkinState state = SkinState::Normal;
       if (i == hot) state = SkinState::Hot;
       if (i == pressed) state = SkinState::Pressed;
-      BlitNineGrid(strip.get(), item.left, 0, width, bounds.height, HeaderSprite(), FaceOf(state),
-                   kHeaderMargins);
+      DrawFace(strip.get(), item.left, width, bounds.height, state, scale);
       DrawItemText(strip.get(), header, i, item.left, width, item.bottom);
     }
   }

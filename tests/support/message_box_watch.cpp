@@ -31,6 +31,7 @@ void CALLBACK LookAtTheBoxAndAnswerNo(HWND, UINT, UINT_PTR timer, DWORD) {
   watch->seen.open = true;
   watch->seen.skinned = skin::IsSkinned(box);
   watch->seen.skinnedWindows = skin::SkinnedWindowCount();
+  watch->seen.dpi = skin::GetSkinDpi(box);
   EnumChildWindows(box, CountSkinnedButton, 0);
   PostMessageW(box, WM_COMMAND, IDNO, 0);
 }

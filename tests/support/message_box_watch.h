@@ -14,6 +14,7 @@ struct MessageBoxSeen {
   bool skinned = false;    // the box carried the skin
   int skinnedButtons = 0;  // its push buttons with the skin and their state surfaces
   int skinnedWindows = 0;  // SkinnedWindowCount() while it was open
+  int dpi = 0;             // the DPI the skin drew the box at
 };
 
 // Runs showBox, which shows a modal Yes/No message box owned by `owner`, and tells what the timer

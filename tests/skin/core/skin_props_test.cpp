@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <set>
 #include <sstream>
@@ -14,6 +15,7 @@
 #include "skin/messages/fade_timer.h"
 #include "win/unique_handle.h"
 #include "tests/support/skin_test_form.h"
+#include "tests/support/window_properties.h"
 
 namespace skin {
 namespace {
@@ -158,6 +160,36 @@ TEST(SkinPropsStore, EntriesEndWithTheirWindowsAndALeftoverDoesNotStopAnAttach) 
   EXPECT_EQ(SkinDetachWindow(window), 1);
   EXPECT_FALSE(RemembersWindow(window));
   DestroyWindow(window);
+}
+
+// The store learns what a window carries as it starts keeping it, so that a value carried from
+// before (here 9 and 0 written by someone else) reads back and is overwritten or removed on the
+// window itself, while writes of what the window reads already leave it as it is.
+TEST_F(SkinPropsTest, WhatTheWindowCarriesAlreadyIsKnownFromTheStart) {
+  const auto skinKeysCarried = [this] {
+    testing_support::WindowPropertyMap carried = testing_support::WindowProperties(window_);
+    std::erase_if(carried, [](const auto& property) {
+      return std::find(std::begin(props::kAllKeys), std::end(props::kAllKeys), property.first) ==
+             std::end(props::kAllKeys);
+    });
+    return carried;
+  };
+  SetPropA(window_, props::kAlphaLevel, reinterpret_cast<HANDLE>(9));
+  SetPropA(window_, props::kTimerId, nullptr);
+  RememberSkinProps(window_);
+  EXPECT_EQ(GetSkinProp(window_, props::kAlphaLevel), 9);
+  SetSkinProp(window_, props::kAlphaLevel, 0);
+  EXPECT_EQ(GetPropA(window_, props::kAlphaLevel), nullptr);
+  SetSkinProp(window_, props::kMouseFlag, 0);  // reads 0 already: nothing to write
+  SetSkinProp(window_, props::kOldState, 2);
+  EXPECT_EQ(skinKeysCarried(), (testing_support::WindowPropertyMap{
+                                   {"ALPHALEVEL", 0}, {"OLDSTATE", 2}, {"TIMERID", 0}}));
+  for (const char* key : {props::kAlphaLevel, props::kTimerId, props::kMouseFlag}) {
+    RemoveSkinProp(window_, key);
+  }
+  EXPECT_EQ(skinKeysCarried(), (testing_support::WindowPropertyMap{{"OLDSTATE", 2}}));
+  RemoveSkinProp(window_, props::kOldState);
+  EXPECT_FALSE(RemembersWindow(window_));
 }
 
 // A window of another thread: its own thread's store keeps its state; this thread reads it from

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "skin/graphics/gdi_handles.h"
@@ -218,6 +219,50 @@ TEST(SpriteSheetLifetime, ReleaseFreesEverythingAndClearsTheFlag) {
   EXPECT_EQ(skin::OptionSprite(), nullptr);
   EXPECT_EQ(skin::HeaderSprite(), nullptr);
   EXPECT_GDI_OBJECTS_UNCHANGED(skin::ReleaseSpriteSheet());  // a second release does nothing
+}
+
+// Sheets at factors 2 and 3 hold every table pixel as a k x k square; each lives from its first
+// use to its last, apart from the others.
+TEST(SpriteSheetFactors, EveryPixelIsAKByKSquareAndTheLastUseReleasesTheSheet) {
+  EXPECT_EQ(skin::SpriteFactorForDpi(96), 1);
+  EXPECT_EQ(skin::SpriteFactorForDpi(167), 1);
+  EXPECT_EQ(skin::SpriteFactorForDpi(168), 2);
+  EXPECT_EQ(skin::SpriteFactorForDpi(263), 2);
+  EXPECT_EQ(skin::SpriteFactorForDpi(264), 3);
+  EXPECT_EQ(skin::SpriteFactorForDpi(480), 3);
+  HDC skin::SpriteSheet::*const surfaces[] = {&skin::SpriteSheet::button, &skin::SpriteSheet::combo,
+                                              &skin::SpriteSheet::glyph, &skin::SpriteSheet::option,
+                                              &skin::SpriteSheet::header};
+  EXPECT_GDI_OBJECTS_UNCHANGED({
+    for (int k : {2, 3}) {
+      SCOPED_TRACE(testing::Message() << "factor " << k);
+      skin::UseSpriteSheet(k);
+      skin::UseSpriteSheet(k);
+      EXPECT_EQ(skin::SpriteSheetAt(1).button, nullptr);
+      for (size_t i = 0; i < std::size(kSheets); ++i) {
+        const Sheet& sheet = kSheets[i];
+        const std::vector<COLORREF> pixels = testing_support::ReadPixels(
+            skin::SpriteSheetAt(k).*surfaces[i], 0, 0, sheet.width * k, sheet.height * k);
+        ASSERT_EQ(pixels.size(), static_cast<size_t>(sheet.width * sheet.height * k * k));
+        int wrong = 0;
+        for (int y = 0; y < sheet.height * k; ++y) {
+          for (int x = 0; x < sheet.width * k; ++x) {
+            wrong += pixels[static_cast<size_t>(y * sheet.width * k + x)] !=
+                     sheet.pixels[(y / k) * sheet.width + x / k];
+          }
+        }
+        EXPECT_EQ(wrong, 0) << sheet.name;
+      }
+      skin::DropSpriteSheet(k);
+      EXPECT_EQ(skin::SpriteSheetUses(k), 1);
+      EXPECT_NE(skin::SpriteSheetAt(k).glyph, nullptr);
+      skin::DropSpriteSheet(k);
+      EXPECT_EQ(skin::SpriteSheetAt(k).glyph, nullptr);
+      skin::DropSpriteSheet(k);  // one drop too many changes nothing
+      EXPECT_EQ(skin::SpriteSheetUses(k), 0);
+    }
+  });
+  EXPECT_FALSE(skin::SpriteSheetBuilt());
 }
 
 TEST_F(SpriteSheet, PictureOfTheFiveSheetsEnlarged) {

@@ -153,6 +153,9 @@ void SetButtonRegion(HWND button, int width, int height, RegionRedraw redraw) {
   region.release();
   if (uncovered) {
     RedrawWindow(parent, nullptr, uncovered.get(), RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    // The button lies under its own corners too; the erase that reached it there would only be
+    // painted over by its face.
+    RedrawWindow(button, nullptr, nullptr, RDW_VALIDATE | RDW_NOERASE);
   }
 }
 

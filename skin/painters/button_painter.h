@@ -32,8 +32,8 @@ constexpr bool IsSkinDrawnButtonStyle(LONG_PTR style) {
 // whatever the cut corners uncover as it sets the region; under Wine it erases the parent, its
 // other children and the button there and then, which made up half the cost of an attach. With
 // CallerRepaintsButton the region goes on without a redraw: the uncovered corners are invalidated
-// in the parent (and in the windows under them), to be painted with its next paint, and the caller
-// repaints the button itself, as attach does anyway. The screen ends up the same.
+// in the parent (and in the other windows under them), to be painted with its next paint, and the
+// button is left for the caller to repaint, as attach does anyway. The screen ends up the same.
 enum class RegionRedraw { Platform, CallerRepaintsButton };
 
 // Gives the button its rounded window region: corner (0, 0) to (width + 1, height + 1), so it

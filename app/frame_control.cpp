@@ -44,7 +44,7 @@ void PaintFrame(HWND frame, HDC dc) {
   // The etched edge runs through the middle of the caption line.
   RECT edge = client;
   edge.top = textSize.cy / 2;
-  DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
+  DrawEtchedEdge(dc, edge, win::WholeFactorForDpi(FrameDpi(frame)));
 
   if (caption.empty()) return;
   const int indent = win::TwipsToPixels(kFrameCaptionIndentTwips, FrameDpi(frame));
@@ -134,6 +134,26 @@ HWND CreateFrame(HWND parent, int id, const wchar_t* caption, const RECT& rect,
     SetWindowLongPtrW(frame, kDpiSlot, win::kDefaultDpi);
   }
   return frame;
+}
+
+void DrawEtchedEdge(HDC dc, const RECT& rect, int lineWidth) {
+  const int k = lineWidth;
+  const LONG l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
+  const HBRUSH shadow = GetSysColorBrush(COLOR_3DSHADOW);
+  const HBRUSH highlight = GetSysColorBrush(COLOR_3DHILIGHT);
+  // The outer line: shadow at the top and left, highlight at the bottom and right, which reach
+  // the corners.
+  const RECT outerShadow[] = {{l, t, r - k, t + k}, {l, t, l + k, b - k}};
+  const RECT outerHighlight[] = {{l, b - k, r, b}, {r - k, t, r, b}};
+  // The inner line, one line width in: highlight at the top and left, shadow at the bottom and
+  // right.
+  const RECT innerHighlight[] = {{l + k, t + k, r - 2 * k, t + 2 * k},
+                                 {l + k, t + k, l + 2 * k, b - 2 * k}};
+  const RECT innerShadow[] = {{l + k, b - 2 * k, r - k, b - k}, {r - 2 * k, t + k, r - k, b - k}};
+  for (const RECT& line : outerShadow) FillRect(dc, &line, shadow);
+  for (const RECT& line : outerHighlight) FillRect(dc, &line, highlight);
+  for (const RECT& line : innerHighlight) FillRect(dc, &line, highlight);
+  for (const RECT& line : innerShadow) FillRect(dc, &line, shadow);
 }
 
 void SetFrameDpi(HWND frame, int dpi) {

@@ -22,6 +22,11 @@ HWND CreateFrame(HWND parent, int id, const wchar_t* caption, const RECT& rect,
 // The DPI the frame places its caption at; the frame repaints.
 void SetFrameDpi(HWND frame, int dpi);
 
+// Draws the frame's etched edge around `rect`: a shadow line and a highlight line inside it, as
+// DrawEdge draws EDGE_ETCHED, with every line `lineWidth` pixels wide. At a whole factor k of the
+// DPI, the edge is the one of 96 DPI with every pixel a k x k square.
+void DrawEtchedEdge(HDC dc, const RECT& rect, int lineWidth);
+
 // Horizontal position of the caption inside the frame, and the gap kept clear on each side of
 // it, in twips (8 and 2 pixels at 96 DPI).
 constexpr int kFrameCaptionIndentTwips = 120;

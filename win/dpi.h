@@ -28,6 +28,15 @@ inline int TenthsOfPointToPixels(int tenthsOfPoint, int dpi) {
   return RoundHalfToEven(static_cast<double>(tenthsOfPoint) * dpi / kTenthsOfPointPerInch);
 }
 
+// The whole factor at which a drawing made of pixels at 96 DPI (one-pixel lines, sprite pictures)
+// is drawn at the DPI, every pixel repeated factor x factor so that it stays crisp: 1 below 175 %
+// (168 DPI), 2 below 275 % (264 DPI), 3 from there on.
+constexpr int WholeFactorForDpi(int dpi) {
+  if (dpi >= 264) return 3;
+  if (dpi >= 168) return 2;
+  return 1;
+}
+
 // A user32 function that older systems lack, looked up at run time; nullptr where it is missing.
 // user32 is always loaded in a program with windows, so nothing is loaded for the look-up.
 template <typename Function>

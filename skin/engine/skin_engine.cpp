@@ -67,6 +67,25 @@ void Repaint(HWND window) {
   RedrawWindow(window, nullptr, nullptr, kRepaintFlags);
 }
 
+bool HasNonClientArea(HWND window) {
+  RECT outer{};
+  RECT client{};
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &client);
+  return outer.right - outer.left != client.right || outer.bottom - outer.top != client.bottom;
+}
+
+// The repaint that ends an attach. A push button with nothing around its client area (the usual
+// kind) has nothing for WM_NCPAINT to paint: the skin draws its whole face on WM_PAINT. It gets
+// only the invalidation, and saves the window DC that the message would take.
+void RepaintAttached(HWND window, SkinFamily family) {
+  if (family == SkinFamily::Button && !HasNonClientArea(window)) {
+    RedrawWindow(window, nullptr, nullptr, kRepaintFlags);
+    return;
+  }
+  Repaint(window);
+}
+
 // Only windows of the calling thread can be subclassed and painted by the skin.
 bool IsOwnThreadWindow(HWND window) {
   return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
@@ -141,7 +160,7 @@ int SkinAttachWindow(HWND window) {
   const LONG_PTR previous =
       SwapWindowProc(window, unicode, reinterpret_cast<LONG_PTR>(SkinWindowProc));
   SetSkinProp(window, props::kProcAddr, previous);
-  Repaint(window);
+  RepaintAttached(window, family);
   return 1;
 }
 

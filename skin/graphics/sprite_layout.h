@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include "win/dpi.h"
+
 namespace skin {
 
 // Magenta: sprite pixels of this colour stay transparent when a cell is copied with a key.
@@ -34,11 +36,7 @@ struct NineGridMargins {
 // The whole factor the sprites are drawn at for a DPI, so that they stay crisp: 1 below 175 %
 // (168 DPI), 2 below 275 % (264 DPI), 3 from there on.
 inline constexpr int kMaxSpriteFactor = 3;
-constexpr int SpriteFactorForDpi(int dpi) {
-  if (dpi >= 264) return 3;
-  if (dpi >= 168) return 2;
-  return 1;
-}
+constexpr int SpriteFactorForDpi(int dpi) { return win::WholeFactorForDpi(dpi); }
 
 // A cell or margins of the sheet drawn at factor k.
 constexpr SpriteCell Scaled(const SpriteCell& cell, int factor) {

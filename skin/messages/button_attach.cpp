@@ -52,13 +52,15 @@ void AttachButton(HWND button) {
   CreateStateSurfaces(button, bounds);
   RenderButtonStates(button);
   const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
-  if (IsSkinDrawnButtonStyle(style)) SendMessageW(button, BM_SETSTYLE, BS_OWNERDRAW, TRUE);
+  // Neither the style change nor the region redraws the button on its own: the attach repaints
+  // it once, with its face, when it is done.
+  if (IsSkinDrawnButtonStyle(style)) SendMessageW(button, BM_SETSTYLE, BS_OWNERDRAW, FALSE);
   SetSkinProp(button, props::kOldStyle, style);
   SetSkinProp(button, props::kMouseFlag, 0);
   SetSkinProp(button, props::kTimerId, 0);
   SetSkinState(button, IsWindowEnabled(button) ? SkinState::Normal : SkinState::Disabled);
   SetSkinProp(button, props::kAlphaLevel, 0);
-  SetButtonRegion(button, bounds.width, bounds.height);
+  SetButtonRegion(button, bounds.width, bounds.height, RegionRedraw::CallerRepaintsButton);
 }
 
 void DetachButton(HWND button) {

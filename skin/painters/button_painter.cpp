@@ -83,6 +83,28 @@ gdi::Region CreateButtonRegion(int width, int height, int k) {
   return gdi::Region(ExtCreateRegion(nullptr, size, data));
 }
 
+// The part of the button's rectangle that its region leaves out, in the parent's client
+// coordinates: the corners the parent shows once the region is set. No region when it cannot be
+// worked out.
+gdi::Region CutAwayInParent(HWND button, HWND parent, HRGN region) {
+  if (parent == nullptr) return {};
+  RECT place{};
+  GetWindowRect(button, &place);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
+  gdi::Region cut(CreateRectRgnIndirect(&place));
+  gdi::Region kept(CreateRectRgn(0, 0, 0, 0));
+  if (!cut || !kept || CombineRgn(kept.get(), region, nullptr, RGN_COPY) == ERROR) return {};
+  OffsetRgn(kept.get(), place.left, place.top);
+  if (CombineRgn(cut.get(), cut.get(), kept.get(), RGN_DIFF) == ERROR) return {};
+  return cut;
+}
+
+// True when the button has the keyboard focus. The button keeps this in its own state, set and
+// cleared as it takes and loses the focus (before the skin's focus handlers render), so asking
+// it is the same as asking GetFocus, without GetFocus's call into the window manager (under Wine
+// a round trip to its server) on every rendering.
+bool HoldsFocus(HWND button) { return (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_FOCUS) != 0; }
+
 // Puts the state image over the whole button. A constant-alpha blend at full strength (and no
 // per-pixel alpha) gives exactly the image's pixels, so at 255 a plain copy does the same work
 // for a fraction of the cost; every other level is blended by gdi32 (msimg32's AlphaBlend only
@@ -116,10 +138,25 @@ int BlendButtonFace(HWND button, HDC dc, LONG_PTR fadeLevel) {
 
 }  // namespace
 
-void SetButtonRegion(HWND button, int width, int height) {
+void SetButtonRegion(HWND button, int width, int height, RegionRedraw redraw) {
   gdi::Region region = CreateButtonRegion(width, height, ScaleOf(button).factor);
+  if (!region) return;
+  // The corners of a top-level button uncover other windows, which the platform redraws.
+  HWND parent = GetAncestor(button, GA_PARENT);
+  gdi::Region uncovered;
+  if (redraw == RegionRedraw::CallerRepaintsButton && parent != GetDesktopWindow()) {
+    // Worked out before the region passes to the system.
+    uncovered = CutAwayInParent(button, parent, region.get());
+  }
   // Once set, the region belongs to the system; it stays ours only if the call fails.
-  if (region && SetWindowRgn(button, region.get(), TRUE) != 0) region.release();
+  if (SetWindowRgn(button, region.get(), uncovered ? FALSE : TRUE) == 0) return;
+  region.release();
+  if (uncovered) {
+    RedrawWindow(parent, nullptr, uncovered.get(), RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    // The button lies under its own corners too; the erase that reached it there would only be
+    // painted over by its face.
+    RedrawWindow(button, nullptr, nullptr, RDW_VALIDATE | RDW_NOERASE);
+  }
 }
 
 BLENDFUNCTION ButtonBlend(LONG_PTR fadeLevel) {
@@ -131,7 +168,7 @@ void RenderButtonStates(HWND button) {
   FaceLook look{{},
                 GetWindowCaption(button),
                 reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)),
-                GetFocus() == button,
+                HoldsFocus(button),
                 ScaleOf(button)};
   GetWindowBounds(button, look.bounds);
   for (int state = 0; state < kSkinStateCount; ++state) {

@@ -28,11 +28,20 @@ constexpr bool IsSkinDrawnButtonStyle(LONG_PTR style) {
   return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_USERBUTTON;
 }
 
+// Who brings a new button region to the screen. With Platform, the system redraws the button and
+// whatever the cut corners uncover as it sets the region; under Wine it erases the parent, its
+// other children and the button there and then, which made up half the cost of an attach. With
+// CallerRepaintsButton the region goes on without a redraw: the uncovered corners are invalidated
+// in the parent (and in the other windows under them), to be painted with its next paint, and the
+// button is left for the caller to repaint, as attach does anyway. The screen ends up the same.
+enum class RegionRedraw { Platform, CallerRepaintsButton };
+
 // Gives the button its rounded window region: corner (0, 0) to (width + 1, height + 1), so it
 // reaches one pixel beyond the window to the right and below, with 3 x 3 corner ellipses. At a
 // sprite factor k every pixel of that region's corners is a k x k square (and it reaches k pixels
 // beyond the window).
-void SetButtonRegion(HWND button, int width, int height);
+void SetButtonRegion(HWND button, int width, int height,
+                     RegionRedraw redraw = RegionRedraw::Platform);
 
 // The blend of one PaintButton: constant source alpha only, no per-pixel alpha. Levels outside
 // 0..255 are clamped.

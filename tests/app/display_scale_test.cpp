@@ -16,12 +16,15 @@
 #include "app/main_window.h"
 #include "app/painted_picture.h"
 #include "app/resource_ids.h"
+#include "skin/graphics/sprite_layout.h"
 #include "tests/support/display_scale.h"
 #include "tests/support/form1_access.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/pictures.h"
 #include "tests/support/running_program.h"
+#include "tests/support/skin_test_pixels.h"
+#include "tests/support/window_pixels.h"
 #include "win/dpi.h"
 #include "win/unique_handle.h"
 
@@ -215,6 +218,38 @@ void ExpectCaptionWhole(HWND form, const Caption& caption, int dpi) {
       << ", drawn here " << expected.cx << " x " << expected.cy;
 }
 
+// The corner cells of every push button, as the screen shows them, are those of the sprite's
+// normal face with every pixel a k x k square at the DPI's sprite factor. Pixels outside a
+// button's window region show what lies behind it, and the button that holds the focus has the
+// corner of its focus box in the inner square of each corner: neither is looked at. The pointer
+// stays off the buttons, so each shows its normal face once any fade has run.
+void ExpectButtonCornersOnScreen(HWND form, int dpi) {
+  const int k = skin::SpriteFactorForDpi(dpi);
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  GUITHREADINFO focus{};
+  focus.cbSize = sizeof focus;
+  GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &focus);
+  for (const Caption& caption : kCaptions) {
+    if (caption.id == 0) continue;
+    HWND button = GetDlgItem(GetDlgItem(form, IDC_FRAME2), caption.id);
+    const SIZE size = testing_support::WindowSize(button);
+    const win::Region region(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetWindowRgn(button, region.get()), ERROR) << "button " << caption.id;
+    const auto skip = [&](int x, int y) {
+      return !PtInRegion(region.get(), x, y) ||
+             (button == focus.hwndFocus && testing_support::InFocusBoxCorner(size, k, x, y));
+    };
+    int faults = -1;
+    const auto matches = [&] {
+      faults = testing_support::SpriteCornerFaults(ScreenPixels(button, {0, 0, size.cx, size.cy}),
+                                                   size, 0, k, skip);
+      return faults == 0;
+    };
+    EXPECT_TRUE(WaitUntil(matches, 3000))
+        << faults << " corner pixels of button " << caption.id << " are not the sprite's";
+  }
+}
+
 std::wstring PictureName(const wchar_t* window, int dpi) {
   return std::wstring(window) + L"-at-" + std::to_wstring(dpi) + L".bmp";
 }
@@ -224,6 +259,7 @@ TEST(DisplayScale, BothWindowsAreLaidOutFromTheirTwipsAtTheSystemDpi) {
     testing_support::RunProgramAtDpi(dpi, [dpi](RunningProgram& program, HWND form) {
       ExpectForm1Layout(form, dpi);
       for (const Caption& caption : kCaptions) ExpectCaptionWhole(form, caption, dpi);
+      ExpectButtonCornersOnScreen(form, dpi);
       RECT rect{};
       GetWindowRect(form, &rect);
       testing_support::SaveScreenPicture(rect, PictureName(L"main-window", dpi));
@@ -258,7 +294,7 @@ void ChangeDpi(HWND window, int dpi) {
 
 constexpr int kDpiSteps[] = {192, 144, 96};
 
-TEST(DisplayScale, MainWindowFollowsDpiChangesWithItsFontsAndLinkAndLeaksNothing) {
+TEST(DisplayScale, MainWindowFollowsDpiChangesWithItsFontsFacesAndLinkAndLeaksNothing) {
   const testing_support::LoadedForm1 loaded;
   HWND form = loaded.windows().form;
   testing_support::PumpMessages();
@@ -275,6 +311,7 @@ TEST(DisplayScale, MainWindowFollowsDpiChangesWithItsFontsAndLinkAndLeaksNothing
         HWND button = GetDlgItem(loaded.windows().frame, caption.id);
         ExpectCaptionFits(reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)), caption,
                           dpi);
+        testing_support::ExpectFacesRenderedAt(button, skin::SpriteFactorForDpi(dpi));
       }
       // The link's hit area ends where its box ends.
       const RECT link = PixelsAt(kLink.box, dpi);

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "app/frame_control.h"
 #include "app/instructions_window.h"
 #include "app/main_window.h"
 #include "app/resource_ids.h"
@@ -101,6 +103,36 @@ TEST_F(WindowsLookTest, MainWindowDrawsFrameCaptionAndLabelsInTheirColours) {
   const std::vector<COLORREF> link = ClientPixels(form, {96, 128, 96 + 185, 128 + 16});
   EXPECT_EQ(CountColour(link, RGB(0x00, 0x40, 0x40)), 0);
   EXPECT_GT(CountColour(link, RGB(0x00, 0x00, 0xFF)), 100) << "no link";
+}
+
+// The width x height pixels that `draw` leaves on black.
+std::vector<COLORREF> Drawn(int width, int height, const std::function<void(HDC, RECT)>& draw) {
+  const win::WindowDc screen(nullptr, win::WindowDc::Area::Client);
+  const win::MemoryDc dc(screen.get());
+  const win::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+  const win::SelectGuard select(dc.get(), bitmap.get());
+  const RECT all = {0, 0, width, height};
+  FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  draw(dc.get(), all);
+  return ReadPixels(dc.get(), 0, 0, width, height);
+}
+
+// The frame's edge is the platform's etched edge at 100 %, and at a whole factor k that edge with
+// every pixel a k x k square.
+TEST(FrameEdgeTest, EtchedEdgeIsThePlatformsWithEveryPixelRepeated) {
+  constexpr int kWidth = 12, kHeight = 9;
+  const std::vector<COLORREF> platform =
+      Drawn(kWidth, kHeight, [](HDC dc, RECT rect) { DrawEdge(dc, &rect, EDGE_ETCHED, BF_RECT); });
+  for (const int k : {1, 2, 3}) {
+    const std::vector<COLORREF> edge = Drawn(
+        kWidth * k, kHeight * k, [k](HDC dc, RECT rect) { app::DrawEtchedEdge(dc, rect, k); });
+    int faults = 0;
+    for (size_t i = 0; i < edge.size(); ++i) {
+      const size_t x = i % (kWidth * k) / k, y = i / (kWidth * k) / k;
+      faults += edge[i] != platform[y * kWidth + x];
+    }
+    EXPECT_EQ(faults, 0) << "at factor " << k;
+  }
 }
 
 TEST_F(WindowsLookTest, InstructionsShowThePictureAndTheRedParagraph) {

@@ -16,7 +16,9 @@
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/skin_test_form.h"
 #include "tests/support/skin_test_pixels.h"
+#include "tests/support/running_program.h"
 #include "tests/support/test_paths.h"
+#include "tests/support/window_pixels.h"
 #include "tests/support/window_properties.h"
 #include "win/unique_handle.h"
 
@@ -140,6 +142,41 @@ TEST_F(SkinEngineTest, InstallAttachesTheFormAndEverythingInIt) {
   EXPECT_TRUE(SpriteSheetBuilt());
   EXPECT_EQ(SkinnedWindowCount(), 6);
   EXPECT_EQ(SkinRemove(form_.form()), 1);
+}
+
+// The attach leaves each button invalid, to be painted once with its face, and the corners its
+// region cuts away invalid in the frame, which shows them again.
+TEST_F(SkinEngineTest, AttachRepaintsTheFaceAndGivesTheCutCornersBackToTheFrame) {
+  SetCursorPos(0, 0);  // no button turns hot
+  RedrawWindow(form_.form(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  for (HWND button : form_.buttons()) {
+    const SIZE size = testing_support::WindowSize(button);
+    testing_support::FillWindow(button, 0, 0, size.cx, size.cy);
+  }
+  // The buttons alone, so that nothing else invalidates the frame.
+  for (HWND button : form_.buttons()) ASSERT_EQ(SkinAttachWindow(button), 1);
+  const gdi::Region frameUpdate(CreateRectRgn(0, 0, 0, 0));
+  GetUpdateRgn(form_.frame(), frameUpdate.get(), FALSE);
+  for (HWND button : form_.buttons()) {
+    SCOPED_TRACE(testing::Message() << "button " << button);
+    const RECT place = testing_support::RectInParent(button);
+    for (const POINT corner :
+         {POINT{place.left, place.top}, POINT{place.right - 1, place.top},
+          POINT{place.left, place.bottom - 1}, POINT{place.right - 1, place.bottom - 1}}) {
+      EXPECT_TRUE(PtInRegion(frameUpdate.get(), corner.x, corner.y))
+          << corner.x << ", " << corner.y;
+    }
+    RECT invalid{};
+    GetUpdateRect(button, &invalid, FALSE);
+    EXPECT_EQ(invalid.right - invalid.left, place.right - place.left);
+    EXPECT_EQ(invalid.bottom - invalid.top, place.bottom - place.top);
+  }
+  RedrawWindow(form_.form(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  for (HWND button : form_.buttons()) {
+    EXPECT_EQ(
+        testing_support::CountDifferencesInRegion(button, testing_support::StatePixels(button, 0)),
+        0);
+  }
 }
 
 TEST_F(SkinEngineTest, NullAndForeignThreadWindowsAreLeftAlone) {

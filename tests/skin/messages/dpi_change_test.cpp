@@ -32,6 +32,8 @@
 namespace skin {
 namespace {
 
+using testing_support::CornerFaults;
+using testing_support::SpriteCornerFaults;
 using testing_support::StatePixels;
 using testing_support::WindowPixels;
 using testing_support::WindowSize;
@@ -43,36 +45,13 @@ void SendDpiChanged(HWND form, int dpi) {
   RedrawWindow(form, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-// Counts the pixels of the four 3k x 3k corners of a block of `size` for which differs(x, y, u,
-// v) holds, (u, v) being the pixel's place in the 3 x 3 corners of a factor-1 block of `unit`.
-template <typename Differs>
-int CornerFaults(SIZE size, SIZE unit, int k, Differs differs) {
-  const int corner = 3 * k;
-  int faults = 0;
-  for (int y = 0; y < size.cy; ++y) {
-    if (y >= corner && y < size.cy - corner) continue;
-    const int v = y < corner ? y / k : unit.cy - 3 + (y - (size.cy - corner)) / k;
-    for (int x = 0; x < size.cx; ++x) {
-      if (x >= corner && x < size.cx - corner) continue;
-      const int u = x < corner ? x / k : unit.cx - 3 + (x - (size.cx - corner)) / k;
-      faults += differs(x, y, u, v);
-    }
-  }
-  return faults;
-}
-
 // The corners of every state image are the sprite cell's with every pixel a k x k square, and so
 // are the corners of the window region (against the region of factor 1 on a 20 x 10 button).
 void ExpectFacesAtFactor(HWND button, int k) {
   SCOPED_TRACE(testing::Message() << "button " << button << " at factor " << k);
   const SIZE size = WindowSize(button);
   for (int state = 0; state < kSkinStateCount; ++state) {
-    const std::vector<COLORREF> face = StatePixels(button, state);
-    const auto differs = [&](int x, int y, int u, int v) {
-      return face[static_cast<size_t>(y * size.cx + x)] !=
-             kButtonSpritePixels[kButtonCellHeight * state + v][u];
-    };
-    EXPECT_EQ(CornerFaults(size, {kButtonSpriteWidth, kButtonCellHeight}, k, differs), 0)
+    EXPECT_EQ(SpriteCornerFaults(StatePixels(button, state), size, state, k), 0)
         << "state " << state;
   }
   const win::Region unit(
@@ -187,14 +166,7 @@ TEST_F(DpiChangeTest, FacesFollowTheFormsOwnRelayout) {
       ASSERT_NE(topLeft, GetPixel(surface, 0, size.cy - 1));
       EXPECT_EQ(*static_cast<const DWORD*>(dib.dsBm.bmBits) & 0xFFFFFF,
                 RGB(GetBValue(topLeft), GetGValue(topLeft), GetRValue(topLeft)));
-      std::vector<std::vector<COLORREF>> drawn;
-      for (int state = 0; state < kSkinStateCount; ++state) {
-        drawn.push_back(StatePixels(button, state));
-      }
-      RenderButtonStates(button);
-      for (int state = 0; state < kSkinStateCount; ++state) {
-        EXPECT_EQ(StatePixels(button, state), drawn[state]) << "state " << state << " out of date";
-      }
+      testing_support::ExpectFacesRenderedAt(button, SpriteFactorForDpi(dpi));
     }
   }
   SkinRemove(form_.form());

@@ -72,6 +72,14 @@ bool IsOwnThreadWindow(HWND window) {
   return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
 }
 
+// A window the store keeps as skinned that still carries the marker although the skin's procedure
+// is not its procedure: a later subclass sits above the skin's. (An entry whose window shows
+// neither was left by a window destroyed without its detach, and its handle names another window
+// now, which is attached afresh.)
+bool SubclassedAboveTheSkin(HWND window) {
+  return RemembersWindow(window) && IsSkinned(window) && WindowCarriesSkin(window);
+}
+
 // A window of the system button class that is not a push button (a check box, a radio button, a
 // group box, a button owner-drawn already) keeps its own drawing and behaviour; the skin would
 // only weigh it down (surfaces, a region that cuts its corners), so it is not attached at all.
@@ -125,9 +133,16 @@ int SkinInstall(HWND window) {
 int SkinRemove(HWND window) { return SkinDetachWindow(window); }
 
 int SkinAttachWindow(HWND window) {
-  // Asked of the window, not of memory: a window new to the skin may have the handle of one
-  // that was destroyed without the skin being taken off.
-  if (window == nullptr || !IsOwnThreadWindow(window) || WindowCarriesSkin(window)) return 0;
+  if (window == nullptr || !IsOwnThreadWindow(window)) return 0;
+  // A window the skin holds already is known by the skin's own state, not by "PROCADDR" alone,
+  // which anyone can take off (its name is public). Attaching it again would wipe its state and
+  // make the skin's procedure its own previous one, so that every message recursed without end.
+  if (RunsSkinWindowProc(window)) {
+    // A marker that someone took off is put back, so that every reader sees the window skinned.
+    RestoreSkinProp(window, props::kProcAddr);
+    return 0;
+  }
+  if (SubclassedAboveTheSkin(window)) return 0;
   const SkinFamily family = GetSkinFamily(window);
   if (!TakesTheSkin(window, family)) return 0;
   AttachCompanions(window, family);
@@ -146,7 +161,9 @@ int SkinAttachWindow(HWND window) {
 }
 
 int SkinDetachWindow(HWND window) {
-  if (window == nullptr) return 0;
+  // Only a window the store keeps: its previous procedure comes from there, whatever became of
+  // the window's marker, and a marker on a window the store does not keep is someone else's.
+  if (window == nullptr || !RemembersWindow(window)) return 0;
   const LONG_PTR previous = GetSkinProp(window, props::kProcAddr);
   if (previous == 0) return 0;
   LateWindowsHold hold;

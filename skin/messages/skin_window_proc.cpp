@@ -212,6 +212,12 @@ LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   }
 }
 
+bool RunsSkinWindowProc(HWND window) {
+  const LONG_PTR procedure = IsWindowUnicode(window) ? GetWindowLongPtrW(window, GWLP_WNDPROC)
+                                                     : GetWindowLongPtrA(window, GWLP_WNDPROC);
+  return procedure == reinterpret_cast<LONG_PTR>(SkinWindowProc);
+}
+
 BOOL CALLBACK RefreshCheckAndOptionBoxes(HWND child, LPARAM) {
   if (!IsSkinned(child)) return TRUE;
   const SkinFamily family = GetSkinTraits(child).family;

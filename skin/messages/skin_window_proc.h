@@ -13,6 +13,10 @@ namespace skin {
 
 LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// True when SkinWindowProc is the window's procedure now, asked in the window's own character
+// set (the one the skin installs its procedure with).
+bool RunsSkinWindowProc(HWND window);
+
 // The state of the window's family (its row's attach and detach), put on as the engine attaches
 // the window and taken off as it detaches it.
 void AttachFamilyState(HWND window, SkinFamily family);

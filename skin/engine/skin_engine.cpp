@@ -17,9 +17,16 @@ namespace skin {
 
 namespace {
 
-// Module state: the only state the engine keeps outside the property store, the sprite sheet
-// and the pointer tracking.
-int skinnedWindowCount = 0;
+// Module state: the only state the engine keeps outside the property store, the sprite sheets
+// and the pointer tracking. Like all of those (and the watch for late windows, and the registry
+// of surfaces) it is kept per thread, not guarded: a window is attached, drawn and detached on
+// its own thread only, so each user-interface thread that skins windows has an engine of its own
+// and shares nothing with another. That is the simpler of the two: no lock to take on every
+// message, none held while the engine sends a window of another thread a message (which could
+// deadlock), and no memory DC drawn from by two threads (a DC serves one thread at a time). Only
+// plain values are kept per thread, so nothing needs destroying as a thread ends (the system may
+// still deliver the last messages of its windows after that).
+thread_local int skinnedWindowCount = 0;
 
 constexpr UINT kRepaintFlags = RDW_INVALIDATE | RDW_INTERNALPAINT;
 
@@ -67,7 +74,8 @@ void Repaint(HWND window) {
   RedrawWindow(window, nullptr, nullptr, kRepaintFlags);
 }
 
-// Only windows of the calling thread can be subclassed and painted by the skin.
+// Only windows of the calling thread can be subclassed and painted by the skin, and only their
+// thread takes the skin off again: its store and its count hold their state.
 bool IsOwnThreadWindow(HWND window) {
   return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
 }
@@ -104,7 +112,7 @@ int DpiForNewWindow(HWND window) {
 int FactorOf(HWND window) { return SpriteFactorForDpi(GetSkinDpi(window)); }
 
 void MoveToDpi(HWND window, int dpi) {
-  if (!IsSkinned(window)) return;
+  if (!RemembersWindow(window) || !IsSkinned(window)) return;
   const int from = FactorOf(window);
   const int to = SpriteFactorForDpi(dpi);
   // The new sheet first, so that a sheet still used by the window is not released and built again.
@@ -163,7 +171,7 @@ int SkinAttachWindow(HWND window) {
 int SkinDetachWindow(HWND window) {
   // Only a window the store keeps: its previous procedure comes from there, whatever became of
   // the window's marker, and a marker on a window the store does not keep is someone else's.
-  if (window == nullptr || !RemembersWindow(window)) return 0;
+  if (window == nullptr || !IsOwnThreadWindow(window) || !RemembersWindow(window)) return 0;
   const LONG_PTR previous = GetSkinProp(window, props::kProcAddr);
   if (previous == 0) return 0;
   LateWindowsHold hold;

@@ -22,8 +22,11 @@ struct SheetSlot {
   int uses = 0;
 };
 
-// The sheets at factors 1, 2 and 3: the module's sprite surfaces. User-interface thread only.
-SheetSlot sheets[kMaxSpriteFactor];
+// The sheets at factors 1, 2 and 3 of the calling thread: the module's sprite surfaces. Each
+// user-interface thread that skins windows draws from sheets of its own (a memory DC serves one
+// thread at a time), as it keeps all of the skin's state per thread rather than behind a lock.
+// Plain values, nothing to destroy as a thread ends: the detach of its last window releases them.
+thread_local SheetSlot sheets[kMaxSpriteFactor];
 
 const SpriteSheet kNoSheet{};
 

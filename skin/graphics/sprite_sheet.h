@@ -8,7 +8,8 @@
 // A sheet is built on its first use and released with its last: every skinned window holds one
 // use of the sheet of the factor it is drawn at (the engine takes it at attach, moves it when the
 // window's DPI changes and drops it at detach). BuildSpriteSheet and ReleaseSpriteSheet build and
-// release a sheet outside that count, for callers that draw without skinned windows.
+// release a sheet outside that count, for callers that draw without skinned windows. Every
+// thread has sheets of its own: everything here answers for the calling thread's.
 
 #include <windows.h>
 

@@ -7,7 +7,8 @@ namespace skin {
 
 namespace {
 
-bool hasUserTrackMouseEvent = false;
+// Per thread, as all of the skin's state: set by the install that starts a thread's skin.
+thread_local bool hasUserTrackMouseEvent = false;
 
 // comctl32's _TrackMouseEvent, for a system whose user32 lacks TrackMouseEvent; nullptr where
 // comctl32 has none either. comctl32 comes from the system directory and stays loaded: its

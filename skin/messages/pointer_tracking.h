@@ -8,7 +8,7 @@
 namespace skin {
 
 // Whether user32 exports TrackMouseEvent; the engine sets it each time it builds the sprite
-// sheet. Module state of the skin.
+// sheet. Module state of the skin, kept per thread.
 bool HasUserTrackMouseEvent();
 void SetHasUserTrackMouseEvent(bool exported);
 

@@ -116,8 +116,13 @@ void MoveToDpi(HWND window, int dpi) {
   const int from = FactorOf(window);
   const int to = SpriteFactorForDpi(dpi);
   // The new sheet first, so that a sheet still used by the window is not released and built again.
+  // A window whose new sheet cannot be made (the process is out of GDI objects) lets go of the
+  // skin, with everything inside it, and is drawn by the platform at its new DPI.
   if (to != from) {
-    UseSpriteSheet(to);
+    if (!UseSpriteSheet(to)) {
+      SkinDetachWindow(window);
+      return;
+    }
     DropSpriteSheet(from);
   }
   SetSkinDpi(window, dpi);
@@ -154,11 +159,19 @@ int SkinAttachWindow(HWND window) {
   const SkinFamily family = GetSkinFamily(window);
   if (!TakesTheSkin(window, family)) return 0;
   AttachCompanions(window, family);
+  // A window whose sprite sheet or own GDI objects cannot be made (the process is out of them)
+  // stays as it is, drawn by the platform; nothing of the skin is left on it.
+  const int dpi = DpiForNewWindow(window);
+  const int factor = SpriteFactorForDpi(dpi);
+  if (!UseSpriteSheet(factor)) return 0;
   const bool unicode = IsWindowUnicode(window) != FALSE;
   RememberSkinProps(window, {family, unicode});
-  SetSkinDpi(window, DpiForNewWindow(window));
-  UseSpriteSheet(FactorOf(window));
-  AttachFamilyState(window, family);
+  SetSkinDpi(window, dpi);
+  if (!AttachFamilyState(window, family)) {
+    ForgetSkinProps(window);
+    DropSpriteSheet(factor);
+    return 0;
+  }
   // Windows created later inside skinned windows are watched for while the engine has any.
   if (++skinnedWindowCount == 1) StartWatchingForLateWindows();
   const LONG_PTR previous =

@@ -13,9 +13,9 @@ namespace skin {
 
 namespace {
 
-// One sheet and its uses. `built` holds from the start of a build until the release, even where
-// a surface could not be made. A released sheet's surfaces read nullptr, never a stale handle
-// that a later surface may have been given.
+// One sheet and its uses. `built` holds from a complete build until the release: a sheet one of
+// whose surfaces could not be made is released at once. A released sheet's surfaces read
+// nullptr, never a stale handle that a later surface may have been given.
 struct SheetSlot {
   SpriteSheet surfaces;
   bool built = false;
@@ -83,27 +83,36 @@ void DestroySurfaces(SheetSlot& slot) {
   slot.built = false;
 }
 
-void Build(SheetSlot& slot) {
+// Builds the sheet complete or not at all: where a surface cannot be made (the process is out of
+// GDI objects) the others go again and the sheet stays unbuilt, so that nothing is ever drawn
+// from a sprite that is missing. True when the sheet is built.
+bool Build(SheetSlot& slot) {
   // A second build without a release in between replaces the sheet instead of leaking it.
   DestroySurfaces(slot);
-  slot.built = true;
   const int factor = FactorOf(slot);
   gdi::DisplayDc display;
   for (const SpriteSource& sprite : kSprites) {
-    slot.surfaces.*sprite.surface =
-        CreateSurface(sprite.width * factor, sprite.height * factor, display.get());
+    HDC surface = CreateSurface(sprite.width * factor, sprite.height * factor, display.get());
+    if (surface == nullptr) {
+      DestroySurfaces(slot);
+      return false;
+    }
+    slot.surfaces.*sprite.surface = surface;
   }
   for (const SpriteSource& sprite : kSprites) {
     FillFromTable(slot.surfaces.*sprite.surface, sprite, factor);
   }
+  slot.built = true;
+  return true;
 }
 
 }  // namespace
 
-void UseSpriteSheet(int factor) {
+bool UseSpriteSheet(int factor) {
   SheetSlot& slot = SlotOf(factor);
-  if (!slot.built) Build(slot);
+  if (!slot.built && !Build(slot)) return false;
   ++slot.uses;
+  return true;
 }
 
 void DropSpriteSheet(int factor) {

@@ -25,8 +25,9 @@ struct SpriteSheet {
 };
 
 // Takes one use of the sheet at the factor (clamped to 1..kMaxSpriteFactor), building it first
-// when it is not built.
-void UseSpriteSheet(int factor);
+// when it is not built. False, taking no use, when the sheet could not be built: a sheet is
+// built complete or not at all.
+bool UseSpriteSheet(int factor);
 
 // Gives one use back; the last one releases the sheet. Does nothing when the sheet has no use.
 void DropSpriteSheet(int factor);
@@ -39,14 +40,14 @@ int SpriteSheetUses(int factor);
 
 // Builds the sheet at the factor: creates ButtonSprite, ComboSprite, GlyphSprite, OptionSprite
 // and HeaderSprite (in this order) and fills each from its table in one copy. A sheet of that
-// factor that is still built is released first; its uses stay counted.
+// factor that is still built is released first; its uses stay counted. Where a surface cannot be
+// made, none is kept and the sheet is not built.
 void BuildSpriteSheet(int factor = 1);
 
 // Destroys the surfaces of every sheet, in the order they were created, and forgets their uses.
 void ReleaseSpriteSheet();
 
-// True while any sheet is built, from its build until its release (even where a surface could
-// not be made).
+// True while any sheet is built, from its build until its release.
 bool SpriteSheetBuilt();
 
 // The surfaces of the sheet at factor 1; nullptr while it is not built.

@@ -39,9 +39,10 @@ void TrackMouseLeaveWith(HWND window, bool useUser32) {
   }
 }
 
-void AttachHoverState(HWND window) {
+bool AttachHoverState(HWND window) {
   SetSkinProp(window, props::kMouseFlag, 0);
   SetSkinState(window, SkinState::Normal);
+  return true;
 }
 
 void DetachHoverState(HWND window) {

@@ -107,8 +107,7 @@ int BlendButtonFace(HWND button, HDC dc, LONG_PTR fadeLevel) {
 
   if (dc != nullptr) {
     PutFace(dc, surface, bounds, blend);
-  } else {
-    gdi::WindowDc windowDc(button);
+  } else if (gdi::WindowDc windowDc(button); windowDc) {
     PutFace(windowDc.get(), surface, bounds, blend);
   }
   return 0;
@@ -118,8 +117,14 @@ int BlendButtonFace(HWND button, HDC dc, LONG_PTR fadeLevel) {
 
 void SetButtonRegion(HWND button, int width, int height) {
   gdi::Region region = CreateButtonRegion(width, height, ScaleOf(button).factor);
+  // A region that cannot be made (the process is out of GDI objects) leaves the whole window
+  // showing, with square corners, rather than a region of another size.
+  if (!region) {
+    SetWindowRgn(button, nullptr, TRUE);
+    return;
+  }
   // Once set, the region belongs to the system; it stays ours only if the call fails.
-  if (region && SetWindowRgn(button, region.get(), TRUE) != 0) region.release();
+  if (SetWindowRgn(button, region.get(), TRUE) != 0) region.release();
 }
 
 BLENDFUNCTION ButtonBlend(LONG_PTR fadeLevel) {
@@ -134,6 +139,7 @@ void RenderButtonStates(HWND button) {
                 GetFocus() == button,
                 ScaleOf(button)};
   GetWindowBounds(button, look.bounds);
+  if (look.scale.sheet.button == nullptr) return;  // never a face from a missing sprite
   for (int state = 0; state < kSkinStateCount; ++state) {
     HDC surface = GetSkinPropHandle<HDC>(button, props::kStateSurface[state]);
     if (surface == nullptr) continue;

@@ -229,9 +229,11 @@ LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 bool RunsSkinWindowProc(HWND window) {
-  const LONG_PTR procedure = IsWindowUnicode(window) ? GetWindowLongPtrW(window, GWLP_WNDPROC)
-                                                     : GetWindowLongPtrA(window, GWLP_WNDPROC);
-  return procedure == reinterpret_cast<LONG_PTR>(SkinWindowProc);
+  // The platform hands out the procedure itself only in the character set it was installed with
+  // (a thunk in the other), so both are asked.
+  const auto skinProcedure = reinterpret_cast<LONG_PTR>(SkinWindowProc);
+  return GetWindowLongPtrW(window, GWLP_WNDPROC) == skinProcedure ||
+         GetWindowLongPtrA(window, GWLP_WNDPROC) == skinProcedure;
 }
 
 BOOL CALLBACK RefreshCheckAndOptionBoxes(HWND child, LPARAM) {

@@ -13,8 +13,7 @@ namespace skin {
 
 LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// True when SkinWindowProc is the window's procedure now, asked in the window's own character
-// set (the one the skin installs its procedure with).
+// True when SkinWindowProc is the window's procedure now, in either character set.
 bool RunsSkinWindowProc(HWND window);
 
 // The state of the window's family (its row's attach and detach), put on as the engine attaches

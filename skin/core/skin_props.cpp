@@ -154,6 +154,14 @@ bool WindowCarriesSkin(HWND window) {
   return window != nullptr && GetPropA(window, props::kProcAddr) != nullptr;
 }
 
+void RestoreSkinProp(HWND window, const char* key) {
+  const int index = KeyIndex(key);
+  const Entry* entry = index < 0 ? nullptr : FindEntry(window);
+  if (entry == nullptr || (entry->present & Bit(index)) == 0) return;
+  const auto kept = reinterpret_cast<HANDLE>(entry->values[index]);
+  if (GetPropA(window, key) != kept) SetPropA(window, key, kept);
+}
+
 void RememberSkinProps(HWND window, SkinTraits traits) {
   if (window == nullptr || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
     return;
@@ -173,6 +181,10 @@ void RememberSkinProps(HWND window, SkinTraits traits) {
 }
 
 bool RemembersWindow(HWND window) { return FindEntry(window) != nullptr; }
+
+void ForgetSkinProps(HWND window) {
+  if (FindEntry(window) != nullptr) DropEntry(window);
+}
 
 SkinTraits GetSkinTraits(HWND window) {
   if (const Entry* entry = FindEntry(window)) return entry->traits;

@@ -101,6 +101,10 @@ bool IsSkinned(HWND window);
 // True when the window itself carries "PROCADDR", asked of the window rather than of memory.
 bool WindowCarriesSkin(HWND window);
 
+// For a window the store keeps: writes the value kept for the key to the window again where the
+// window carries another value or none (someone else changed or removed the property).
+void RestoreSkinProp(HWND window, const char* key);
+
 // What attach decides once about a window and the window procedure reads with every message:
 // the window's family, and whether the skin's procedure was installed as a Unicode one (and so
 // passes messages on with CallWindowProcW).
@@ -120,6 +124,10 @@ SkinTraits GetSkinTraits(HWND window);
 
 // True when the calling thread's store keeps the window's properties in memory.
 bool RemembersWindow(HWND window);
+
+// Stops keeping the window, leaving its properties as they are: for an attach that could not be
+// completed and has taken off what it put on.
+void ForgetSkinProps(HWND window);
 
 // The DPI the skin draws the window at. The store keeps it with the window's state from the
 // attach on (the engine decides it then and changes it when the window's form is told a new

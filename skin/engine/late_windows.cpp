@@ -11,20 +11,35 @@ namespace skin {
 
 namespace {
 
-HHOOK creationHook = nullptr;
-std::vector<HWND> noted;  // in creation order, so a page comes before its controls
-int holds = 0;            // LateWindowsHold objects alive, and a running AttachLateWindows
+// The watch of the calling thread, kept per thread like all of the engine's state
+// (skin_engine.cpp): its creation hook, the windows it noted, in creation order so that a page
+// comes before its controls (made as the watch starts and freed as it stops: plain values only,
+// nothing to destroy at thread exit), and the LateWindowsHold objects alive with a running
+// AttachLateWindows.
+struct Watch {
+  HHOOK hook;
+  std::vector<HWND>* noted;
+  int holds;
+};
+thread_local Watch watch = {nullptr, nullptr, 0};
 
-bool IsNoted(HWND window) { return std::find(noted.begin(), noted.end(), window) != noted.end(); }
+bool IsNoted(HWND window) {
+  return watch.noted != nullptr &&
+         std::find(watch.noted->begin(), watch.noted->end(), window) != watch.noted->end();
+}
+
+void Note(HWND window) {
+  if (watch.noted != nullptr) watch.noted->push_back(window);
+}
 
 void NoteCreation(HWND window, const CREATESTRUCTW* create) {
   if (create == nullptr || (create->style & WS_CHILD) == 0) return;
   HWND parent = create->hwndParent;
-  if (parent != nullptr && (IsSkinned(parent) || IsNoted(parent))) noted.push_back(window);
+  if (parent != nullptr && (IsSkinned(parent) || IsNoted(parent))) Note(window);
 }
 
 void Forget(HWND window) {
-  noted.erase(std::remove(noted.begin(), noted.end(), window), noted.end());
+  if (watch.noted != nullptr) std::erase(*watch.noted, window);
 }
 
 LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -36,38 +51,41 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
     // Activation, focus and the like: whatever was being created before has been completed.
     AttachLateWindows();
   }
-  return CallNextHookEx(creationHook, code, wParam, lParam);
+  return CallNextHookEx(watch.hook, code, wParam, lParam);
 }
 
 }  // namespace
 
 void StartWatchingForLateWindows() {
-  if (creationHook != nullptr) return;
-  creationHook = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
+  if (watch.hook != nullptr) return;
+  watch.hook = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
+  if (watch.hook != nullptr) watch.noted = new std::vector<HWND>;
 }
 
 void StopWatchingForLateWindows() {
-  if (creationHook != nullptr) UnhookWindowsHookEx(creationHook);
-  creationHook = nullptr;
-  noted.clear();
+  if (watch.hook != nullptr) UnhookWindowsHookEx(watch.hook);
+  watch.hook = nullptr;
+  delete std::exchange(watch.noted, nullptr);
 }
 
 void AttachLateWindows() {
-  if (noted.empty() || holds > 0) return;
+  if (watch.noted == nullptr || watch.noted->empty() || watch.holds > 0) return;
   LateWindowsHold hold;  // the attaches below send messages that come back here
-  for (HWND window : std::exchange(noted, {})) {
+  // The attaches may stop the watch (a message that destroys the last skinned window) and start
+  // it again: a window still hidden is noted in whatever list is current by then.
+  for (HWND window : std::exchange(*watch.noted, {})) {
     if (!IsWindow(window)) continue;
     // Visibility is asked first: it is cheaper to learn than a window property.
     if (!IsWindowVisible(window)) {
-      noted.push_back(window);
+      Note(window);
       continue;
     }
     if (IsSkinned(GetAncestor(window, GA_PARENT))) SkinAttachWindow(window);
   }
 }
 
-LateWindowsHold::LateWindowsHold() { ++holds; }
+LateWindowsHold::LateWindowsHold() { ++watch.holds; }
 
-LateWindowsHold::~LateWindowsHold() { --holds; }
+LateWindowsHold::~LateWindowsHold() { --watch.holds; }
 
 }  // namespace skin

@@ -10,7 +10,8 @@
 // creation is complete (a dialog after WM_INITDIALOG has set its captions and moved its
 // controls), so the skin renders it as it will stay. Noted windows are looked at after every
 // message of a skinned window and at every further event of the hook; a window that is already
-// skinned is left as it is, and windows of other threads are never noted.
+// skinned is left as it is, and windows of other threads are never noted. Each thread that skins
+// windows has a watch of its own.
 
 #include <windows.h>
 

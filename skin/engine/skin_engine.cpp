@@ -17,9 +17,16 @@ namespace skin {
 
 namespace {
 
-// Module state: the only state the engine keeps outside the property store, the sprite sheet
-// and the pointer tracking.
-int skinnedWindowCount = 0;
+// Module state: the only state the engine keeps outside the property store, the sprite sheets
+// and the pointer tracking. Like all of those (and the watch for late windows, and the registry
+// of surfaces) it is kept per thread, not guarded: a window is attached, drawn and detached on
+// its own thread only, so each user-interface thread that skins windows has an engine of its own
+// and shares nothing with another. That is the simpler of the two: no lock to take on every
+// message, none held while the engine sends a window of another thread a message (which could
+// deadlock), and no memory DC drawn from by two threads (a DC serves one thread at a time). Only
+// plain values are kept per thread, so nothing needs destroying as a thread ends (the system may
+// still deliver the last messages of its windows after that).
+thread_local int skinnedWindowCount = 0;
 
 constexpr UINT kRepaintFlags = RDW_INVALIDATE | RDW_INTERNALPAINT;
 
@@ -86,9 +93,18 @@ void RepaintAttached(HWND window, SkinFamily family) {
   Repaint(window);
 }
 
-// Only windows of the calling thread can be subclassed and painted by the skin.
+// Only windows of the calling thread can be subclassed and painted by the skin, and only their
+// thread takes the skin off again: its store and its count hold their state.
 bool IsOwnThreadWindow(HWND window) {
   return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
+// A window the store keeps as skinned that still carries the marker although the skin's procedure
+// is not its procedure: a later subclass sits above the skin's. (An entry whose window shows
+// neither was left by a window destroyed without its detach, and its handle names another window
+// now, which is attached afresh.)
+bool SubclassedAboveTheSkin(HWND window) {
+  return RemembersWindow(window) && IsSkinned(window) && WindowCarriesSkin(window);
 }
 
 // A window of the system button class that is not a push button (a check box, a radio button, a
@@ -115,12 +131,17 @@ int DpiForNewWindow(HWND window) {
 int FactorOf(HWND window) { return SpriteFactorForDpi(GetSkinDpi(window)); }
 
 void MoveToDpi(HWND window, int dpi) {
-  if (!IsSkinned(window)) return;
+  if (!RemembersWindow(window) || !IsSkinned(window)) return;
   const int from = FactorOf(window);
   const int to = SpriteFactorForDpi(dpi);
   // The new sheet first, so that a sheet still used by the window is not released and built again.
+  // A window whose new sheet cannot be made (the process is out of GDI objects) lets go of the
+  // skin, with everything inside it, and is drawn by the platform at its new DPI.
   if (to != from) {
-    UseSpriteSheet(to);
+    if (!UseSpriteSheet(to)) {
+      SkinDetachWindow(window);
+      return;
+    }
     DropSpriteSheet(from);
   }
   SetSkinDpi(window, dpi);
@@ -144,17 +165,32 @@ int SkinInstall(HWND window) {
 int SkinRemove(HWND window) { return SkinDetachWindow(window); }
 
 int SkinAttachWindow(HWND window) {
-  // Asked of the window, not of memory: a window new to the skin may have the handle of one
-  // that was destroyed without the skin being taken off.
-  if (window == nullptr || !IsOwnThreadWindow(window) || WindowCarriesSkin(window)) return 0;
+  if (window == nullptr || !IsOwnThreadWindow(window)) return 0;
+  // A window the skin holds already is known by the skin's own state, not by "PROCADDR" alone,
+  // which anyone can take off (its name is public). Attaching it again would wipe its state and
+  // make the skin's procedure its own previous one, so that every message recursed without end.
+  if (RunsSkinWindowProc(window)) {
+    // A marker that someone took off is put back, so that every reader sees the window skinned.
+    RestoreSkinProp(window, props::kProcAddr);
+    return 0;
+  }
+  if (SubclassedAboveTheSkin(window)) return 0;
   const SkinFamily family = GetSkinFamily(window);
   if (!TakesTheSkin(window, family)) return 0;
   AttachCompanions(window, family);
+  // A window whose sprite sheet or own GDI objects cannot be made (the process is out of them)
+  // stays as it is, drawn by the platform; nothing of the skin is left on it.
+  const int dpi = DpiForNewWindow(window);
+  const int factor = SpriteFactorForDpi(dpi);
+  if (!UseSpriteSheet(factor)) return 0;
   const bool unicode = IsWindowUnicode(window) != FALSE;
   RememberSkinProps(window, {family, unicode});
-  SetSkinDpi(window, DpiForNewWindow(window));
-  UseSpriteSheet(FactorOf(window));
-  AttachFamilyState(window, family);
+  SetSkinDpi(window, dpi);
+  if (!AttachFamilyState(window, family)) {
+    ForgetSkinProps(window);
+    DropSpriteSheet(factor);
+    return 0;
+  }
   // Windows created later inside skinned windows are watched for while the engine has any.
   if (++skinnedWindowCount == 1) StartWatchingForLateWindows();
   const LONG_PTR previous =
@@ -165,7 +201,9 @@ int SkinAttachWindow(HWND window) {
 }
 
 int SkinDetachWindow(HWND window) {
-  if (window == nullptr) return 0;
+  // Only a window the store keeps: its previous procedure comes from there, whatever became of
+  // the window's marker, and a marker on a window the store does not keep is someone else's.
+  if (window == nullptr || !IsOwnThreadWindow(window) || !RemembersWindow(window)) return 0;
   const LONG_PTR previous = GetSkinProp(window, props::kProcAddr);
   if (previous == 0) return 0;
   LateWindowsHold hold;

@@ -30,7 +30,8 @@ int SkinAttachWindow(HWND window);
 // Detaches one window (a combo box with its drop-down list) and frees everything attach made for
 // it; its use of a sprite sheet goes, and the last use of a sheet releases it. The detach that
 // brings the count of skinned windows to 0 stops the watch for windows created later
-// (skin/engine/late_windows.h).
+// (skin/engine/late_windows.h). Does nothing for a null window, one the skin does not hold, or
+// one of another thread.
 int SkinDetachWindow(HWND window);
 
 // Keeps `dpi` as the DPI of the skinned window and of every skinned window inside it, each moving
@@ -45,7 +46,8 @@ BOOL CALLBACK DetachChildCallback(HWND window, LPARAM unused);
 // loaded for the look-up, from the system directory only, and released again.
 bool ProbeExport(const char* functionName, const char* libraryName);
 
-// The number of windows that carry the skin. (Whether the sprite sheet is built, the sheet knows
+// The number of windows of the calling thread that carry the skin (each user-interface thread
+// has an engine of its own). (Whether the sprite sheet is built, the sheet knows
 // itself, and whether user32 tracks the pointer, the pointer tracking: skin/messages.)
 int SkinnedWindowCount();
 

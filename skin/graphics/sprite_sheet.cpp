@@ -13,17 +13,20 @@ namespace skin {
 
 namespace {
 
-// One sheet and its uses. `built` holds from the start of a build until the release, even where
-// a surface could not be made. A released sheet's surfaces read nullptr, never a stale handle
-// that a later surface may have been given.
+// One sheet and its uses. `built` holds from a complete build until the release: a sheet one of
+// whose surfaces could not be made is released at once. A released sheet's surfaces read
+// nullptr, never a stale handle that a later surface may have been given.
 struct SheetSlot {
   SpriteSheet surfaces;
   bool built = false;
   int uses = 0;
 };
 
-// The sheets at factors 1, 2 and 3: the module's sprite surfaces. User-interface thread only.
-SheetSlot sheets[kMaxSpriteFactor];
+// The sheets at factors 1, 2 and 3 of the calling thread: the module's sprite surfaces. Each
+// user-interface thread that skins windows draws from sheets of its own (a memory DC serves one
+// thread at a time), as it keeps all of the skin's state per thread rather than behind a lock.
+// Plain values, nothing to destroy as a thread ends: the detach of its last window releases them.
+thread_local SheetSlot sheets[kMaxSpriteFactor];
 
 const SpriteSheet kNoSheet{};
 
@@ -80,27 +83,36 @@ void DestroySurfaces(SheetSlot& slot) {
   slot.built = false;
 }
 
-void Build(SheetSlot& slot) {
+// Builds the sheet complete or not at all: where a surface cannot be made (the process is out of
+// GDI objects) the others go again and the sheet stays unbuilt, so that nothing is ever drawn
+// from a sprite that is missing. True when the sheet is built.
+bool Build(SheetSlot& slot) {
   // A second build without a release in between replaces the sheet instead of leaking it.
   DestroySurfaces(slot);
-  slot.built = true;
   const int factor = FactorOf(slot);
   gdi::DisplayDc display;
   for (const SpriteSource& sprite : kSprites) {
-    slot.surfaces.*sprite.surface =
-        CreateSurface(sprite.width * factor, sprite.height * factor, display.get());
+    HDC surface = CreateSurface(sprite.width * factor, sprite.height * factor, display.get());
+    if (surface == nullptr) {
+      DestroySurfaces(slot);
+      return false;
+    }
+    slot.surfaces.*sprite.surface = surface;
   }
   for (const SpriteSource& sprite : kSprites) {
     FillFromTable(slot.surfaces.*sprite.surface, sprite, factor);
   }
+  slot.built = true;
+  return true;
 }
 
 }  // namespace
 
-void UseSpriteSheet(int factor) {
+bool UseSpriteSheet(int factor) {
   SheetSlot& slot = SlotOf(factor);
-  if (!slot.built) Build(slot);
+  if (!slot.built && !Build(slot)) return false;
   ++slot.uses;
+  return true;
 }
 
 void DropSpriteSheet(int factor) {

@@ -8,7 +8,8 @@
 // A sheet is built on its first use and released with its last: every skinned window holds one
 // use of the sheet of the factor it is drawn at (the engine takes it at attach, moves it when the
 // window's DPI changes and drops it at detach). BuildSpriteSheet and ReleaseSpriteSheet build and
-// release a sheet outside that count, for callers that draw without skinned windows.
+// release a sheet outside that count, for callers that draw without skinned windows. Every
+// thread has sheets of its own: everything here answers for the calling thread's.
 
 #include <windows.h>
 
@@ -24,8 +25,9 @@ struct SpriteSheet {
 };
 
 // Takes one use of the sheet at the factor (clamped to 1..kMaxSpriteFactor), building it first
-// when it is not built.
-void UseSpriteSheet(int factor);
+// when it is not built. False, taking no use, when the sheet could not be built: a sheet is
+// built complete or not at all.
+bool UseSpriteSheet(int factor);
 
 // Gives one use back; the last one releases the sheet. Does nothing when the sheet has no use.
 void DropSpriteSheet(int factor);
@@ -38,14 +40,14 @@ int SpriteSheetUses(int factor);
 
 // Builds the sheet at the factor: creates ButtonSprite, ComboSprite, GlyphSprite, OptionSprite
 // and HeaderSprite (in this order) and fills each from its table in one copy. A sheet of that
-// factor that is still built is released first; its uses stay counted.
+// factor that is still built is released first; its uses stay counted. Where a surface cannot be
+// made, none is kept and the sheet is not built.
 void BuildSpriteSheet(int factor = 1);
 
 // Destroys the surfaces of every sheet, in the order they were created, and forgets their uses.
 void ReleaseSpriteSheet();
 
-// True while any sheet is built, from its build until its release (even where a surface could
-// not be made).
+// True while any sheet is built, from its build until its release.
 bool SpriteSheetBuilt();
 
 // The surfaces of the sheet at factor 1; nullptr while it is not built.

@@ -18,14 +18,12 @@ struct SurfaceRecord {
   gdi::SelectGuard selection;
 };
 
-// Surfaces alive now. Few at any time (five sprites, four state images per push button and the
-// temporaries of one paint), so a linear search is cheap. User-interface thread only. Never
-// destroyed: a surface still alive at exit goes with the process, and a DestroySurface from
-// another object's destructor at exit still finds a list to search.
-std::vector<SurfaceRecord>& LiveSurfaces() {
-  static auto* const surfaces = new std::vector<SurfaceRecord>;
-  return *surfaces;
-}
+// Surfaces alive now that the calling thread made: a surface belongs to its thread, as the
+// sprite sheets it serves do (the skin keeps its state per thread, not behind a lock). Few at any
+// time (five sprites per sheet, the temporaries of one paint), so a linear search is cheap. The
+// list is made with the thread's first surface and freed with its last: nothing of it is left
+// to destroy as the thread ends, and a DestroySurface after that finds no list and does nothing.
+thread_local std::vector<SurfaceRecord>* liveSurfaces = nullptr;
 
 }  // namespace
 
@@ -46,7 +44,8 @@ HDC CreateSurface(int width, int height, HDC display) {
   record.selection = gdi::SelectGuard(record.dc.get(), record.bitmap.get());
   if (!record.selection) return nullptr;
   HDC surface = record.dc.get();
-  LiveSurfaces().push_back(std::move(record));
+  if (liveSurfaces == nullptr) liveSurfaces = new std::vector<SurfaceRecord>;
+  liveSurfaces->push_back(std::move(record));
   return surface;
 }
 
@@ -69,8 +68,8 @@ HBITMAP CreateTopDownDib(int width, int height) {
 }
 
 void DestroySurface(HDC surface) {
-  if (surface == nullptr) return;
-  auto& surfaces = LiveSurfaces();
+  if (surface == nullptr || liveSurfaces == nullptr) return;
+  auto& surfaces = *liveSurfaces;
   auto found =
       std::find_if(surfaces.begin(), surfaces.end(),
                    [surface](const SurfaceRecord& record) { return record.dc.get() == surface; });
@@ -79,6 +78,7 @@ void DestroySurface(HDC surface) {
   // owners then let the surface go in their own order when it ends here.
   const SurfaceRecord record = std::move(*found);
   surfaces.erase(found);
+  if (surfaces.empty()) delete std::exchange(liveSurfaces, nullptr);
 }
 
 }  // namespace skin

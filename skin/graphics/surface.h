@@ -20,7 +20,7 @@ HDC CreateSurface(int width, int height);
 HDC CreateSurface(int width, int height, HDC display);
 
 // Puts the DC's original 1 x 1 bitmap back, deletes the surface's bitmap and then the DC.
-// nullptr is ignored; so is a DC that CreateSurface did not make.
+// nullptr is ignored; so is a DC that CreateSurface did not make on the calling thread.
 void DestroySurface(HDC surface);
 
 // The header of a 32-bit top-down DIB of width x height (uncompressed, no colour table).

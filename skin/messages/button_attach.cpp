@@ -21,16 +21,24 @@ HBITMAP CreateStateBitmap(const WindowBounds& bounds) {
   return CreateTopDownDib(std::max(bounds.width, 1), std::max(bounds.height, 1));
 }
 
-// Four state surfaces: a memory DC each with a bitmap of its own. The properties own them until
-// the detach.
-void CreateStateSurfaces(HWND button, const WindowBounds& bounds) {
+// Four state surfaces: a memory DC each with a bitmap of its own. All four are made before any is
+// kept, so that a button gets all of them or none (false: the process is out of GDI objects).
+// The properties own them until the detach.
+bool CreateStateSurfaces(HWND button, const WindowBounds& bounds) {
+  // The DCs end before the bitmaps: deleting a DC frees its selection.
+  gdi::Bitmap bitmaps[kSkinStateCount];
+  gdi::MemoryDc surfaces[kSkinStateCount];
   for (int state = 0; state < kSkinStateCount; ++state) {
-    gdi::MemoryDc surface(nullptr);
-    gdi::Bitmap bitmap(CreateStateBitmap(bounds));
-    if (surface && bitmap) SelectObject(surface.get(), bitmap.get());
-    SetSkinPropHandle(button, props::kStateSurface[state], surface.release());
-    SetSkinPropHandle(button, props::kStateBitmap[state], bitmap.release());
+    surfaces[state] = gdi::MemoryDc(nullptr);
+    bitmaps[state].reset(CreateStateBitmap(bounds));
+    if (!surfaces[state] || !bitmaps[state]) return false;
+    if (SelectObject(surfaces[state].get(), bitmaps[state].get()) == nullptr) return false;
   }
+  for (int state = 0; state < kSkinStateCount; ++state) {
+    SetSkinPropHandle(button, props::kStateSurface[state], surfaces[state].release());
+    SetSkinPropHandle(button, props::kStateBitmap[state], bitmaps[state].release());
+  }
+  return true;
 }
 
 void DestroyStateSurfaces(HWND button) {
@@ -46,10 +54,10 @@ void DestroyStateSurfaces(HWND button) {
 
 }  // namespace
 
-void AttachButton(HWND button) {
+bool AttachButton(HWND button) {
   WindowBounds bounds{};
   GetWindowBounds(button, bounds);
-  CreateStateSurfaces(button, bounds);
+  if (!CreateStateSurfaces(button, bounds)) return false;
   RenderButtonStates(button);
   const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
   // Neither the style change nor the region redraws the button on its own: the attach repaints
@@ -61,6 +69,7 @@ void AttachButton(HWND button) {
   SetSkinState(button, IsWindowEnabled(button) ? SkinState::Normal : SkinState::Disabled);
   SetSkinProp(button, props::kAlphaLevel, 0);
   SetButtonRegion(button, bounds.width, bounds.height, RegionRedraw::CallerRepaintsButton);
+  return true;
 }
 
 void DetachButton(HWND button) {
@@ -78,16 +87,21 @@ void DetachButton(HWND button) {
   SetWindowRgn(button, nullptr, TRUE);
 }
 
-void ResizeStateSurfaces(HWND button, const WindowBounds& bounds) {
+bool ResizeStateSurfaces(HWND button, const WindowBounds& bounds) {
+  // All four bitmaps before any is put in place: the surfaces never hold images of two sizes.
+  gdi::Bitmap bitmaps[kSkinStateCount];
+  for (gdi::Bitmap& bitmap : bitmaps) {
+    bitmap.reset(CreateStateBitmap(bounds));
+    if (!bitmap) return false;
+  }
   for (int state = 0; state < kSkinStateCount; ++state) {
     HDC surface = GetSkinPropHandle<HDC>(button, props::kStateSurface[state]);
     if (surface == nullptr) continue;
-    gdi::Bitmap bitmap(CreateStateBitmap(bounds));
-    if (!bitmap) continue;
-    gdi::Bitmap replaced(static_cast<HBITMAP>(SelectObject(surface, bitmap.get())));
+    gdi::Bitmap replaced(static_cast<HBITMAP>(SelectObject(surface, bitmaps[state].get())));
     // The surface owns the new bitmap now; "BMPn" names it for the detach.
-    SetSkinPropHandle(button, props::kStateBitmap[state], bitmap.release());
+    SetSkinPropHandle(button, props::kStateBitmap[state], bitmaps[state].release());
   }
+  return true;
 }
 
 }  // namespace skin

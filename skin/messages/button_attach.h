@@ -10,13 +10,15 @@
 
 namespace skin {
 
-// Puts that state on a push button; the button's row of the family table names it.
-void AttachButton(HWND button);
+// Puts that state on a push button; the button's row of the family table names it. False, with
+// nothing put on, where its state surfaces cannot be made.
+bool AttachButton(HWND button);
 
 // Takes it off again and gives the button back its own button type.
 void DetachButton(HWND button);
 
-// A fresh bitmap of the window's size for every state surface; the replaced one is deleted.
-void ResizeStateSurfaces(HWND button, const WindowBounds& bounds);
+// A fresh bitmap of the window's size for every state surface; the replaced one is deleted. False,
+// changing nothing, where the four cannot all be made.
+bool ResizeStateSurfaces(HWND button, const WindowBounds& bounds);
 
 }  // namespace skin

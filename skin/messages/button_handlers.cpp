@@ -48,11 +48,14 @@ LRESULT PaintButtonFace(const SkinMessage& m) {
   return 0;
 }
 
+// State images of the new size that cannot be made (the process is out of GDI objects): the
+// button lets go of the skin and is drawn by the platform, rather than show images of its old
+// size.
 LRESULT ResizeButton(const SkinMessage& m) {
   return m.CallPreviousThen([&] {
     WindowBounds bounds{};
     GetWindowBounds(m.window, bounds);
-    ResizeStateSurfaces(m.window, bounds);
+    if (!ResizeStateSurfaces(m.window, bounds)) return m.LetGo();
     RenderButtonStates(m.window);
     SetButtonRegion(m.window, bounds.width, bounds.height);
   });

@@ -45,13 +45,15 @@ LRESULT PaintFaceAfterPrevious(const SkinMessage& m) {
   });
 }
 
+bool PaintEditableFace(HWND combo, HDC dc) {
+  return PaintComboFace(combo, dc, ComboFrameStyle::FilledBody);
+}
+
 // An editable combo box is painted by the skin alone: its edit field is a child window that
 // paints itself.
 LRESULT PaintComboBox(const SkinMessage& m) {
   if (!IsEditable(m.window)) return PaintFaceAfterPrevious(m);
-  gdi::PaintDc paintDc(m.window);
-  PaintComboFace(m.window, paintDc.get(), ComboFrameStyle::FilledBody);
-  return 0;
+  return PaintInsteadOfPrevious(m, PaintEditableFace);
 }
 
 // The pointer is not over the control at all (a late or sent move): normal, whatever is held.

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "skin/core/skin_props.h"
-#include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/primitives.h"
 #include "skin/messages/message_handlers.h"
 #include "skin/messages/pointer_tracking.h"
@@ -21,10 +20,11 @@ namespace {
 
 constexpr LONG_PTR kNoItem = -1;
 
-void AttachHeader(HWND header) {
+bool AttachHeader(HWND header) {
   SetSkinProp(header, props::kMouseFlag, 0);
   SetSkinProp(header, props::kHeaderDownIndex, kNoItem);
   SetSkinProp(header, props::kHeaderHotIndex, kNoItem);
+  return true;
 }
 
 void DetachHeader(HWND header) {
@@ -53,11 +53,7 @@ void PaintItem(HWND header, LONG_PTR index, SkinState state) {
   PaintHeaderItem(header, nullptr, static_cast<int>(index), state);
 }
 
-LRESULT PaintStrip(const SkinMessage& m) {
-  gdi::PaintDc paintDc(m.window);
-  PaintHeaderStrip(m.window, paintDc.get());
-  return 0;
-}
+LRESULT PaintStrip(const SkinMessage& m) { return PaintInsteadOfPrevious(m, PaintHeaderStrip); }
 
 // While the left button is held "HMINDEX" keeps the item that was hot when the press began, so
 // the pressed item stays drawn pressed wherever the pointer goes and no other item turns hot.
@@ -66,7 +62,8 @@ LRESULT TrackHotItem(const SkinMessage& m) {
   return m.CallPreviousThen([&] {
     const bool inside = ArmLeaveTracking(m.window);
     const LONG_PTR old = GetSkinProp(m.window, props::kHeaderHotIndex);
-    const LONG_PTR hot = inside ? ItemUnderPointer(m.window, ItemCount(m.window), m.lParam) : kNoItem;
+    const LONG_PTR hot =
+        inside ? ItemUnderPointer(m.window, ItemCount(m.window), m.lParam) : kNoItem;
     const LONG_PTR pressed = GetSkinProp(m.window, props::kHeaderDownIndex);
     if (hot == old) return;
     if (old >= 0 && old != pressed) PaintItem(m.window, old, SkinState::Normal);

@@ -54,6 +54,10 @@ struct SkinMessage {
   // Takes the skin off the window, then calls the previous procedure: for a message that turns
   // the window into one the skin does not draw.
   LRESULT DetachAndCallPrevious() const;
+
+  // Takes the skin off the window: for a handler that finds it cannot go on drawing it (a GDI
+  // object it needs cannot be made), so that the platform draws the window from then on.
+  void LetGo() const;
 };
 
 using SkinHandler = LRESULT (*)(const SkinMessage& message);
@@ -61,8 +65,10 @@ using SkinHandler = LRESULT (*)(const SkinMessage& message);
 // The handlers of one family. Every handler returns what SkinWindowProc returns.
 struct FamilyHandlers {
   // The family's own state, put on as the skin attaches a window and taken off as it detaches
-  // it (the window procedure and "PROCADDR" are the engine's). Null: no state of its own.
-  void (*attach)(HWND window) = nullptr;
+  // it (the window procedure and "PROCADDR" are the engine's). Null: no state of its own. The
+  // attach returns false, having put nothing on, where a GDI object of that state cannot be made;
+  // the window then stays without the skin.
+  bool (*attach)(HWND window) = nullptr;
   void (*detach)(HWND window) = nullptr;
 
   SkinHandler paint = nullptr;              // WM_PAINT
@@ -90,6 +96,11 @@ struct FamilyHandlers {
   // has laid itself out again. Null: the family paints everything as it goes.
   void (*rescale)(HWND window) = nullptr;
 };
+
+// The paint of a window the skin draws alone, between BeginPaint and EndPaint. Where `paint`
+// cannot draw it (it returns false, having drawn nothing, when a GDI object it needs cannot be
+// made) the window's previous procedure paints it instead, as it would without the skin.
+LRESULT PaintInsteadOfPrevious(const SkinMessage& message, bool (*paint)(HWND window, HDC dc));
 
 // A handler that only calls the previous procedure; use it where a family must not fall back to
 // the handler that kCommonHandlers gives every family.

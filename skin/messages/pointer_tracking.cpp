@@ -7,7 +7,8 @@ namespace skin {
 
 namespace {
 
-bool hasUserTrackMouseEvent = false;
+// Per thread, as all of the skin's state: set by the install that starts a thread's skin.
+thread_local bool hasUserTrackMouseEvent = false;
 
 // comctl32's _TrackMouseEvent, for a system whose user32 lacks TrackMouseEvent; nullptr where
 // comctl32 has none either. comctl32 comes from the system directory and stays loaded: its
@@ -38,9 +39,10 @@ void TrackMouseLeaveWith(HWND window, bool useUser32) {
   }
 }
 
-void AttachHoverState(HWND window) {
+bool AttachHoverState(HWND window) {
   SetSkinProp(window, props::kMouseFlag, 0);
   SetSkinState(window, SkinState::Normal);
+  return true;
 }
 
 void DetachHoverState(HWND window) {

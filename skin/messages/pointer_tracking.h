@@ -8,7 +8,7 @@
 namespace skin {
 
 // Whether user32 exports TrackMouseEvent; the engine sets it each time it builds the sprite
-// sheet. Module state of the skin.
+// sheet. Module state of the skin, kept per thread.
 bool HasUserTrackMouseEvent();
 void SetHasUserTrackMouseEvent(bool exported);
 
@@ -22,8 +22,8 @@ void TrackMouseLeaveWith(HWND window, bool useUser32);
 
 // The state of a control that shows whether the pointer is over it (check boxes, option buttons,
 // combo boxes, drive lists): "MOUSEFLAG" 0 and "OLDSTATE" normal as the skin attaches it; both
-// go as it is detached.
-void AttachHoverState(HWND window);
+// go as it is detached. The attach makes no GDI object and always succeeds.
+bool AttachHoverState(HWND window);
 void DetachHoverState(HWND window);
 
 // The first move over a control: "MOUSEFLAG" goes from 0 to 1 and one WM_MOUSELEAVE is

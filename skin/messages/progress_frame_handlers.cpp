@@ -2,7 +2,6 @@
 // grids and every other window with a sunken client edge, drawn over what their own procedure
 // painted.
 
-#include "skin/graphics/gdi_handles.h"
 #include "skin/messages/message_handlers.h"
 #include "skin/painters/progress_frame_painter.h"
 
@@ -10,14 +9,12 @@ namespace skin {
 namespace {
 
 LRESULT PaintProgressBar(const SkinMessage& m) {
-  gdi::PaintDc paintDc(m.window);
-  PaintProgressClient(m.window, paintDc.get());
-  return 0;
+  return PaintInsteadOfPrevious(m, PaintProgressClient);
 }
 
+// Where the skin cannot draw the frame, the bar's own procedure does.
 LRESULT PaintProgressFrame(const SkinMessage& m) {
-  PaintProgressWindow(m.window);
-  return 0;
+  return PaintProgressWindow(m.window) ? 0 : m.CallPrevious();
 }
 
 LRESULT FrameListAfterPaint(const SkinMessage& m) {

@@ -8,6 +8,7 @@
 #include "skin/engine/late_windows.h"
 #include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
+#include "skin/graphics/gdi_handles.h"
 #include "skin/messages/message_handlers.h"
 
 namespace skin {
@@ -141,12 +142,27 @@ LRESULT SkinMessage::DetachAndCallPrevious() const {
   return CallPrevious();
 }
 
+void SkinMessage::LetGo() const { SkinDetachWindow(window); }
+
+LRESULT PaintInsteadOfPrevious(const SkinMessage& message, bool (*paint)(HWND window, HDC dc)) {
+  RECT area{};
+  {
+    gdi::PaintDc paintDc(message.window);
+    if (paintDc.get() != nullptr && paint(message.window, paintDc.get())) return 0;
+    area = paintDc.paint().rcPaint;
+  }
+  // The skin's paint has validated the area: it is invalidated again for the previous procedure.
+  if (!IsRectEmpty(&area)) InvalidateRect(message.window, &area, TRUE);
+  return message.CallPrevious();
+}
+
 LRESULT CallPreviousOnly(const SkinMessage& message) { return message.CallPrevious(); }
 
 const FamilyHandlers kNoHandlers{};
 
-void AttachFamilyState(HWND window, SkinFamily family) {
-  if (auto attach = RowFor(family).attach) attach(window);
+bool AttachFamilyState(HWND window, SkinFamily family) {
+  const auto attach = RowFor(family).attach;
+  return attach == nullptr || attach(window);
 }
 
 void DetachFamilyState(HWND window, SkinFamily family) {
@@ -210,6 +226,14 @@ LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     default:
       return m.CallPrevious();
   }
+}
+
+bool RunsSkinWindowProc(HWND window) {
+  // The platform hands out the procedure itself only in the character set it was installed with
+  // (a thunk in the other), so both are asked.
+  const auto skinProcedure = reinterpret_cast<LONG_PTR>(SkinWindowProc);
+  return GetWindowLongPtrW(window, GWLP_WNDPROC) == skinProcedure ||
+         GetWindowLongPtrA(window, GWLP_WNDPROC) == skinProcedure;
 }
 
 BOOL CALLBACK RefreshCheckAndOptionBoxes(HWND child, LPARAM) {

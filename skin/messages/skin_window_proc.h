@@ -13,9 +13,13 @@ namespace skin {
 
 LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// True when SkinWindowProc is the window's procedure now, in either character set.
+bool RunsSkinWindowProc(HWND window);
+
 // The state of the window's family (its row's attach and detach), put on as the engine attaches
-// the window and taken off as it detaches it.
-void AttachFamilyState(HWND window, SkinFamily family);
+// the window and taken off as it detaches it. False, with nothing put on, where a GDI object of
+// that state cannot be made.
+bool AttachFamilyState(HWND window, SkinFamily family);
 void DetachFamilyState(HWND window, SkinFamily family);
 
 // EnumChildWindows callback run after every left-button release: repaints a skinned check box

@@ -129,8 +129,7 @@ int BlendButtonFace(HWND button, HDC dc, LONG_PTR fadeLevel) {
 
   if (dc != nullptr) {
     PutFace(dc, surface, bounds, blend);
-  } else {
-    gdi::WindowDc windowDc(button);
+  } else if (gdi::WindowDc windowDc(button); windowDc) {
     PutFace(windowDc.get(), surface, bounds, blend);
   }
   return 0;
@@ -140,7 +139,12 @@ int BlendButtonFace(HWND button, HDC dc, LONG_PTR fadeLevel) {
 
 void SetButtonRegion(HWND button, int width, int height, RegionRedraw redraw) {
   gdi::Region region = CreateButtonRegion(width, height, ScaleOf(button).factor);
-  if (!region) return;
+  // A region that cannot be made (the process is out of GDI objects) leaves the whole window
+  // showing, with square corners, rather than a region of another size.
+  if (!region) {
+    SetWindowRgn(button, nullptr, TRUE);
+    return;
+  }
   // The corners of a top-level button uncover other windows, which the platform redraws.
   HWND parent = GetAncestor(button, GA_PARENT);
   gdi::Region uncovered;
@@ -171,6 +175,7 @@ void RenderButtonStates(HWND button) {
                 HoldsFocus(button),
                 ScaleOf(button)};
   GetWindowBounds(button, look.bounds);
+  if (look.scale.sheet.button == nullptr) return;  // never a face from a missing sprite
   for (int state = 0; state < kSkinStateCount; ++state) {
     HDC surface = GetSkinPropHandle<HDC>(button, props::kStateSurface[state]);
     if (surface == nullptr) continue;

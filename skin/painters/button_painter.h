@@ -39,7 +39,7 @@ enum class RegionRedraw { Platform, CallerRepaintsButton };
 // Gives the button its rounded window region: corner (0, 0) to (width + 1, height + 1), so it
 // reaches one pixel beyond the window to the right and below, with 3 x 3 corner ellipses. At a
 // sprite factor k every pixel of that region's corners is a k x k square (and it reaches k pixels
-// beyond the window).
+// beyond the window). Where the region cannot be made, the button is left with none.
 void SetButtonRegion(HWND button, int width, int height,
                      RegionRedraw redraw = RegionRedraw::Platform);
 
@@ -49,7 +49,7 @@ BLENDFUNCTION ButtonBlend(LONG_PTR fadeLevel);
 
 // Renders the four state pictures for the button's current size, caption, font, focus and scale
 // into its state surfaces, and notes the scale and font they were rendered with. A state whose
-// surface is missing is skipped.
+// surface is missing is skipped; nothing is rendered while the sheet of the scale is not built.
 void RenderButtonStates(HWND button);
 
 // True when the button's scale or font is not the one its state pictures were rendered with.

@@ -50,12 +50,12 @@ MarkPlace PlaceMark(HWND window) {
   return {width, height, CentredOffset(bounds.height, height), scale};
 }
 
-// The "OLDSTATE" test shared by both painters: false when the state is already shown and the
-// caller does not force a redraw; otherwise stores the new state and returns true.
-bool TakeState(HWND window, SkinState state, bool force) {
-  if (GetSkinState(window) == state && !force) return false;
-  SetSkinState(window, state);
-  return true;
+// The "OLDSTATE" test shared by both painters: true when the state is shown already and the
+// caller does not force a redraw. The state is stored once the painter has what it draws with: a
+// GDI object that cannot be made leaves the mark as it is, the platform's own under a paint, and
+// the state not taken.
+bool AlreadyShown(HWND window, SkinState state, bool force) {
+  return GetSkinState(window) == state && !force;
 }
 
 LRESULT CheckStateOf(HWND window) { return SendMessageW(window, BM_GETCHECK, 0, 0); }
@@ -89,13 +89,15 @@ void DrawGlyphCentred(HDC dest, const MarkPlace& mark, const SpriteCell& cell) {
 }  // namespace
 
 int PaintCheckBox(HWND window, SkinState state, bool force) {
-  if (!TakeState(window, state, force)) return 0;
+  if (AlreadyShown(window, state, force)) return 0;
   const MarkPlace mark = PlaceMark(window);
   const LRESULT check = CheckStateOf(window);
   const bool enabled = IsWindowEnabled(window) != FALSE;
 
   Surface box(mark.width, mark.height);
   gdi::WindowDc windowDc(window);
+  if (!box || !windowDc) return 0;
+  SetSkinState(window, state);
   FillSolid(box.get(), 0, 0, mark.width, mark.height, kWhite);
   COLORREF frame = kDisabledFrameColour;
   if (enabled) frame = state == SkinState::Pressed ? kPressedFrameColour : kFrameColour;
@@ -113,11 +115,13 @@ int PaintCheckBox(HWND window, SkinState state, bool force) {
 }
 
 int PaintOptionBox(HWND window, SkinState state, bool force) {
-  if (!TakeState(window, state, force)) return 0;
+  if (AlreadyShown(window, state, force)) return 0;
   const MarkPlace mark = PlaceMark(window);
   const LRESULT check = CheckStateOf(window);
   const bool enabled = IsWindowEnabled(window) != FALSE;
   gdi::WindowDc windowDc(window);
+  if (!windowDc) return 0;
+  SetSkinState(window, state);
 
   // An enabled control has circles for normal, hot and pressed only; a disabled one always
   // shows the disabled circle.

@@ -8,7 +8,8 @@
 // Both store the state they draw under "OLDSTATE" and skip a call that asks for the state
 // already stored unless `force` is set (a click changes the check mark without changing the
 // state, so the handlers force the repaints that must pick the new mark up). Both return 1 when
-// they drew and 0 when they skipped.
+// they drew and 0 when they skipped, also where a GDI object they draw with cannot be made; the
+// state is then not stored.
 
 #include <windows.h>
 

@@ -18,7 +18,8 @@ namespace skin {
 // While the list is dropped down the button is always drawn pressed and `state` is set to
 // SkinState::Pressed. A call for the state stored under "OLDSTATE" draws nothing unless forced;
 // otherwise the drawn state is stored. A combo box without a drop button (CBS_SIMPLE) gets
-// nothing, and its "OLDSTATE" is left as it was.
+// nothing, and its "OLDSTATE" is left as it was; so does one whose button cannot be drawn (a GDI
+// object it needs cannot be made).
 void PaintComboButton(HWND window, HDC dc, SkinState& state, bool force);
 
 // How the frame of a combo box is drawn before its button.
@@ -30,7 +31,8 @@ enum class ComboFrameStyle {
 };
 
 // Frames the whole window (pale when disabled) in `dc` and then repaints the drop button in the
-// stored state with force.
-void PaintComboFace(HWND window, HDC dc, ComboFrameStyle style);
+// stored state with force (pressed while the list is dropped down). False, drawing nothing, where
+// the button cannot be drawn (a GDI object it needs cannot be made).
+bool PaintComboFace(HWND window, HDC dc, ComboFrameStyle style);
 
 }  // namespace skin

@@ -75,6 +75,7 @@ int PaintHeaderItem(HWND header, HDC dc, int index, SkinState state) {
   const int height = item.bottom - item.top;
 
   Surface face(width, bounds.height);
+  if (!face) return 0;  // the item keeps what it shows
   gdi::SelectGuard font(face.get(), HeaderFont(header));
   SetBkMode(face.get(), TRANSPARENT);
   DrawFace(face.get(), 0, width, bounds.height, state, ScaleOf(header));
@@ -86,11 +87,12 @@ int PaintHeaderItem(HWND header, HDC dc, int index, SkinState state) {
   return 0;
 }
 
-void PaintHeaderStrip(HWND header, HDC dc) {
+bool PaintHeaderStrip(HWND header, HDC dc) {
   WindowBounds bounds{};
   GetWindowBounds(header, bounds);
   const PaintScale scale = ScaleOf(header);
   Surface strip(bounds.width, bounds.height);
+  if (!strip) return false;
   // Right of the last item the strip shows the normal face's middle column.
   const SpriteCell column = Scaled(kHeaderBackgroundColumn, scale.factor);
   StretchBlt(strip.get(), 0, 0, bounds.width, bounds.height, scale.sheet.header, column.x, column.y,
@@ -113,6 +115,7 @@ void PaintHeaderStrip(HWND header, HDC dc) {
     }
   }
   BitBlt(dc, 0, 0, bounds.width, bounds.height, strip.get(), 0, 0, SRCCOPY);
+  return true;
 }
 
 }  // namespace skin

@@ -38,10 +38,11 @@ bool Enabled(HWND window) { return IsWindowEnabled(window) != FALSE; }
 
 }  // namespace
 
-void PaintProgressClient(HWND bar, HDC dc) {
+bool PaintProgressClient(HWND bar, HDC dc) {
   const BarShape shape = ShapeOf(bar);
   const Size client = ClientSize(bar);
   Surface surface(client.width, client.height);
+  if (!surface) return false;
   FillSolid(surface.get(), 0, 0, client.width, client.height, kWhite);
   if (shape.fraction != 0.0f) {
     if (shape.vertical) {
@@ -53,9 +54,10 @@ void PaintProgressClient(HWND bar, HDC dc) {
     }
   }
   BitBlt(dc, 0, 0, client.width, client.height, surface.get(), 0, 0, SRCCOPY);
+  return true;
 }
 
-void PaintProgressWindow(HWND bar) {
+bool PaintProgressWindow(HWND bar) {
   int insetX = 0;
   int insetY = 0;
   GetBorderInsets(bar, insetX, insetY);
@@ -65,6 +67,8 @@ void PaintProgressWindow(HWND bar) {
   const BarShape shape = ShapeOf(bar);
 
   Surface surface(bounds.width, bounds.height);
+  gdi::WindowDc windowDc(bar);
+  if (!surface || !windowDc) return false;
   // The frame keeps the enabled colour even on a disabled bar.
   FillSolid(surface.get(), 0, 0, bounds.width, bounds.height, kFrameColour);
   FillSolid(surface.get(), 1, 1, bounds.width - 2, bounds.height - 2, kWhite);
@@ -81,8 +85,8 @@ void PaintProgressWindow(HWND bar) {
       FillSolid(surface.get(), insetX, insetY, fill.length, client.height, kProgressBarColour);
     }
   }
-  gdi::WindowDc windowDc(bar);
   BitBlt(windowDc.get(), 0, 0, bounds.width, bounds.height, surface.get(), 0, 0, SRCCOPY);
+  return true;
 }
 
 void DrawDoubleFrame(HWND window) {

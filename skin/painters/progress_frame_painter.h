@@ -10,12 +10,13 @@
 namespace skin {
 
 // The client area of a progress bar: white with the bar over it. `dc` is a client device
-// context (the one from BeginPaint).
-void PaintProgressClient(HWND bar, HDC dc);
+// context (the one from BeginPaint). False, drawing nothing, where its surface cannot be made
+// (the process is out of GDI objects); so for the whole window below.
+bool PaintProgressClient(HWND bar, HDC dc);
 
 // The whole window of a progress bar through its window device context: a one-pixel frame
 // (always the enabled colour) round a white body, with the bar in the client area.
-void PaintProgressWindow(HWND bar);
+bool PaintProgressWindow(HWND bar);
 
 // Data lists and drop-down lists: the frame colour round the window and a white ring inside it.
 void DrawDoubleFrame(HWND window);

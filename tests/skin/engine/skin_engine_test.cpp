@@ -179,6 +179,42 @@ TEST_F(SkinEngineTest, AttachRepaintsTheFaceAndGivesTheCutCornersBackToTheFrame)
   }
 }
 
+// "PROCADDR" is public, so anyone may take it off or put it on. The skin knows its windows by
+// its own state: a second install neither attaches a window again (its own procedure would become
+// the previous one and the next message would recurse without end) nor wipes its state, and puts
+// the marker back; the removal takes everything off all the same. A marker put on by someone else
+// makes no window skinned: the removal leaves that window's procedure alone.
+TEST_F(SkinEngineTest, TheSkinKnowsItsWindowsWhateverHappensToTheirMarker) {
+  HWND form = form_.form();
+  HWND button = form_.wideButton();
+  const LONG_PTR formProcedure = GetWindowLongPtrW(form, GWLP_WNDPROC);
+  ASSERT_EQ(SkinInstall(form), 1);
+  const auto buttonProps = WindowProperties(button);
+  for (HWND window : {form, button}) RemovePropA(window, "PROCADDR");
+  EXPECT_EQ(SkinInstall(form), 0);
+  EXPECT_EQ(SkinAttachWindow(button), 0);
+  EXPECT_EQ(SkinnedWindowCount(), 6);
+  EXPECT_EQ(WindowProperties(button), buttonProps);
+  EXPECT_EQ(GetSkinProp(form, props::kProcAddr), formProcedure);
+  EXPECT_EQ(reinterpret_cast<LONG_PTR>(GetPropA(form, "PROCADDR")), formProcedure);
+  SendMessageW(button, WM_NULL, 0, 0);
+
+  for (HWND window : {form, button}) RemovePropA(window, "PROCADDR");
+  EXPECT_EQ(SkinRemove(form), 1);
+  EXPECT_EQ(SkinnedWindowCount(), 0);
+  EXPECT_FALSE(SpriteSheetBuilt());
+  EXPECT_EQ(GetWindowLongPtrW(form, GWLP_WNDPROC), formProcedure);
+  for (HWND window : {form, button}) EXPECT_FALSE(testing_support::CarriesAnySkinProperty(window));
+
+  SetPropA(form, "PROCADDR", reinterpret_cast<HANDLE>(formProcedure + 16));
+  EXPECT_EQ(SkinRemove(form), 0);
+  EXPECT_EQ(GetWindowLongPtrW(form, GWLP_WNDPROC), formProcedure);
+  EXPECT_EQ(SkinInstall(form), 1);
+  EXPECT_EQ(GetSkinProp(form, props::kProcAddr), formProcedure);
+  EXPECT_EQ(SkinRemove(form), 1);
+  EXPECT_EQ(GetWindowLongPtrW(form, GWLP_WNDPROC), formProcedure);
+}
+
 TEST_F(SkinEngineTest, NullAndForeignThreadWindowsAreLeftAlone) {
   EXPECT_EQ(SkinAttachWindow(nullptr), 0);
   EXPECT_EQ(SkinDetachWindow(nullptr), 0);

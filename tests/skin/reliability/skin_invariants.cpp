@@ -122,7 +122,7 @@ std::string InvariantFaults(HWND window) {
   if (!skinned && CarriesAnySkinProperty(props)) {
     faults << Describe(window) << ": skin properties left on a window without the skin\n";
   }
-  if (skinned && skin::GetSkinProp(window, skin::props::kStateSurface[0]) != 0) {
+  if (skinned && skin::GetSkinTraits(window).family == skin::SkinFamily::Button) {
     CheckStateSurfaces(window, faults);
   }
   return faults.str();

@@ -3,9 +3,9 @@
 // What must hold for every window of the test thread at any moment between two messages,
 // whatever reached the skin before: a window carries "PROCADDR" exactly while its procedure is
 // SkinWindowProc, "OLDSTATE" is a SkinState, "ALPHALEVEL" a fade level, "TIMERID" is non-zero
-// exactly while the fade timer runs, a push button's state surfaces hold the bitmaps named
-// beside them, a window without the skin carries no skin property at all, and the skin's store
-// answers every key as the window carries it.
+// exactly while the fade timer runs, a skinned push button has its four state surfaces, each
+// holding the bitmap named beside it, a window without the skin carries no skin property at all,
+// and the skin's store answers every key as the window carries it.
 
 #include <windows.h>
 

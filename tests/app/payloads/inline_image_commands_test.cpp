@@ -258,15 +258,20 @@ TEST_F(InlineImageCommands, WhereNothingCanChangeTheValueTheFailureIsReported) {
   EXPECT_EQ(InlineImagesValue(), std::wstring(L"no"));
 }
 
-TEST_F(InlineImageCommands, AHungEditorLeavesTheWindowAliveAndIgnoresFurtherClicks) {
-  EditorStandIn standIn(EditorStandIn::Mode::kHang);
+// Clicks the button that shows the pictures on a form whose value says they are hidden, and
+// waits until the editor stand-in has been started for it.
+void StartShowingPictures(const EditorStandIn& standIn, const RunningForm& program) {
   ASSERT_TRUE(standIn.installed());
   ASSERT_TRUE(SetInlineImagesValue(std::wstring(kShow.opposite)));
-  RunningForm program;
   ASSERT_NE(program.form(), nullptr);
-
   RunningForm::Click(program.Button(kShow.caption));
   ASSERT_TRUE(testing_support::WaitUntil([&] { return standIn.Starts().size() == 1; }, 20000));
+}
+
+TEST_F(InlineImageCommands, AHungEditorLeavesTheWindowAliveAndIgnoresFurtherClicks) {
+  EditorStandIn standIn(EditorStandIn::Mode::kHang);
+  RunningForm program;
+  ASSERT_NO_FATAL_FAILURE(StartShowingPictures(standIn, program));
   EXPECT_FALSE(IsWindowEnabled(program.form())) << "the window takes no input while waiting";
   DWORD_PTR result = 0;
   EXPECT_NE(SendMessageTimeoutW(program.form(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result), 0)
@@ -293,12 +298,8 @@ TEST_F(InlineImageCommands, AHungEditorLeavesTheWindowAliveAndIgnoresFurtherClic
 // the window stays, disabled, until the result box has been answered; then the program ends.
 TEST_F(InlineImageCommands, ACloseRequestDuringARepairWaitsUntilItsResultIsAnswered) {
   EditorStandIn standIn(EditorStandIn::Mode::kHeld);
-  ASSERT_TRUE(standIn.installed());
-  ASSERT_TRUE(SetInlineImagesValue(std::wstring(kShow.opposite)));
   RunningForm program;
-  ASSERT_NE(program.form(), nullptr);
-  RunningForm::Click(program.Button(kShow.caption));
-  ASSERT_TRUE(testing_support::WaitUntil([&] { return standIn.Starts().size() == 1; }, 20000));
+  ASSERT_NO_FATAL_FAILURE(StartShowingPictures(standIn, program));
 
   DWORD_PTR result = 0;
   EXPECT_NE(SendMessageTimeoutW(program.form(), WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &result),

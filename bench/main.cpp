@@ -9,6 +9,7 @@
 
 #include "bench/measurements.h"
 #include "bench/report.h"
+#include "win/module_function.h"
 
 namespace {
 
@@ -31,9 +32,8 @@ std::string ProcessorName() {
 // The Wine version when running under Wine, else the Windows version.
 std::string PlatformName() {
   using WineGetVersion = const char*(CDECL*)();
-  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  auto wineGetVersion = reinterpret_cast<WineGetVersion>(
-      reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")));
+  const auto wineGetVersion =
+      win::LoadedModuleFunction<WineGetVersion>(L"ntdll.dll", "wine_get_version");
   if (wineGetVersion != nullptr) return std::string("Wine ") + wineGetVersion();
   return "Windows";
 }

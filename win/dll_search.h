@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "win/module_function.h"
+
 namespace win {
 
 // Restricts every DLL load that follows, the platform's own on the program's behalf included, to
@@ -18,9 +20,8 @@ namespace win {
 // still takes the current directory out of the search.
 inline void RestrictDllSearchToSystem() {
   using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
-  const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-  const auto setDefaultDirectories = reinterpret_cast<SetDefaultDirectories>(
-      reinterpret_cast<void*>(GetProcAddress(kernel32, "SetDefaultDllDirectories")));
+  const auto setDefaultDirectories =
+      LoadedModuleFunction<SetDefaultDirectories>(L"kernel32.dll", "SetDefaultDllDirectories");
   if (setDefaultDirectories != nullptr) setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   SetDllDirectoryW(L"");
 }

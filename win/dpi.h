@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include "win/module_function.h"
 #include "win/rounding.h"
+#include "win/unique_handle.h"
 
 namespace win {
 
@@ -41,18 +43,15 @@ constexpr int WholeFactorForDpi(int dpi) {
 // user32 is always loaded in a program with windows, so nothing is loaded for the look-up.
 template <typename Function>
 Function User32Function(const char* name) {
-  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  if (user32 == nullptr) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+  return LoadedModuleFunction<Function>(L"user32.dll", name);
 }
 
 // The screen's LOGPIXELSY: the system DPI of a process that is DPI-aware; 96 when it cannot be
 // read.
 inline int ScreenDpi() {
-  const HDC screen = GetDC(nullptr);
-  if (screen == nullptr) return kDefaultDpi;
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const WindowDc screen(nullptr, WindowDc::Area::Client);
+  if (!screen) return kDefaultDpi;
+  const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
   return dpi > 0 ? dpi : kDefaultDpi;
 }
 

@@ -2,6 +2,7 @@
 
 #include "skin/core/skin_props.h"
 #include "win/dll_search.h"
+#include "win/module_function.h"
 
 namespace skin {
 
@@ -17,9 +18,7 @@ using TrackFunction = BOOL(WINAPI*)(TRACKMOUSEEVENT*);
 TrackFunction CommonControlsTracking() {
   HMODULE comctl32 = GetModuleHandleW(L"comctl32.dll");
   if (comctl32 == nullptr) comctl32 = win::LoadSystemLibrary(L"comctl32.dll");
-  if (comctl32 == nullptr) return nullptr;
-  return reinterpret_cast<TrackFunction>(
-      reinterpret_cast<void*>(GetProcAddress(comctl32, "_TrackMouseEvent")));
+  return win::ModuleFunction<TrackFunction>(comctl32, "_TrackMouseEvent");
 }
 
 }  // namespace

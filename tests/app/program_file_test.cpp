@@ -72,8 +72,8 @@ TEST_F(ProgramFile, CarriesTheChineseVersionBlock) {
   EXPECT_EQ(translation[0], 2052);  // Chinese (PRC)
   EXPECT_EQ(translation[1], 1200);  // UTF-16
 
-  EXPECT_EQ(VersionString(block, L"FileVersion"), L"1.00");
-  EXPECT_EQ(VersionString(block, L"ProductVersion"), L"1.00");
+  EXPECT_EQ(VersionString(block, L"FileVersion"), L"1.0.0");
+  EXPECT_EQ(VersionString(block, L"ProductVersion"), L"1.0.0");
   EXPECT_EQ(VersionString(block, L"ProductName"), L"Morvane");
   EXPECT_EQ(VersionString(block, L"InternalName"), L"Morvane");
 

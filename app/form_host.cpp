@@ -48,12 +48,31 @@ FormState* FormHost::StateBase(HWND form) {
   return reinterpret_cast<FormState*>(GetWindowLongPtrW(form, DWLP_USER));
 }
 
+// Gives the window the program's big and small icon at the DPI of its state. An icon set before
+// is destroyed once the window holds its successor; one that cannot be loaded stays.
+void FormHost::SetIcons(HWND form) {
+  FormState* state = StateBase(form);
+  struct Slot {
+    WPARAM which;
+    int sizeMetric;
+    win::Icon* owned;
+  };
+  for (const Slot& slot : {Slot{ICON_BIG, SM_CXICON, &state->bigIcon_},
+                           Slot{ICON_SMALL, SM_CXSMICON, &state->smallIcon_}}) {
+    win::Icon icon = LoadProgramIcon(slot.sizeMetric, state->dpi_);
+    if (!icon) continue;
+    SendMessageW(form, WM_SETICON, slot.which, reinterpret_cast<LPARAM>(icon.get()));
+    *slot.owned = std::move(icon);
+  }
+}
+
 INT_PTR FormHost::OnInitDialog(HWND form) {
   std::unique_ptr<FormState> state = events_.createState();
   state->host_ = this;
   state->dpi_ = win::WindowDpi(form);
   SetWindowLongPtrW(form, DWLP_USER, reinterpret_cast<LONG_PTR>(state.release()));
   TurnOffDialogScaling(form);
+  SetIcons(form);
   return events_.load(form);
 }
 
@@ -72,6 +91,7 @@ INT_PTR FormHost::OnGetDpiScaledSize(HWND form, int dpi, SIZE* size) const {
 INT_PTR FormHost::OnDpiChanged(HWND form, int dpi, const RECT* suggested) const {
   if (suggested == nullptr || dpi <= 0) return FALSE;
   StateBase(form)->dpi_ = dpi;
+  SetIcons(form);
   events_.layOut(form);
   PlaceInSuggestedRect(form, *suggested, events_.clientSizeAt(dpi));
   RedrawWindow(form, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);

@@ -9,11 +9,14 @@
 //   Unload: the form's unload while the window and its controls exist, then destroy it
 // Each window keeps the DPI it is laid out at in its state: the platform's DPI of the window when
 // it is created, then the DPI that WM_DPICHANGED brings. On that message the host lets the form
-// lay itself out again and puts the window into the rectangle the system suggests.
+// lay itself out again and puts the window into the rectangle the system suggests. The host
+// gives the window the program's icons at its DPI, and again at each new DPI.
 
 #include <windows.h>
 
 #include <memory>
+
+#include "win/unique_handle.h"
 
 namespace app {
 
@@ -31,6 +34,9 @@ class FormState {
   friend class FormHost;
   FormHost* host_ = nullptr;
   int dpi_ = 0;
+  // The icons the window shows, of its DPI's sizes.
+  win::Icon bigIcon_;
+  win::Icon smallIcon_;
 };
 
 // Makes the state of a window of the form whose state is State.
@@ -87,6 +93,7 @@ class FormHost {
   static FormState* StateBase(HWND form);
   static INT_PTR CALLBACK DialogProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam);
 
+  static void SetIcons(HWND form);
   INT_PTR OnInitDialog(HWND form);
   INT_PTR OnPaint(HWND form) const;
   INT_PTR OnClose(HWND form);

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "app/resource_ids.h"
+#include "win/dll_search.h"
 #include "win/dpi.h"
 #include "win/rounding.h"
 
@@ -47,6 +48,25 @@ LOGFONTW FontDescription(const wchar_t* face, int height, int weight, bool under
   return font;
 }
 
+// The size the system gives the metric at the DPI: GetSystemMetricsForDpi where user32 has it,
+// else the metric at the system DPI, which is then every window's.
+int SystemMetricForDpi(int metric, int dpi) {
+  using MetricForDpiFunction = int(WINAPI*)(int, UINT);
+  if (const auto forDpi = win::User32Function<MetricForDpiFunction>("GetSystemMetricsForDpi")) {
+    if (const int size = forDpi(metric, static_cast<UINT>(dpi)); size > 0) return size;
+  }
+  return GetSystemMetrics(metric);
+}
+
+// comctl32's LoadIconWithScaleDown, which makes a size the icon lacks from the next larger image
+// instead of enlarging a smaller one; nullptr where the comctl32 of the system directory lacks it
+// (the program asks for no other version of it). comctl32 stays loaded for the process.
+using ScaleDownFunction = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+ScaleDownFunction IconScaleDown() {
+  static const win::Module comctl32(win::LoadSystemLibrary(L"comctl32.dll"));
+  return win::ModuleFunction<ScaleDownFunction>(comctl32.get(), "LoadIconWithScaleDown");
+}
+
 }  // namespace
 
 HINSTANCE AppInstance() { return GetModuleHandleW(nullptr); }
@@ -75,15 +95,15 @@ void PlaceInSuggestedRect(HWND window, const RECT& suggested, SIZE client) {
   CorrectClientSize(window, client);
 }
 
-void SetProgramIcon(HWND window) {
-  // Shared icons belong to the system's cache; they are never destroyed by us.
-  const auto load = [](int sizeMetricX, int sizeMetricY) {
-    return reinterpret_cast<LPARAM>(LoadImageW(AppInstance(), MAKEINTRESOURCEW(IDI_MORVANE),
-                                               IMAGE_ICON, GetSystemMetrics(sizeMetricX),
-                                               GetSystemMetrics(sizeMetricY), LR_SHARED));
-  };
-  SendMessageW(window, WM_SETICON, ICON_BIG, load(SM_CXICON, SM_CYICON));
-  SendMessageW(window, WM_SETICON, ICON_SMALL, load(SM_CXSMICON, SM_CYSMICON));
+win::Icon LoadProgramIcon(int sizeMetric, int dpi) {
+  const int size = SystemMetricForDpi(sizeMetric, dpi);
+  const auto name = MAKEINTRESOURCEW(IDI_MORVANE);
+  if (const ScaleDownFunction scaleDown = IconScaleDown()) {
+    HICON icon = nullptr;
+    if (SUCCEEDED(scaleDown(AppInstance(), name, size, size, &icon))) return win::Icon(icon);
+  }
+  // Not LR_SHARED: a shared icon is the system cache's, of the first size asked for.
+  return win::Icon(static_cast<HICON>(LoadImageW(AppInstance(), name, IMAGE_ICON, size, size, 0)));
 }
 
 win::Font CreateLabelFont(const wchar_t* face, int tenthsOfPoint, int weight, bool underline,

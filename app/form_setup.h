@@ -26,8 +26,9 @@ void SizeClientAndCentre(HWND window, SIZE client, int dpi);
 // makes its client area exactly `client` pixels, keeping the top left corner.
 void PlaceInSuggestedRect(HWND window, const RECT& suggested, SIZE client);
 
-// Sets the program's icon as the window's large and small icon.
-void SetProgramIcon(HWND window);
+// The program's icon at the size the system gives the metric (SM_CXICON for a window's big icon,
+// SM_CXSMICON for its small one) at the DPI; none when it cannot be loaded.
+win::Icon LoadProgramIcon(int sizeMetric, int dpi);
 
 // Creates a font for a label: face name, size in tenths of a point at the DPI (as the height of
 // a line), weight, underline, in the Chinese character set.

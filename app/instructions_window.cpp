@@ -60,7 +60,6 @@ INT_PTR OnInitDialog(HWND form) {
   if (const Form2State* state = StateOf(form)) {
     SizeClientAndCentre(form, ClientSizeAt(state->dpi()), state->dpi());
   }
-  SetProgramIcon(form);
   return TRUE;
 }
 

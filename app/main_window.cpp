@@ -253,10 +253,9 @@ void Unload() { host.Unload(); }
 HWND Window() { return host.Window(); }
 
 // Runs once the window and all its controls exist, sized and centred, before it is shown:
-// gives the window the program's icon and the link its initial, underlined look, and puts the
-// skin on the window and everything in it.
+// gives the link its initial, underlined look and puts the skin on the window and everything in
+// it.
 void Form_Load(HWND form) {
-  SetProgramIcon(form);
   if (Form1State* state = StateOf(form)) state->link.SetUnderlined(true);
   skin::SkinInstall(form);
 }

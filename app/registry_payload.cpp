@@ -1,10 +1,14 @@
 #include "app/registry_payload.h"
 
-#include <ntsecapi.h>  // RtlGenRandom
+#include <bcrypt.h>    // BCryptGenRandom, declared only: looked up at run time
+#include <ntsecapi.h>  // RtlGenRandom (SystemFunction036), the same
 
 #include <algorithm>
 #include <string_view>
 #include <vector>
+
+#include "win/dll_search.h"
+#include "win/module_function.h"
 
 namespace app {
 namespace {
@@ -32,11 +36,30 @@ std::wstring TemporaryDirectory() {
   return path;
 }
 
+// Fills the buffer from the system's random number generator: bcrypt's, loaded from the system
+// directory, or advapi32's RtlGenRandom where that fails. Both are looked up here, never imported:
+// advapi32 forwards RtlGenRandom to cryptbase.dll, which is no known DLL, so an import would be
+// resolved as the program loads, before its DLL search is restricted, from the program's folder
+// first. False when neither gives a number.
+bool FillRandom(void* buffer, ULONG size) {
+  const win::Module bcrypt(win::LoadSystemLibrary(L"bcrypt.dll"));
+  if (const auto generate =
+          win::ModuleFunction<decltype(&BCryptGenRandom)>(bcrypt.get(), "BCryptGenRandom")) {
+    if (BCRYPT_SUCCESS(generate(nullptr, static_cast<PUCHAR>(buffer), size,
+                                BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
+      return true;
+    }
+  }
+  const auto rtlGenRandom =
+      win::LoadedModuleFunction<decltype(&RtlGenRandom)>(L"advapi32.dll", "SystemFunction036");
+  return rtlGenRandom != nullptr && rtlGenRandom(buffer, size);
+}
+
 // fileName with eight random hexadecimal digits before its extension ("Ykvo-3f9a0c12.reg"), so
 // that nobody can tell the name in advance; empty when the system gives no random number.
 std::wstring PrivateFileName(std::wstring_view fileName) {
   ULONG random = 0;
-  if (!RtlGenRandom(&random, sizeof random)) return {};
+  if (!FillRandom(&random, sizeof random)) return {};
   const size_t dot = std::min(fileName.rfind(L'.'), fileName.size());
   std::wstring digits(8, L'0');
   for (size_t i = digits.size(); i-- > 0; random >>= 4)

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's icon, resources/morvane.ico: a browser window whose picture is shown
-again, with a green check badge for "repaired". Four images, in this order: 24 x 24 at 8 bits,
-256 x 256 at 32 bits, 128 x 128 at 32 bits, 48 x 48 at 24 bits.
+again, with a green check badge for "repaired". One image at 32 bits with an alpha channel for
+every size the system shows an icon at from 100 % to 200 % (small and big icons, lists, tiles):
+16, 20, 24, 32, 40, 48, 64 and 256 pixels, so that it never has to scale one.
 
 Usage: python3 scripts/make_icon.py [output path]
 """
@@ -22,6 +23,9 @@ HILL_NEAR = (46, 139, 87)
 BADGE = (34, 160, 60)
 BADGE_RIM = (255, 255, 255)
 CHECK = (255, 255, 255)
+
+# The sizes drawn with 4 x 4 samples a pixel; 256 x 256, drawn with 2 x 2, comes last.
+SIZES = [16, 20, 24, 32, 40, 48, 64]
 
 
 def in_rounded_rect(u, v, left, top, right, bottom, radius):
@@ -98,34 +102,11 @@ def render(size, samples=4):
     return rows
 
 
-def opaque_over(pixels, background):
-    """Blends partly transparent pixels over a background colour, for the images whose only
-    transparency is the 1-bit mask."""
-    out = []
-    for row in pixels:
-        out.append([tuple(round((c * a + bg * (255 - a)) / 255) for c, bg in zip(px[:3], background))
-                    + ((255,) if a >= 128 else (0,)) for px in row for a in [px[3]]])
-    return out
-
-
-def web_palette():
-    """A fixed palette of 256 colours: a 6 x 6 x 6 colour cube and a ramp of 40 greys."""
-    levels = [0, 51, 102, 153, 204, 255]
-    palette = [(r, g, b) for r in levels for g in levels for b in levels]
-    palette += [(round(i * 255 / 41),) * 3 for i in range(1, 41)]
-    return palette
-
-
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     out_path = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "resources", "morvane.ico")
-    dialog_face = (240, 240, 240)
-    images = [
-        (opaque_over(render(24), dialog_face), 8, web_palette()),
-        (render(256, samples=2), 32, None),
-        (render(128), 32, None),
-        (opaque_over(render(48), dialog_face), 24, None),
-    ]
+    images = [(render(size), 32, None) for size in SIZES]
+    images.append((render(256, samples=2), 32, None))
     with open(out_path, "wb") as f:
         f.write(imagefile.ico_file(images))
     print(out_path)

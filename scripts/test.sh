@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both architectures and runs every test under Wine in Xvfb.
+# Installs what is missing, builds both architectures, checks that the shipping program builds to
+# the same bytes in another folder (scripts/check_reproducible.sh) and runs every test under Wine
+# in Xvfb.
 # The two architectures' suites run at the same time, each with its own Xvfb display and its own
 # fresh Wine prefix (and so its own wineserver): a test that needs the foreground, moves the
 # pointer or changes the prefix's registry or system files never meets a test of the other
@@ -13,6 +15,17 @@ for arch in i686 x86_64; do
   log "building $arch"
   build_arch "$arch"
 done
+
+# Before the suites, while the machine has nothing else to do: the same sources built in another
+# folder give the same program.
+log "building the 32-bit program again in another folder"
+status=0
+if bash "$MORVANE_ROOT/scripts/check_reproducible.sh" "$MORVANE_BUILD/i686/Morvane.exe"; then
+  reproducible=passed
+else
+  reproducible=FAILED
+  status=1
+fi
 
 # One architecture's suite, in a subshell with a display and a prefix of its own.
 run_suite() {
@@ -36,10 +49,10 @@ for arch in i686 x86_64; do
   suites[$arch]=$!
 done
 
-status=0
 for arch in i686 x86_64; do
   if wait "${suites[$arch]}"; then result=passed; else result=FAILED; status=1; fi
   log "$arch: $result (build/test-$arch.log)"
   cat "$MORVANE_BUILD/test-$arch.log"
 done
+log "reproducible program: $reproducible"
 exit $status

@@ -294,6 +294,24 @@ void ChangeDpi(HWND window, int dpi) {
 
 constexpr int kDpiSteps[] = {192, 144, 96};
 
+// The width of the window's big or small icon; 0 when it has none.
+int IconWidth(HWND window, WPARAM which) {
+  const auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+  ICONINFO info{};
+  if (icon == nullptr || !GetIconInfo(icon, &info)) return 0;
+  const win::Bitmap colour(info.hbmColor), mask(info.hbmMask);
+  BITMAP bitmap{};
+  GetObjectW(mask.get(), sizeof(bitmap), &bitmap);
+  return bitmap.bmWidth;
+}
+
+// The window shows the program's icons at its DPI's sizes, each drawn for that size: small 16
+// and big 32 pixels at 96 DPI, 24 and 48 at 144, 32 and 64 at 192.
+void ExpectIconsAt(HWND window, int dpi) {
+  EXPECT_EQ(IconWidth(window, ICON_SMALL), 16 * dpi / win::kDefaultDpi) << "small icon";
+  EXPECT_EQ(IconWidth(window, ICON_BIG), 32 * dpi / win::kDefaultDpi) << "big icon";
+}
+
 TEST(DisplayScale, MainWindowFollowsDpiChangesWithItsFontsFacesAndLinkAndLeaksNothing) {
   const testing_support::LoadedForm1 loaded;
   HWND form = loaded.windows().form;
@@ -306,6 +324,7 @@ TEST(DisplayScale, MainWindowFollowsDpiChangesWithItsFontsFacesAndLinkAndLeaksNo
       SCOPED_TRACE(testing::Message() << dpi << " DPI");
       ChangeDpi(form, dpi);
       ExpectForm1Layout(form, dpi);
+      ExpectIconsAt(form, dpi);
       for (const Caption& caption : kCaptions) {
         if (caption.id == 0) continue;
         HWND button = GetDlgItem(loaded.windows().frame, caption.id);
@@ -353,6 +372,7 @@ TEST(DisplayScale, InstructionsFollowDpiChangesWithThePictureRepeatedAtAWholeFac
       SCOPED_TRACE(testing::Message() << dpi << " DPI");
       ChangeDpi(instructions, dpi);
       ExpectRect(ClientRect(instructions), PixelsAt(kForm2Client, dpi), "client area");
+      ExpectIconsAt(instructions, dpi);
       if (dpi != 192) continue;
       UpdateWindow(instructions);
       testing_support::SaveWindowPicture(instructions, L"instructions-changed-to-192.bmp");

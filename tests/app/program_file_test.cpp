@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -49,6 +51,28 @@ class ProgramFile : public ::testing::Test {
   win::Module module_;
 };
 
+// Whether an icon image carries an alpha channel: an RGBA PNG, or a 32-bit bitmap whose pixels
+// go from fully transparent to opaque (the corners of the picture are clear).
+bool HasAlphaChannel(const BYTE* image, DWORD size, int side) {
+  constexpr BYTE kPngSignature[] = {0x89, 'P', 'N', 'G'};
+  constexpr DWORD kPngColourTypeOffset = 25;  // in the IHDR chunk that follows the signature
+  constexpr BYTE kPngRgba = 6;
+  if (size > kPngColourTypeOffset &&
+      std::equal(std::begin(kPngSignature), std::end(kPngSignature), image)) {
+    return image[kPngColourTypeOffset] == kPngRgba;
+  }
+  const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(image);
+  const DWORD pixels = static_cast<DWORD>(side * side);
+  if (size < sizeof(BITMAPINFOHEADER) + 4 * pixels || header->biBitCount != 32) return false;
+  BYTE lowest = 255, highest = 0;
+  for (DWORD i = 0; i < pixels; ++i) {
+    const BYTE alpha = image[header->biSize + 4 * i + 3];
+    lowest = std::min(lowest, alpha);
+    highest = std::max(highest, alpha);
+  }
+  return lowest == 0 && highest == 255;
+}
+
 std::wstring VersionString(const std::vector<BYTE>& block, const std::wstring& name) {
   void* value = nullptr;
   UINT length = 0;
@@ -72,8 +96,8 @@ TEST_F(ProgramFile, CarriesTheChineseVersionBlock) {
   EXPECT_EQ(translation[0], 2052);  // Chinese (PRC)
   EXPECT_EQ(translation[1], 1200);  // UTF-16
 
-  EXPECT_EQ(VersionString(block, L"FileVersion"), L"1.00");
-  EXPECT_EQ(VersionString(block, L"ProductVersion"), L"1.00");
+  EXPECT_EQ(VersionString(block, L"FileVersion"), L"1.0.0");
+  EXPECT_EQ(VersionString(block, L"ProductVersion"), L"1.0.0");
   EXPECT_EQ(VersionString(block, L"ProductName"), L"Morvane");
   EXPECT_EQ(VersionString(block, L"InternalName"), L"Morvane");
 
@@ -84,29 +108,27 @@ TEST_F(ProgramFile, CarriesTheChineseVersionBlock) {
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 }
 
-TEST_F(ProgramFile, IconGroupHoldsFourImagesThatLoad) {
+TEST_F(ProgramFile, IconGroupHoldsEveryStandardSizeWithAlphaAndEachLoads) {
+  const int expectedSizes[] = {16, 20, 24, 32, 40, 48, 64, 256};
+  const int count = static_cast<int>(std::size(expectedSizes));
   DWORD size = 0;
   const BYTE* group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(1), &size);
   ASSERT_NE(group, nullptr) << "no icon group 1";
   const auto* header = reinterpret_cast<const IconGroupHeader*>(group);
   ASSERT_EQ(header->type, 1);
-  ASSERT_EQ(header->count, 4);
-  ASSERT_GE(size, sizeof(IconGroupHeader) + 4 * sizeof(IconGroupEntry));
+  ASSERT_EQ(header->count, count);
+  ASSERT_GE(size, sizeof(IconGroupHeader) + count * sizeof(IconGroupEntry));
   const auto* entries = reinterpret_cast<const IconGroupEntry*>(group + sizeof(IconGroupHeader));
 
-  struct Expected {
-    int size;
-    int bitCount;
-  };
-  const Expected expected[] = {{24, 8}, {256, 32}, {128, 32}, {48, 24}};
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < count; ++i) {
     SCOPED_TRACE(testing::Message() << "image " << i);
     const IconGroupEntry& entry = entries[i];
-    EXPECT_EQ(entry.width == 0 ? 256 : entry.width, expected[i].size);
-    EXPECT_EQ(entry.height == 0 ? 256 : entry.height, expected[i].size);
-    EXPECT_EQ(entry.bitCount, expected[i].bitCount);
+    EXPECT_EQ(entry.width == 0 ? 256 : entry.width, expectedSizes[i]);
+    EXPECT_EQ(entry.height == 0 ? 256 : entry.height, expectedSizes[i]);
+    EXPECT_EQ(entry.bitCount, 32);
 
-    // The image itself exists and the platform makes an icon of the stated size from it.
+    // The image itself exists, carries alpha, and the platform makes an icon of the stated size
+    // from it.
     DWORD imageSize = 0;
     const BYTE* image = Resource(RT_ICON, MAKEINTRESOURCEW(entry.id), &imageSize);
     ASSERT_NE(image, nullptr);
@@ -120,7 +142,8 @@ TEST_F(ProgramFile, IconGroupHoldsFourImagesThatLoad) {
     const win::Bitmap mask(info.hbmMask);
     BITMAP bitmap{};
     GetObjectW(mask.get(), sizeof(bitmap), &bitmap);
-    EXPECT_EQ(bitmap.bmWidth, expected[i].size);
+    EXPECT_EQ(bitmap.bmWidth, expectedSizes[i]);
+    EXPECT_TRUE(HasAlphaChannel(image, imageSize, expectedSizes[i]));
   }
 }
 

@@ -15,6 +15,8 @@
 
 #include <memory>
 
+#include "app/accessible_window.h"
+
 namespace app {
 
 class FormHost;
@@ -58,6 +60,8 @@ struct FormEvents {
   void (*unload)(HWND form) = nullptr;  // the window is about to be destroyed
   // Every other message; returns what the dialog procedure returns.
   INT_PTR (*message)(HWND form, UINT message, WPARAM wParam, LPARAM lParam) = nullptr;
+  // What a screen reader finds in the client area, in reading order (WM_GETOBJECT).
+  AccessibleItemsOf accessibleItems = nullptr;
 };
 
 class FormHost {
@@ -93,6 +97,7 @@ class FormHost {
   INT_PTR OnGetDpiScaledSize(HWND form, int dpi, SIZE* size) const;
   INT_PTR OnDpiChanged(HWND form, int dpi, const RECT* suggested) const;
   INT_PTR OnNcDestroy(HWND form);
+  INT_PTR OnGetObject(HWND form, WPARAM wParam, LPARAM objectId) const;
   INT_PTR Dispatch(HWND form, UINT message, WPARAM wParam, LPARAM lParam);
 
   const FormEvents& events_;

@@ -116,6 +116,8 @@ ChildFound TakeChild(VARIANT& found) {
   return result;
 }
 
+VARIANT ChildSelf() { return ChildVariant(CHILDID_SELF); }
+
 POINT CentreOf(const RECT& rect) {
   return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }

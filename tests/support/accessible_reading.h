@@ -64,6 +64,9 @@ struct ChildFound {
 };
 ChildFound TakeChild(VARIANT& found);
 
+// CHILDID_SELF as a VARIANT.
+VARIANT ChildSelf();
+
 // A screen point at the centre of a rectangle.
 POINT CentreOf(const RECT& rect);
 

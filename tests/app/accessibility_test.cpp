@@ -1,5 +1,6 @@
-// What a screen reader finds in both windows, read in-process as a reader reads them, at 96 and
-// 192 DPI: names, roles, places from the twips boxes, hit tests, reading order, the link's action.
+// What a screen reader finds in both windows, at 96 and 192 DPI: names, roles, places from the
+// twips boxes, hit tests and reading order, read in-process and from the started program; and
+// the link's default action.
 
 #include <windows.h>
 
@@ -12,6 +13,7 @@
 #include "app/main_window.h"
 #include "tests/app/command_recording.h"
 #include "tests/support/accessible_reading.h"
+#include "tests/support/display_scale.h"
 #include "tests/support/message_pump.h"
 #include "win/accessible_base.h"
 #include "win/dpi.h"
@@ -20,21 +22,20 @@ namespace {
 
 using testing_support::AccessibleNode;
 using testing_support::AccessibleRef;
+using testing_support::ChildVariant;
+using testing_support::NameFound;
 
-struct Twips {
-  int left, top, width, height;
-};
-
-// One item as the windows are designed; a window's children, the frame's commands.
+// One item as the windows are designed, its box in the client area of the window holding it.
 struct ItemDesign {
   long role;
   const wchar_t* name;
-  Twips box;  // in the client coordinates of the window that holds it
+  RECT twips;  // left, top, width, height
   const wchar_t* value = L"";
   const wchar_t* action = L"";
 };
+using Design = std::vector<ItemDesign>;
 
-const ItemDesign kForm1Items[] = {
+const Design kForm1 = {
     {ROLE_SYSTEM_GROUPING, L"操作功能", {120, 120, 4095, 1695}},
     {ROLE_SYSTEM_STATICTEXT, L"Quenlit", {120, 1920, 1305, 240}},
     {ROLE_SYSTEM_LINK,
@@ -43,91 +44,74 @@ const ItemDesign kForm1Items[] = {
      L"http://bbs.example.com/",
      L"跳转"},
 };
-const ItemDesign kCommands[] = {
+const Design kCommands = {
     {ROLE_SYSTEM_PUSHBUTTON, L"显示内嵌图片", {120, 240, 3855, 375}, L"", L"按"},
     {ROLE_SYSTEM_PUSHBUTTON, L"关闭内嵌图片", {120, 720, 3855, 375}, L"", L"按"},
     {ROLE_SYSTEM_PUSHBUTTON, L"刷新后马上生效", {120, 1200, 1815, 375}, L"", L"按"},
     {ROLE_SYSTEM_PUSHBUTTON, L"说明", {2040, 1200, 1935, 375}, L"", L"按"},
 };
-const ItemDesign kForm2Items[] = {
+const Design kForm2 = {
     {ROLE_SYSTEM_GRAPHIC, L"IE网页中图片无法显示的样子", {0, 0, 5025, 3420}},
     {ROLE_SYSTEM_STATICTEXT, app::form2::kLabel1Text.data(), {120, 3480, 4815, 1095}},
 };
 
-RECT OnScreen(HWND window, const Twips& box, int dpi) {
-  POINT origin{};
-  ClientToScreen(window, &origin);
-  const int left = origin.x + win::TwipsToPixels(box.left, dpi);
-  const int top = origin.y + win::TwipsToPixels(box.top, dpi);
-  return {left, top, left + win::TwipsToPixels(box.width, dpi),
-          top + win::TwipsToPixels(box.height, dpi)};
+RECT OnScreen(HWND window, const RECT& twips, int dpi) {
+  POINT at = {win::TwipsToPixels(twips.left, dpi), win::TwipsToPixels(twips.top, dpi)};
+  ClientToScreen(window, &at);
+  return {at.x, at.y, at.x + win::TwipsToPixels(twips.right, dpi),
+          at.y + win::TwipsToPixels(twips.bottom, dpi)};
 }
 
-// The change of DPI as the system sends it (see display_scale_test.cpp).
-void ChangeDpi(HWND window, int dpi) {
-  constexpr UINT kGetDpiScaledSize = 0x02E4;
-  SIZE size{};
-  SendMessageW(window, kGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&size));
-  RECT suggested{};
-  GetWindowRect(window, &suggested);
-  suggested.right = suggested.left + size.cx;
-  suggested.bottom = suggested.top + size.cy;
-  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-  testing_support::PumpMessages();
-}
-
-VARIANT Child(long child) {
-  VARIANT id;
-  VariantInit(&id);
-  V_VT(&id) = VT_I4;
-  V_I4(&id) = child;
-  return id;
-}
-
-// The children of `object` are the designed items, in order and in place; each is found by a hit
+// The object's children are the designed items, in order and in place; each is found by a hit
 // test at its centre and by reading-order navigation. Returns them.
 std::vector<AccessibleNode> ExpectItems(const AccessibleRef& object, HWND window,
-                                        const std::vector<ItemDesign>& design, int dpi) {
+                                        const Design& design, int dpi) {
   std::vector<AccessibleNode> read = testing_support::ReadChildren(object);
   EXPECT_EQ(read.size(), design.size());
-  if (read.size() != design.size()) return read;
-  const long count = static_cast<long>(design.size());
-  for (long i = 0; i < count; ++i) {
-    const ItemDesign& item = design[static_cast<size_t>(i)];
-    const AccessibleNode& node = read[static_cast<size_t>(i)];
+  if (read.size() != design.size()) return {};
+  VARIANT found;
+  for (size_t i = 0; i < design.size(); ++i) {
+    const ItemDesign& item = design[i];
+    const AccessibleNode& node = read[i];
     SCOPED_TRACE(testing::Message() << "item " << i + 1 << " at " << dpi << " DPI");
     EXPECT_EQ(node.role, item.role);
     EXPECT_EQ(node.name, item.name);
     EXPECT_EQ(node.value, item.value);
     EXPECT_EQ(node.action, item.action);
-    const RECT box = OnScreen(window, item.box, dpi);
-    EXPECT_TRUE(EqualRect(&node.location, &box))
-        << node.location.left << "," << node.location.top << " " << node.location.right << ","
-        << node.location.bottom;
-    const POINT centre = testing_support::CentreOf(box);
-    VARIANT found;
-    EXPECT_EQ(object->accHitTest(centre.x, centre.y, &found), S_OK);
-    const testing_support::ChildFound hit = testing_support::TakeChild(found);
-    EXPECT_TRUE(hit.child == i + 1 || hit.objectName == item.name) << "hit test";
-    // Reading order: the first child from the object, then the next of each.
-    VARIANT next;
-    object->accNavigate(i == 0 ? NAVDIR_FIRSTCHILD : NAVDIR_NEXT, Child(i == 0 ? CHILDID_SELF : i),
-                        &next);
-    const testing_support::ChildFound reached = testing_support::TakeChild(next);
-    EXPECT_TRUE(reached.child == i + 1 || reached.objectName == item.name) << "navigation";
+    const RECT box = OnScreen(window, item.twips, dpi);
+    EXPECT_TRUE(EqualRect(&node.location, &box)) << node.location.left << "," << node.location.top;
+    object->accHitTest((box.left + box.right) / 2, (box.top + box.bottom) / 2, &found);
+    EXPECT_EQ(NameFound(object, found), item.name) << "hit test";
+    const auto from = static_cast<long>(i);
+    object->accNavigate(i == 0 ? NAVDIR_FIRSTCHILD : NAVDIR_NEXT, ChildVariant(from), &found);
+    EXPECT_EQ(NameFound(object, found), item.name) << "navigation";
   }
-  VARIANT beyond;
-  EXPECT_EQ(object->accNavigate(NAVDIR_NEXT, Child(count), &beyond), S_FALSE);
-  EXPECT_EQ(object->accNavigate(NAVDIR_PREVIOUS, Child(count), &beyond), S_OK);
-  const testing_support::ChildFound previous = testing_support::TakeChild(beyond);
-  EXPECT_TRUE(previous.child == count - 1 || previous.objectName == design[count - 2].name);
+  const auto last = static_cast<long>(design.size());
+  EXPECT_EQ(object->accNavigate(NAVDIR_NEXT, ChildVariant(last), &found), S_FALSE);
+  object->accNavigate(NAVDIR_PREVIOUS, ChildVariant(last), &found);
+  EXPECT_EQ(NameFound(object, found), design[design.size() - 2].name);
   return read;
 }
 
-std::wstring ParentName(const AccessibleRef& object) {
+// Form1's tree: its items, the commands in the frame, and each object inside its parent's.
+void ExpectForm1Tree(HWND form, int dpi) {
+  const AccessibleRef root = testing_support::ClientObjectOf(form);
+  ASSERT_TRUE(root);
+  EXPECT_EQ(testing_support::ReadNode(root).role, ROLE_SYSTEM_CLIENT);
+  const std::vector<AccessibleNode> items = ExpectItems(root, form, kForm1, dpi);
+  ASSERT_FALSE(items.empty());
+  HWND frame = GetWindow(form, GW_CHILD);
+  const std::vector<AccessibleNode> commands = ExpectItems(items[0].object, frame, kCommands, dpi);
+  ASSERT_FALSE(commands.empty());
+  for (size_t i = 0; i < commands.size(); ++i) {
+    EXPECT_EQ((commands[i].state & STATE_SYSTEM_FOCUSED) != 0, i == 0) << "command " << i;
+  }
   IDispatch* parent = nullptr;
-  object->get_accParent(&parent);
-  return testing_support::ReadNode(testing_support::AccessibleFrom(parent)).name;
+  commands[0].object->get_accParent(&parent);
+  VARIANT held;
+  V_VT(&held) = VT_DISPATCH;
+  V_DISPATCH(&held) = parent;
+  EXPECT_EQ(NameFound(root, held), L"操作功能") << "a command's parent";
 }
 
 class AccessibilityTest : public ::testing::Test {
@@ -144,54 +128,43 @@ TEST_F(AccessibilityTest, BothWindowsReadInOrderWithTheirItemsInPlaceAtBothScale
   for (const int dpi : {96, 192}) {
     HWND form = app::form1::Show();
     ASSERT_NE(form, nullptr);
-    if (dpi != win::kDefaultDpi) ChangeDpi(form, dpi);
-    const AccessibleRef root = testing_support::ClientObjectOf(form);
-    ASSERT_TRUE(root);
-    const AccessibleNode self = testing_support::ReadNode(testing_support::ClientObjectOf(form));
-    EXPECT_EQ(self.role, ROLE_SYSTEM_CLIENT);
-    EXPECT_EQ(self.name, L"Morvane");
-    IDispatch* parent = nullptr;
-    EXPECT_EQ(root->get_accParent(&parent), S_OK) << "the window's own object";
-    if (parent != nullptr) parent->Release();
-
-    std::vector<AccessibleNode> items =
-        ExpectItems(root, form, {std::begin(kForm1Items), std::end(kForm1Items)}, dpi);
-    ASSERT_EQ(items.size(), 3u);
-    const std::vector<AccessibleNode> commands =
-        ExpectItems(items[0].object, GetWindow(form, GW_CHILD),
-                    {std::begin(kCommands), std::end(kCommands)}, dpi);
-    // Each object sits in the object of the window that holds it.
-    EXPECT_EQ(ParentName(items[0].object), L"Morvane");
-    ASSERT_FALSE(commands.empty());
-    EXPECT_EQ(ParentName(commands[0].object), L"操作功能");
-    for (size_t i = 0; i < commands.size(); ++i) {
-      EXPECT_EQ((commands[i].state & STATE_SYSTEM_FOCUSED) != 0, i == 0) << "command " << i;
-      EXPECT_NE(commands[i].state & STATE_SYSTEM_FOCUSABLE, 0) << "command " << i;
-    }
-
+    testing_support::SendDpiChange(form, dpi);
+    ExpectForm1Tree(form, dpi);
+    const AccessibleRef held = testing_support::ClientObjectOf(form);
     app::form1::Unload();
     long count = 0;
-    EXPECT_EQ(root->get_accChildCount(&count), CO_E_OBJNOTCONNECTED) << "once the window is gone";
-    EXPECT_EQ(items[0].object->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(held->get_accChildCount(&count), CO_E_OBJNOTCONNECTED) << "the window is gone";
 
     HWND instructions = app::form2::Show();
     ASSERT_NE(instructions, nullptr);
-    if (dpi != win::kDefaultDpi) ChangeDpi(instructions, dpi);
-    ExpectItems(testing_support::ClientObjectOf(instructions), instructions,
-                {std::begin(kForm2Items), std::end(kForm2Items)}, dpi);
+    testing_support::SendDpiChange(instructions, dpi);
+    ExpectItems(testing_support::ClientObjectOf(instructions), instructions, kForm2, dpi);
     app::form2::Unload();
+  }
+}
+
+// From another process, as a screen reader reads the started program.
+TEST_F(AccessibilityTest, TheStartedProgramReadsTheSameFromAnotherProcess) {
+  for (const int dpi : {96, 192}) {
+    testing_support::RunProgramAtDpi(
+        dpi, [dpi](testing_support::RunningProgram& program, HWND form) {
+          ExpectForm1Tree(form, dpi);
+          PostMessageW(FindWindowExW(GetWindow(form, GW_CHILD), nullptr, nullptr, L"说明"),
+                       BM_CLICK, 0, 0);
+          HWND instructions = program.WaitForWindow(L"使用说明");
+          ASSERT_NE(instructions, nullptr);
+          ExpectItems(testing_support::ClientObjectOf(instructions), instructions, kForm2, dpi);
+        });
   }
 }
 
 TEST_F(AccessibilityTest, TheLinksDefaultActionOpensTheForumAsAClickDoes) {
   testing_support::CommandRecording recording({L"rundll32.exe"});
   ASSERT_TRUE(recording.ready()) << "the command recorder does not stand in; run through ctest";
-  HWND form = app::form1::Show();
-  ASSERT_NE(form, nullptr);
-  const AccessibleRef root = testing_support::ClientObjectOf(form);
+  const AccessibleRef root = testing_support::ClientObjectOf(app::form1::Show());
   ASSERT_TRUE(root);
-  EXPECT_EQ(root->accDoDefaultAction(Child(2)), DISP_E_MEMBERNOTFOUND) << "plain text";
-  EXPECT_EQ(root->accDoDefaultAction(Child(3)), S_OK);
+  EXPECT_EQ(root->accDoDefaultAction(ChildVariant(2)), DISP_E_MEMBERNOTFOUND) << "plain text";
+  EXPECT_EQ(root->accDoDefaultAction(ChildVariant(3)), S_OK);
   ASSERT_TRUE(recording.WaitForStart(10000)) << "the default action started nothing";
   const std::vector<testing_support::RecordedStart> starts = recording.Starts();
   ASSERT_EQ(starts.size(), 1u);

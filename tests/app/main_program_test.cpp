@@ -12,11 +12,8 @@
 
 #include "skin/core/skin_kind.h"
 #include "tests/app/command_recording.h"
-#include "tests/support/accessible_reading.h"
-#include "tests/support/display_scale.h"
 #include "tests/support/keyboard_input.h"
 #include "tests/support/running_program.h"
-#include "win/accessible_base.h"
 
 namespace {
 
@@ -285,62 +282,6 @@ TEST_F(MainProgramTest, RefreshAsksFirstAndRestartsTheShellOnlyOnYes) {
 
   EXPECT_TRUE(IsWindowVisible(form_));
   ExpectClosingEndsProgram();
-}
-
-}  // namespace
-
-namespace {
-
-using testing_support::AccessibleNode;
-
-// Every object lies inside its window.
-void ExpectInside(const AccessibleNode& node, HWND window) {
-  RECT outer{};
-  GetWindowRect(window, &outer);
-  RECT both{};
-  IntersectRect(&both, &node.location, &outer);
-  EXPECT_TRUE(!IsRectEmpty(&node.location) && EqualRect(&both, &node.location)) << node.name;
-}
-
-// What a screen reader in another process finds in both windows at 100 % and at 200 %.
-TEST(MainProgramAccessibility, ScreenReaderFindsEveryCommandLabelLinkPictureAndParagraph) {
-  const win::ThreadApartment apartment;
-  for (const int dpi : {96, 192}) {
-    testing_support::RunProgramAtDpi(dpi, [](RunningProgram& program, HWND form) {
-      const std::vector<AccessibleNode> items =
-          testing_support::ReadChildren(testing_support::ClientObjectOf(form));
-      ASSERT_EQ(items.size(), 3u) << "the frame, the community name, the link";
-      EXPECT_EQ(items[0].role, ROLE_SYSTEM_GROUPING);
-      EXPECT_EQ(items[0].name, L"操作功能");
-      const std::vector<AccessibleNode> commands = testing_support::ReadChildren(items[0].object);
-      ASSERT_EQ(commands.size(), std::size(kButtons));
-      for (size_t i = 0; i < commands.size(); ++i) {
-        EXPECT_EQ(commands[i].role, ROLE_SYSTEM_PUSHBUTTON);
-        EXPECT_EQ(commands[i].name, kButtons[i].caption);
-        EXPECT_EQ(commands[i].action, L"按");
-        ExpectInside(commands[i], form);
-      }
-      EXPECT_EQ(items[1].role, ROLE_SYSTEM_STATICTEXT);
-      EXPECT_EQ(items[1].name, L"Quenlit");
-      EXPECT_EQ(items[2].role, ROLE_SYSTEM_LINK);
-      EXPECT_EQ(items[2].name, L"http://bbs.example.com");
-      EXPECT_EQ(items[2].value, L"http://bbs.example.com/");
-      EXPECT_EQ(items[2].action, L"跳转");
-      for (const AccessibleNode& item : items) ExpectInside(item, form);
-
-      Click(commands.size() == 4 ? ButtonWithCaption(FrameOf(form), kButtons[3].caption) : nullptr);
-      HWND instructions = program.WaitForWindow(kInstructionsCaption);
-      ASSERT_NE(instructions, nullptr);
-      const std::vector<AccessibleNode> shown =
-          testing_support::ReadChildren(testing_support::ClientObjectOf(instructions));
-      ASSERT_EQ(shown.size(), 2u) << "the picture, the paragraph";
-      EXPECT_EQ(shown[0].role, ROLE_SYSTEM_GRAPHIC);
-      EXPECT_FALSE(shown[0].name.empty());
-      EXPECT_EQ(shown[1].role, ROLE_SYSTEM_STATICTEXT);
-      EXPECT_EQ(shown[1].name.find(L"如果你是用微软IE的用户"), 4u);
-      for (const AccessibleNode& item : shown) ExpectInside(item, instructions);
-    });
-  }
 }
 
 }  // namespace

@@ -1,9 +1,41 @@
 #include "tests/support/accessible_reading.h"
 
-#include <utility>
-
 namespace testing_support {
 namespace {
+
+AccessibleRef Owned(IAccessible* object) {
+  return AccessibleRef(object, [](IAccessible* held) {
+    if (held != nullptr) held->Release();
+  });
+}
+
+// The IAccessible of an object a call returned; the IDispatch reference is given up.
+AccessibleRef AccessibleFrom(IDispatch* object) {
+  IAccessible* accessible = nullptr;
+  if (object != nullptr && FAILED(object->QueryInterface(IID_PPV_ARGS(&accessible)))) {
+    accessible = nullptr;
+  }
+  if (object != nullptr) object->Release();
+  return accessible != nullptr ? Owned(accessible) : nullptr;
+}
+
+using TextGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
+
+std::wstring ReadText(IAccessible* object, TextGetter getter, VARIANT child) {
+  BSTR text = nullptr;
+  (object->*getter)(child, &text);
+  std::wstring result = text != nullptr ? std::wstring(text, SysStringLen(text)) : L"";
+  SysFreeString(text);
+  return result;
+}
+
+long TakeLong(VARIANT variant) {
+  const long value = V_VT(&variant) == VT_I4 ? V_I4(&variant) : -1;
+  VariantClear(&variant);
+  return value;
+}
+
+}  // namespace
 
 VARIANT ChildVariant(long child) {
   VARIANT variant;
@@ -13,65 +45,26 @@ VARIANT ChildVariant(long child) {
   return variant;
 }
 
-std::wstring TakeText(BSTR text) {
-  std::wstring result = text != nullptr ? std::wstring(text, SysStringLen(text)) : L"";
-  SysFreeString(text);
-  return result;
-}
-
-long TakeLong(VARIANT& variant) {
-  const long value = V_VT(&variant) == VT_I4 ? V_I4(&variant) : -1;
-  VariantClear(&variant);
-  return value;
-}
-
-}  // namespace
-
-AccessibleRef& AccessibleRef::operator=(AccessibleRef&& other) noexcept {
-  std::swap(object_, other.object_);
-  return *this;
-}
-
-AccessibleRef::~AccessibleRef() {
-  if (object_ != nullptr) object_->Release();
-}
-
 AccessibleRef ClientObjectOf(HWND window) {
   IAccessible* object = nullptr;
   if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
                                         IID_PPV_ARGS(&object)))) {
-    return {};
+    return nullptr;
   }
-  return AccessibleRef(object);
+  return Owned(object);
 }
 
-AccessibleRef AccessibleFrom(IDispatch* object) {
-  if (object == nullptr) return {};
-  IAccessible* accessible = nullptr;
-  if (FAILED(object->QueryInterface(IID_PPV_ARGS(&accessible)))) accessible = nullptr;
-  object->Release();
-  return AccessibleRef(accessible);
-}
-
-AccessibleNode ReadNode(AccessibleRef object, long child) {
+AccessibleNode ReadNode(const AccessibleRef& object, long child) {
   AccessibleNode node;
+  node.object = object;
   node.child = child;
   if (!object) return node;
   const VARIANT id = ChildVariant(child);
-  BSTR text = nullptr;
-  object->get_accName(id, &text);
-  node.name = TakeText(text);
-  text = nullptr;
-  object->get_accValue(id, &text);
-  node.value = TakeText(text);
-  text = nullptr;
-  object->get_accDefaultAction(id, &text);
-  node.action = TakeText(text);
-  text = nullptr;
-  object->get_accKeyboardShortcut(id, &text);
-  node.shortcut = TakeText(text);
+  node.name = ReadText(object.get(), &IAccessible::get_accName, id);
+  node.value = ReadText(object.get(), &IAccessible::get_accValue, id);
+  node.action = ReadText(object.get(), &IAccessible::get_accDefaultAction, id);
+  node.shortcut = ReadText(object.get(), &IAccessible::get_accKeyboardShortcut, id);
   VARIANT fact;
-  VariantInit(&fact);
   object->get_accRole(id, &fact);
   node.role = TakeLong(fact);
   object->get_accState(id, &fact);
@@ -79,7 +72,6 @@ AccessibleNode ReadNode(AccessibleRef object, long child) {
   long left = 0, top = 0, width = 0, height = 0;
   object->accLocation(&left, &top, &width, &height, id);
   node.location = {left, top, left + width, top + height};
-  node.object = std::move(object);
   return node;
 }
 
@@ -92,34 +84,16 @@ std::vector<AccessibleNode> ReadChildren(const AccessibleRef& object) {
   if (FAILED(AccessibleChildren(object.get(), 0, count, children.data(), &obtained))) return nodes;
   for (long i = 0; i < obtained; ++i) {
     VARIANT& child = children[static_cast<size_t>(i)];
-    if (V_VT(&child) == VT_DISPATCH) {
-      nodes.push_back(ReadNode(AccessibleFrom(V_DISPATCH(&child))));
-      V_VT(&child) = VT_EMPTY;  // the reference went to the node
-    } else {
-      object->AddRef();
-      nodes.push_back(ReadNode(AccessibleRef(object.get()), TakeLong(child)));
-    }
+    nodes.push_back(V_VT(&child) == VT_DISPATCH ? ReadNode(AccessibleFrom(V_DISPATCH(&child)))
+                                                : ReadNode(object, TakeLong(child)));
   }
   return nodes;
 }
 
-ChildFound TakeChild(VARIANT& found) {
-  ChildFound result;
-  if (V_VT(&found) == VT_I4) {
-    result.child = V_I4(&found);
-  } else if (V_VT(&found) == VT_DISPATCH) {
-    IDispatch* object = V_DISPATCH(&found);
-    object->AddRef();
-    result.objectName = ReadNode(AccessibleFrom(object)).name;
-  }
-  VariantClear(&found);
-  return result;
-}
-
-VARIANT ChildSelf() { return ChildVariant(CHILDID_SELF); }
-
-POINT CentreOf(const RECT& rect) {
-  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+std::wstring NameFound(const AccessibleRef& container, VARIANT& found) {
+  if (V_VT(&found) == VT_DISPATCH) return ReadNode(AccessibleFrom(V_DISPATCH(&found))).name;
+  if (V_VT(&found) != VT_I4) return L"(nothing)";
+  return ReadNode(container, TakeLong(found)).name;
 }
 
 }  // namespace testing_support

@@ -8,39 +8,19 @@
 
 #include <oleacc.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace testing_support {
 
-// One reference to an accessible object, released on destruction.
-class AccessibleRef {
- public:
-  AccessibleRef() = default;
-  explicit AccessibleRef(IAccessible* object) : object_(object) {}
-  AccessibleRef(AccessibleRef&& other) noexcept : object_(other.object_) {
-    other.object_ = nullptr;
-  }
-  AccessibleRef& operator=(AccessibleRef&& other) noexcept;
-  AccessibleRef(const AccessibleRef&) = delete;
-  AccessibleRef& operator=(const AccessibleRef&) = delete;
-  ~AccessibleRef();
+// One reference to an accessible object; empty where there is none.
+using AccessibleRef = std::shared_ptr<IAccessible>;
 
-  IAccessible* get() const { return object_; }
-  IAccessible* operator->() const { return object_; }
-  explicit operator bool() const { return object_ != nullptr; }
-
- private:
-  IAccessible* object_ = nullptr;
-};
-
-// The object of a window's client area; empty when the window gives none.
+// The object of a window's client area.
 AccessibleRef ClientObjectOf(HWND window);
 
-// The IAccessible of an IDispatch that a call returned (the reference is taken over).
-AccessibleRef AccessibleFrom(IDispatch* object);
-
-// One object, or one simple element of an object (child > 0), with what a reader reads of it.
+// An object, or a simple element of one (child > 0), with what a reader reads of it.
 struct AccessibleNode {
   AccessibleRef object;  // the object itself, or the container of a simple element
   long child = CHILDID_SELF;
@@ -50,24 +30,15 @@ struct AccessibleNode {
   RECT location{};  // on the screen
 };
 
-// Reads the facts of `child` of `object`.
-AccessibleNode ReadNode(AccessibleRef object, long child = CHILDID_SELF);
+AccessibleNode ReadNode(const AccessibleRef& object, long child = CHILDID_SELF);
 
-// The children of the object in its order, each read; objects of their own for child windows.
+// The children of the object in its order, each read; child windows as objects of their own.
 std::vector<AccessibleNode> ReadChildren(const AccessibleRef& object);
 
-// The child id a VARIANT names (VT_I4), or -1; the name of the object a VT_DISPATCH holds. The
-// variant is cleared.
-struct ChildFound {
-  long child = -1;
-  std::wstring objectName;
-};
-ChildFound TakeChild(VARIANT& found);
+// The name of what a hit test or a navigation of `container` returned (a child id or an
+// object); the variant is cleared.
+std::wstring NameFound(const AccessibleRef& container, VARIANT& found);
 
-// CHILDID_SELF as a VARIANT.
-VARIANT ChildSelf();
-
-// A screen point at the centre of a rectangle.
-POINT CentreOf(const RECT& rect);
+VARIANT ChildVariant(long child);
 
 }  // namespace testing_support

@@ -261,7 +261,8 @@ TEST_F(PlatformDialogsTest, MessageBoxButtonsReadAsPushButtonsWithTheDefaultKept
       },
       [&] {
         after = ReadPushButtons(Dialog());
-        if (after.size() == 3) after[1].object->accDoDefaultAction(testing_support::ChildSelf());
+        if (after.size() == 3)
+          after[1].object->accDoDefaultAction(testing_support::ChildVariant(CHILDID_SELF));
         return true;
       },
       // The click closes the box; without it the script runs out of time and cancels the box.

@@ -8,7 +8,6 @@
 #include "skin/engine/skin_engine.h"
 #include "skin/messages/button_accessible.h"
 #include "tests/support/accessible_reading.h"
-#include "tests/support/message_pump.h"
 #include "tests/support/skin_test_form.h"
 #include "win/accessible_base.h"
 
@@ -37,25 +36,20 @@ TEST(ButtonAccessible, ReadsAsAPushButtonWhileSkinnedAndAsThePlatformsAfterwards
   HWND button = form.wideButton();
   const long platformRole = testing_support::ReadNode(testing_support::ClientObjectOf(button)).role;
   ASSERT_EQ(SkinInstall(form.form()), 1);
-
-  testing_support::AccessibleNode skinned =
-      testing_support::ReadNode(testing_support::ClientObjectOf(button));
-  EXPECT_EQ(skinned.role, ROLE_SYSTEM_PUSHBUTTON);
-  EXPECT_EQ(skinned.name, L"显示内嵌图片");
-  EXPECT_EQ(skinned.state & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_UNAVAILABLE),
-            STATE_SYSTEM_FOCUSABLE);
+  const testing_support::AccessibleRef skinned = testing_support::ClientObjectOf(button);
+  const VARIANT self = testing_support::ChildVariant(CHILDID_SELF);
+  EXPECT_EQ(testing_support::ReadNode(skinned).role, ROLE_SYSTEM_PUSHBUTTON);
+  EXPECT_EQ(testing_support::ReadNode(skinned).name, L"显示内嵌图片");
   EnableWindow(button, FALSE);
-  VARIANT state;
-  skinned.object->get_accState(testing_support::ChildSelf(), &state);
-  EXPECT_EQ(V_I4(&state) & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_UNAVAILABLE),
-            STATE_SYSTEM_UNAVAILABLE);
-  EXPECT_EQ(skinned.object->accDoDefaultAction(testing_support::ChildSelf()), DISP_E_MEMBERNOTFOUND)
-      << "an unavailable button is not clicked";
+  constexpr long kAvailability = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_UNAVAILABLE;
+  EXPECT_EQ(testing_support::ReadNode(skinned).state & kAvailability, STATE_SYSTEM_UNAVAILABLE);
+  EXPECT_EQ(skinned->accDoDefaultAction(self), DISP_E_MEMBERNOTFOUND) << "not clicked";
   EnableWindow(button, TRUE);
+  EXPECT_EQ(testing_support::ReadNode(skinned).state & kAvailability, STATE_SYSTEM_FOCUSABLE);
 
   ASSERT_EQ(SkinRemove(form.form()), 1);
   long count = 0;
-  EXPECT_EQ(skinned.object->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(skinned->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
   EXPECT_EQ(testing_support::ReadNode(testing_support::ClientObjectOf(button)).role, platformRole)
       << "the platform's own object answers again";
 }

@@ -297,15 +297,25 @@ HRESULT AccessibleBase::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
   return ReturnText(child, shortcut, &AccessibleBase::KeyboardShortcut);
 }
 
-// The focus is on this object's window or nowhere that this object knows of; a focused child
-// window answers for itself.
+// The focus is on this object's window, in one of its child windows (whose object answers for
+// what inside it has the focus), or nowhere that this object knows of.
 HRESULT AccessibleBase::get_accFocus(VARIANT* focus) {
   if (focus == nullptr) return E_POINTER;
   VariantInit(focus);
   if (!Connected()) return CO_E_OBJNOTCONNECTED;
-  if (GetFocus() != window_) return S_FALSE;
-  SetLong(focus, CHILDID_SELF);
-  return S_OK;
+  HWND focused = GetFocus();
+  if (focused == window_) {
+    SetLong(focus, CHILDID_SELF);
+    return S_OK;
+  }
+  for (long child = 1; focused != nullptr && child <= ChildCount(); ++child) {
+    HWND childWindow = ChildWindow(child);
+    if (childWindow != nullptr && (childWindow == focused || IsChild(childWindow, focused))) {
+      SetChildVariant(child, focus);
+      return S_OK;
+    }
+  }
+  return S_FALSE;
 }
 
 HRESULT AccessibleBase::get_accSelection(VARIANT* selection) {

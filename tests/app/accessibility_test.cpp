@@ -106,6 +106,9 @@ void ExpectForm1Tree(HWND form, int dpi) {
   for (size_t i = 0; i < commands.size(); ++i) {
     EXPECT_EQ((commands[i].state & STATE_SYSTEM_FOCUSED) != 0, i == 0) << "command " << i;
   }
+  VARIANT focus;
+  root->get_accFocus(&focus);
+  EXPECT_EQ(NameFound(root, focus), L"操作功能") << "the focus is in the group";
   IDispatch* parent = nullptr;
   commands[0].object->get_accParent(&parent);
   VARIANT held;

@@ -119,6 +119,16 @@ INT_PTR FormHost::OnNcDestroy(HWND form) {
   return FALSE;
 }
 
+// The form's own object for its client area; any other object is the platform's.
+INT_PTR FormHost::OnGetObject(HWND form, WPARAM wParam, LPARAM objectId) const {
+  if (events_.accessibleItems == nullptr) return FALSE;
+  const LRESULT object =
+      AnswerAccessibleObject(form, wParam, objectId, ROLE_SYSTEM_CLIENT, events_.accessibleItems);
+  if (object == 0) return FALSE;
+  SetWindowLongPtrW(form, DWLP_MSGRESULT, object);
+  return TRUE;
+}
+
 INT_PTR FormHost::Dispatch(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
@@ -134,6 +144,8 @@ INT_PTR FormHost::Dispatch(HWND form, UINT message, WPARAM wParam, LPARAM lParam
       return OnDpiChanged(form, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
     case WM_NCDESTROY:
       return OnNcDestroy(form);
+    case WM_GETOBJECT:
+      return OnGetObject(form, wParam, lParam);
     default:
       return events_.message != nullptr ? events_.message(form, message, wParam, lParam) : FALSE;
   }

@@ -16,6 +16,7 @@
 
 #include <memory>
 
+#include "app/accessible_window.h"
 #include "win/unique_handle.h"
 
 namespace app {
@@ -64,6 +65,8 @@ struct FormEvents {
   void (*unload)(HWND form) = nullptr;  // the window is about to be destroyed
   // Every other message; returns what the dialog procedure returns.
   INT_PTR (*message)(HWND form, UINT message, WPARAM wParam, LPARAM lParam) = nullptr;
+  // What a screen reader finds in the client area, in reading order (WM_GETOBJECT).
+  AccessibleItemsOf accessibleItems = nullptr;
 };
 
 class FormHost {
@@ -100,6 +103,7 @@ class FormHost {
   INT_PTR OnGetDpiScaledSize(HWND form, int dpi, SIZE* size) const;
   INT_PTR OnDpiChanged(HWND form, int dpi, const RECT* suggested) const;
   INT_PTR OnNcDestroy(HWND form);
+  INT_PTR OnGetObject(HWND form, WPARAM wParam, LPARAM objectId) const;
   INT_PTR Dispatch(HWND form, UINT message, WPARAM wParam, LPARAM lParam);
 
   const FormEvents& events_;

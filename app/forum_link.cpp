@@ -8,8 +8,8 @@ namespace app {
 
 std::wstring ForumHandlerArguments() {
   std::wstring arguments = L"url.dll,FileProtocolHandler \"";
-  arguments += kForumAddress;
-  arguments += L"/\"";
+  arguments += ForumPageAddress();
+  arguments += L"\"";
   return arguments;
 }
 

@@ -10,6 +10,9 @@ namespace app {
 // The address as the label shows it, without a trailing "/".
 inline constexpr std::wstring_view kForumAddress = L"http://bbs.example.com";
 
+// The address the link opens: the one shown, with a "/".
+inline std::wstring ForumPageAddress() { return std::wstring(kForumAddress) + L"/"; }
+
 // The handler of web addresses that the system's url.dll offers through rundll32.exe.
 inline constexpr std::wstring_view kUrlHandlerHost = L"rundll32.exe";
 

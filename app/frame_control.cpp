@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "app/accessible_window.h"
 #include "app/form_setup.h"
+#include "app/painted_label.h"
 #include "win/dpi.h"
 #include "win/unique_handle.h"
 
@@ -51,7 +53,7 @@ void PaintFrame(HWND frame, HDC dc) {
   const int gap = win::TwipsToPixels(kFrameCaptionGapTwips, FrameDpi(frame));
   RECT captionBox = {indent, 0, indent + textSize.cx + 2 * gap, textSize.cy};
   FillRect(dc, &captionBox, GetSysColorBrush(COLOR_3DFACE));
-  SetTextColor(dc, CaptionColour(frame));
+  SetTextColor(dc, PaintedTextColour(CaptionColour(frame)));
   SetBkMode(dc, TRANSPARENT);
   TextOutW(dc, indent + gap, 0, caption.c_str(), static_cast<int>(caption.size()));
 }
@@ -79,6 +81,13 @@ LRESULT OnSetText(HWND frame, WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
+// For a screen reader the frame is a group named by its caption, holding the commands.
+LRESULT OnGetObject(HWND frame, WPARAM wParam, LPARAM objectId) {
+  const LRESULT object =
+      AnswerAccessibleObject(frame, wParam, objectId, ROLE_SYSTEM_GROUPING, ChildWindowItems);
+  return object != 0 ? object : DefWindowProcW(frame, WM_GETOBJECT, wParam, objectId);
+}
+
 LRESULT ForwardToParent(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
   return SendMessageW(GetParent(frame), message, wParam, lParam);
 }
@@ -95,6 +104,8 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
       return reinterpret_cast<LRESULT>(FrameFont(frame));
     case WM_SETTEXT:
       return OnSetText(frame, wParam, lParam);
+    case WM_GETOBJECT:
+      return OnGetObject(frame, wParam, lParam);
     case WM_COMMAND:
     case WM_NOTIFY:
       return ForwardToParent(frame, message, wParam, lParam);

@@ -1,7 +1,10 @@
 #include "app/instructions_window.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "app/accessible_window.h"
 #include "app/form_host.h"
 #include "app/form_setup.h"
 #include "app/main_window.h"
@@ -20,6 +23,8 @@ constexpr TwipsSize kClientSize = {5055, 4680};
 // The picture (335 x 228 pixels) fills this box at the top left corner of the client area: at
 // 96 DPI pixel for pixel.
 constexpr TwipsBox kPictureBox = {0, 0, 5025, 3420};
+// What the picture shows, for a screen reader: "a web page in IE whose pictures do not show".
+constexpr wchar_t kPictureDescription[] = L"IE网页中图片无法显示的样子";
 
 constexpr TwipsBox kLabel1Box = {120, 3480, 4815, 1095};
 constexpr COLORREF kLabel1Colour = RGB(0xFF, 0x00, 0x00);
@@ -52,7 +57,23 @@ void PaintForm(HWND form, HDC dc) {
   const Form2State* state = StateOf(form);
   if (state == nullptr) return;
   DrawPictureInBox(dc, state->picture.get(), state->pictureBox);
-  DrawPaintedLabel(dc, state->labelBox, kLabel1Text, state->labelFont.get(), kLabel1Colour);
+  DrawPaintedLabel(dc, state->labelBox, kLabel1Text, state->labelFont.get(),
+                   PaintedTextColour(kLabel1Colour));
+}
+
+// What a screen reader finds, in reading order: the picture, then the paragraph under it.
+bool AccessibleItems(HWND form, std::vector<AccessibleItem>& items) {
+  const Form2State* state = StateOf(form);
+  if (state == nullptr) return false;
+  items.push_back({.role = ROLE_SYSTEM_GRAPHIC,
+                   .name = kPictureDescription,
+                   .box = state->pictureBox,
+                   .state = STATE_SYSTEM_READONLY});
+  items.push_back({.role = ROLE_SYSTEM_STATICTEXT,
+                   .name = std::wstring(kLabel1Text),
+                   .box = state->labelBox,
+                   .state = STATE_SYSTEM_READONLY});
+  return true;
 }
 
 INT_PTR OnInitDialog(HWND form) {
@@ -63,6 +84,15 @@ INT_PTR OnInitDialog(HWND form) {
   return TRUE;
 }
 
+// The system's colours or settings changed (a high-contrast scheme on or off): the paragraph takes
+// its colour for the scheme. The dialog's own handling goes on.
+INT_PTR OnMessage(HWND form, UINT message, WPARAM, LPARAM) {
+  if (message == WM_SYSCOLORCHANGE || message == WM_SETTINGCHANGE) {
+    InvalidateRect(form, nullptr, TRUE);
+  }
+  return FALSE;
+}
+
 constexpr FormEvents kEvents = {
     .templateId = IDD_FORM2,
     .createState = NewFormState<Form2State>,
@@ -71,6 +101,8 @@ constexpr FormEvents kEvents = {
     .clientSizeAt = ClientSizeAt,
     .layOut = LayOut,
     .queryUnload = Form_QueryUnload,
+    .message = OnMessage,
+    .accessibleItems = AccessibleItems,
 };
 
 FormHost host(kEvents);

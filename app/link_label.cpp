@@ -28,7 +28,7 @@ bool LinkLabel::Release(POINT point) {
 
 void LinkLabel::Draw(HDC dc) const {
   DrawPaintedLabel(dc, box_, text_, underlined_ ? underlinedFont_.get() : plainFont_.get(),
-                   colour_);
+                   PaintedLinkColour(colour_));
 }
 
 RECT LinkLabel::PaintedRect(HWND window) const {

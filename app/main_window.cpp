@@ -5,7 +5,9 @@
 #include <memory>
 #include <string_view>
 #include <utility>
+#include <vector>
 
+#include "app/accessible_window.h"
 #include "app/form_host.h"
 #include "app/forum_link.h"
 #include "app/form_setup.h"
@@ -127,7 +129,8 @@ void LayOut(HWND form) {
 void PaintLabels(HWND form, HDC dc) {
   const Form1State* state = StateOf(form);
   if (state == nullptr) return;
-  DrawPaintedLabel(dc, state->label2Box, kCommunityName, state->label2Font.get(), kLabel2Colour);
+  DrawPaintedLabel(dc, state->label2Box, kCommunityName, state->label2Font.get(),
+                   PaintedTextColour(kLabel2Colour));
   state->link.Draw(dc);
 }
 
@@ -195,9 +198,11 @@ INT_PTR OnLButtonUp(HWND form, POINT point) {
 }
 
 // The system's colours or settings changed: the skin steps aside while a high-contrast scheme
-// runs and comes back after it. The dialog's own handling goes on.
+// runs and comes back after it, and the painted texts take their colours for the scheme. The
+// dialog's own handling goes on.
 INT_PTR OnSystemLookChange(HWND form) {
   skin::SkinFollowHighContrast(form);
+  RedrawWindow(form, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
   return FALSE;
 }
 
@@ -205,6 +210,26 @@ INT_PTR OnSystemLookChange(HWND form) {
 void FocusFirstCommand(HWND form) {
   HWND first = GetNextDlgTabItem(form, nullptr, FALSE);
   if (first != nullptr) SendMessageW(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+}
+
+// What a screen reader finds, in reading order: the frame with the commands (it answers for
+// itself), the community name and the link, whose default action is a click.
+bool AccessibleItems(HWND form, std::vector<AccessibleItem>& items) {
+  const Form1State* state = StateOf(form);
+  if (state == nullptr) return false;
+  items.push_back({.window = GetDlgItem(form, IDC_FRAME2)});
+  items.push_back({.role = ROLE_SYSTEM_STATICTEXT,
+                   .name = std::wstring(kCommunityName),
+                   .box = state->label2Box,
+                   .state = STATE_SYSTEM_READONLY});
+  items.push_back({.role = ROLE_SYSTEM_LINK,
+                   .name = std::wstring(kForumAddress),
+                   .box = state->link.box(),
+                   .state = STATE_SYSTEM_LINKED,
+                   .value = ForumPageAddress(),
+                   .defaultAction = kLinkAction,
+                   .doDefaultAction = Label3_Click});
+  return true;
 }
 
 // The messages of Form1 beyond those every form handles (see form_host.h).
@@ -240,6 +265,7 @@ constexpr FormEvents kEvents = {
     .deferClose = CloseAfterRunningCommand,
     .unload = Form_Unload,
     .message = OnMessage,
+    .accessibleItems = AccessibleItems,
 };
 
 FormHost host(kEvents);

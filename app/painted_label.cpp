@@ -1,8 +1,17 @@
 #include "app/painted_label.h"
 
+#include "skin/engine/high_contrast.h"
 #include "win/unique_handle.h"
 
 namespace app {
+
+COLORREF PaintedTextColour(COLORREF own) {
+  return skin::HighContrastOn() ? GetSysColor(COLOR_BTNTEXT) : own;
+}
+
+COLORREF PaintedLinkColour(COLORREF own) {
+  return skin::HighContrastOn() ? GetSysColor(COLOR_HOTLIGHT) : own;
+}
 
 void DrawPaintedLabel(HDC dc, const PixelBox& box, std::wstring_view text, HFONT font,
                       COLORREF colour) {

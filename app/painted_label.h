@@ -22,6 +22,15 @@ struct PixelBox {
   }
 };
 
+// The colour a text that the program paints itself is drawn in: its own, or while a
+// high-contrast scheme runs the system's colour for text on the windows' face (COLOR_BTNTEXT on
+// COLOR_3DFACE).
+COLORREF PaintedTextColour(COLORREF own);
+
+// The same for a link: the system's link colour (COLOR_HOTLIGHT) while a high-contrast scheme
+// runs.
+COLORREF PaintedLinkColour(COLORREF own);
+
 // Draws the text transparently into the box, wrapped at word and character boundaries within
 // its width, clipped to the box. The device context is left as it was.
 void DrawPaintedLabel(HDC dc, const PixelBox& box, std::wstring_view text, HFONT font,

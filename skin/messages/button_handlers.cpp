@@ -6,6 +6,7 @@
 #include "skin/core/skin_state.h"
 #include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/primitives.h"
+#include "skin/messages/button_accessible.h"
 #include "skin/messages/button_attach.h"
 #include "skin/messages/fade_timer.h"
 #include "skin/messages/message_handlers.h"
@@ -211,6 +212,7 @@ const FamilyHandlers kButtonHandlers{
     .mouseLeave = FadeOutHover,
     .getDlgCode = AnswerAsPushButton,
     .setStyle = TakeButtonType,
+    .getObject = AnswerPushButtonObject,
     .rescale = RescaleFaces,
 };
 

@@ -88,6 +88,7 @@ struct FamilyHandlers {
   SkinHandler mouseLeave = nullptr;         // WM_MOUSELEAVE
   SkinHandler getDlgCode = nullptr;         // WM_GETDLGCODE
   SkinHandler setStyle = nullptr;           // BM_SETSTYLE
+  SkinHandler getObject = nullptr;          // WM_GETOBJECT
   // Repaints the control in the normal state with the force flag set; run by
   // RefreshCheckAndOptionBoxes after every left-button release. Null: nothing to refresh.
   void (*refreshAfterClick)(HWND window) = nullptr;

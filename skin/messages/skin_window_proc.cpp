@@ -223,6 +223,8 @@ LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return Dispatch(m, &FamilyHandlers::setStyle);
     case WM_DPICHANGED:
       return FollowDpiChange(m);
+    case WM_GETOBJECT:
+      return Dispatch(m, &FamilyHandlers::getObject);
     default:
       return m.CallPrevious();
   }

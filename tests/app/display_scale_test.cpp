@@ -35,8 +35,6 @@ using testing_support::RectInParent;
 using testing_support::RunningProgram;
 using testing_support::WaitUntil;
 
-constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
-
 // Left, top, width, height in twips, as the windows are designed.
 struct Twips {
   int left, top, width, height;
@@ -275,17 +273,9 @@ TEST(DisplayScale, BothWindowsAreLaidOutFromTheirTwipsAtTheSystemDpi) {
   }
 }
 
-// Sends a change to the DPI as the system does: it asks for the size at the new DPI, then
-// suggests a rectangle of that size at the window's place, where the window must stay.
+// A change to the DPI as the system sends it: the window stays where the system suggests.
 void ChangeDpi(HWND window, int dpi) {
-  SIZE size{};
-  SendMessageW(window, kGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&size));
-  RECT suggested{};
-  GetWindowRect(window, &suggested);
-  suggested.right = suggested.left + size.cx;
-  suggested.bottom = suggested.top + size.cy;
-  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-  testing_support::PumpMessages();
+  const RECT suggested = testing_support::SendDpiChange(window, dpi);
   RECT now{};
   GetWindowRect(window, &now);
   EXPECT_EQ(now.left, suggested.left);

@@ -14,6 +14,7 @@
 #include "app/instructions_window.h"
 #include "app/main_window.h"
 #include "app/resource_ids.h"
+#include "skin/engine/high_contrast.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/pictures.h"
@@ -218,6 +219,67 @@ TEST_F(WindowsLookTest, SwitchingWindowsLeavesNoGdiObjectsBehind) {
       UpdateWindow(app::form1::Window());
     }
   });
+}
+
+}  // namespace
+
+namespace {
+
+// A black high-contrast scheme: white text on black, yellow links. The system's colours before
+// come back when the scheme ends, and so does the platform's high-contrast query.
+class BlackScheme {
+ public:
+  static constexpr int kElements[] = {COLOR_3DFACE, COLOR_BTNTEXT, COLOR_WINDOWTEXT,
+                                      COLOR_HOTLIGHT};
+  static constexpr COLORREF kText = RGB(0xFF, 0xFF, 0xFF);
+  static constexpr COLORREF kLink = RGB(0xFF, 0xFF, 0x00);
+
+  BlackScheme() {
+    for (size_t i = 0; i < std::size(kElements); ++i) before_[i] = GetSysColor(kElements[i]);
+    const COLORREF scheme[] = {RGB(0, 0, 0), kText, kText, kLink};
+    SetSysColors(static_cast<int>(std::size(kElements)), kElements, scheme);
+    skin::SetHighContrastQueryForTesting([] { return true; });
+  }
+  ~BlackScheme() {
+    skin::SetHighContrastQueryForTesting(nullptr);
+    SetSysColors(static_cast<int>(std::size(kElements)), kElements, before_);
+  }
+  BlackScheme(const BlackScheme&) = delete;
+  BlackScheme& operator=(const BlackScheme&) = delete;
+
+ private:
+  COLORREF before_[std::size(kElements)] = {};
+};
+
+// In the scheme, the texts the windows paint themselves take its colours instead of their own.
+TEST(HighContrastTextTest, PaintedTextsLinkAndFrameCaptionTakeTheSchemesColours) {
+  const BlackScheme scheme;
+  HWND form = app::form1::Show();
+  ASSERT_NE(form, nullptr);
+  Pump();
+  HWND frame = GetWindow(form, GW_CHILD);
+  UpdateWindow(frame);
+  const std::vector<COLORREF> caption =
+      ReadPixels(win::WindowDc(frame, win::WindowDc::Area::Client).get(), 0, 0, 120, 14);
+  EXPECT_GT(CountColour(caption, BlackScheme::kText), 20) << "frame caption";
+  EXPECT_EQ(CountMagentaish(caption), 0);
+  const std::vector<COLORREF> name = ClientPixels(form, {8, 128, 8 + 87, 128 + 16});
+  EXPECT_GT(CountColour(name, BlackScheme::kText), 30) << "community name";
+  EXPECT_EQ(CountColour(name, RGB(0x00, 0x40, 0x40)), 0);
+  const std::vector<COLORREF> link = ClientPixels(form, {96, 128, 96 + 185, 128 + 16});
+  EXPECT_GT(CountColour(link, BlackScheme::kLink), 100) << "link";
+  EXPECT_EQ(CountColour(link, RGB(0x00, 0x00, 0xFF)), 0);
+  testing_support::SaveWindowPicture(form, L"form1-high-contrast.bmp", 2);
+  app::form1::Unload();
+
+  HWND instructions = app::form2::Show();
+  ASSERT_NE(instructions, nullptr);
+  Pump();
+  const std::vector<COLORREF> paragraph = ClientPixels(instructions, {8, 232, 8 + 321, 232 + 73});
+  EXPECT_GT(CountColour(paragraph, BlackScheme::kText), 150) << "paragraph";
+  EXPECT_EQ(CountColour(paragraph, RGB(0xFF, 0x00, 0x00)), 0);
+  app::form2::Unload();
+  Pump();
 }
 
 }  // namespace

@@ -30,6 +30,19 @@ LogPixelsOverride::~LogPixelsOverride() {
   }
 }
 
+RECT SendDpiChange(HWND window, int dpi) {
+  constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
+  SIZE size{};
+  SendMessageW(window, kGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&size));
+  RECT suggested{};
+  GetWindowRect(window, &suggested);
+  suggested.right = suggested.left + size.cx;
+  suggested.bottom = suggested.top + size.cy;
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  PumpMessages();
+  return suggested;
+}
+
 void RunProgramAtDpi(int dpi,
                      const std::function<void(RunningProgram& program, HWND form)>& check) {
   SCOPED_TRACE(testing::Message() << "program started at " << dpi << " DPI");

@@ -29,6 +29,10 @@ class LogPixelsOverride {
   DWORD previous_ = 0;
 };
 
+// Sends an in-process window a change of DPI as the system does: it asks for the size at the new
+// DPI, then suggests a rectangle of that size at the window's place. Returns that rectangle.
+RECT SendDpiChange(HWND window, int dpi);
+
 // Starts the program at the DPI, waits for its main window and hands both to `check`. The
 // system DPI is put back as soon as the program has started; the program ends when `check`
 // returns (or fails).

@@ -19,10 +19,12 @@
 #include "skin/engine/skin_engine.h"
 #include "skin/core/skin_kind.h"
 #include "skin/core/skin_props.h"
+#include "tests/support/accessible_reading.h"
 #include "tests/support/control_gallery.h"
 #include "tests/support/keyboard_input.h"
 #include "tests/support/pictures.h"
 #include "tests/support/skin_test_form.h"
+#include "win/accessible_base.h"
 
 namespace {
 
@@ -230,6 +232,59 @@ TEST_F(PlatformDialogsTest, MessageBoxAnswersTheButtonTabbedTo) {
             IDNO);
   EXPECT_TRUE(script.finished());
   EXPECT_EQ(seen.pushButtons, 3);
+}
+
+// The box's push buttons in their order, as a screen reader reads them.
+std::vector<testing_support::AccessibleNode> ReadPushButtons(HWND box) {
+  std::vector<testing_support::AccessibleNode> buttons;
+  for (HWND window : Descendants(box)) {
+    if (skin::GetSkinKind(window) == skin::SkinKind::Button) {
+      buttons.push_back(testing_support::ReadNode(testing_support::ClientObjectOf(window)));
+    }
+  }
+  return buttons;
+}
+
+// The skin's buttons read as the platform's push buttons: named by their captions without the
+// mnemonic marker, the default one marked as such (the default moves with the focus), and their
+// default action clicks them.
+TEST_F(PlatformDialogsTest, MessageBoxButtonsReadAsPushButtonsWithTheDefaultKept) {
+  const win::ThreadApartment apartment;
+  std::vector<testing_support::AccessibleNode> before, after;
+  Script script({
+      [&] {
+        HWND box = Dialog();
+        if (box == nullptr) return false;
+        before = ReadPushButtons(box);
+        PressKey(VK_TAB);  // from Yes, the default, to No, which takes the default role
+        return true;
+      },
+      [&] {
+        after = ReadPushButtons(Dialog());
+        if (after.size() == 3)
+          after[1].object->accDoDefaultAction(testing_support::ChildVariant(CHILDID_SELF));
+        return true;
+      },
+      // The click closes the box; without it the script runs out of time and cancels the box.
+      [] { return false; },
+  });
+  EXPECT_EQ(MessageBoxW(form_.form(), L"保存更改吗？", L"提示", MB_YESNOCANCEL), IDNO)
+      << "the default action of No";
+  ASSERT_EQ(before.size(), 3u);
+  ASSERT_EQ(after.size(), 3u);
+  for (size_t i = 0; i < before.size(); ++i) {
+    SCOPED_TRACE(testing::Message() << "button " << i);
+    EXPECT_EQ(before[i].role, ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_FALSE(before[i].name.empty());
+    EXPECT_EQ(before[i].name.find(L'&'), std::wstring::npos);
+    EXPECT_EQ(before[i].action, L"按");
+    EXPECT_EQ((before[i].state & STATE_SYSTEM_DEFAULT) != 0, i == 0);
+    EXPECT_EQ((after[i].state & STATE_SYSTEM_DEFAULT) != 0, i == 1);
+    EXPECT_EQ((after[i].state & STATE_SYSTEM_FOCUSED) != 0, i == 1);
+    long count = 0;
+    EXPECT_EQ(before[i].object->get_accChildCount(&count), CO_E_OBJNOTCONNECTED)
+        << "the box is gone";
+  }
 }
 
 TEST_F(PlatformDialogsTest, OpenFileDialogWithADroppedList) {

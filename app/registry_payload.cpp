@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/leftover_payload_files.h"
+
 namespace app {
 namespace {
 
@@ -110,7 +112,8 @@ PayloadFile::PayloadFile(const wchar_t* fileName, ResourceBytes bytes) {
 PayloadFile::~PayloadFile() {
   if (!held_) return;
   held_.reset();
-  DeleteFileW(path_.c_str());
+  // An editor that was ended may let go of the file a moment after its process has gone.
+  DeleteReleasedFile(path_);
 }
 
 bool ReadInlineImagesValue(std::wstring* value) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/registry_payload.h"
+#include "win/unique_handle.h"
 
 namespace app {
 namespace {
@@ -51,16 +52,15 @@ int RemoveLeftoversOf(const std::wstring& directory, std::wstring_view fileName,
                                std::wstring(fileName.substr(dot));
   WIN32_FIND_DATAW found{};
   // The search matches short names too; IsLeftover checks the whole long name.
-  const HANDLE search =
-      FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
-  if (search == INVALID_HANDLE_VALUE) return 0;
+  const win::FileSearch search(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                                FindExSearchNameMatch, nullptr, 0));
+  if (!search) return 0;
   int removed = 0;
   do {
     if (IsLeftover(found, fileName, cutoff) && DeleteFileW((directory + found.cFileName).c_str())) {
       ++removed;
     }
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
+  } while (FindNextFileW(search.get(), &found));
   return removed;
 }
 

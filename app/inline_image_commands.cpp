@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/leftover_payload_files.h"
 #include "app/registry_editor.h"
 
 namespace app {
@@ -55,6 +56,7 @@ const InlineImageCommand kHideCommand{
 };
 
 InlineImagesOutcome ApplyInlineImageCommand(HWND owner, const InlineImageCommand& command) {
+  RemoveLeftoverPayloadFiles();
   const EditorPolicy policy = RegistryEditorPolicy();
   InlineImagesOutcome outcome;
   outcome.editorDisabledByPolicy = policy != EditorPolicy::kAllowed;

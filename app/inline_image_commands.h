@@ -27,7 +27,8 @@ struct InlineImagesOutcome {
   bool editorDisabledByPolicy = false;  // a policy value disables the registry editor
 };
 
-// Sets "Display Inline Images" as the command says: through the registry editor first (unless a
+// Removes the import files that earlier runs left behind (RemoveLeftoverPayloadFiles), then
+// sets "Display Inline Images" as the command says: through the registry editor first (unless a
 // policy blocks it outright) and, when its import did not take effect (editor missing, blocked,
 // hung or importing nothing), directly through the registry functions. owner, when not null, is the
 // window that stays disabled while the editor runs. The value read back afterwards is the only

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/leftover_payload_files.h"
 #include "win/dll_search.h"
 #include "win/module_function.h"
 
@@ -133,7 +134,8 @@ PayloadFile::PayloadFile(const wchar_t* fileName, ResourceBytes bytes) {
 PayloadFile::~PayloadFile() {
   if (!held_) return;
   held_.reset();
-  DeleteFileW(path_.c_str());
+  // An editor that was ended may let go of the file a moment after its process has gone.
+  DeleteReleasedFile(path_);
 }
 
 bool ReadInlineImagesValue(std::wstring* value) {

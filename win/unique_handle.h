@@ -190,6 +190,11 @@ struct KernelHandleTraits : ReleasedBy<HANDLE, CloseHandle> {
   static bool IsValid(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
 };
 
+// A directory search from FindFirstFileEx, ended with FindClose; INVALID_HANDLE_VALUE is none.
+struct FileSearchTraits : ReleasedBy<HANDLE, FindClose> {
+  static bool IsValid(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+};
+
 // An open registry key (never one of the predefined roots such as HKEY_CURRENT_USER).
 struct RegistryKeyTraits {
   using Handle = HKEY;
@@ -218,6 +223,7 @@ using Icon = UniqueHandle<IconTraits>;
 using Module = UniqueHandle<ModuleTraits>;
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using RegistryKey = UniqueHandle<RegistryKeyTraits>;
+using FileSearch = UniqueHandle<FileSearchTraits>;
 template <typename Pointer>
 using LocalMemory = UniqueHandle<LocalMemoryTraits<Pointer>>;
 

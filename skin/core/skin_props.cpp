@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string.h>
 #include <unordered_map>
+#include <vector>
 
 #include "win/dpi.h"
 
@@ -23,6 +24,11 @@ struct Entry {
   SkinTraits traits;
   int dpi = 0;  // 0 until the engine decides it
   RenderedFaces faces;
+  // The procedure the skin's passes messages on to; while the skin is on the window it is also
+  // the value of "PROCADDR".
+  WNDPROC previous = nullptr;
+  bool link = false;   // the skin's procedure stays in the chain after a detach
+  bool ended = false;  // the window is being destroyed
 };
 
 using Table = std::unordered_map<HWND, Entry>;
@@ -38,6 +44,9 @@ struct ThreadStore {
 };
 
 thread_local ThreadStore store = {nullptr, nullptr, nullptr};
+
+constexpr int kProcAddrIndex = 0;
+static_assert(props::kAllKeys[kProcAddrIndex] == props::kProcAddr);
 
 // The index of a key of props::kAllKeys, or -1 for any other name (or an atom). The engine
 // passes the constants themselves; another pointer to the same name, in any case (property
@@ -108,13 +117,48 @@ LONG_PTR GetSkinProp(HWND window, const char* key) {
   return value;
 }
 
-// True when the store knows that the window reads `value` under the key already: it carries that
-// value, or it lacks the key and the value is 0 (a missing property reads as 0). Writing it again
-// would change nothing that any reader, in this process or another, can see.
+// The store's one rule for leaving out calls to the window: a write or removal is left out where
+// the store knows that it would change nothing any reader, in this process or another, can see.
+// A write is left out where the window carries the value already, or lacks the key and the value
+// is 0 (a missing property reads as 0); a removal where the window lacks the key.
 bool AlreadyReads(const Entry& entry, int index, LONG_PTR value) {
   if ((entry.known & Bit(index)) == 0) return false;
   if ((entry.present & Bit(index)) != 0) return entry.values[index] == value;
   return value == 0;
+}
+
+bool AlreadyLacks(const Entry& entry, int index) {
+  return (entry.known & Bit(index)) != 0 && (entry.present & Bit(index)) == 0;
+}
+
+// A held window whose destruction has begun, or has ended unseen, is no longer held.
+Entry* FindHeldEntry(HWND window) {
+  Entry* entry = FindEntry(window);
+  return entry != nullptr && !entry->ended ? entry : nullptr;
+}
+
+// Ends the entries of windows destroyed without their last message reaching the skin.
+void DropEndedEntriesOfWindowsGone() {
+  if (store.table == nullptr) return;
+  std::vector<HWND> gone;
+  for (const auto& [window, entry] : *store.table) {
+    if (entry.ended && !IsWindow(window)) gone.push_back(window);
+  }
+  for (HWND window : gone) DropEntry(window);
+}
+
+// The DPI of the nearest window the store keeps skinned that the window lies in; 0 for none.
+int SkinnedOuterDpi(HWND window) {
+  for (HWND outer = GetAncestor(window, GA_PARENT); outer != nullptr;
+       outer = GetAncestor(outer, GA_PARENT)) {
+    if (SkinHoldOf(outer) == SkinHold::kSkinned) return FindEntry(outer)->dpi;
+  }
+  return 0;
+}
+
+WNDPROC CurrentProcedure(HWND window, bool unicode) {
+  return reinterpret_cast<WNDPROC>(unicode ? GetWindowLongPtrW(window, GWLP_WNDPROC)
+                                           : GetWindowLongPtrA(window, GWLP_WNDPROC));
 }
 
 void SetSkinProp(HWND window, const char* key, LONG_PTR value) {
@@ -137,21 +181,14 @@ void SetSkinProp(HWND window, const char* key, LONG_PTR value) {
 void RemoveSkinProp(HWND window, const char* key) {
   const int index = KeyIndex(key);
   Entry* entry = index < 0 ? nullptr : FindEntry(window);
-  // A key the window is known to lack needs no call to remove it.
-  const bool absent =
-      entry != nullptr && (entry->known & Bit(index)) != 0 && (entry->present & Bit(index)) == 0;
-  if (!absent) RemovePropA(window, key);
+  if (entry == nullptr || !AlreadyLacks(*entry, index)) RemovePropA(window, key);
   if (entry == nullptr) return;
   entry->values[index] = 0;
   entry->known |= Bit(index);
   entry->present &= ~Bit(index);
-  // The window's last skin property is gone: so is its entry. Keys never known are asked of the
-  // window again, should it still carry any.
-  if (entry->present == 0) DropEntry(window);
-}
-
-bool WindowCarriesSkin(HWND window) {
-  return window != nullptr && GetPropA(window, props::kProcAddr) != nullptr;
+  // The window's last skin property is gone: so is its entry, unless the skin's procedure stays
+  // in its chain. Keys never known are asked of the window again, should it still carry any.
+  if (entry->present == 0 && !entry->link) DropEntry(window);
 }
 
 void RestoreSkinProp(HWND window, const char* key) {
@@ -180,10 +217,72 @@ void RememberSkinProps(HWND window, SkinTraits traits) {
   store.lastEntry = &entry;
 }
 
-bool RemembersWindow(HWND window) { return FindEntry(window) != nullptr; }
+SkinHold SkinHoldOf(HWND window) {
+  const Entry* entry = FindHeldEntry(window);
+  if (entry == nullptr) return SkinHold::kNone;
+  if ((entry->present & Bit(kProcAddrIndex)) != 0) return SkinHold::kSkinned;
+  return entry->link ? SkinHold::kLink : SkinHold::kNone;
+}
 
-void ForgetSkinProps(HWND window) {
+bool RemembersWindow(HWND window) { return FindHeldEntry(window) != nullptr; }
+
+bool RemembersAnyWindow() {
+  if (store.table == nullptr) return false;
+  for (const auto& [window, entry] : *store.table) {
+    if (!entry.ended) return true;
+  }
+  return false;
+}
+
+SkinRecord::SkinRecord(HWND window, SkinTraits traits) : window_(window) {
+  const Entry* kept = FindHeldEntry(window);
+  reusesLink_ = kept != nullptr && kept->link;
+  const WNDPROC previous = reusesLink_ ? kept->previous : CurrentProcedure(window, traits.unicode);
+  const int outerDpi = SkinnedOuterDpi(window);
+  RememberSkinProps(window, traits);
+  Entry* entry = FindEntry(window);
+  if (entry == nullptr) return;
+  entry->previous = previous;
+  entry->link = reusesLink_;
+  SetSkinProp(window, props::kProcAddr, reinterpret_cast<LONG_PTR>(previous));
+  dpi_ = entry->dpi = outerDpi > 0 ? outerDpi : win::WindowDpi(window);
+}
+
+SkinRecord::~SkinRecord() {
+  if (window_ == nullptr) return;
+  if (reusesLink_) {
+    LeaveSkinLink(window_);
+  } else {
+    ForgetSkinWindow(window_);
+  }
+}
+
+void ForgetSkinWindow(HWND window) {
+  RemoveSkinProp(window, props::kProcAddr);
   if (FindEntry(window) != nullptr) DropEntry(window);
+}
+
+void LeaveSkinLink(HWND window) {
+  Entry* entry = FindEntry(window);
+  if (entry == nullptr) return;
+  entry->link = true;
+  RemoveSkinProp(window, props::kProcAddr);
+}
+
+WNDPROC SkinLinkOf(HWND window) {
+  const Entry* entry = FindEntry(window);
+  return entry != nullptr && entry->link ? entry->previous : nullptr;
+}
+
+void EndSkinEntry(HWND window) {
+  DropEndedEntriesOfWindowsGone();
+  Entry* entry = FindEntry(window);
+  if (entry == nullptr) return;
+  if (!entry->link) {
+    DropEntry(window);
+    return;
+  }
+  entry->ended = true;
 }
 
 SkinTraits GetSkinTraits(HWND window) {

@@ -7,21 +7,20 @@
 // stored as the all-ones pattern and reads back as -1.
 //
 // Under Wine every property access is a round trip to the Wine server, so the store also keeps
-// the state of the windows the skin is attached to in memory, per thread. At the start of a
-// window's attach the store learns in one call which keys the window carries; until the end of its
-// detach a read is answered from memory, and a write goes to the window and to memory, a removal
-// likewise. A write or removal that would leave every reader seeing what it sees now (the value
-// the window carries already, 0 for a key it lacks, the removal of a key it lacks) is not sent to
-// the window. Every other window, and every window of another thread or process, is read from its
-// properties.
+// the state of the windows the skin holds in memory, per thread. As the engine records a window
+// it attaches, the store learns in one call which keys the window carries; from then on a read is
+// answered from memory, and a write or removal goes to the window only where it changes what
+// readers see there (the rule is AlreadyReads, in skin_props.cpp). Every other window, and every
+// window of another thread or process, is read from its properties.
 //
-// What the store relies on: while a window carries the skin, its skin properties change only
-// through the store of the thread that owns it, and the window is detached before its handle can
-// name another window. The engine detaches every skinned window on WM_DESTROY, and its detach
-// removes every key, which ends the entry. A window destroyed without the skin's WM_DESTROY
-// handling (a later subclass that swallows the message) leaves its entry behind; attach starts a
-// fresh one, so a reused handle that is attached starts clean, but until then IsSkinned on that
-// handle answers for the destroyed window.
+// The store is the one authority on which windows the skin holds (SkinHoldOf): not "PROCADDR",
+// which anyone can read and remove, nor the window's procedure, above which another component may
+// have put its own. An entry lives from the attach's record to the end of the detach, or, where
+// the skin's procedure has to stay in a chain under someone else's, as a link until the window is
+// destroyed. While a window is held, its skin properties change only through the store of the
+// thread that owns it. Its entry ends when it is destroyed: at WM_NCDESTROY in the skin's
+// procedure or, where another subclass keeps that from it, as the engine's hook sees the window
+// go, so a handle the system gives a new window is never taken for the old one.
 
 #include <windows.h>
 
@@ -32,8 +31,8 @@ namespace skin {
 
 namespace props {
 
-// The window procedure the window had before the skin replaced it. Present exactly while the
-// skin's window procedure is installed; its presence marks a window as skinned.
+// The procedure the skin's passes the window's messages on to. Present exactly while the skin is
+// on the window; its presence marks the window as skinned for every reader.
 inline constexpr char kProcAddr[] = "PROCADDR";
 
 // Push buttons: the four state surfaces (memory device contexts) and the bitmap selected into
@@ -98,9 +97,6 @@ void SetSkinState(HWND window, SkinState state);
 // True when the window carries the skin ("PROCADDR" non-zero).
 bool IsSkinned(HWND window);
 
-// True when the window itself carries "PROCADDR", asked of the window rather than of memory.
-bool WindowCarriesSkin(HWND window);
-
 // For a window the store keeps: writes the value kept for the key to the window again where the
 // window carries another value or none (someone else changed or removed the property).
 void RestoreSkinProp(HWND window, const char* key);
@@ -113,21 +109,68 @@ struct SkinTraits {
   bool unicode = true;
 };
 
-// Starts keeping the window's skin properties in memory, with its traits: attach calls it before
-// it writes the window's state. Whatever was kept under the handle before is forgotten. Windows
-// of other threads are left alone.
+// Starts keeping the window's skin properties in memory, with its traits. Whatever was kept under
+// the handle before is forgotten. Windows of other threads are left alone.
 void RememberSkinProps(HWND window, SkinTraits traits = {});
 
 // The traits kept for the window; for a window the store does not keep, worked out afresh from
 // its class name and character set.
 SkinTraits GetSkinTraits(HWND window);
 
-// True when the calling thread's store keeps the window's properties in memory.
+// What the calling thread's store holds of a window.
+enum class SkinHold {
+  kNone,     // nothing: the skin has never held it, or let go of it, or it is being destroyed
+  kSkinned,  // the skin is on the window
+  kLink,     // the skin let go of it, but its procedure stays in the window's chain below
+             // another's, passing every message on (SkinLinkOf)
+};
+SkinHold SkinHoldOf(HWND window);
+
+// True when the store holds the window, skinned or as a link.
 bool RemembersWindow(HWND window);
 
-// Stops keeping the window, leaving its properties as they are: for an attach that could not be
-// completed and has taken off what it put on.
-void ForgetSkinProps(HWND window);
+// True when the calling thread's store holds any window.
+bool RemembersAnyWindow();
+
+// The record with which an attach starts: the store keeps the window's traits, decides its DPI
+// (that of the nearest skinned window it lies in, so that a window created inside a form whose
+// DPI the skin has been told takes the form's; else the platform's) and the procedure the skin's
+// passes messages on to (a link's own, else the window's procedure now), which it writes under
+// "PROCADDR". An attach that does not complete, Keep() not called, leaves the store as it was
+// (nothing, or the link). For windows of the calling thread only.
+class SkinRecord {
+ public:
+  SkinRecord(HWND window, SkinTraits traits);
+  SkinRecord(const SkinRecord&) = delete;
+  SkinRecord& operator=(const SkinRecord&) = delete;
+  ~SkinRecord();
+
+  int dpi() const { return dpi_; }
+  // True when the skin's procedure is in the window's chain already, as a link.
+  bool reusesLink() const { return reusesLink_; }
+  void Keep() { window_ = nullptr; }
+
+ private:
+  HWND window_;
+  int dpi_ = 0;
+  bool reusesLink_ = false;
+};
+
+// The end of a detach where the skin's procedure came out of the window's chain: "PROCADDR" goes,
+// and with it the entry.
+void ForgetSkinWindow(HWND window);
+
+// The end of a detach where the skin's procedure stays in the chain under another's: "PROCADDR"
+// goes, the entry stays as a link.
+void LeaveSkinLink(HWND window);
+
+// The procedure a link passes messages on to, also while its window is being destroyed; null for
+// any window that is not a link.
+WNDPROC SkinLinkOf(HWND window);
+
+// The window is being destroyed: the store no longer holds it. A link keeps passing messages on
+// until WM_NCDESTROY, or until the store next finds its window gone.
+void EndSkinEntry(HWND window);
 
 // The DPI the skin draws the window at. The store keeps it with the window's state from the
 // attach on (the engine decides it then and changes it when the window's form is told a new

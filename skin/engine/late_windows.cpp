@@ -47,6 +47,7 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
     NoteCreation(reinterpret_cast<HWND>(wParam), reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs);
   } else if (code == HCBT_DESTROYWND) {
     Forget(reinterpret_cast<HWND>(wParam));
+    SkinForgetDestroyedWindow(reinterpret_cast<HWND>(wParam));
   } else if (code >= 0) {
     // Activation, focus and the like: whatever was being created before has been completed.
     AttachLateWindows();

@@ -10,8 +10,10 @@
 // creation is complete (a dialog after WM_INITDIALOG has set its captions and moved its
 // controls), so the skin renders it as it will stay. Noted windows are looked at after every
 // message of a skinned window and at every further event of the hook; a window that is already
-// skinned is left as it is, and windows of other threads are never noted. Each thread that skins
-// windows has a watch of its own.
+// skinned is left as it is, and windows of other threads are never noted. The same hook tells the
+// engine of every window that is about to be destroyed (SkinForgetDestroyedWindow), and so runs
+// as long as the store holds any window, a link included. Each thread that skins windows has a
+// watch of its own.
 
 #include <windows.h>
 
@@ -20,7 +22,7 @@ namespace skin {
 // Starts noting the creations of the calling thread (the engine attached its first window).
 void StartWatchingForLateWindows();
 
-// Stops noting and forgets every noted window (the engine detached its last window).
+// Stops noting and forgets every noted window (the engine holds no window any more).
 void StopWatchingForLateWindows();
 
 // Attaches every noted window that is visible now and whose parent carries the skin, and forgets

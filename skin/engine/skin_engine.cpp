@@ -40,11 +40,6 @@ void DetachDropDownList(HWND combo) {
   if (GetComboBoxInfo(combo, &info)) SkinDetachWindow(info.hwndList);
 }
 
-// The windows that take the skin with a window: a form's descendants, attached before it.
-void AttachCompanions(HWND window, SkinFamily family) {
-  if (family == SkinFamily::Form) EnumChildWindows(window, AttachChildCallback, 0);
-}
-
 // The windows that lose the skin with a window, before it: a form's descendants, a combo box's
 // drop-down list.
 void DetachCompanions(HWND window, SkinFamily family) {
@@ -59,13 +54,6 @@ void DetachCompanions(HWND window, SkinFamily family) {
     default:
       break;
   }
-}
-
-// The window procedure is swapped with the function of the window's own character set, so text
-// messages are not squeezed through the ANSI code page on their way to the previous procedure.
-LONG_PTR SwapWindowProc(HWND window, bool unicode, LONG_PTR procedure) {
-  return unicode ? SetWindowLongPtrW(window, GWLP_WNDPROC, procedure)
-                 : SetWindowLongPtrA(window, GWLP_WNDPROC, procedure);
 }
 
 void Repaint(HWND window) {
@@ -99,40 +87,12 @@ bool IsOwnThreadWindow(HWND window) {
   return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
 }
 
-// A window the store keeps as skinned that still carries the marker although the skin's procedure
-// is not its procedure: a later subclass sits above the skin's. (An entry whose window shows
-// neither was left by a window destroyed without its detach, and its handle names another window
-// now, which is attached afresh.)
-bool SubclassedAboveTheSkin(HWND window) {
-  return RemembersWindow(window) && IsSkinned(window) && WindowCarriesSkin(window);
-}
-
-// A window of the system button class that is not a push button (a check box, a radio button, a
-// group box, a button owner-drawn already) keeps its own drawing and behaviour; the skin would
-// only weigh it down (surfaces, a region that cuts its corners), so it is not attached at all.
-bool TakesTheSkin(HWND window, SkinFamily family) {
-  return family != SkinFamily::Button ||
-         IsSkinDrawnButtonStyle(GetWindowLongPtrW(window, GWL_STYLE));
-}
-
-// The DPI a window is drawn at from its attach: that of the nearest skinned window it lies in,
-// so that a window created inside a form whose DPI the skin has been told takes the form's;
-// else the platform's. A top-level window (a message box, a dialog) lies in no other window and
-// takes its own.
-int DpiForNewWindow(HWND window) {
-  for (HWND outer = GetAncestor(window, GA_PARENT); outer != nullptr;
-       outer = GetAncestor(outer, GA_PARENT)) {
-    if (RemembersWindow(outer)) return GetSkinDpi(outer);
-  }
-  return win::WindowDpi(window);
-}
-
 // Every skinned window holds one use of the sprite sheet of the factor it is drawn at.
-int FactorOf(HWND window) { return SpriteFactorForDpi(GetSkinDpi(window)); }
+int SpriteFactorOfWindow(HWND window) { return SpriteFactorForDpi(GetSkinDpi(window)); }
 
 void MoveToDpi(HWND window, int dpi) {
-  if (!RemembersWindow(window) || !IsSkinned(window)) return;
-  const int from = FactorOf(window);
+  if (SkinHoldOf(window) != SkinHold::kSkinned) return;
+  const int from = SpriteFactorOfWindow(window);
   const int to = SpriteFactorForDpi(dpi);
   // The new sheet first, so that a sheet still used by the window is not released and built again.
   // A window whose new sheet cannot be made (the process is out of GDI objects) lets go of the
@@ -152,6 +112,15 @@ BOOL CALLBACK MoveChildToDpi(HWND window, LPARAM dpi) {
   return TRUE;
 }
 
+// One window that is being destroyed: the skin comes off it now, since another subclass may keep
+// its WM_DESTROY from the skin's procedure, and its entry ends.
+BOOL CALLBACK ForgetDestroyedWindow(HWND window, LPARAM) {
+  if (!RemembersWindow(window)) return TRUE;
+  SkinDetachWindow(window);
+  EndSkinEntry(window);
+  return TRUE;
+}
+
 }  // namespace
 
 int SkinInstall(HWND window) {
@@ -164,62 +133,74 @@ int SkinInstall(HWND window) {
 
 int SkinRemove(HWND window) { return SkinDetachWindow(window); }
 
+// The attach reads in four steps: the engine decides, the store records, the family's attach puts
+// the family's state on with the skin's procedure, and one repaint shows the result.
 int SkinAttachWindow(HWND window) {
   if (window == nullptr || !IsOwnThreadWindow(window)) return 0;
-  // A window the skin holds already is known by the skin's own state, not by "PROCADDR" alone,
-  // which anyone can take off (its name is public). Attaching it again would wipe its state and
-  // make the skin's procedure its own previous one, so that every message recursed without end.
-  if (RunsSkinWindowProc(window)) {
-    // A marker that someone took off is put back, so that every reader sees the window skinned.
+  // Decide. Whether the skin holds the window already, the store alone says. A window it holds
+  // is never attached again (the skin's procedure, or another that forwards to it, would become
+  // its own previous one, and every message would go round without end): its marker is put back
+  // where someone took it off, and only windows new inside it are attached.
+  const SkinHold hold = SkinHoldOf(window);
+  if (hold == SkinHold::kSkinned) {
     RestoreSkinProp(window, props::kProcAddr);
+    if (GetSkinTraits(window).family == SkinFamily::Form) {
+      EnumChildWindows(window, AttachChildCallback, 0);
+    }
     return 0;
   }
-  if (SubclassedAboveTheSkin(window)) return 0;
-  const SkinFamily family = GetSkinFamily(window);
-  if (!TakesTheSkin(window, family)) return 0;
-  AttachCompanions(window, family);
-  // A window whose sprite sheet or own GDI objects cannot be made (the process is out of them)
-  // stays as it is, drawn by the platform; nothing of the skin is left on it.
-  const int dpi = DpiForNewWindow(window);
-  const int factor = SpriteFactorForDpi(dpi);
+  const SkinTraits traits{GetSkinFamily(window), IsWindowUnicode(window) != FALSE};
+  // A window of the system button class that is not a push button (a check box, a radio button,
+  // a group box, a button owner-drawn already) keeps its own drawing and behaviour; the skin would
+  // only weigh it down (surfaces, a region that cuts its corners).
+  if (traits.family == SkinFamily::Button &&
+      !IsSkinDrawnButtonStyle(GetWindowLongPtrW(window, GWL_STYLE))) {
+    return 0;
+  }
+  // A form's descendants take the skin before it.
+  if (traits.family == SkinFamily::Form) EnumChildWindows(window, AttachChildCallback, 0);
+  // Record. A window whose sprite sheet or own GDI objects cannot be made (the process is out of
+  // them) stays as it is, drawn by the platform: the record ends with nothing of the skin on it.
+  SkinRecord record(window, traits);
+  const int factor = SpriteFactorForDpi(record.dpi());
   if (!UseSpriteSheet(factor)) return 0;
-  const bool unicode = IsWindowUnicode(window) != FALSE;
-  RememberSkinProps(window, {family, unicode});
-  SetSkinDpi(window, dpi);
-  if (!AttachFamilyState(window, family)) {
-    ForgetSkinProps(window);
+  // The family's attach, and the skin's procedure where it is not in the window's chain already.
+  if (!AttachFamilyState(window, traits.family)) {
     DropSpriteSheet(factor);
     return 0;
   }
+  if (!record.reusesLink()) InstallSkinWindowProc(window, traits.unicode);
+  record.Keep();
   // Windows created later inside skinned windows are watched for while the engine has any.
   if (++skinnedWindowCount == 1) StartWatchingForLateWindows();
-  const LONG_PTR previous =
-      SwapWindowProc(window, unicode, reinterpret_cast<LONG_PTR>(SkinWindowProc));
-  SetSkinProp(window, props::kProcAddr, previous);
-  RepaintAttached(window, family);
+  RepaintAttached(window, traits.family);
   return 1;
 }
 
 int SkinDetachWindow(HWND window) {
-  // Only a window the store keeps: its previous procedure comes from there, whatever became of
-  // the window's marker, and a marker on a window the store does not keep is someone else's.
-  if (window == nullptr || !IsOwnThreadWindow(window) || !RemembersWindow(window)) return 0;
-  const LONG_PTR previous = GetSkinProp(window, props::kProcAddr);
-  if (previous == 0) return 0;
+  // Only a window the store holds skinned: a marker on any other window is someone else's.
+  if (window == nullptr || !IsOwnThreadWindow(window) || SkinHoldOf(window) != SkinHold::kSkinned) {
+    return 0;
+  }
   LateWindowsHold hold;
   const SkinTraits traits = GetSkinTraits(window);
-  const int factor = FactorOf(window);
+  const int factor = SpriteFactorOfWindow(window);
   DetachCompanions(window, traits.family);
   DetachFamilyState(window, traits.family);
-  RemoveSkinProp(window, props::kProcAddr);
-  SwapWindowProc(window, traits.unicode, previous);
+  TakeOutSkinWindowProc(window, traits.unicode);
   Repaint(window);
   DropSpriteSheet(factor);
   if (--skinnedWindowCount <= 0) {
     skinnedWindowCount = 0;
-    StopWatchingForLateWindows();
+    // Links still held are watched for their windows' end.
+    if (!RemembersAnyWindow()) StopWatchingForLateWindows();
   }
   return 1;
+}
+
+void SkinForgetDestroyedWindow(HWND window) {
+  ForgetDestroyedWindow(window, 0);
+  EnumChildWindows(window, ForgetDestroyedWindow, 0);
 }
 
 void SkinKeepDpi(HWND window, int dpi) {

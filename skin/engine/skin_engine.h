@@ -22,17 +22,23 @@ int SkinRemove(HWND window);
 
 // Attaches one window: its DPI (the platform's, or that of the skinned window it lies in), a use
 // of the sprite sheet of that DPI's factor (built on first need), per-kind state, the skin's
-// window procedure, a repaint. Does nothing for a null window, one that is already skinned, one
-// of another thread, or a window of the button class that is not a push button (those keep their
+// window procedure, a repaint. Does nothing for a null window, one the skin holds already (it
+// only puts back a marker taken off and, for a form, attaches windows new inside it), one of
+// another thread, or a window of the button class that is not a push button (those keep their
 // own drawing and behaviour).
 int SkinAttachWindow(HWND window);
 
 // Detaches one window (a combo box with its drop-down list) and frees everything attach made for
 // it; its use of a sprite sheet goes, and the last use of a sheet releases it. The detach that
 // brings the count of skinned windows to 0 stops the watch for windows created later
-// (skin/engine/late_windows.h). Does nothing for a null window, one the skin does not hold, or
-// one of another thread.
+// (skin/engine/late_windows.h), unless the store still holds links, whose end the watch sees.
+// Does nothing for a null window, one the skin does not hold skinned, or one of another thread.
 int SkinDetachWindow(HWND window);
+
+// The window is about to be destroyed (the engine's creation hook sees it go): the skin comes off
+// it and everything inside it, and the store ends their entries, also where another subclass
+// keeps WM_DESTROY or WM_NCDESTROY from the skin's procedure.
+void SkinForgetDestroyedWindow(HWND window);
 
 // Keeps `dpi` as the DPI of the skinned window and of every skinned window inside it, each moving
 // to the sprite sheet of its new factor. The caller renders and repaints what changes.

@@ -48,7 +48,7 @@ const SpriteSource kSprites[] = {
 
 SheetSlot& SlotOf(int factor) { return sheets[std::clamp(factor, 1, kMaxSpriteFactor) - 1]; }
 
-int FactorOf(const SheetSlot& slot) { return static_cast<int>(&slot - sheets) + 1; }
+int FactorOfSlot(const SheetSlot& slot) { return static_cast<int>(&slot - sheets) + 1; }
 
 // A 32-bit DIB pixel holds blue in its lowest byte, a COLORREF red.
 uint32_t DibPixel(COLORREF colour) {
@@ -89,7 +89,7 @@ void DestroySurfaces(SheetSlot& slot) {
 bool Build(SheetSlot& slot) {
   // A second build without a release in between replaces the sheet instead of leaking it.
   DestroySurfaces(slot);
-  const int factor = FactorOf(slot);
+  const int factor = FactorOfSlot(slot);
   gdi::DisplayDc display;
   for (const SpriteSource& sprite : kSprites) {
     HDC surface = CreateSurface(sprite.width * factor, sprite.height * factor, display.get());

@@ -107,6 +107,31 @@ LRESULT FollowDpiChange(const SkinMessage& message) {
   return previous.value;
 }
 
+// The window procedure is swapped with the function of the window's own character set, so text
+// messages are not squeezed through the ANSI code page on their way to the previous procedure.
+LONG_PTR SwapWindowProc(HWND window, bool unicode, LONG_PTR procedure) {
+  return unicode ? SetWindowLongPtrW(window, GWLP_WNDPROC, procedure)
+                 : SetWindowLongPtrA(window, GWLP_WNDPROC, procedure);
+}
+
+// A message for a window the skin does not hold as skinned: one it let go of while another
+// subclass sat above its procedure (passed on through the link, which ends with the window's
+// last message), or one it never held.
+LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const WNDPROC link = SkinLinkOf(window);
+  if (link == nullptr) {
+    return IsWindowUnicode(window) ? DefWindowProcW(window, message, wParam, lParam)
+                                   : DefWindowProcA(window, message, wParam, lParam);
+  }
+  const SkinMessage m{link, GetSkinTraits(window), window, message, wParam, lParam};
+  const LRESULT result = m.CallPrevious();
+  if (message == WM_NCDESTROY) {
+    ForgetSkinWindow(window);
+    if (SkinnedWindowCount() == 0 && !RemembersAnyWindow()) StopWatchingForLateWindows();
+  }
+  return result;
+}
+
 // Whatever a message did (a property page shown, a control created at run time) is complete
 // once it has been handled: the windows that appeared meanwhile inside skinned windows are
 // attached then.
@@ -172,10 +197,7 @@ void DetachFamilyState(HWND window, SkinFamily family) {
 LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (window == nullptr) return 0;
   const WNDPROC previous = GetSkinPropHandle<WNDPROC>(window, props::kProcAddr);
-  if (previous == nullptr) {
-    return IsWindowUnicode(window) ? DefWindowProcW(window, message, wParam, lParam)
-                                   : DefWindowProcA(window, message, wParam, lParam);
-  }
+  if (previous == nullptr) return PassOn(window, message, wParam, lParam);
   const SkinMessage m{previous, GetSkinTraits(window), window, message, wParam, lParam};
   const AttachLateWindowsAfterwards attachLateWindows;
   switch (message) {
@@ -236,6 +258,26 @@ bool RunsSkinWindowProc(HWND window) {
   const auto skinProcedure = reinterpret_cast<LONG_PTR>(SkinWindowProc);
   return GetWindowLongPtrW(window, GWLP_WNDPROC) == skinProcedure ||
          GetWindowLongPtrA(window, GWLP_WNDPROC) == skinProcedure;
+}
+
+void InstallSkinWindowProc(HWND window, bool unicode) {
+  SwapWindowProc(window, unicode, reinterpret_cast<LONG_PTR>(SkinWindowProc));
+}
+
+void TakeOutSkinWindowProc(HWND window, bool unicode) {
+  if (RunsSkinWindowProc(window)) {
+    const LONG_PTR previous = GetSkinProp(window, props::kProcAddr);
+    ForgetSkinWindow(window);
+    SwapWindowProc(window, unicode, previous);
+    return;
+  }
+  // Another subclass sits above the skin's procedure, and its own previous procedure is the
+  // skin's: taking that out of the middle of the chain would cut the other one off, or leave it
+  // calling a procedure that is gone. So the skin's stays, as a link that passes every message on
+  // and paints nothing; the skin's resources are gone, and the window counts as no longer
+  // skinned. A later attach takes the link up again instead of stacking another, and the link
+  // ends with the window.
+  LeaveSkinLink(window);
 }
 
 BOOL CALLBACK RefreshCheckAndOptionBoxes(HWND child, LPARAM) {

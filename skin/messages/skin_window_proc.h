@@ -1,9 +1,9 @@
 #pragma once
 
 // The one window procedure that every skinned window gets. It treats twenty-two messages and
-// hands every other one to the window's previous procedure (saved under "PROCADDR"). After every
-// message it attaches the windows that have appeared inside skinned windows since they were
-// created (see skin/engine/late_windows.h).
+// hands every other one to the window's previous procedure (kept by the store, and under
+// "PROCADDR"). After every message it attaches the windows that have appeared inside skinned
+// windows since they were created (see skin/engine/late_windows.h).
 
 #include <windows.h>
 
@@ -15,6 +15,14 @@ LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 // True when SkinWindowProc is the window's procedure now, in either character set.
 bool RunsSkinWindowProc(HWND window);
+
+// Makes SkinWindowProc the window's procedure, in the window's own character set; the procedure it
+// passes messages on to is the store's (SkinRecord).
+void InstallSkinWindowProc(HWND window, bool unicode);
+
+// Ends the skin's part in the window's chain as a detach ends: gives the window its previous
+// procedure back where the skin's is on top, else leaves the skin's as a link (SkinHold::kLink).
+void TakeOutSkinWindowProc(HWND window, bool unicode);
 
 // The state of the window's family (its row's attach and detach), put on as the engine attaches
 // the window and taken off as it detaches it. False, with nothing put on, where a GDI object of

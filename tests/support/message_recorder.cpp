@@ -73,7 +73,7 @@ LRESULT CALLBACK MessageRecorder::Procedure(HWND window, UINT message, WPARAM wP
   const WNDPROC original = found->second.original;
   if (MessageRecorder* recorder = found->second.recorder; recorder != nullptr) {
     recorder->messages_.push_back(
-        {window, message, wParam, lParam, skin::WindowCarriesSkin(window)});
+        {window, message, wParam, lParam, GetPropA(window, skin::props::kProcAddr) != nullptr});
     if (const auto answer = recorder->answers_.find(message); answer != recorder->answers_.end()) {
       return answer->second;
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "tests/app/payloads/payload_text.h"
 #include "tests/app/payloads/running_form.h"
 #include "tests/support/keyboard_input.h"
+#include "win/unique_handle.h"
 
 namespace {
 
@@ -24,7 +26,9 @@ using payload_tests::RegistryToolsPolicy;
 using payload_tests::RunningForm;
 using payload_tests::RunWithSwitch;
 using payload_tests::SetInlineImagesValue;
+using payload_tests::SwitchProcess;
 using payload_tests::TempDirectory;
+using payload_tests::WriteFileBytes;
 using testing_support::AnswerMessageBox;
 using testing_support::MessageBoxSeen;
 
@@ -321,6 +325,53 @@ TEST_F(InlineImageCommands, ACloseRequestDuringARepairWaitsUntilItsResultIsAnswe
   EXPECT_EQ(exitCode, 0u);
   EXPECT_EQ(InlineImagesValue(), std::wstring(kShow.value));
   EXPECT_TRUE(PayloadFilesLeft(kShow.fileName).empty());
+}
+
+// Writes a file of the payload's text, last written `age` ago; false when that fails.
+bool WriteFileOfAge(const std::wstring& path, ULONGLONG ageMs) {
+  if (!WriteFileBytes(path, ExpectedPayload(L"yes"))) return false;
+  const win::KernelHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ,
+                                           nullptr, OPEN_EXISTING, 0, nullptr));
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
+  time.QuadPart -= ageMs * 10000;
+  const FILETIME written{time.LowPart, time.HighPart};
+  return file && SetFileTime(file.get(), nullptr, nullptr, &written);
+}
+
+// Import files left by runs that were killed an hour ago go at the next repair, unless another
+// process holds one open. A file of another name stays, and so does one written just now: a copy
+// running at the same moment may be between writing its file and holding it. Eight copies started
+// at once all succeed.
+TEST_F(InlineImageCommands, FilesLeftByEarlierRunsGoAtTheNextRepair) {
+  constexpr ULONGLONG kHourMs = 60 * 60 * 1000;
+  const std::wstring directory = TempDirectory();
+  const std::wstring left[] = {directory + L"Ykvo-0123abcd.reg", directory + L"nkvo-89ABCDEF.REG"};
+  const std::wstring held = directory + L"Nkvo-00c0ffee.reg";
+  const std::wstring stay[] = {held, directory + L"Ykvo-0123abcg.reg",
+                               directory + L"Ykvo-0123abcd0.reg", directory + L"Nkvo-4567cdef.reg"};
+  for (const std::wstring& path : left) ASSERT_TRUE(WriteFileOfAge(path, kHourMs));
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(WriteFileOfAge(stay[i], kHourMs));
+  ASSERT_TRUE(WriteFileOfAge(stay[3], 0));
+  const win::KernelHandle holder(
+      CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(holder);
+
+  constexpr int kCopies = 8;
+  std::vector<std::unique_ptr<SwitchProcess>> copies;
+  for (int i = 0; i < kCopies; ++i) {
+    copies.push_back(
+        std::make_unique<SwitchProcess>(L"/show", testing_support::StandardOutput::kPipe));
+  }
+  for (const auto& copy : copies) EXPECT_EQ(copy->Finish().exitCode, 0u);
+  for (const std::wstring& path : left) {
+    EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << "left: " << path;
+  }
+  for (const std::wstring& path : stay) {
+    EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << "gone: " << path;
+  }
+  EXPECT_EQ(PayloadFilesLeft(kShow.fileName).size(), 2u) << "a copy left its own file behind";
 }
 
 }  // namespace

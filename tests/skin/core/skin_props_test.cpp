@@ -135,11 +135,11 @@ TEST(SkinPropsStore, EveryKeyTheSkinWritesIsOnTheWindowAtEveryMoment) {
   EXPECT_EQ(Disagreements(windows), "") << "after the removal";
 }
 
-// The skin's WM_DESTROY handling detaches each window, which ends its entry. A window destroyed
-// some other way (a later subclass that swallows WM_DESTROY) leaves its entry behind, and the
-// system may hand its handle to a new window; that is reproduced here by taking the properties
-// off behind the store's back. Attach must ask the window, not the store, and start afresh.
-TEST(SkinPropsStore, EntriesEndWithTheirWindowsAndALeftoverDoesNotStopAnAttach) {
+// The skin's entries end with their windows. A window the skin lets go of while another
+// subclass sits above its procedure stays held as a link: skinned for no reader, carrying nothing,
+// but still passing messages on, also once its destruction has begun and the store no longer
+// holds it.
+TEST(SkinPropsStore, EntriesEndWithTheirWindowsAndALinkOutlivesTheSkin) {
   testing_support::SkinTestForm form(false);
   const std::vector<HWND> windows = FormWindows(form);
   ASSERT_EQ(SkinInstall(form.form()), 1);
@@ -148,17 +148,15 @@ TEST(SkinPropsStore, EntriesEndWithTheirWindowsAndALeftoverDoesNotStopAnAttach) 
 
   HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
-  RememberSkinProps(window);
-  SetSkinProp(window, props::kProcAddr, 0x1234);
-  SetSkinState(window, SkinState::Hot);
-  RemovePropA(window, props::kProcAddr);
-  RemovePropA(window, props::kOldState);
-  ASSERT_TRUE(IsSkinned(window)) << "the store answers from memory";
-  ASSERT_EQ(SkinAttachWindow(window), 1);
-  EXPECT_EQ(GetSkinState(window), SkinState::Normal);
-  EXPECT_EQ(Disagreements({window}), "");
-  EXPECT_EQ(SkinDetachWindow(window), 1);
-  EXPECT_FALSE(RemembersWindow(window));
+  SkinRecord(window, {}).Keep();
+  LeaveSkinLink(window);
+  EXPECT_EQ(SkinHoldOf(window), SkinHold::kLink);
+  EXPECT_FALSE(testing_support::CarriesAnySkinProperty(window));
+  SkinRecord(window, {});  // an attach that fails leaves the link as it was
+  EndSkinEntry(window);
+  EXPECT_EQ(SkinHoldOf(window), SkinHold::kNone);
+  EXPECT_EQ(SkinLinkOf(window), reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)));
+  ForgetSkinWindow(window);
   DestroyWindow(window);
 }
 

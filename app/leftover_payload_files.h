@@ -1,0 +1,34 @@
+#pragma once
+
+// Import files that outlived their run: one left in the user's temporary directory by a run that
+// was killed while the editor worked (taskkill /f, logging off), and the file of a run whose
+// editor, just ended, still held it for a moment.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace app {
+
+// How much older than this run's start an import file must be to count as left over. A copy
+// started at about the same moment writes its file, closes it and opens it again to hold it,
+// all after its own start, so its file is never that old; between writing and holding, the file
+// is open to nobody and could otherwise be taken for a leftover.
+inline constexpr ULONGLONG kLeftoverAgeMs = 5 * 60 * 1000;
+
+// True when name is one that PayloadFile gives the payload file fileName: its stem, '-', eight
+// hexadecimal digits and its extension ("Ykvo-3f9a0c12.reg" for "Ykvo.reg"), in any case.
+bool IsPayloadFileName(std::wstring_view name, std::wstring_view fileName);
+
+// Deletes the import files of both payloads in the user's temporary directory that were last
+// written more than kLeftoverAgeMs before this process started. Only plain files of those names
+// are touched; one that a running copy holds open cannot be deleted and stays. Returns how many
+// were deleted.
+int RemoveLeftoverPayloadFiles();
+
+// Deletes a file that a process ended a moment ago may not have let go of yet: where the first
+// attempt meets a sharing violation, once more after a short pause. True when the file is gone.
+bool DeleteReleasedFile(const std::wstring& path);
+
+}  // namespace app

@@ -29,16 +29,6 @@ ULONGLONG LeftoverCutoff() {
   return start > age ? start - age : 0;
 }
 
-// The user's temporary directory with a trailing backslash; empty when it is unknown.
-std::wstring TemporaryDirectory() {
-  wchar_t directory[MAX_PATH + 1];
-  const DWORD length = GetTempPathW(MAX_PATH + 1, directory);
-  if (length == 0 || length > MAX_PATH) return {};
-  std::wstring path(directory, length);
-  if (path.back() != L'\\') path += L'\\';
-  return path;
-}
-
 bool IsLeftover(const WIN32_FIND_DATAW& found, std::wstring_view fileName, ULONGLONG cutoff) {
   constexpr DWORD kNotAPlainFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
   return (found.dwFileAttributes & kNotAPlainFile) == 0 &&
@@ -84,7 +74,7 @@ bool IsPayloadFileName(std::wstring_view name, std::wstring_view fileName) {
 }
 
 int RemoveLeftoverPayloadFiles() {
-  const std::wstring directory = TemporaryDirectory();
+  const std::wstring directory = PayloadDirectory();
   const ULONGLONG cutoff = LeftoverCutoff();
   if (directory.empty() || cutoff == 0) return 0;
   int removed = 0;

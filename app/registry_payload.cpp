@@ -27,16 +27,6 @@ constexpr REGSAM kEditorView = KEY_WOW64_64KEY;
 
 constexpr wchar_t kShownValue[] = L"yes";
 
-// The user's temporary directory with a trailing backslash; empty when it is unknown.
-std::wstring TemporaryDirectory() {
-  wchar_t directory[MAX_PATH + 1];
-  const DWORD length = GetTempPathW(MAX_PATH + 1, directory);
-  if (length == 0 || length > MAX_PATH) return {};
-  std::wstring path(directory, length);
-  if (path.back() != L'\\') path += L'\\';
-  return path;
-}
-
 // Fills the buffer from the system's random number generator: bcrypt's, loaded from the system
 // directory, or advapi32's RtlGenRandom where that fails. Both are looked up here, never imported:
 // advapi32 forwards RtlGenRandom to cryptbase.dll, which is no known DLL, so an import would be
@@ -77,6 +67,15 @@ bool HoldsExactly(HANDLE file, ResourceBytes bytes) {
 }
 
 }  // namespace
+
+std::wstring PayloadDirectory() {
+  wchar_t directory[MAX_PATH + 1];
+  const DWORD length = GetTempPathW(MAX_PATH + 1, directory);
+  if (length == 0 || length > MAX_PATH) return {};
+  std::wstring path(directory, length);
+  if (path.back() != L'\\') path += L'\\';
+  return path;
+}
 
 ResourceBytes LoadPayloadBytes(HMODULE module, WORD resourceId) {
   HRSRC info =
@@ -121,7 +120,7 @@ win::KernelHandle CreateHeldFile(const std::wstring& path, ResourceBytes bytes) 
 }
 
 PayloadFile::PayloadFile(const wchar_t* fileName, ResourceBytes bytes) {
-  const std::wstring directory = TemporaryDirectory();
+  const std::wstring directory = PayloadDirectory();
   if (directory.empty()) return;
   for (int attempt = 0; attempt < kNameAttempts && !held_; ++attempt) {
     const std::wstring name = PrivateFileName(fileName);

@@ -41,6 +41,10 @@ struct ResourceBytes {
 // empty when the module does not hold it.
 ResourceBytes LoadPayloadBytes(HMODULE module, WORD resourceId);
 
+// The directory of the import files: the user's temporary directory, with a trailing backslash;
+// empty when it is unknown.
+std::wstring PayloadDirectory();
+
 // Creates a file at path, where nothing may exist yet, holding exactly bytes, and returns a
 // handle that holds it open, shared for reading only: readers can open it, but nobody can change,
 // replace or delete it while the handle lives. Empty when any step fails; a file it created is

@@ -31,23 +31,6 @@ def bmp_bits_32(pixels):
     return bytes(out)
 
 
-def bmp_bits_8(pixels, palette):
-    """Bottom-up 8-bit rows of indexes into the palette (nearest colour)."""
-    cache = {}
-
-    def index_of(rgb):
-        if rgb not in cache:
-            cache[rgb] = min(range(len(palette)),
-                             key=lambda i: sum((p - c) ** 2 for p, c in zip(palette[i], rgb)))
-        return cache[rgb]
-
-    out = bytearray()
-    for row in reversed(pixels):
-        line = bytes(index_of((r, g, b)) for r, g, b, _ in row)
-        out += line + _row_padding(len(line))
-    return bytes(out)
-
-
 def and_mask(pixels):
     """Bottom-up 1-bit transparency mask: 1 where the pixel is mostly transparent."""
     out = bytearray()
@@ -97,10 +80,6 @@ def icon_image(pixels, bit_count, palette=None):
     size = len(pixels)
     if size >= 256:
         return png_file(pixels)
-    if bit_count == 8:
-        colours = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
-        return (info_header(size, 2 * size, 8, len(palette)) + colours +
-                bmp_bits_8(pixels, palette) + and_mask(pixels))
     bits = bmp_bits_24(pixels) if bit_count == 24 else bmp_bits_32(pixels)
     return info_header(size, 2 * size, bit_count) + bits + and_mask(pixels)
 

@@ -169,10 +169,15 @@ RECT AccessibleBase::RectOf(long child) const {
 }
 
 HRESULT AccessibleBase::ReturnText(const VARIANT& child, BSTR* out,
-                                   std::wstring (AccessibleBase::*text)(long) const) const {
+                                   std::wstring (AccessibleBase::*text)(long) const,
+                                   TextQuestion question) const {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   if (const HRESULT checked = CheckChild(child); FAILED(checked)) return checked;
+  if (IDispatch* object = ChildObject(V_I4(&child))) {
+    return AskChildObject(object,
+                          [&](IAccessible* a, VARIANT self) { return (a->*question)(self, out); });
+  }
   const std::wstring value = (this->*text)(V_I4(&child));
   if (value.empty()) return S_FALSE;
   *out = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
@@ -221,23 +226,11 @@ HRESULT AccessibleBase::get_accChild(VARIANT child, IDispatch** object) {
 }
 
 HRESULT AccessibleBase::get_accName(VARIANT child, BSTR* name) {
-  if (SUCCEEDED(CheckChild(child))) {
-    if (IDispatch* object = ChildObject(V_I4(&child))) {
-      return AskChildObject(
-          object, [&](IAccessible* a, VARIANT self) { return a->get_accName(self, name); });
-    }
-  }
-  return ReturnText(child, name, &AccessibleBase::Name);
+  return ReturnText(child, name, &AccessibleBase::Name, &IAccessible::get_accName);
 }
 
 HRESULT AccessibleBase::get_accValue(VARIANT child, BSTR* value) {
-  if (SUCCEEDED(CheckChild(child))) {
-    if (IDispatch* object = ChildObject(V_I4(&child))) {
-      return AskChildObject(
-          object, [&](IAccessible* a, VARIANT self) { return a->get_accValue(self, value); });
-    }
-  }
-  return ReturnText(child, value, &AccessibleBase::Value);
+  return ReturnText(child, value, &AccessibleBase::Value, &IAccessible::get_accValue);
 }
 
 HRESULT AccessibleBase::get_accDescription(VARIANT child, BSTR* description) {
@@ -287,14 +280,8 @@ HRESULT AccessibleBase::get_accHelpTopic(BSTR* file, VARIANT child, long* topic)
 }
 
 HRESULT AccessibleBase::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
-  if (SUCCEEDED(CheckChild(child))) {
-    if (IDispatch* object = ChildObject(V_I4(&child))) {
-      return AskChildObject(object, [&](IAccessible* a, VARIANT self) {
-        return a->get_accKeyboardShortcut(self, shortcut);
-      });
-    }
-  }
-  return ReturnText(child, shortcut, &AccessibleBase::KeyboardShortcut);
+  return ReturnText(child, shortcut, &AccessibleBase::KeyboardShortcut,
+                    &IAccessible::get_accKeyboardShortcut);
 }
 
 // The focus is on this object's window, in one of its child windows (whose object answers for
@@ -325,14 +312,8 @@ HRESULT AccessibleBase::get_accSelection(VARIANT* selection) {
 }
 
 HRESULT AccessibleBase::get_accDefaultAction(VARIANT child, BSTR* action) {
-  if (SUCCEEDED(CheckChild(child))) {
-    if (IDispatch* object = ChildObject(V_I4(&child))) {
-      return AskChildObject(object, [&](IAccessible* a, VARIANT self) {
-        return a->get_accDefaultAction(self, action);
-      });
-    }
-  }
-  return ReturnText(child, action, &AccessibleBase::DefaultAction);
+  return ReturnText(child, action, &AccessibleBase::DefaultAction,
+                    &IAccessible::get_accDefaultAction);
 }
 
 HRESULT AccessibleBase::accSelect(long, VARIANT child) {

@@ -128,8 +128,11 @@ class AccessibleBase : public IAccessible {
   IDispatch* ChildObject(long child) const;
   // A child as VT_I4, or as VT_DISPATCH where it is a child window that answers for itself.
   void SetChildVariant(long child, VARIANT* result) const;
+  // A text about the object or a child: a child window's own object answers for it (the same
+  // question, asked of it), a simple element's comes from `text`.
+  using TextQuestion = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
   HRESULT ReturnText(const VARIANT& child, BSTR* out,
-                     std::wstring (AccessibleBase::*text)(long) const) const;
+                     std::wstring (AccessibleBase::*text)(long) const, TextQuestion question) const;
   RECT RectOf(long child) const;
 
   HWND window_;

@@ -99,18 +99,31 @@ broken() {
   elif $in_git && git check-ignore -q "$resolved"; then
     echo "lies in an ignored folder, which a fresh clone lacks"
   elif [ -n "$anchor" ] && [[ "$resolved" == *.md ]] &&
-    ! anchors "$resolved" | grep -xF -- "$anchor" >/dev/null; then
+    ! grep -xF -- "$anchor" <<<"$(anchors_of "$resolved")" >/dev/null; then
     echo "no heading with the anchor #$anchor in $resolved"
   fi
 }
 
+# The anchors of a Markdown file, worked out once.
+declare -A anchor_lists=()
+anchors_of() {
+  [ -n "${anchor_lists[$1]+x}" ] || anchor_lists[$1]="$(anchors "$1")"
+  printf '%s\n' "${anchor_lists[$1]}"
+}
+
 shopt -s nullglob
+reasons="$(mktemp)"
+trap 'rm -f "$reasons"' EXIT
 status=0
-for file in README.md docs/*.md; do
+documents=(README.md docs/*.md)
+for file in "${documents[@]}"; do
+  anchor_lists[$file]="$(anchors "$file")"
+done
+for file in "${documents[@]}"; do
   while IFS=$'\t' read -r number target; do
-    reason="$(broken "$file" "$target")"
-    if [ -n "$reason" ]; then
-      echo "$file:$number: $target: $reason"
+    broken "$file" "$target" >"$reasons"
+    if [ -s "$reasons" ]; then
+      echo "$file:$number: $target: $(cat "$reasons")"
       status=1
     fi
   done < <(link_targets "$file")

@@ -120,3 +120,7 @@ add_test(NAME program_imports
 # The source tree's layers point one way: a check of the sources, run on the build machine.
 add_test(NAME source_layers COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_layers.sh"
                                     "${CMAKE_SOURCE_DIR}")
+
+# Every relative link and picture in the documents (README.md, docs/*.md) leads somewhere.
+add_test(NAME document_links COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_links.sh"
+                                     "${CMAKE_SOURCE_DIR}")

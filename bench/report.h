@@ -1,7 +1,7 @@
 #pragma once
 
 // The benchmark's table: one row per figure, with its goal and whether the goal was met,
-// printed as a Markdown table so that it reads in a terminal and pastes into the README as it is.
+// printed as a Markdown table so that it reads in a terminal and pastes into docs/performance.md.
 
 #include <cstdio>
 #include <string>

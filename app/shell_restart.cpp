@@ -64,16 +64,16 @@ ShellRestart Outcome(ShellRestartOutcome outcome, std::wstring report = {}) {
 std::wstring ShellProgramPath() { return WindowsProgramPath(kShellProgram); }
 
 // The shell is ended and waited for here, rather than through the Restart Manager, because every
-// step of this way is an ordinary call whose result the program sees and can report: the one
+// step of this way is an ordinary call whose result the program sees and can report: only the
 // process of this session's shell window is ended, its end is awaited before anything starts,
-// the system's own restart of the shell is given its chance first, and only then the native
-// Explorer is started by full path from the Windows directory, which no WOW64 redirection
-// touches. The Restart Manager would end and restart Explorer as a whole, through a shutdown that
-// applications may veto, and it reports a restart it could not do only as a code.
+// the system's own restart of the shell, as the signed-in user, gets its chance first, and only
+// then the native Explorer is started by full path from the Windows directory, which WOW64 does
+// not redirect. It needs no DLL beyond those the program imports already.
 ShellRestart RestartShell(HWND owner, const ShellRestartSeams& seams) {
   HWND shell = seams.shellWindow();
-  if (shell == nullptr || !IsWindow(shell))
+  if (shell == nullptr || !IsWindow(shell)) {
     return Outcome(ShellRestartOutcome::kNoShell, kNoShellText);
+  }
   const SessionUsers users = SessionUsersOf(shell);
   if (!ActsForSignedInUser(users)) {
     return Outcome(ShellRestartOutcome::kOtherUser, OtherUserRestartNotice(users));
@@ -84,8 +84,9 @@ ShellRestart RestartShell(HWND owner, const ShellRestartSeams& seams) {
       !WaitDispatchingMessages(process.get(), seams.endMs)) {
     return Outcome(ShellRestartOutcome::kNotEnded, kNotEndedText);
   }
-  if (WaitForShellWindow(seams, shell, seams.selfRestartMs))
+  if (WaitForShellWindow(seams, shell, seams.selfRestartMs)) {
     return Outcome(ShellRestartOutcome::kRestarted);
+  }
   const std::wstring program = ShellProgramPath();
   const std::wstring directory = program.substr(0, program.find_last_of(L'\\'));
   const win::KernelHandle started =

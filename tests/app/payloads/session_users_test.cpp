@@ -42,9 +42,14 @@ TEST(SessionUsers, OnlyTheShellsOwnerOrNoShellToCompareWithActsForTheSignedInUse
   EXPECT_TRUE(app::ActsForSignedInUser({{}, ShellOwner::kKnown, kSignedIn})) << "own user unknown";
   EXPECT_FALSE(app::ActsForSignedInUser({kHelper, ShellOwner::kKnown, kSignedIn}));
   EXPECT_FALSE(app::ActsForSignedInUser({kHelper, ShellOwner::kHidden, {}}));
-  // This test runs as the user of its own session: a normal run.
-  EXPECT_TRUE(app::ActsForSignedInUser(app::ReadSessionUsers(GetShellWindow())));
-  EXPECT_FALSE(app::ReadSessionUsers(nullptr).program.sid.empty());
+  // Read from the tokens: this test and the prefix's desktop process run as the same user.
+  const app::SessionUsers read = app::ReadSessionUsers(GetDesktopWindow());
+  EXPECT_FALSE(read.program.sid.empty());
+  EXPECT_FALSE(read.program.name.empty());
+  EXPECT_EQ(read.shellOwner, ShellOwner::kKnown);
+  EXPECT_EQ(read.shell.sid, read.program.sid);
+  EXPECT_TRUE(app::ActsForSignedInUser(read));
+  EXPECT_EQ(app::ReadSessionUsers(nullptr).shellOwner, ShellOwner::kNoShell);
 }
 
 TEST(SessionUsers, ForAnotherAccountTheCommandsChangeNothingAndSayWhichAccountWouldChange) {

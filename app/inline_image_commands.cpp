@@ -4,6 +4,7 @@
 
 #include "app/leftover_payload_files.h"
 #include "app/registry_editor.h"
+#include "app/session_users.h"
 
 namespace app {
 namespace {
@@ -11,11 +12,12 @@ namespace {
 // Title of every box of the commands: "notice".
 constexpr wchar_t kBoxTitle[] = L"提示";
 
-// "The registry editor has been disabled by a policy (DisableRegistryTools), often a trace left
-// by malware; have this computer checked with antivirus software."
+// "The registry editor is disabled by a policy (DisableRegistryTools), which an administrator or
+// malicious software may have set. If no administrator of this computer set it, have the computer
+// checked with antivirus software."
 constexpr wchar_t kPolicySentence[] =
-    L"注册表编辑器已被策略（DisableRegistryTools）禁用，这常是恶意软件留下的痕迹，"
-    L"建议用杀毒软件检查本机。";
+    L"注册表编辑器已被策略（DisableRegistryTools）禁用，此策略可能由管理员设置，"
+    L"也可能由恶意软件设置。如果不是本机的管理员设置的，建议用杀毒软件检查本机。";
 
 bool ValueHolds(const RegistryPayload& payload) {
   std::wstring value;
@@ -56,9 +58,18 @@ const InlineImageCommand kHideCommand{
 };
 
 InlineImagesOutcome ApplyInlineImageCommand(HWND owner, const InlineImageCommand& command) {
+  InlineImagesOutcome outcome;
+  // The change is refused rather than made for the account the program runs as: that account's
+  // setting is not what the person signed in sees, and a success there would be reported as
+  // theirs. Writing into the signed-in person's hive instead would take administrator rights
+  // that the program otherwise never uses.
+  const SessionUsers users = SessionUsersOf(GetShellWindow());
+  if (!ActsForSignedInUser(users)) {
+    outcome.otherUserNotice = OtherUserSettingNotice(users);
+    return outcome;
+  }
   RemoveLeftoverPayloadFiles();
   const EditorPolicy policy = RegistryEditorPolicy();
-  InlineImagesOutcome outcome;
   outcome.editorDisabledByPolicy = policy != EditorPolicy::kAllowed;
   // An editor that the policy blocks outright is not started: it would only show its own
   // "disabled by your administrator" box beside ours.
@@ -70,6 +81,7 @@ InlineImagesOutcome ApplyInlineImageCommand(HWND owner, const InlineImageCommand
 
 std::wstring InlineImagesReport(const InlineImageCommand& command,
                                 const InlineImagesOutcome& outcome, const wchar_t* separator) {
+  if (!outcome.otherUserNotice.empty()) return outcome.otherUserNotice;
   std::wstring report = outcome.holds ? command.successText : command.failureText;
   if (outcome.editorDisabledByPolicy) report += separator + std::wstring(kPolicySentence);
   return report;

@@ -25,9 +25,14 @@ extern const InlineImageCommand kHideCommand;
 struct InlineImagesOutcome {
   bool holds = false;                   // the value now holds what the command sets
   bool editorDisabledByPolicy = false;  // a policy value disables the registry editor
+  // Not empty when the program runs as another account than the person signed in: the command
+  // was refused, nothing was changed, and this says why.
+  std::wstring otherUserNotice;
 };
 
-// Removes the import files that earlier runs left behind (RemoveLeftoverPayloadFiles), then
+// Refuses, changing nothing, when the program does not act for the person signed in
+// (ActsForSignedInUser). Otherwise removes the import files that earlier runs left behind
+// (RemoveLeftoverPayloadFiles), then
 // sets "Display Inline Images" as the command says: through the registry editor first (unless a
 // policy blocks it outright) and, when its import did not take effect (editor missing, blocked,
 // hung or importing nothing), directly through the registry functions. owner, when not null, is the
@@ -35,9 +40,9 @@ struct InlineImagesOutcome {
 // proof of success.
 InlineImagesOutcome ApplyInlineImageCommand(HWND owner, const InlineImageCommand& command);
 
-// What the user is told about an outcome: the command's success or failure sentence and, when a
-// policy disables the registry editor, a sentence that says so; the sentences joined by
-// separator.
+// What the user is told about an outcome: the notice of a refused command, or the command's
+// success or failure sentence and, when a policy disables the registry editor, a sentence that
+// says so; the sentences joined by separator.
 std::wstring InlineImagesReport(const InlineImageCommand& command,
                                 const InlineImagesOutcome& outcome, const wchar_t* separator);
 

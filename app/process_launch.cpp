@@ -21,6 +21,15 @@ std::wstring SystemProgramPath(std::wstring_view fileName) {
   return path;
 }
 
+std::wstring WindowsProgramPath(std::wstring_view fileName) {
+  wchar_t directory[MAX_PATH];
+  const UINT length = GetSystemWindowsDirectoryW(directory, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  std::wstring path(directory, length);
+  if (path.back() != L'\\') path += L'\\';
+  return path + std::wstring(fileName);
+}
+
 std::wstring SystemCommandLine(std::wstring_view fileName, std::wstring_view arguments) {
   std::wstring commandLine = L"\"" + SystemProgramPath(fileName) + L"\"";
   if (!arguments.empty()) {

@@ -20,6 +20,10 @@ std::wstring SystemDirectory();
 // Full path of a program in the system directory.
 std::wstring SystemProgramPath(std::wstring_view fileName);
 
+// Full path of a program in the system-wide Windows directory (C:\Windows\explorer.exe); empty
+// when the directory is unknown. GetWindowsDirectoryW could name a private per-user directory.
+std::wstring WindowsProgramPath(std::wstring_view fileName);
+
 // The command line that starts a system program: its quoted full path, a space, the arguments.
 std::wstring SystemCommandLine(std::wstring_view fileName, std::wstring_view arguments);
 

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/message_wait.h"
 #include "app/process_launch.h"
 #include "win/unique_handle.h"
 
@@ -11,52 +12,6 @@ namespace {
 
 // How long a terminated editor gets to go away and let go of the import file.
 constexpr DWORD kTerminateWaitMs = 2000;
-
-// Disables a top-level window for its lifetime, as a modal box would, and gives it back its
-// enabled state and keyboard focus afterwards.
-class DisabledWindowScope {
- public:
-  explicit DisabledWindowScope(HWND window)
-      : window_(window != nullptr ? GetAncestor(window, GA_ROOT) : nullptr),
-        focus_(GetFocus()),
-        disabled_(window_ != nullptr && EnableWindow(window_, FALSE) == FALSE) {}
-  DisabledWindowScope(const DisabledWindowScope&) = delete;
-  DisabledWindowScope& operator=(const DisabledWindowScope&) = delete;
-  ~DisabledWindowScope() {
-    if (!disabled_ || !IsWindow(window_)) return;
-    EnableWindow(window_, TRUE);
-    if (focus_ != nullptr && IsWindow(focus_) && GetFocus() == nullptr) SetFocus(focus_);
-  }
-
- private:
-  HWND window_;
-  HWND focus_;
-  bool disabled_;  // true when this scope disabled the window and must enable it again
-};
-
-// Waits for the process to end, dispatching the thread's messages meanwhile. Returns true when
-// it ended within timeoutMs. Messages are taken one at a time, each followed by a look at the
-// process and the clock, so that a steady stream of them cannot hold the wait past its
-// deadline. A WM_QUIT met on the way is posted again for the outer loop.
-bool WaitDispatchingMessages(HANDLE process, DWORD timeoutMs) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-    const DWORD woken = MsgWaitForMultipleObjectsEx(1, &process, static_cast<DWORD>(deadline - now),
-                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (woken == WAIT_OBJECT_0) return true;
-    if (woken != WAIT_OBJECT_0 + 1) return false;  // timed out or failed
-    MSG message;
-    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) continue;
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
 
 // The policy that disables the registry editor.
 constexpr wchar_t kSystemPolicyKey[] =
@@ -116,15 +71,7 @@ win::KernelHandle StartRegistryEditor(const std::wstring& importFile) {
 
 }  // namespace
 
-std::wstring RegistryEditorPath() {
-  // The system-wide Windows directory: GetWindowsDirectoryW may name a private per-user one.
-  wchar_t directory[MAX_PATH];
-  const UINT length = GetSystemWindowsDirectoryW(directory, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return {};
-  std::wstring path(directory, length);
-  if (path.back() != L'\\') path += L'\\';
-  return path + L"regedit.exe";
-}
+std::wstring RegistryEditorPath() { return WindowsProgramPath(L"regedit.exe"); }
 
 std::wstring RegistryEditorCommandLine(const std::wstring& importFile) {
   return L"\"" + RegistryEditorPath() + L"\" /s \"" + importFile + L"\"";

@@ -28,6 +28,13 @@ target_link_libraries(command_recorder PRIVATE morvane_options)
 target_link_options(command_recorder PRIVATE -municode)
 set_target_properties(command_recorder PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}")
 
+# Stands in for the session's shell in the shell-restart tests: one window, until it is ended.
+add_executable(shell_stand_in WIN32 "${CMAKE_SOURCE_DIR}/tests/tools/shell_stand_in.cpp")
+target_link_libraries(shell_stand_in PRIVATE morvane_options)
+target_link_options(shell_stand_in PRIVATE -municode)
+set_target_properties(shell_stand_in PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}")
+morvane_wine_path(MORVANE_SHELL_STAND_IN_WIN "${CMAKE_BINARY_DIR}/shell_stand_in.exe")
+
 # Stand-ins for system DLLs that a web page could leave beside the program: each writes
 # "<its path>.loaded" as a process loads it. dll_search_probe.exe loads DLLs by bare name, as a
 # program that searches its own folder does, to show that the stand-ins would be found there.
@@ -57,7 +64,8 @@ target_link_libraries(test_support PUBLIC app gtest version comctl32 oleacc)
 target_compile_definitions(test_support PRIVATE
   MORVANE_TEST_OUTPUT=L"${MORVANE_TEST_OUTPUT_WIN}" MORVANE_EXE=L"${MORVANE_EXE_WIN}"
   MORVANE_RECORDER=L"${MORVANE_RECORDER_WIN}" MORVANE_LOAD_MARKERS=L"${MORVANE_LOAD_MARKERS_WIN}"
-  MORVANE_DLL_SEARCH_PROBE=L"${MORVANE_DLL_SEARCH_PROBE_WIN}")
+  MORVANE_DLL_SEARCH_PROBE=L"${MORVANE_DLL_SEARCH_PROBE_WIN}"
+  MORVANE_SHELL_STAND_IN=L"${MORVANE_SHELL_STAND_IN_WIN}")
 
 # One test program per folder under tests/ that holds *_test.cpp files: tests/skin/graphics
 # becomes test_skin_graphics.exe. A folder may add its own helpers as *.cpp beside the tests, and
@@ -84,7 +92,8 @@ foreach(dir ${TEST_DIRS})
   endforeach()
   target_link_libraries(${name} PRIVATE test_support gtest_main)
   target_compile_options(${name} PRIVATE ${MORVANE_TEST_OPTIMIZATION})
-  add_dependencies(${name} Morvane command_recorder dll_search_probe ${MORVANE_LOAD_MARKER_TARGETS})
+  add_dependencies(${name} Morvane command_recorder dll_search_probe shell_stand_in
+                   ${MORVANE_LOAD_MARKER_TARGETS})
   add_test(NAME ${name} COMMAND ${name})
   # Under Wine every window-property access and message is a wineserver round trip; the
   # thousand-round gallery and storm tests take several minutes on a loaded 2-core machine.
@@ -94,7 +103,8 @@ foreach(dir ${TEST_DIRS})
   set_tests_properties(${name} PROPERTIES FAIL_REGULAR_EXPRESSION "wine: Unhandled")
 endforeach()
 
-# The program's end-to-end tests put command_recorder.exe in place of these system programs; Wine
+# The program's end-to-end tests put command_recorder.exe in place of these system programs (and
+# the shell-restart tests in place of explorer.exe in the Windows directory); Wine
 # must then prefer the file in the system directory to its built-in program (and fall back to the
 # built-in one when the file is its own placeholder). They also start the program from a folder
 # that holds DLLs of these system DLLs' names, which Wine must then prefer, as Windows does for
@@ -103,7 +113,7 @@ endforeach()
 # lies beside the test program itself.
 if(TEST test_app)
   set_tests_properties(test_app PROPERTIES ENVIRONMENT
-    "MORVANE_DLLOVERRIDES=cmd.exe,rundll32.exe,msimg32,comctl32,uxtheme,version=n,b")
+    "MORVANE_DLLOVERRIDES=cmd.exe,explorer.exe,rundll32.exe,msimg32,comctl32,uxtheme,version=n,b")
 endif()
 
 # The platform's common dialogs, opened over a skinned form.

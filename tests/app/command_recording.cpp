@@ -11,12 +11,14 @@ namespace {
 
 constexpr wchar_t kSavedSuffix[] = L".morvane-original";
 
-std::wstring InSystemDirectory(const std::wstring& fileName) {
+// A bare file name is in the system directory; a full path stays as it is.
+std::wstring PathOf(const std::wstring& fileName) {
+  if (fileName.find(L'\\') != std::wstring::npos) return fileName;
   return SystemDirectoryForTest() + L"\\" + fileName;
 }
 
 void RestoreOriginal(const std::wstring& fileName) {
-  const std::wstring path = InSystemDirectory(fileName);
+  const std::wstring path = PathOf(fileName);
   const std::wstring saved = path + kSavedSuffix;
   if (GetFileAttributesW(saved.c_str()) == INVALID_FILE_ATTRIBUTES) return;
   MoveFileExW(saved.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
@@ -24,7 +26,7 @@ void RestoreOriginal(const std::wstring& fileName) {
 
 bool StandIn(const std::wstring& fileName) {
   RestoreOriginal(fileName);
-  const std::wstring path = InSystemDirectory(fileName);
+  const std::wstring path = PathOf(fileName);
   if (!MoveFileExW(path.c_str(), (path + kSavedSuffix).c_str(), MOVEFILE_REPLACE_EXISTING)) {
     return false;
   }
@@ -65,9 +67,10 @@ CommandRecording::CommandRecording(std::vector<std::wstring> fileNames)
 // test never goes on to press a button that would run the real program. Should the real program
 // run after all, the arguments make it end at once, and it is ended if it does not.
 bool CommandRecording::Probe(const std::wstring& fileName) {
-  const std::wstring path = InSystemDirectory(fileName);
+  const std::wstring path = PathOf(fileName);
+  const std::wstring directory = path.substr(0, path.rfind(L'\\'));
   const win::KernelHandle process =
-      app::StartProcess(path, L"\"" + path + L"\" /c exit", SystemDirectoryForTest(), SW_HIDE);
+      app::StartProcess(path, L"\"" + path + L"\" /c exit", directory, SW_HIDE);
   if (!process) return false;
   const bool recorded = WaitForStart(10000);
   if (WaitForSingleObject(process.get(), 5000) != WAIT_OBJECT_0) TerminateProcess(process.get(), 1);

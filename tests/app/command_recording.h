@@ -27,7 +27,8 @@ struct RecordedStart {
 
 class CommandRecording {
  public:
-  // fileNames: programs of the system directory to stand in for, e.g. L"cmd.exe".
+  // fileNames: programs of the system directory to stand in for, e.g. L"cmd.exe", or full paths
+  // of programs elsewhere (explorer.exe in the Windows directory).
   explicit CommandRecording(std::vector<std::wstring> fileNames);
   ~CommandRecording();
   CommandRecording(const CommandRecording&) = delete;

@@ -20,6 +20,8 @@ std::wstring MorvaneExePath() { return WithBackslashes(MORVANE_EXE); }
 
 std::wstring CommandRecorderPath() { return WithBackslashes(MORVANE_RECORDER); }
 
+std::wstring ShellStandInPath() { return WithBackslashes(MORVANE_SHELL_STAND_IN); }
+
 std::wstring LoadMarkerDir() { return WithBackslashes(MORVANE_LOAD_MARKERS) + L"\\"; }
 
 std::wstring DllSearchProbePath() { return WithBackslashes(MORVANE_DLL_SEARCH_PROBE); }

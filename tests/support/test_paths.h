@@ -17,6 +17,9 @@ std::wstring MorvaneExePath();
 // Full path of command_recorder.exe, which end-to-end tests put in place of system programs.
 std::wstring CommandRecorderPath();
 
+// Full path of shell_stand_in.exe, which stands in for the session's shell.
+std::wstring ShellStandInPath();
+
 // Folder of the DLLs that stand in for system DLLs left beside a program
 // (tests/tools/load_markers), with a trailing backslash.
 std::wstring LoadMarkerDir();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "tests/app/payloads/editor_stand_in.h"
 #include "tests/app/payloads/inline_images_value.h"
 #include "tests/app/payloads/payload_text.h"
@@ -33,9 +34,10 @@ using testing_support::AnswerMessageBox;
 using testing_support::MessageBoxSeen;
 
 constexpr wchar_t kTitle[] = L"提示";
+// The policy is named neutrally: an administrator may have set it as well as malicious software.
 constexpr wchar_t kPolicySentence[] =
-    L"注册表编辑器已被策略（DisableRegistryTools）禁用，这常是恶意软件留下的痕迹，"
-    L"建议用杀毒软件检查本机。";
+    L"注册表编辑器已被策略（DisableRegistryTools）禁用，此策略可能由管理员设置，"
+    L"也可能由恶意软件设置。如果不是本机的管理员设置的，建议用杀毒软件检查本机。";
 
 // One of the two commands as the user meets it.
 struct CommandCase {
@@ -238,8 +240,14 @@ TEST_F(InlineImageCommands, WhereTheEditorDoesNotImportTheValueIsSetDirectly) {
       }
     }
     ASSERT_TRUE(SetInlineImagesValue(std::wstring(L"yes")));
-    EXPECT_EQ(RunWithSwitch(L"/hide").exitCode, 0u);
+    const payload_tests::SwitchRun hide = RunWithSwitch(L"/hide");
+    EXPECT_EQ(hide.exitCode, 0u);
     EXPECT_EQ(InlineImagesValue(), std::wstring(L"no"));
+    // The switch's line carries the same sentence, in the encoding of this test's console (which
+    // the program borrows) or, without one, of the system.
+    const std::wstring line =
+        kHide.successText + (c.policy ? std::wstring(kPolicySentence) : L"") + L"\r\n";
+    EXPECT_EQ(hide.output, app::EncodeOutputLine(line, GetConsoleOutputCP()));
     if (c.policy == 1u) {
       EXPECT_TRUE(standIn.Starts().empty());
     }

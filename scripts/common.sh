@@ -13,6 +13,7 @@ MORVANE_PACKAGES=(
   googletest
   imagemagick
   fonts-wqy-microhei
+  osslsigncode openssl
 )
 
 log() { printf '== %s\n' "$*" >&2; }

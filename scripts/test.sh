@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both architectures, checks that the shipping program builds to
-# the same bytes in another folder (scripts/check_reproducible.sh) and runs every test under Wine
-# in Xvfb.
+# the same bytes in another folder (scripts/check_reproducible.sh) and that a release of it signs
+# with a throwaway certificate and less its signature is that program again
+# (scripts/check_release_signing.sh), and runs every test under Wine in Xvfb.
 # The two architectures' suites run at the same time, each with its own Xvfb display and its own
 # fresh Wine prefix (and so its own wineserver): a test that needs the foreground, moves the
 # pointer or changes the prefix's registry or system files never meets a test of the other
@@ -24,6 +25,14 @@ if bash "$MORVANE_ROOT/scripts/check_reproducible.sh" "$MORVANE_BUILD/i686/Morva
   reproducible=passed
 else
   reproducible=FAILED
+  status=1
+fi
+# The release signed and refused, from the program just built (no second build).
+log "signing a release with a throwaway certificate"
+if bash "$MORVANE_ROOT/scripts/check_release_signing.sh" "$MORVANE_BUILD/i686"; then
+  signing=passed
+else
+  signing=FAILED
   status=1
 fi
 
@@ -55,4 +64,5 @@ for arch in i686 x86_64; do
   cat "$MORVANE_BUILD/test-$arch.log"
 done
 log "reproducible program: $reproducible"
+log "release signing: $signing"
 exit $status

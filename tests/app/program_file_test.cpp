@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "morvane_version.h"  // made by CMake in the build tree
 #include "tests/support/test_paths.h"
 #include "win/unique_handle.h"
 
@@ -81,6 +82,8 @@ std::wstring VersionString(const std::vector<BYTE>& block, const std::wstring& n
   return std::wstring(static_cast<const wchar_t*>(value));
 }
 
+// What Properties, Task Manager and the security prompts show of the program, read as they read
+// it: through the version functions, from the Chinese block that the translation table names.
 TEST_F(ProgramFile, CarriesTheChineseVersionBlock) {
   const std::wstring path = MorvaneExePath();
   const DWORD size = GetFileVersionInfoSizeW(path.c_str(), nullptr);
@@ -96,15 +99,33 @@ TEST_F(ProgramFile, CarriesTheChineseVersionBlock) {
   EXPECT_EQ(translation[0], 2052);  // Chinese (PRC)
   EXPECT_EQ(translation[1], 1200);  // UTF-16
 
-  EXPECT_EQ(VersionString(block, L"FileVersion"), L"1.0.0");
-  EXPECT_EQ(VersionString(block, L"ProductVersion"), L"1.0.0");
-  EXPECT_EQ(VersionString(block, L"ProductName"), L"Morvane");
-  EXPECT_EQ(VersionString(block, L"InternalName"), L"Morvane");
+  const wchar_t* const kVersion = L"" MORVANE_VERSION_TEXT;
+  const struct {
+    const wchar_t* name;
+    const wchar_t* expected;
+  } kStrings[] = {
+      {L"FileDescription", L"IE 网页图片显示修复工具"},
+      {L"CompanyName", L"Quenlit"},
+      {L"LegalCopyright", L"版权所有 © 2026 Quenlit"},
+      {L"OriginalFilename", L"Morvane.exe"},
+      {L"InternalName", L"Morvane"},
+      {L"ProductName", L"Morvane"},
+      {L"FileVersion", kVersion},
+      {L"ProductVersion", kVersion},
+  };
+  for (const auto& string : kStrings) {
+    EXPECT_EQ(VersionString(block, string.name), string.expected) << string.name;
+  }
 
   ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", &value, &length));
   const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
   EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+  const DWORD versionHigh = MAKELONG(MORVANE_VERSION_MINOR, MORVANE_VERSION_MAJOR);
+  const DWORD versionLow = MAKELONG(0, MORVANE_VERSION_PATCH);
+  EXPECT_EQ(fixed->dwFileVersionMS, versionHigh);
+  EXPECT_EQ(fixed->dwFileVersionLS, versionLow);
+  EXPECT_EQ(fixed->dwProductVersionMS, versionHigh);
+  EXPECT_EQ(fixed->dwProductVersionLS, versionLow);
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 }
 

@@ -118,8 +118,9 @@ bool FontFaceInstalled(const wchar_t* face) {
   wcsncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
   const win::MemoryDc dc(nullptr);
   bool found = false;
-  if (dc)
+  if (dc) {
     EnumFontFamiliesExW(dc.get(), &wanted, NoteFirstFont, reinterpret_cast<LPARAM>(&found), 0);
+  }
   return found;
 }
 

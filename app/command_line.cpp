@@ -6,6 +6,7 @@
 
 #include "app/inline_image_commands.h"
 #include "app/registry_payload.h"
+#include "win/dll_search.h"
 #include "win/unique_handle.h"
 
 namespace app {
@@ -24,6 +25,12 @@ constexpr wchar_t kUsage[] =
 // "Inline images are currently shown." / "... currently turned off."
 constexpr wchar_t kStatusShown[] = L"内嵌图片当前为显示状态。";
 constexpr wchar_t kStatusHidden[] = L"内嵌图片当前为关闭状态。";
+
+// "Note: this system lacks update KB2533623 (which Windows 7 SP1 needs); DLLs in the program's
+// folder may still be loaded by the system."
+constexpr wchar_t kDllSearchNotRestricted[] =
+    L"注意：此系统缺少更新 KB2533623（Windows 7 SP1 需要此更新），"
+    L"程序所在文件夹中的 DLL 仍可能被系统加载。";
 
 constexpr wchar_t kLineEnd[] = L"\r\n";
 
@@ -140,11 +147,17 @@ int ApplyCommand(const InlineImageCommand& command) {
 
 int ReportStatus() {
   const bool shown = InlineImagesShown();
-  WriteLine(shown ? kStatusShown : kStatusHidden);
+  WriteLine(StatusReport(shown, win::CanRestrictDllSearch()));
   return shown ? kExitHolds : kExitNotHeld;
 }
 
 }  // namespace
+
+std::wstring StatusReport(bool shown, bool dllSearchRestricted) {
+  std::wstring report = shown ? kStatusShown : kStatusHidden;
+  if (!dllSearchRestricted) report.append(kLineEnd).append(kDllSearchNotRestricted);
+  return report;
+}
 
 std::string EncodeOutputLine(const std::wstring& text, UINT codePage) {
   std::string bytes = Convert(text, codePage);

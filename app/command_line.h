@@ -34,6 +34,11 @@ CommandSwitch ParseCommandLine(const wchar_t* commandLine);
 // shows the usage in a message box and a result only as its exit code.
 int RunCommandSwitch(CommandSwitch commandSwitch);
 
+// What /status writes: whether pictures are shown and, on a system where the program cannot keep
+// DLLs beside it from being loaded (Windows 7 SP1 without update KB2533623), a second line that
+// says so. Lines are separated by CRLF, without one at the end.
+std::wstring StatusReport(bool shown, bool dllSearchRestricted);
+
 // A line of text as bytes for a file or pipe: in codePage (the console's, or the system's when
 // there is no console) when every character converts there exactly, else in UTF-8, so that no
 // character is lost to a stand-in that nobody notices.

@@ -67,6 +67,12 @@ ScaleDownFunction IconScaleDown() {
   return win::ModuleFunction<ScaleDownFunction>(comctl32.get(), "LoadIconWithScaleDown");
 }
 
+// Notes that the enumeration found a font and ends it there.
+int CALLBACK NoteFirstFont(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
 }  // namespace
 
 HINSTANCE AppInstance() { return GetModuleHandleW(nullptr); }
@@ -104,6 +110,23 @@ win::Icon LoadProgramIcon(int sizeMetric, int dpi) {
   }
   // Not LR_SHARED: a shared icon is the system cache's, of the first size asked for.
   return win::Icon(static_cast<HICON>(LoadImageW(AppInstance(), name, IMAGE_ICON, size, size, 0)));
+}
+
+bool FontFaceInstalled(const wchar_t* face) {
+  LOGFONTW wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  wcsncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
+  const win::MemoryDc dc(nullptr);
+  bool found = false;
+  if (dc) {
+    EnumFontFamiliesExW(dc.get(), &wanted, NoteFirstFont, reinterpret_cast<LPARAM>(&found), 0);
+  }
+  return found;
+}
+
+const wchar_t* ChooseLabelFace(const LabelFace& label, bool (*installed)(const wchar_t* face)) {
+  if (installed(label.face) || installed(label.otherName)) return label.face;
+  return installed(label.fallback) ? label.fallback : label.face;
 }
 
 win::Font CreateLabelFont(const wchar_t* face, int tenthsOfPoint, int weight, bool underline,

@@ -30,6 +30,24 @@ void PlaceInSuggestedRect(HWND window, const RECT& suggested, SIZE client);
 // SM_CXSMICON for its small one) at the DPI; none when it cannot be loaded.
 win::Icon LoadProgramIcon(int sizeMetric, int dpi);
 
+// True when a font family of this name is installed: the system enumerates it in some character
+// set.
+bool FontFaceInstalled(const wchar_t* face);
+
+// A face that a label asks for, under both names the system may know it by, and the face that
+// stands in for it where it is missing.
+struct LabelFace {
+  const wchar_t* face;
+  const wchar_t* otherName;
+  const wchar_t* fallback;
+};
+
+// The face to create the label's font with: its own where it is installed under either name, else
+// the fallback where that is installed, else its own still (the font mapper then picks a stand-in,
+// as it would anyway). `installed` answers whether a family of a name is installed.
+const wchar_t* ChooseLabelFace(const LabelFace& label,
+                               bool (*installed)(const wchar_t* face) = FontFaceInstalled);
+
 // Creates a font for a label: face name, size in tenths of a point at the DPI (as the height of
 // a line), weight, underline, in the Chinese character set.
 win::Font CreateLabelFont(const wchar_t* face, int tenthsOfPoint, int weight, bool underline,

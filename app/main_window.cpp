@@ -51,7 +51,10 @@ constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTO
 constexpr std::wstring_view kCommunityName = L"Quenlit";
 constexpr TwipsBox kLabel2Box = {120, 1920, 1305, 240};
 constexpr COLORREF kLabel2Colour = RGB(0x00, 0x40, 0x40);
-constexpr wchar_t kLabel2Face[] = L"黑体";  // SimHei
+// SimHei (黑体) is an optional font on Windows 10 and 11 outside their Chinese editions; where it
+// is missing, Microsoft YaHei, a Chinese sans with a true bold that every Windows 10 and 11 has,
+// stands in for it rather than whatever the font mapper would pick.
+constexpr LabelFace kLabel2Face = {L"黑体", L"SimHei", L"Microsoft YaHei"};
 constexpr int kLabel2TenthsOfPoint = 120;
 
 // Label3: the link to the forum.
@@ -121,7 +124,8 @@ void LayOut(HWND form) {
     MoveChild(child, PixelsAt(button.box, dpi));
   }
   state->commandFont = std::move(commandFont);
-  state->label2Font = CreateLabelFont(kLabel2Face, kLabel2TenthsOfPoint, FW_BOLD, false, dpi);
+  state->label2Font =
+      CreateLabelFont(ChooseLabelFace(kLabel2Face), kLabel2TenthsOfPoint, FW_BOLD, false, dpi);
   state->label2Box = PixelsAt(kLabel2Box, dpi);
   state->link.LayOut(PixelsAt(kLabel3Box, dpi), dpi);
 }

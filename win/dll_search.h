@@ -14,15 +14,27 @@
 
 namespace win {
 
+using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+
+// SetDefaultDllDirectories, which Windows 7 SP1 has only with update KB2533623; null without it.
+inline SetDefaultDllDirectoriesFunction DefaultDllDirectoriesFunction() {
+  return LoadedModuleFunction<SetDefaultDllDirectoriesFunction>(L"kernel32.dll",
+                                                                "SetDefaultDllDirectories");
+}
+
+// True where RestrictDllSearchToSystem keeps the program's folder out of every later DLL load.
+// Without SetDefaultDllDirectories it takes only the current directory out of the search, and
+// the program's folder is still searched for DLLs that the system loads by name on its behalf.
+inline bool CanRestrictDllSearch() { return DefaultDllDirectoriesFunction() != nullptr; }
+
 // Restricts every DLL load that follows, the platform's own on the program's behalf included, to
 // the system directory: neither the program's folder nor the current directory is searched.
 // SetDefaultDllDirectories is looked up, since older systems lack it; there SetDllDirectoryW
 // still takes the current directory out of the search.
 inline void RestrictDllSearchToSystem() {
-  using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
-  const auto setDefaultDirectories =
-      LoadedModuleFunction<SetDefaultDirectories>(L"kernel32.dll", "SetDefaultDllDirectories");
-  if (setDefaultDirectories != nullptr) setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (const auto setDefaultDirectories = DefaultDllDirectoriesFunction()) {
+    setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  }
   SetDllDirectoryW(L"");
 }
 

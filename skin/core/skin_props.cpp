@@ -24,6 +24,7 @@ struct Entry {
   SkinTraits traits;
   int dpi = 0;  // 0 until the engine decides it
   RenderedFaces faces;
+  bool focusCuesHidden = false;
   // The procedure the skin's passes messages on to; while the skin is on the window it is also
   // the value of "PROCADDR".
   WNDPROC previous = nullptr;
@@ -306,6 +307,15 @@ RenderedFaces GetRenderedFaces(HWND window) {
 
 void SetRenderedFaces(HWND window, RenderedFaces faces) {
   if (Entry* entry = FindEntry(window)) entry->faces = faces;
+}
+
+bool FocusCuesHidden(HWND window) {
+  const Entry* entry = FindEntry(window);
+  return entry != nullptr && entry->focusCuesHidden;
+}
+
+void SetFocusCuesHidden(HWND window, bool hidden) {
+  if (Entry* entry = FindEntry(window)) entry->focusCuesHidden = hidden;
 }
 
 SkinState GetSkinState(HWND window) {

@@ -180,15 +180,25 @@ int GetSkinDpi(HWND window);
 // Keeps the DPI of a window the store keeps; does nothing for any other window.
 void SetSkinDpi(HWND window, int dpi);
 
-// What a push button's state images were last rendered with: the sprite factor and the font. A
-// change of scale renders them again only where this differs from what they would be rendered
-// with now. Zero and nullptr for a window the store does not keep or that was not rendered.
+// What a push button's state images were last rendered with: the sprite factor, the font and
+// whether they show the focus rectangle. A change of scale renders them again only where the
+// factor or font differs from what they would be rendered with now, a change of the window's UI
+// state only where the focus rectangle does. Zero, nullptr and false for a window the store does
+// not keep or that was not rendered.
 struct RenderedFaces {
   int factor = 0;
   HFONT font = nullptr;
+  bool focusBox = false;
   bool operator==(const RenderedFaces&) const = default;
 };
 RenderedFaces GetRenderedFaces(HWND window);
 void SetRenderedFaces(HWND window, RenderedFaces faces);
+
+// Whether the UI state of a window the store keeps hides focus cues (UISF_HIDEFOCUS). The store
+// keeps the state as the window's own handlers learn it (asked as the skin attaches, then
+// followed through every WM_UPDATEUISTATE), so that rendering never has to ask. False for any
+// other window.
+bool FocusCuesHidden(HWND window);
+void SetFocusCuesHidden(HWND window, bool hidden);
 
 }  // namespace skin

@@ -58,6 +58,7 @@ bool AttachButton(HWND button) {
   WindowBounds bounds{};
   GetWindowBounds(button, bounds);
   if (!CreateStateSurfaces(button, bounds)) return false;
+  SetFocusCuesHidden(button, UiStateHidesFocusCues(button));
   RenderButtonStates(button);
   const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
   // Neither the style change nor the region redraws the button on its own: the attach repaints

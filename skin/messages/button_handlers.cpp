@@ -152,6 +152,21 @@ LRESULT RerenderForFocus(const SkinMessage& m) {
   });
 }
 
+// The UI state changed, passed on from the top-level window to every window in it: the keyboard
+// was used (focus cues shown from now on), or a program hid them. Where the faces of the button
+// that holds the focus no longer match it, they are rendered again and shown at once, or, while a
+// fade runs, the fade brings them in.
+LRESULT FollowFocusCues(const SkinMessage& m) {
+  return m.CallPreviousThen([&] {
+    FollowUiStateChange(m.window, LOWORD(m.wParam), HIWORD(m.wParam));
+    if (!FocusBoxOutOfDate(m.window)) return;
+    RenderButtonStates(m.window);
+    if (GetSkinProp(m.window, props::kTimerId) != 0) return;
+    SetFadeLevel(m.window, kFadeFullLevel);
+    PaintButtonAtLevel(m.window, nullptr, kFadeFullLevel);
+  });
+}
+
 LRESULT FollowEnabledState(const SkinMessage& m) {
   return m.CallPreviousThen([&] {
     SetSkinState(m.window, m.wParam != 0 ? SkinState::Normal : SkinState::Disabled);
@@ -213,6 +228,7 @@ const FamilyHandlers kButtonHandlers{
     .getDlgCode = AnswerAsPushButton,
     .setStyle = TakeButtonType,
     .getObject = AnswerPushButtonObject,
+    .updateUiState = FollowFocusCues,
     .rescale = RescaleFaces,
 };
 

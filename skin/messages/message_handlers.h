@@ -89,6 +89,7 @@ struct FamilyHandlers {
   SkinHandler getDlgCode = nullptr;         // WM_GETDLGCODE
   SkinHandler setStyle = nullptr;           // BM_SETSTYLE
   SkinHandler getObject = nullptr;          // WM_GETOBJECT
+  SkinHandler updateUiState = nullptr;      // WM_UPDATEUISTATE
   // Repaints the control in the normal state with the force flag set; run by
   // RefreshCheckAndOptionBoxes after every left-button release. Null: nothing to refresh.
   void (*refreshAfterClick)(HWND window) = nullptr;

@@ -247,6 +247,8 @@ LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return FollowDpiChange(m);
     case WM_GETOBJECT:
       return Dispatch(m, &FamilyHandlers::getObject);
+    case WM_UPDATEUISTATE:
+      return Dispatch(m, &FamilyHandlers::updateUiState);
     default:
       return m.CallPrevious();
   }

@@ -105,6 +105,10 @@ gdi::Region CutAwayInParent(HWND button, HWND parent, HRGN region) {
 // a round trip to its server) on every rendering.
 bool HoldsFocus(HWND button) { return (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_FOCUS) != 0; }
 
+// True when the faces should show the focus rectangle: the button holds the focus and its UI
+// state, as the store keeps it, does not hide focus cues.
+bool ShowsFocusBox(HWND button) { return HoldsFocus(button) && !FocusCuesHidden(button); }
+
 // Puts the state image over the whole button. A constant-alpha blend at full strength (and no
 // per-pixel alpha) gives exactly the image's pixels, so at 255 a plain copy does the same work
 // for a fraction of the cost; every other level is blended by gdi32 (msimg32's AlphaBlend only
@@ -163,6 +167,26 @@ void SetButtonRegion(HWND button, int width, int height, RegionRedraw redraw) {
   }
 }
 
+bool UiStateHidesFocusCues(HWND button) {
+  return (SendMessageW(button, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+}
+
+void FollowUiStateChange(HWND button, WORD action, WORD elements) {
+  switch (action) {
+    case UIS_SET:
+      if (elements & UISF_HIDEFOCUS) SetFocusCuesHidden(button, true);
+      break;
+    case UIS_CLEAR:
+      if (elements & UISF_HIDEFOCUS) SetFocusCuesHidden(button, false);
+      break;
+    case UIS_INITIALIZE:
+      SetFocusCuesHidden(button, UiStateHidesFocusCues(button));
+      break;
+    default:
+      break;
+  }
+}
+
 BLENDFUNCTION ButtonBlend(LONG_PTR fadeLevel) {
   const LONG_PTR level = std::clamp<LONG_PTR>(fadeLevel, 0, kFullLevel);
   return BLENDFUNCTION{AC_SRC_OVER, 0, static_cast<BYTE>(level), 0};
@@ -172,7 +196,7 @@ void RenderButtonStates(HWND button) {
   FaceLook look{{},
                 GetWindowCaption(button),
                 reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)),
-                HoldsFocus(button),
+                ShowsFocusBox(button),
                 ScaleOf(button)};
   GetWindowBounds(button, look.bounds);
   if (look.scale.sheet.button == nullptr) return;  // never a face from a missing sprite
@@ -181,13 +205,17 @@ void RenderButtonStates(HWND button) {
     if (surface == nullptr) continue;
     RenderOneState(surface, state, look);
   }
-  SetRenderedFaces(button, {look.scale.factor, look.font});
+  SetRenderedFaces(button, {look.scale.factor, look.font, look.focused});
 }
 
 bool FacesOutOfDate(HWND button) {
-  const RenderedFaces now{ScaleOf(button).factor,
-                          reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0))};
-  return GetRenderedFaces(button) != now;
+  const RenderedFaces rendered = GetRenderedFaces(button);
+  return rendered.factor != ScaleOf(button).factor ||
+         rendered.font != reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0));
+}
+
+bool FocusBoxOutOfDate(HWND button) {
+  return GetRenderedFaces(button).focusBox != ShowsFocusBox(button);
 }
 
 int PaintButton(HWND button, HDC dc) {

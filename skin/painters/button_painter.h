@@ -47,13 +47,29 @@ void SetButtonRegion(HWND button, int width, int height,
 // 0..255 are clamped.
 BLENDFUNCTION ButtonBlend(LONG_PTR fadeLevel);
 
+// True when the button's UI state, as the platform keeps it, hides focus cues (WM_QUERYUISTATE,
+// UISF_HIDEFOCUS).
+bool UiStateHidesFocusCues(HWND button);
+
+// Keeps the button's focus cues as a WM_UPDATEUISTATE changes its UI state, once the platform
+// has applied it: UIS_SET with UISF_HIDEFOCUS hides them, UIS_CLEAR shows them, UIS_INITIALIZE
+// takes what the platform chose from the last input. Other elements change nothing here.
+void FollowUiStateChange(HWND button, WORD action, WORD elements);
+
 // Renders the four state pictures for the button's current size, caption, font, focus and scale
-// into its state surfaces, and notes the scale and font they were rendered with. A state whose
-// surface is missing is skipped; nothing is rendered while the sheet of the scale is not built.
+// into its state surfaces, and notes the scale, font and focus rectangle they were rendered with.
+// The focus rectangle is drawn while the button holds the focus, unless its UI state hides focus
+// cues (FocusCuesHidden), as the platform's buttons leave it out until the keyboard is used. A
+// state whose surface is missing is skipped; nothing is rendered while the sheet of the scale is
+// not built.
 void RenderButtonStates(HWND button);
 
 // True when the button's scale or font is not the one its state pictures were rendered with.
 bool FacesOutOfDate(HWND button);
+
+// True when the state pictures show the focus rectangle and the button's focus and UI state now
+// ask for none, or the other way round.
+bool FocusBoxOutOfDate(HWND button);
 
 // Blends the state surface of "OLDSTATE" over the whole button with alpha "ALPHALEVEL", into dc
 // at its origin or, when dc is nullptr, into the button's window device context. A disabled

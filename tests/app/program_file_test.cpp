@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -130,7 +131,7 @@ TEST_F(ProgramFile, CarriesTheChineseVersionBlock) {
 }
 
 TEST_F(ProgramFile, IconGroupHoldsEveryStandardSizeWithAlphaAndEachLoads) {
-  const int expectedSizes[] = {16, 20, 24, 32, 40, 48, 64, 256};
+  const int expectedSizes[] = {16, 20, 24, 28, 32, 40, 48, 56, 64, 80, 96, 256};
   const int count = static_cast<int>(std::size(expectedSizes));
   DWORD size = 0;
   const BYTE* group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(1), &size);
@@ -165,6 +166,43 @@ TEST_F(ProgramFile, IconGroupHoldsEveryStandardSizeWithAlphaAndEachLoads) {
     GetObjectW(mask.get(), sizeof(bitmap), &bitmap);
     EXPECT_EQ(bitmap.bmWidth, expectedSizes[i]);
     EXPECT_TRUE(HasAlphaChannel(image, imageSize, expectedSizes[i]));
+  }
+}
+
+// Each window asks for its small and big icon at its DPI, and LoadImageW enlarges a smaller
+// image where the group has none of exactly that size (LoadIconWithScaleDown, which would make it
+// from a larger one instead, is missing from the comctl32 that Windows gives the program). So
+// every size asked for at a common scale is in the group. The sizes are the system's where it can
+// say (GetSystemMetricsForDpi).
+TEST_F(ProgramFile, IconGroupHasAnExactImageForBothIconsAtEveryCommonScale) {
+  struct Asked {
+    int percent, small, big;
+  };
+  constexpr Asked kAsked[] = {{100, 16, 32}, {125, 20, 40}, {150, 24, 48}, {175, 28, 56},
+                              {200, 32, 64}, {250, 40, 80}, {300, 48, 96}};
+  DWORD size = 0;
+  const BYTE* group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(1), &size);
+  ASSERT_NE(group, nullptr);
+  const auto* header = reinterpret_cast<const IconGroupHeader*>(group);
+  const auto* entries = reinterpret_cast<const IconGroupEntry*>(group + sizeof(IconGroupHeader));
+  ASSERT_GE(size, sizeof(IconGroupHeader) + header->count * sizeof(IconGroupEntry));
+  std::set<int> sides;
+  for (int i = 0; i < header->count; ++i) {
+    if (entries[i].width == entries[i].height) sides.insert(entries[i].width);
+  }
+
+  using MetricForDpi = int(WINAPI*)(int, UINT);
+  const auto metricForDpi = reinterpret_cast<MetricForDpi>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+  for (const Asked& asked : kAsked) {
+    SCOPED_TRACE(testing::Message() << asked.percent << " %");
+    if (metricForDpi != nullptr) {
+      const UINT dpi = static_cast<UINT>(96 * asked.percent / 100);
+      EXPECT_EQ(metricForDpi(SM_CXSMICON, dpi), asked.small);
+      EXPECT_EQ(metricForDpi(SM_CXICON, dpi), asked.big);
+    }
+    EXPECT_EQ(sides.count(asked.small), 1u) << "small icon, " << asked.small << " px";
+    EXPECT_EQ(sides.count(asked.big), 1u) << "big icon, " << asked.big << " px";
   }
 }
 

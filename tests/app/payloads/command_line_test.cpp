@@ -11,6 +11,7 @@
 #include "app/command_line.h"
 #include "tests/app/payloads/inline_images_value.h"
 #include "tests/app/payloads/running_form.h"
+#include "win/dll_search.h"
 #include "win/unique_handle.h"
 
 namespace {
@@ -48,6 +49,25 @@ TEST(OutputLine, TheCodePageOnlyWhenEveryCharacterConvertsExactly) {
   EXPECT_EQ(app::EncodeOutputLine(L"“yes” é", kWesternCodePage), "\x93yes\x94 \xE9");
   EXPECT_EQ(app::EncodeOutputLine(L"“yes” Ā", kWesternCodePage), Utf8(L"“yes” Ā")) << "best fit";
   EXPECT_EQ(app::EncodeOutputLine(L"“yes”", kUsEnglishCodePage), Utf8(L"“yes”")) << "best fit";
+}
+
+// Without SetDefaultDllDirectories (Windows 7 SP1 without update KB2533623) /status says in a line
+// of its own that DLLs beside the program may still be loaded; elsewhere it writes the state only,
+// as under Wine (the end-to-end runs below see one line).
+TEST(StatusReport, ASecondLineOnlyWhereTheDllSearchCannotBeRestricted) {
+  EXPECT_TRUE(win::CanRestrictDllSearch());
+  EXPECT_EQ(app::StatusReport(true, true), kShownLine);
+  EXPECT_EQ(app::StatusReport(false, true), L"内嵌图片当前为关闭状态。");
+  for (const bool shown : {true, false}) {
+    const std::wstring report = app::StatusReport(shown, false);
+    const size_t lineEnd = report.find(L"\r\n");
+    ASSERT_NE(lineEnd, std::wstring::npos) << "shown " << shown;
+    EXPECT_EQ(report.substr(0, lineEnd), app::StatusReport(shown, true));
+    const std::wstring note = report.substr(lineEnd + 2);
+    EXPECT_NE(note.find(L"KB2533623"), std::wstring::npos);
+    EXPECT_NE(note.find(L"Windows 7 SP1"), std::wstring::npos);
+    EXPECT_EQ(note.find_first_of(L"\r\n"), std::wstring::npos) << "one line";
+  }
 }
 
 // This test process gets a console of its own in the Chinese code page, as a helpdesk's would

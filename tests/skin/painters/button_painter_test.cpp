@@ -103,6 +103,65 @@ TEST_F(ButtonPainterTest, FocusedButtonShowsTheFocusRectangleInAllFourFaces) {
   SetFocus(form_.form());
 }
 
+// Pixels of the focus rectangle's top line (row 2, inside the frame) that differ from the face.
+int ChangedOnFocusLine(const std::vector<COLORREF>& drawn, const std::vector<COLORREF>& face,
+                       SIZE size) {
+  int changed = 0;
+  for (int x = 2; x < size.cx - 2; ++x) {
+    const size_t i = static_cast<size_t>(2 * size.cx + x);
+    if (drawn[i] != face[i]) ++changed;
+  }
+  return changed;
+}
+
+// Changes the UI state of the form and of the button in it: the form is asked, and the button gets
+// the WM_UPDATEUISTATE that the platform's DefWindowProc passes on to every child. (Windows does
+// that itself; Wine 8 keeps no UI state, answers WM_QUERYUISTATE with 0 and passes nothing on.)
+void ChangeUiState(HWND form, HWND button, WORD action) {
+  SendMessageW(form, WM_CHANGEUISTATE, MAKEWPARAM(action, UISF_HIDEFOCUS), 0);
+  SendMessageW(button, WM_UPDATEUISTATE, MAKEWPARAM(action, UISF_HIDEFOCUS), 0);
+}
+
+// The focus rectangle follows the button's UI state, as on the platform's buttons: none while the
+// state hides focus cues (the window has been used with the mouse only), drawn at once when the
+// keyboard is used (UIS_CLEAR), gone again when the state hides them. Both states are set
+// explicitly, whatever state the form starts in.
+TEST_F(ButtonPainterTest, FocusRectangleFollowsTheUiState) {
+  HWND form = form_.form();
+  const SIZE size = WindowSize(button_);
+  const std::vector<COLORREF> plain = StatePixels(button_, 0);
+
+  ChangeUiState(form, button_, UIS_SET);
+  SetFocus(button_);
+  PaintNow(button_);
+  EXPECT_EQ(StatePixels(button_, 0), plain) << "focused, cues hidden";
+  EXPECT_EQ(CountDifferencesInRegion(button_, plain), 0);
+  testing_support::SaveWindowPicture(button_, L"button_focus_cue_hidden.bmp", 3);
+
+  // The keyboard is used: the button shows the rectangle without waiting for a paint.
+  ChangeUiState(form, button_, UIS_CLEAR);
+  EXPECT_GT(ChangedOnFocusLine(ReadWindowPixels(button_), plain, size), (size.cx - 4) / 3);
+  EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, 0)), 0);
+  testing_support::SaveWindowPicture(button_, L"button_focus_cue_shown.bmp", 3);
+
+  // A button that takes the focus while cues are shown draws the rectangle with its faces.
+  SetFocus(form);
+  EXPECT_EQ(StatePixels(button_, 0), plain);
+  SetFocus(button_);
+  EXPECT_GT(ChangedOnFocusLine(StatePixels(button_, 0), plain, size), (size.cx - 4) / 3);
+
+  // Hidden again while the focus fade runs: the fade (here the paint that ends it) brings the
+  // faces without the rectangle. UIS_INITIALIZE takes the platform's choice, here none hidden.
+  ChangeUiState(form, button_, UIS_SET);
+  EXPECT_EQ(StatePixels(button_, 0), plain) << "hidden again";
+  PaintNow(button_);
+  EXPECT_EQ(CountDifferencesInRegion(button_, plain), 0);
+  SendMessageW(button_, WM_UPDATEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
+  EXPECT_EQ(StatePixels(button_, 0) == plain,
+            (SendMessageW(button_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0);
+  SetFocus(form);
+}
+
 TEST_F(ButtonPainterTest, PaintAtFullLevelShowsTheStateSurfaceExactly) {
   for (int state = 0; state < kSkinStateCount; ++state) {
     SetSkinState(button_, static_cast<SkinState>(state));

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/inline_image_commands.h"
+#include "app/inline_images_status.h"
 #include "app/registry_payload.h"
 #include "win/unique_handle.h"
 
@@ -20,10 +21,6 @@ constexpr wchar_t kUsage[] =
     L"用法：Morvane [/show | /hide | /status | /?]。/show、/hide 显示或关闭内嵌图片，"
     L"设置生效时退出码为 0，否则为 1；/status 只查看不更改，显示内嵌图片时为 0，关闭时为 1；"
     L"其他参数的退出码为 2，不做任何更改。";
-
-// "Inline images are currently shown." / "... currently turned off."
-constexpr wchar_t kStatusShown[] = L"内嵌图片当前为显示状态。";
-constexpr wchar_t kStatusHidden[] = L"内嵌图片当前为关闭状态。";
 
 constexpr wchar_t kLineEnd[] = L"\r\n";
 
@@ -138,10 +135,11 @@ int ApplyCommand(const InlineImageCommand& command) {
   return outcome.holds ? kExitHolds : kExitNotHeld;
 }
 
+// The same sentence as the main window's tooltip; the exit code is 0 only when pictures are shown.
 int ReportStatus() {
-  const bool shown = InlineImagesShown();
-  WriteLine(shown ? kStatusShown : kStatusHidden);
-  return shown ? kExitHolds : kExitNotHeld;
+  const InlineImagesSetting setting = ReadInlineImagesSetting();
+  WriteLine(InlineImagesStatusText(setting));
+  return setting.state == InlineImagesState::kShown ? kExitHolds : kExitNotHeld;
 }
 
 }  // namespace

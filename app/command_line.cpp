@@ -16,10 +16,10 @@ constexpr wchar_t kUsageTitle[] = L"提示";  // "notice"
 
 // "Usage: Morvane [/show | /hide | /status | /?]. /show and /hide turn inline images on or off,
 // exit code 0 when the setting took effect, otherwise 1; /status only looks: 0 when pictures are
-// shown, 1 when hidden; any other switch: 2, and nothing is changed."
+// shown, otherwise 1; any other switch: 2, and nothing is changed."
 constexpr wchar_t kUsage[] =
     L"用法：Morvane [/show | /hide | /status | /?]。/show、/hide 显示或关闭内嵌图片，"
-    L"设置生效时退出码为 0，否则为 1；/status 只查看不更改，显示内嵌图片时为 0，关闭时为 1；"
+    L"设置生效时退出码为 0，否则为 1；/status 只查看不更改，显示内嵌图片时为 0，否则为 1；"
     L"其他参数的退出码为 2，不做任何更改。";
 
 constexpr wchar_t kLineEnd[] = L"\r\n";

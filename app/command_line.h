@@ -19,7 +19,7 @@ enum class CommandSwitch {
 
 // Exit codes of the switches.
 inline constexpr int kExitHolds = 0;      // the value now holds; /status: pictures shown
-inline constexpr int kExitNotHeld = 1;    // the value does not hold; /status: pictures hidden
+inline constexpr int kExitNotHeld = 1;    // the value does not hold; /status: anything but shown
 inline constexpr int kExitBadSwitch = 2;  // an unknown switch, or more than one; nothing done
 inline constexpr int kExitUsage = 0;      // /?
 

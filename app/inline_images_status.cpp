@@ -1,6 +1,6 @@
 #include "app/inline_images_status.h"
 
-#include <cwchar>
+#include <string>
 
 namespace app {
 namespace {
@@ -9,8 +9,8 @@ namespace {
 constexpr wchar_t kShownText[] = L"内嵌图片当前为显示状态。";
 constexpr wchar_t kHiddenText[] = L"内嵌图片当前为关闭状态。";
 // "The value of "Display Inline Images" is now "<value>", neither yes nor no."
-constexpr wchar_t kOtherFormat[] =
-    L"“Display Inline Images”当前的值为“%ls”，既不是 yes 也不是 no。";
+constexpr wchar_t kOtherBefore[] = L"“Display Inline Images”当前的值为“";
+constexpr wchar_t kOtherAfter[] = L"”，既不是 yes 也不是 no。";
 // "The value of "Display Inline Images" is not a string: whether inline images are shown cannot
 // be told."
 constexpr wchar_t kWrongTypeText[] =
@@ -19,22 +19,12 @@ constexpr wchar_t kWrongTypeText[] =
 constexpr wchar_t kNoAccessText[] =
     L"无权读取“Display Inline Images”的值，无法判断内嵌图片当前是否显示。";
 // "Cannot read "Display Inline Images" (error <code>): ... cannot be told."
-constexpr wchar_t kUnreadableFormat[] =
-    L"无法读取“Display Inline Images”的值（错误 %lu），无法判断内嵌图片当前是否显示。";
+constexpr wchar_t kUnreadableBefore[] = L"无法读取“Display Inline Images”的值（错误 ";
+constexpr wchar_t kUnreadableAfter[] = L"），无法判断内嵌图片当前是否显示。";
 
 // The longest part of a foreign value that is quoted; the rest is left out, marked by an ellipsis.
 constexpr size_t kMaxQuotedChars = 40;
 constexpr wchar_t kEllipsis = L'…';
-
-template <typename... Arguments>
-std::wstring Format(const wchar_t* format, Arguments... arguments) {
-  const int length = _snwprintf(nullptr, 0, format, arguments...);
-  if (length <= 0) return {};
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  _snwprintf(text.data(), text.size(), format, arguments...);
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
 
 // A value as it is quoted: shortened to kMaxQuotedChars, and with control characters (a line
 // break in a tooltip, say) shown as spaces.
@@ -58,7 +48,7 @@ std::wstring InlineImagesStatusText(const InlineImagesSetting& setting) {
     case InlineImagesState::kHidden:
       return kHiddenText;
     case InlineImagesState::kOther:
-      return Format(kOtherFormat, Quoted(setting.value).c_str());
+      return kOtherBefore + Quoted(setting.value) + kOtherAfter;
     case InlineImagesState::kWrongType:
       return kWrongTypeText;
     case InlineImagesState::kNoAccess:
@@ -66,7 +56,7 @@ std::wstring InlineImagesStatusText(const InlineImagesSetting& setting) {
     case InlineImagesState::kUnreadable:
       break;
   }
-  return Format(kUnreadableFormat, static_cast<unsigned long>(setting.error));
+  return kUnreadableBefore + std::to_wstring(setting.error) + kUnreadableAfter;
 }
 
 std::wstring CurrentInlineImagesStatusText() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/inline_image_commands.h"
+#include "app/inline_images_status.h"
 #include "app/registry_payload.h"
 #include "win/dll_search.h"
 #include "win/unique_handle.h"
@@ -16,15 +17,11 @@ constexpr wchar_t kUsageTitle[] = L"提示";  // "notice"
 
 // "Usage: Morvane [/show | /hide | /status | /?]. /show and /hide turn inline images on or off,
 // exit code 0 when the setting took effect, otherwise 1; /status only looks: 0 when pictures are
-// shown, 1 when hidden; any other switch: 2, and nothing is changed."
+// shown, otherwise 1; any other switch: 2, and nothing is changed."
 constexpr wchar_t kUsage[] =
     L"用法：Morvane [/show | /hide | /status | /?]。/show、/hide 显示或关闭内嵌图片，"
-    L"设置生效时退出码为 0，否则为 1；/status 只查看不更改，显示内嵌图片时为 0，关闭时为 1；"
+    L"设置生效时退出码为 0，否则为 1；/status 只查看不更改，显示内嵌图片时为 0，否则为 1；"
     L"其他参数的退出码为 2，不做任何更改。";
-
-// "Inline images are currently shown." / "... currently turned off."
-constexpr wchar_t kStatusShown[] = L"内嵌图片当前为显示状态。";
-constexpr wchar_t kStatusHidden[] = L"内嵌图片当前为关闭状态。";
 
 // "Note: this system lacks update KB2533623 (which Windows 7 SP1 needs); DLLs in the program's
 // folder may still be loaded by the system."
@@ -145,16 +142,17 @@ int ApplyCommand(const InlineImageCommand& command) {
   return outcome.holds ? kExitHolds : kExitNotHeld;
 }
 
+// The same sentence as the main window's tooltip; the exit code is 0 only when pictures are shown.
 int ReportStatus() {
-  const bool shown = InlineImagesShown();
-  WriteLine(StatusReport(shown, win::CanRestrictDllSearch()));
-  return shown ? kExitHolds : kExitNotHeld;
+  const InlineImagesSetting setting = ReadInlineImagesSetting();
+  WriteLine(StatusReport(InlineImagesStatusText(setting), win::CanRestrictDllSearch()));
+  return setting.state == InlineImagesState::kShown ? kExitHolds : kExitNotHeld;
 }
 
 }  // namespace
 
-std::wstring StatusReport(bool shown, bool dllSearchRestricted) {
-  std::wstring report = shown ? kStatusShown : kStatusHidden;
+std::wstring StatusReport(const std::wstring& status, bool dllSearchRestricted) {
+  std::wstring report = status;
   if (!dllSearchRestricted) report.append(kLineEnd).append(kDllSearchNotRestricted);
   return report;
 }

@@ -19,7 +19,7 @@ enum class CommandSwitch {
 
 // Exit codes of the switches.
 inline constexpr int kExitHolds = 0;      // the value now holds; /status: pictures shown
-inline constexpr int kExitNotHeld = 1;    // the value does not hold; /status: pictures hidden
+inline constexpr int kExitNotHeld = 1;    // the value does not hold; /status: anything but shown
 inline constexpr int kExitBadSwitch = 2;  // an unknown switch, or more than one; nothing done
 inline constexpr int kExitUsage = 0;      // /?
 
@@ -34,10 +34,10 @@ CommandSwitch ParseCommandLine(const wchar_t* commandLine);
 // shows the usage in a message box and a result only as its exit code.
 int RunCommandSwitch(CommandSwitch commandSwitch);
 
-// What /status writes: whether pictures are shown and, on a system where the program cannot keep
+// What /status writes: the sentence for the setting as it is now and, on a system where the program cannot keep
 // DLLs beside it from being loaded (Windows 7 SP1 without update KB2533623), a second line that
 // says so. Lines are separated by CRLF, without one at the end.
-std::wstring StatusReport(bool shown, bool dllSearchRestricted);
+std::wstring StatusReport(const std::wstring& status, bool dllSearchRestricted);
 
 // A line of text as bytes for a file or pipe: in codePage (the console's, or the system's when
 // there is no console) when every character converts there exactly, else in UTF-8, so that no

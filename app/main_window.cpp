@@ -2,17 +2,21 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "app/accessible_window.h"
+#include "app/command_tooltips.h"
 #include "app/form_host.h"
 #include "app/forum_link.h"
 #include "app/form_setup.h"
 #include "app/frame_control.h"
 #include "app/inline_image_commands.h"
+#include "app/inline_images_status.h"
 #include "app/instructions_window.h"
 #include "app/link_label.h"
 #include "app/painted_label.h"
@@ -78,7 +82,9 @@ constexpr CommandBinding kCommandBindings[] = {
 // Per-window state, owned by the window from WM_INITDIALOG to WM_NCDESTROY. The fonts and
 // boxes are those of the DPI the window is laid out at.
 struct Form1State : FormState {
-  win::Font commandFont;  // the frame's and the buttons'
+  win::Font commandFont;     // the frame's, the buttons' and the tooltip's
+  HWND tooltip = nullptr;    // owned by the window: it goes with it
+  std::wstring tooltipText;  // what the tooltip shows now
   win::Font label2Font;
   PixelBox label2Box{};
   LinkLabel link{kForumAddress, kLabel3Face, kLabel3TenthsOfPoint, kLinkColour};
@@ -89,6 +95,35 @@ Form1State* StateOf(HWND form) { return FormHost::StateOf<Form1State>(form); }
 POINT PointFrom(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 SIZE ClientSizeAt(int dpi) { return PixelsAt(kClientSize, dpi); }
+
+// The two repair commands, which tell in a tooltip and in their accessible description how the
+// setting is now.
+constexpr int kStatusCommands[] = {IDC_COMMAND2, IDC_COMMAND3};
+
+bool IsStatusCommand(HWND frame, HWND window) {
+  if (frame == nullptr || window == nullptr || GetParent(window) != frame) return false;
+  const int id = GetDlgCtrlID(window);
+  return std::find(std::begin(kStatusCommands), std::end(kStatusCommands), id) !=
+         std::end(kStatusCommands);
+}
+
+// The tooltip of the repair commands. It is made before the skin comes onto the buttons, so that
+// its subclass lies under the skin's and is never taken off with it.
+void CreateStatusTooltip(HWND form) {
+  Form1State* state = StateOf(form);
+  if (state == nullptr) return;
+  state->tooltip = CreateFormTooltip(form);
+  HWND frame = GetDlgItem(form, IDC_FRAME2);
+  for (const int id : kStatusCommands) AddTooltipTool(state->tooltip, form, GetDlgItem(frame, id));
+}
+
+// The accessible description of a skinned push button: the setting now for the repair commands of
+// the loaded main window, nothing for any other button.
+std::wstring DescribeButton(HWND button) {
+  HWND form = Window();
+  if (form == nullptr || !IsStatusCommand(GetDlgItem(form, IDC_FRAME2), button)) return {};
+  return CurrentInlineImagesStatusText();
+}
 
 // The frame and the buttons are placed by LayOut.
 void CreateChildren(HWND form) {
@@ -123,6 +158,7 @@ void LayOut(HWND form) {
     SendMessageW(child, WM_SETFONT, font, FALSE);
     MoveChild(child, PixelsAt(button.box, dpi));
   }
+  SetTooltipDpi(state->tooltip, commandFont.get(), dpi);
   state->commandFont = std::move(commandFont);
   state->label2Font =
       CreateLabelFont(ChooseLabelFace(kLabel2Face), kLabel2TenthsOfPoint, FW_BOLD, false, dpi);
@@ -145,6 +181,7 @@ void InvalidateLink(HWND form, const LinkLabel& link) {
 
 INT_PTR OnInitDialog(HWND form) {
   CreateChildren(form);
+  CreateStatusTooltip(form);
   LayOut(form);
   if (const Form1State* state = StateOf(form)) {
     SizeClientAndCentre(form, ClientSizeAt(state->dpi()), state->dpi());
@@ -162,6 +199,22 @@ INT_PTR OnCommand(HWND form, int id, int notification) {
     }
   }
   return FALSE;
+}
+
+// The tooltip is about to show over a repair command: it says how the setting is at this moment,
+// so that a change made elsewhere (by the browser's own option, a script, another copy of the
+// program) shows without a restart.
+INT_PTR OnNotify(HWND form, LPARAM lParam) {
+  Form1State* state = StateOf(form);
+  if (state == nullptr) return FALSE;
+  NMTTDISPINFOW* request = TooltipTextRequest(state->tooltip, lParam);
+  if (request == nullptr) return FALSE;
+  const auto tool = reinterpret_cast<HWND>(request->hdr.idFrom);
+  state->tooltipText = IsStatusCommand(GetDlgItem(form, IDC_FRAME2), tool)
+                           ? CurrentInlineImagesStatusText()
+                           : std::wstring();
+  request->lpszText = state->tooltipText.data();
+  return TRUE;
 }
 
 INT_PTR OnMouseMove(HWND form, POINT point) {
@@ -241,6 +294,8 @@ INT_PTR OnMessage(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       return OnCommand(form, LOWORD(wParam), HIWORD(wParam));
+    case WM_NOTIFY:
+      return OnNotify(form, lParam);
     case WM_MOUSEMOVE:
       return OnMouseMove(form, PointFrom(lParam));
     case WM_SETCURSOR:
@@ -284,9 +339,10 @@ HWND Window() { return host.Window(); }
 
 // Runs once the window and all its controls exist, sized and centred, before it is shown:
 // gives the link its initial, underlined look and puts the skin on the window and everything in
-// it.
+// it, the repair commands' descriptions included.
 void Form_Load(HWND form) {
   if (Form1State* state = StateOf(form)) state->link.SetUnderlined(true);
+  skin::SkinSetButtonDescriptionSource(DescribeButton);
   skin::SkinInstall(form);
 }
 

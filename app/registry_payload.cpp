@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/leftover_payload_files.h"
@@ -18,14 +19,17 @@ namespace {
 // is there already, or when the directory takes no new file at all.
 constexpr int kNameAttempts = 8;
 
-// Longest string value read back; the payload values are three letters or fewer.
-constexpr DWORD kMaxValueChars = 64;
+// How often the value is read when it keeps growing between the question of its size and the
+// reading.
+constexpr int kReadAttempts = 4;
 
 // The registry editor in the Windows directory is a 64-bit program on 64-bit Windows, so the
 // value is read and written in the 64-bit view; a 32-bit system ignores the flag.
 constexpr REGSAM kEditorView = KEY_WOW64_64KEY;
 
+// The strings the browser reads as "show" and "hide", in any case.
 constexpr wchar_t kShownValue[] = L"yes";
+constexpr wchar_t kHiddenValue[] = L"no";
 
 // Fills the buffer from the system's random number generator: bcrypt's, loaded from the system
 // directory, or advapi32's RtlGenRandom where that fails. Both are looked up here, never imported:
@@ -64,6 +68,34 @@ bool HoldsExactly(HANDLE file, ResourceBytes bytes) {
   DWORD read = 0;
   return ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr) &&
          read == bytes.size && std::equal(bytes.data, bytes.data + bytes.size, content.begin());
+}
+
+// Reads the value's type and, for a string, its text without the terminators it may carry:
+// ERROR_SUCCESS, or the registry's error from opening the key or reading the value. A value that
+// grows between the question of its size and the reading is asked for again.
+LSTATUS QueryInlineImagesValue(DWORD* type, std::wstring* text) {
+  win::RegistryKey key;
+  LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, kInlineImagesKey, 0,
+                                 KEY_QUERY_VALUE | kEditorView, key.put());
+  if (status != ERROR_SUCCESS) return status;
+  for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+    DWORD size = 0;
+    status = RegQueryValueExW(key.get(), kInlineImagesValueName, nullptr, type, nullptr, &size);
+    if (status != ERROR_SUCCESS) return status;
+    if (*type != REG_SZ) return ERROR_SUCCESS;
+    // One character more than asked for: the stored string need not end with a terminator.
+    std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+    status = RegQueryValueExW(key.get(), kInlineImagesValueName, nullptr, type,
+                              reinterpret_cast<BYTE*>(buffer.data()), &size);
+    if (status == ERROR_MORE_DATA) continue;
+    if (status != ERROR_SUCCESS) return status;
+    buffer.resize(size / sizeof(wchar_t));
+    while (!buffer.empty() && buffer.back() == L'\0') buffer.pop_back();
+    *text = std::move(buffer);
+    return ERROR_SUCCESS;
+  }
+  return status;
 }
 
 }  // namespace
@@ -138,24 +170,38 @@ PayloadFile::~PayloadFile() {
 }
 
 bool ReadInlineImagesValue(std::wstring* value) {
-  win::RegistryKey key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kInlineImagesKey, 0, KEY_QUERY_VALUE | kEditorView,
-                    key.put()) != ERROR_SUCCESS) {
-    return false;
-  }
-  wchar_t buffer[kMaxValueChars + 1] = {};
-  DWORD type = 0;
-  DWORD size = kMaxValueChars * sizeof(wchar_t);
-  if (RegQueryValueExW(key.get(), kInlineImagesValueName, nullptr, &type,
-                       reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS ||
-      type != REG_SZ) {
-    return false;
-  }
-  // The stored string need not end with a terminator; the buffer has room for one.
-  std::wstring text(buffer, size / sizeof(wchar_t));
-  while (!text.empty() && text.back() == L'\0') text.pop_back();
-  *value = text;
+  DWORD type = REG_NONE;
+  std::wstring text;
+  if (QueryInlineImagesValue(&type, &text) != ERROR_SUCCESS || type != REG_SZ) return false;
+  *value = std::move(text);
   return true;
+}
+
+InlineImagesSetting ClassifyInlineImagesValue(LSTATUS status, DWORD type, std::wstring text) {
+  using enum InlineImagesState;
+  switch (status) {
+    case ERROR_SUCCESS:
+      break;
+    case ERROR_FILE_NOT_FOUND:  // no value, or not even the key: the browser's default
+      return {.state = kShown};
+    case ERROR_ACCESS_DENIED:
+      return {.state = kNoAccess};
+    default:
+      return {.state = kUnreadable, .error = status};
+  }
+  if (type != REG_SZ) return {.state = kWrongType};
+  if (_wcsicmp(text.c_str(), kShownValue) == 0) return {.state = kShown, .value = std::move(text)};
+  if (_wcsicmp(text.c_str(), kHiddenValue) == 0) {
+    return {.state = kHidden, .value = std::move(text)};
+  }
+  return {.state = kOther, .value = std::move(text)};
+}
+
+InlineImagesSetting ReadInlineImagesSetting() {
+  DWORD type = REG_NONE;
+  std::wstring text;
+  const LSTATUS status = QueryInlineImagesValue(&type, &text);
+  return ClassifyInlineImagesValue(status, type, std::move(text));
 }
 
 bool WriteInlineImagesValue(const wchar_t* value) {
@@ -167,19 +213,6 @@ bool WriteInlineImagesValue(const wchar_t* value) {
   const DWORD bytes = static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t));
   return RegSetValueExW(key.get(), kInlineImagesValueName, 0, REG_SZ,
                         reinterpret_cast<const BYTE*>(value), bytes) == ERROR_SUCCESS;
-}
-
-bool InlineImagesShown() {
-  std::wstring value;
-  if (ReadInlineImagesValue(&value)) return _wcsicmp(value.c_str(), kShownValue) == 0;
-  // No readable string: shown only when there is no value at all (or not even the key).
-  win::RegistryKey key;
-  const LSTATUS opened = RegOpenKeyExW(HKEY_CURRENT_USER, kInlineImagesKey, 0,
-                                       KEY_QUERY_VALUE | kEditorView, key.put());
-  if (opened == ERROR_FILE_NOT_FOUND) return true;
-  return opened == ERROR_SUCCESS &&
-         RegQueryValueExW(key.get(), kInlineImagesValueName, nullptr, nullptr, nullptr, nullptr) ==
-             ERROR_FILE_NOT_FOUND;
 }
 
 }  // namespace app

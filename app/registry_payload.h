@@ -79,12 +79,32 @@ class PayloadFile {
 // directory writes. Returns false when the value is missing or not a string.
 bool ReadInlineImagesValue(std::wstring* value);
 
+// What "Display Inline Images" says now, as the browser reads it, or why it cannot be told.
+enum class InlineImagesState {
+  kShown,       // "yes" in any case, or no value at all (nor its key), which means "yes"
+  kHidden,      // "no" in any case
+  kOther,       // another string
+  kWrongType,   // a value that is not a string
+  kNoAccess,    // the key may not be read
+  kUnreadable,  // any other failure to read it
+};
+
+struct InlineImagesSetting {
+  InlineImagesState state = InlineImagesState::kUnreadable;
+  std::wstring value{};           // the string, where the value is one
+  LSTATUS error = ERROR_SUCCESS;  // kUnreadable: the registry's error code
+};
+
+// The setting from what reading the value gave: the registry's status, the value's type and its
+// text (for a string).
+InlineImagesSetting ClassifyInlineImagesValue(LSTATUS status, DWORD type, std::wstring text);
+
+// Reads "Display Inline Images" (in the same view as ReadInlineImagesValue) and says what it
+// means. Every question about the setting now (/status, the main window) asks this.
+InlineImagesSetting ReadInlineImagesSetting();
+
 // Sets "Display Inline Images" to value (a string) through the registry functions, in the same
 // view, creating the key when it is missing. Returns false when the write failed.
 bool WriteInlineImagesValue(const wchar_t* value);
-
-// Whether the browser shows inline images: the value is "yes" (in any case) or missing, which
-// it treats as "yes". Any other value, and a value that cannot be read, counts as hidden.
-bool InlineImagesShown();
 
 }  // namespace app

@@ -234,10 +234,8 @@ HRESULT AccessibleBase::get_accValue(VARIANT child, BSTR* value) {
 }
 
 HRESULT AccessibleBase::get_accDescription(VARIANT child, BSTR* description) {
-  if (description == nullptr) return E_POINTER;
-  *description = nullptr;
-  const HRESULT checked = CheckChild(child);
-  return FAILED(checked) ? checked : S_FALSE;
+  return ReturnText(child, description, &AccessibleBase::Description,
+                    &IAccessible::get_accDescription);
 }
 
 HRESULT AccessibleBase::get_accRole(VARIANT child, VARIANT* role) {

@@ -112,6 +112,8 @@ class AccessibleBase : public IAccessible {
   virtual HWND ChildWindow(long) const { return nullptr; }
   virtual std::wstring Name(long child) const = 0;
   virtual std::wstring Value(long) const { return {}; }
+  // What a reader says after the name, where there is more to tell than the name says.
+  virtual std::wstring Description(long) const { return {}; }
   virtual long Role(long child) const = 0;
   virtual long State(long) const { return 0; }
   virtual std::wstring KeyboardShortcut(long) const { return {}; }

@@ -6,6 +6,7 @@
 #include "skin/core/skin_props.h"
 #include "skin/graphics/sprite_layout.h"
 #include "skin/graphics/sprite_sheet.h"
+#include "skin/messages/button_accessible.h"
 #include "skin/messages/pointer_tracking.h"
 #include "skin/messages/skin_window_proc.h"
 #include "skin/painters/button_painter.h"
@@ -217,6 +218,10 @@ BOOL CALLBACK AttachChildCallback(HWND window, LPARAM) {
 BOOL CALLBACK DetachChildCallback(HWND window, LPARAM) {
   SkinDetachWindow(window);
   return TRUE;
+}
+
+void SkinSetButtonDescriptionSource(ButtonDescriptionSource source) {
+  SetButtonDescriptionSource(source);
 }
 
 bool ProbeExport(const char* functionName, const char* libraryName) {

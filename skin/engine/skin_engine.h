@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include "skin/messages/button_accessible.h"
+
 namespace skin {
 
 // Entry point of the skin: attaches the window (for a form: every descendant first, then the
@@ -47,6 +49,10 @@ void SkinKeepDpi(HWND window, int dpi);
 // EnumChildWindows callbacks: attach or detach one descendant; always continue.
 BOOL CALLBACK AttachChildCallback(HWND window, LPARAM unused);
 BOOL CALLBACK DetachChildCallback(HWND window, LPARAM unused);
+
+// Names where the description of every skinned push button comes from (SetButtonDescriptionSource
+// of skin/messages/button_accessible.h); null takes every description away.
+void SkinSetButtonDescriptionSource(ButtonDescriptionSource source);
 
 // True when the named library exports the named function. A library that is not loaded yet is
 // loaded for the look-up, from the system directory only, and released again.

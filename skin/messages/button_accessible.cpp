@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include <atomic>
+
 #include "skin/core/skin_props.h"
 #include "skin/painters/button_painter.h"
 #include "win/accessible_base.h"
@@ -12,6 +14,9 @@ namespace {
 // The name of a push button's default action, as the platform gives it in Chinese: "press".
 constexpr wchar_t kPressAction[] = L"按";
 constexpr wchar_t kMnemonicMarker = L'&';
+
+// The application's source of descriptions; objects may be asked on any thread that holds them.
+std::atomic<ButtonDescriptionSource> descriptionSource{nullptr};
 
 bool SkinDrawsPushButton(HWND button) {
   return IsWindow(button) && IsSkinned(button) &&
@@ -33,6 +38,11 @@ class PushButtonObject final : public win::AccessibleBase {
   bool Connected() const override { return SkinDrawsPushButton(window()); }
 
   std::wstring Name(long) const override { return CaptionWithoutMnemonic(WindowText(window())); }
+
+  std::wstring Description(long) const override {
+    const ButtonDescriptionSource source = descriptionSource.load();
+    return source != nullptr ? source(window()) : std::wstring();
+  }
 
   long Role(long) const override { return ROLE_SYSTEM_PUSHBUTTON; }
 
@@ -74,6 +84,8 @@ class PushButtonObject final : public win::AccessibleBase {
 };
 
 }  // namespace
+
+void SetButtonDescriptionSource(ButtonDescriptionSource source) { descriptionSource = source; }
 
 LRESULT AnswerPushButtonObject(const SkinMessage& message) {
   if (!win::AccessibleBase::AsksForClientObject(message.lParam) ||

@@ -14,6 +14,13 @@
 
 namespace skin {
 
+// Where the description of a skinned push button comes from: a text that a reader speaks after
+// the button's name, read afresh for every question; empty for none. The application names one
+// source for the whole process (null: no button has a description), since only it knows what its
+// buttons stand for.
+using ButtonDescriptionSource = std::wstring (*)(HWND button);
+void SetButtonDescriptionSource(ButtonDescriptionSource source);
+
 // WM_GETOBJECT of a skinned push button: the button's object for OBJID_CLIENT; any other
 // question goes to the previous procedure.
 LRESULT AnswerPushButtonObject(const SkinMessage& message);

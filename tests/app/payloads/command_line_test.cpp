@@ -56,13 +56,14 @@ TEST(OutputLine, TheCodePageOnlyWhenEveryCharacterConvertsExactly) {
 // as under Wine (the end-to-end runs below see one line).
 TEST(StatusReport, ASecondLineOnlyWhereTheDllSearchCannotBeRestricted) {
   EXPECT_TRUE(win::CanRestrictDllSearch());
-  EXPECT_EQ(app::StatusReport(true, true), kShownLine);
-  EXPECT_EQ(app::StatusReport(false, true), L"内嵌图片当前为关闭状态。");
-  for (const bool shown : {true, false}) {
-    const std::wstring report = app::StatusReport(shown, false);
+  const std::wstring hiddenLine = L"内嵌图片当前为关闭状态。";
+  EXPECT_EQ(app::StatusReport(kShownLine, true), kShownLine);
+  EXPECT_EQ(app::StatusReport(hiddenLine, true), hiddenLine);
+  for (const std::wstring& status : {std::wstring(kShownLine), hiddenLine}) {
+    const std::wstring report = app::StatusReport(status, false);
     const size_t lineEnd = report.find(L"\r\n");
-    ASSERT_NE(lineEnd, std::wstring::npos) << "shown " << shown;
-    EXPECT_EQ(report.substr(0, lineEnd), app::StatusReport(shown, true));
+    ASSERT_NE(lineEnd, std::wstring::npos);
+    EXPECT_EQ(report.substr(0, lineEnd), status);
     const std::wstring note = report.substr(lineEnd + 2);
     EXPECT_NE(note.find(L"KB2533623"), std::wstring::npos);
     EXPECT_NE(note.find(L"Windows 7 SP1"), std::wstring::npos);

@@ -34,9 +34,9 @@ CommandSwitch ParseCommandLine(const wchar_t* commandLine);
 // shows the usage in a message box and a result only as its exit code.
 int RunCommandSwitch(CommandSwitch commandSwitch);
 
-// What /status writes: the sentence for the setting as it is now and, on a system where the program cannot keep
-// DLLs beside it from being loaded (Windows 7 SP1 without update KB2533623), a second line that
-// says so. Lines are separated by CRLF, without one at the end.
+// What /status writes: the sentence for the setting as it is now and, on a system where the program
+// cannot keep DLLs beside it from being loaded (Windows 7 SP1 without update KB2533623), a second
+// line that says so. Lines are separated by CRLF, without one at the end.
 std::wstring StatusReport(const std::wstring& status, bool dllSearchRestricted);
 
 // A line of text as bytes for a file or pipe: in codePage (the console's, or the system's when

@@ -9,10 +9,12 @@
 #include <string>
 
 #include "tests/support/pictures.h"
+#include "tests/support/pointer_input.h"
 #include "tests/support/running_program.h"
 
 namespace {
 
+using testing_support::MovePointerOnto;
 using testing_support::RunningProgram;
 using testing_support::WaitUntil;
 using testing_support::WindowText;
@@ -28,20 +30,6 @@ HWND ChildWithCaption(HWND parent, const std::wstring& caption) {
     if (HWND inner = ChildWithCaption(child, caption)) return inner;
   }
   return nullptr;
-}
-
-void MovePointerTo(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  const int x = (rect.left + rect.right) / 2;
-  const int y = (rect.top + rect.bottom) / 2;
-  SetCursorPos(x, y);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = (x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = (y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof(input));
 }
 
 TEST(SkinnedProgram, ButtonsAreSkinnedAndFadeUnderThePointer) {
@@ -64,7 +52,7 @@ TEST(SkinnedProgram, ButtonsAreSkinnedAndFadeUnderThePointer) {
   // The pointer comes over Command2: the hot face fades in on the program's own timer and the
   // fade ends by itself.
   SetCursorPos(2, 2);
-  MovePointerTo(command2);
+  MovePointerOnto(command2);
   EXPECT_TRUE(WaitUntil([&] { return Prop(command2, "MOUSEFLAG") == 1; }, 5000));
   EXPECT_TRUE(WaitUntil([&] { return Prop(command2, "TIMERID") != 0; }, 5000));
   EXPECT_EQ(Prop(command2, "OLDSTATE"), 1);

@@ -15,22 +15,14 @@
 #include "tests/support/display_scale.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/pictures.h"
+#include "tests/support/pointer_input.h"
 #include "skin/engine/high_contrast.h"
 #include "tests/support/running_program.h"
 
 namespace {
 
+using testing_support::MovePointerTo;
 using testing_support::WaitUntil;
-
-void MovePointerTo(int x, int y) {
-  SetCursorPos(x, y);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = (x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = (y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof(input));
-}
 
 // The form's tooltip while it shows; null while none shows.
 HWND ShownTooltip(HWND form) {

@@ -20,6 +20,7 @@
 #include "tests/app/payloads/running_form.h"
 #include "tests/support/accessible_reading.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/pointer_input.h"
 #include "tests/support/running_program.h"
 #include "win/accessible_base.h"
 
@@ -27,6 +28,8 @@ namespace {
 
 using app::InlineImagesState;
 using payload_tests::InlineImagesValueKeeper;
+using testing_support::MovePointerOnto;
+using testing_support::MovePointerTo;
 using testing_support::WaitUntil;
 
 const std::wstring kShown = L"内嵌图片当前为显示状态。";
@@ -96,22 +99,6 @@ TEST(InlineImagesStatus, EachStateOfTheValueReadsAsItsOwnSentence) {
 }
 
 // --- The started program --------------------------------------------------------------------
-
-void MovePointerTo(int x, int y) {
-  SetCursorPos(x, y);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = (x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = (y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof(input));
-}
-
-void MovePointerOnto(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  MovePointerTo((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-}
 
 // The text of the program's tooltip while it shows; empty while none shows. A tooltip answers
 // WM_GETTEXT with the text it shows, and the system carries that message across processes

@@ -13,7 +13,8 @@ namespace {
 constexpr DWORD kTerminateWaitMs = 2000;
 
 // Disables a top-level window for its lifetime, as a modal box would, and gives it back its
-// enabled state and keyboard focus afterwards.
+// enabled state and keyboard focus afterwards. A box of the window's own that closes meanwhile
+// enables its owner as it goes; Hold disables the window again.
 class DisabledWindowScope {
  public:
   explicit DisabledWindowScope(HWND window)
@@ -22,6 +23,9 @@ class DisabledWindowScope {
         disabled_(window_ != nullptr && EnableWindow(window_, FALSE) == FALSE) {}
   DisabledWindowScope(const DisabledWindowScope&) = delete;
   DisabledWindowScope& operator=(const DisabledWindowScope&) = delete;
+  void Hold() const {
+    if (disabled_ && IsWindowEnabled(window_)) EnableWindow(window_, FALSE);
+  }
   ~DisabledWindowScope() {
     if (!disabled_ || !IsWindow(window_)) return;
     EnableWindow(window_, TRUE);
@@ -37,8 +41,9 @@ class DisabledWindowScope {
 // Waits for the process to end, dispatching the thread's messages meanwhile. Returns true when
 // it ended within timeoutMs. Messages are taken one at a time, each followed by a look at the
 // process and the clock, so that a steady stream of them cannot hold the wait past its
-// deadline. A WM_QUIT met on the way is posted again for the outer loop.
-bool WaitDispatchingMessages(HANDLE process, DWORD timeoutMs) {
+// deadline. A WM_QUIT met on the way is posted again for the outer loop. The window stays
+// disabled throughout.
+bool WaitDispatchingMessages(HANDLE process, DWORD timeoutMs, const DisabledWindowScope& disabled) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {
     const ULONGLONG now = GetTickCount64();
@@ -55,6 +60,7 @@ bool WaitDispatchingMessages(HANDLE process, DWORD timeoutMs) {
     }
     TranslateMessage(&message);
     DispatchMessageW(&message);
+    disabled.Hold();
   }
 }
 
@@ -134,7 +140,7 @@ EditorOutcome RunRegistryEditor(HWND owner, const std::wstring& importFile, DWOR
   win::KernelHandle process = StartRegistryEditor(importFile);
   if (!process) return EditorOutcome::kNotStarted;
   DisabledWindowScope disabled(owner);
-  if (WaitDispatchingMessages(process.get(), timeoutMs)) return EditorOutcome::kFinished;
+  if (WaitDispatchingMessages(process.get(), timeoutMs, disabled)) return EditorOutcome::kFinished;
   TerminateProcess(process.get(), ERROR_TIMEOUT);
   WaitForSingleObject(process.get(), kTerminateWaitMs);
   return EditorOutcome::kTimedOut;

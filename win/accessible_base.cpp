@@ -116,10 +116,11 @@ class KeptLock {
   ~KeptLock() { ReleaseSRWLockExclusive(&keptLock); }
 };
 
-IStream* MarshalTableStrong(IAccessible* object) {
+template <typename Interface>
+IStream* MarshalTableStrong(Interface* object) {
   IStream* stream = nullptr;
   if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return nullptr;
-  if (FAILED(CoMarshalInterface(stream, __uuidof(IAccessible), object, MSHCTX_LOCAL, nullptr,
+  if (FAILED(CoMarshalInterface(stream, __uuidof(Interface), object, MSHCTX_LOCAL, nullptr,
                                 MSHLFLAGS_TABLESTRONG))) {
     stream->Release();
     return nullptr;
@@ -160,7 +161,7 @@ class ElementObject final : public AccessibleBase {
   std::wstring DefaultAction(long) const override { return container_->DefaultAction(child_); }
   bool DoDefaultAction(long) override { return container_->DoDefaultAction(child_); }
   RECT ScreenRect(long) const override { return container_->ScreenRect(child_); }
-  IDispatch* ParentObject() const override {
+  IDispatch* ParentObject() override {
     container_->AddRef();
     return static_cast<IAccessible*>(container_);
   }
@@ -179,6 +180,12 @@ ThreadApartment::ThreadApartment()
 
 ThreadApartment::~ThreadApartment() {
   if (joined_) CoUninitialize();
+}
+
+// Only an object that was never kept still holds its parent here.
+AccessibleBase::~AccessibleBase() {
+  ReleaseMarshal(standardParentMarshal_);
+  if (standardParent_ != nullptr) standardParent_->Release();
 }
 
 LRESULT AccessibleBase::HandOut(AccessibleBase* object, WPARAM wParam) {
@@ -200,7 +207,7 @@ AccessibleBase* AccessibleBase::KeptObject(HWND window) {
 
 AccessibleBase* AccessibleBase::Keep(HWND window, AccessibleBase* object) {
   if (object == nullptr) return nullptr;
-  IStream* marshal = MarshalTableStrong(object);
+  IStream* marshal = MarshalTableStrong(static_cast<IAccessible*>(object));
   const KeptLock lock;
   kept.push_back({window, object, marshal});
   return object;
@@ -225,6 +232,11 @@ void AccessibleBase::DisconnectAll(IStream* marshal) {
     element.object->DisconnectAll(element.marshal);
   }
   disconnected_ = true;
+  if (IDispatch* parent = std::exchange(standardParent_, nullptr)) {
+    ReleaseMarshal(std::exchange(standardParentMarshal_, nullptr));
+    CoDisconnectObject(parent, 0);
+    parent->Release();
+  }
   ReleaseMarshal(marshal);
   CoDisconnectObject(static_cast<IAccessible*>(this), 0);
   Release();
@@ -238,7 +250,7 @@ IDispatch* AccessibleBase::ElementObjectOf(long child) {
   }
   if (object == nullptr) {
     object = new ElementObject(this, child);
-    elements_.push_back({child, object, MarshalTableStrong(object)});
+    elements_.push_back({child, object, MarshalTableStrong(static_cast<IAccessible*>(object))});
   }
   object->AddRef();
   return static_cast<IAccessible*>(object);
@@ -390,15 +402,15 @@ HRESULT AccessibleBase::get_accParent(IDispatch** parent) {
   return *parent != nullptr ? S_OK : S_FALSE;
 }
 
-IDispatch* AccessibleBase::ParentObject() const {
+IDispatch* AccessibleBase::ParentObject() {
   const auto createStandardObject = OleaccFunctions().createStandardObject;
-  IDispatch* parent = nullptr;
-  if (createStandardObject == nullptr ||
-      FAILED(createStandardObject(window_, OBJID_WINDOW, __uuidof(IDispatch),
-                                  reinterpret_cast<void**>(&parent)))) {
-    return nullptr;
+  if (standardParent_ == nullptr && createStandardObject != nullptr &&
+      SUCCEEDED(createStandardObject(window_, OBJID_WINDOW, __uuidof(IDispatch),
+                                     reinterpret_cast<void**>(&standardParent_)))) {
+    standardParentMarshal_ = MarshalTableStrong(standardParent_);
   }
-  return parent;
+  if (standardParent_ != nullptr) standardParent_->AddRef();
+  return standardParent_;
 }
 
 HRESULT AccessibleBase::get_accChildCount(long* count) {

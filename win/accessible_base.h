@@ -63,6 +63,11 @@ class AccessibleBase : public IAccessible, public IOleWindow {
   template <typename Make>
   static LRESULT HandOutKept(HWND window, WPARAM wParam, Make make) {
     AccessibleBase* kept = KeptObject(window);
+    if (kept != nullptr && !kept->Live()) {
+      // Left from what the window stood for before (a handle used again): it goes.
+      Disconnect(window);
+      kept = nullptr;
+    }
     if (kept == nullptr) kept = Keep(window, make());
     return kept != nullptr ? HandOut(kept, wParam) : 0;
   }
@@ -129,7 +134,7 @@ class AccessibleBase : public IAccessible, public IOleWindow {
 
  protected:
   explicit AccessibleBase(HWND window) : window_(window) {}
-  virtual ~AccessibleBase() = default;
+  virtual ~AccessibleBase();
 
   HWND window() const { return window_; }
 
@@ -169,8 +174,9 @@ class AccessibleBase : public IAccessible, public IOleWindow {
   void DisconnectAll(IStream* marshal);
   // The object of a simple element, kept by this container; one reference for the caller.
   IDispatch* ElementObjectOf(long child);
-  // The parent a reader is given; by default the window's standard window object.
-  virtual IDispatch* ParentObject() const;
+  // The parent a reader is given, with a reference for the caller; by default the window's
+  // standard window object, kept with this object for the same reasons.
+  virtual IDispatch* ParentObject();
   // The child id of this object's window among the children of the object of the window that
   // holds it; 0 where that object is not one of ours or does not list this window.
   virtual long PlaceInParent(AccessibleBase** parent) const;
@@ -199,6 +205,8 @@ class AccessibleBase : public IAccessible, public IOleWindow {
     IStream* marshal;
   };
   std::vector<Element> elements_;
+  IDispatch* standardParent_ = nullptr;  // one reference, made at the first request
+  IStream* standardParentMarshal_ = nullptr;
 };
 
 }  // namespace win

@@ -311,15 +311,16 @@ void ReadOneRound(HWND form, HWND frame, HWND command) {
   }
 }
 
-// As many rounds as the test's budget allows, in two halves: a leak grows the memory in both,
-// while the one-off steps of the platform's own machinery (a thread's stack, a heap's next
-// block) fall into one. MORVANE_READER_ROUNDS asks for an exact number instead, as a run by hand
-// does (4000 rounds: the workload that froze the program before its objects were kept).
+// As many rounds as the test's budget allows (and no fewer than a few), in two halves: a leak grows
+// the memory in both, while the one-off steps of the platform's own machinery (a thread's stack, a
+// heap's next block) fall into one. MORVANE_READER_ROUNDS asks for an exact number instead, as a
+// run by hand does (4000 rounds: the workload that froze the program before its objects were kept).
 TEST_F(AccessibilityTest, AReadersTrafficLeavesTheProgramAnsweringWithMemoryFlat) {
   const char* asked = std::getenv("MORVANE_READER_ROUNDS");
   const long exactRounds = asked != nullptr ? std::atol(asked) : 0;
   constexpr ULONGLONG kHalfBudgetMs = 5000;
   constexpr int kWarmUpRounds = 30;
+  constexpr long kLeastRoundsPerHalf = 20;  // on a machine too busy for the budget
   constexpr double kMostBytesPerRound = 1024;
   testing_support::RunProgramAtDpi(96, [&](testing_support::RunningProgram& program, HWND form) {
     HWND frame = GetWindow(form, GW_CHILD);
@@ -332,7 +333,8 @@ TEST_F(AccessibilityTest, AReadersTrafficLeavesTheProgramAnsweringWithMemoryFlat
       const auto before = static_cast<double>(CommittedBytes(program.processId()));
       const ULONGLONG halfStart = GetTickCount64();
       while (exactRounds > 0 ? rounds[half] < (exactRounds + half) / 2
-                             : GetTickCount64() - halfStart < kHalfBudgetMs) {
+                             : rounds[half] < kLeastRoundsPerHalf ||
+                                   GetTickCount64() - halfStart < kHalfBudgetMs) {
         ReadOneRound(form, frame, command);
         ++rounds[half];
       }
@@ -341,7 +343,6 @@ TEST_F(AccessibilityTest, AReadersTrafficLeavesTheProgramAnsweringWithMemoryFlat
     DWORD_PTR result = 0;
     EXPECT_NE(SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result), 0)
         << "the program stopped answering after " << rounds[0] + rounds[1] << " rounds";
-    ASSERT_GT(rounds[1], 10) << "too few rounds to tell";
     const double perRound = std::min(growth[0] / rounds[0], growth[1] / rounds[1]);
     std::printf("%ld rounds in %llu ms; %.0f and %.0f bytes more in the two halves\n",
                 rounds[0] + rounds[1], GetTickCount64() - start, growth[0], growth[1]);

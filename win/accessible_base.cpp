@@ -182,8 +182,12 @@ ThreadApartment::~ThreadApartment() {
   if (joined_) CoUninitialize();
 }
 
-// Only an object that was never kept still holds its parent here.
+// Only an object that was never kept still holds others here.
 AccessibleBase::~AccessibleBase() {
+  for (const Foreign& kept : foreign_) {
+    ReleaseMarshal(kept.marshal);
+    kept.object->Release();
+  }
   ReleaseMarshal(standardParentMarshal_);
   if (standardParent_ != nullptr) standardParent_->Release();
 }
@@ -230,6 +234,11 @@ void AccessibleBase::Disconnect(HWND window) {
 void AccessibleBase::DisconnectAll(IStream* marshal) {
   for (const Element& element : std::exchange(elements_, {})) {
     element.object->DisconnectAll(element.marshal);
+  }
+  for (const Foreign& kept : std::exchange(foreign_, {})) {
+    ReleaseMarshal(kept.marshal);
+    CoDisconnectObject(kept.object, 0);
+    kept.object->Release();
   }
   disconnected_ = true;
   if (IDispatch* parent = std::exchange(standardParent_, nullptr)) {
@@ -349,10 +358,24 @@ HRESULT AccessibleBase::CheckChild(const VARIANT& child) const {
   return S_OK;
 }
 
+// The platform's object of a child window that has none of ours (a button while the skin stands
+// aside for a high-contrast scheme) is made in this process and passed on to the reader; it is
+// kept as ours are, and for the same reasons. The one just asked for is let go of again here, in
+// the same thread, where no stub is involved.
 IDispatch* AccessibleBase::ChildObject(long child) const {
   if (child == CHILDID_SELF) return nullptr;
   HWND childWindow = ChildWindow(child);
-  return childWindow != nullptr ? ClientObjectOf(childWindow) : nullptr;
+  IDispatch* asked = childWindow != nullptr ? ClientObjectOf(childWindow) : nullptr;
+  if (asked == nullptr || KeptObject(childWindow) != nullptr) return asked;
+  for (const Foreign& kept : foreign_) {
+    if (kept.window != childWindow) continue;
+    asked->Release();
+    kept.object->AddRef();
+    return kept.object;
+  }
+  foreign_.push_back({childWindow, asked, MarshalTableStrong(asked)});
+  asked->AddRef();
+  return asked;
 }
 
 void AccessibleBase::SetChildVariant(long child, VARIANT* result) const {

@@ -205,6 +205,12 @@ class AccessibleBase : public IAccessible, public IOleWindow {
     IStream* marshal;
   };
   std::vector<Element> elements_;
+  struct Foreign {
+    HWND window;
+    IDispatch* object;  // one reference
+    IStream* marshal;
+  };
+  mutable std::vector<Foreign> foreign_;
   IDispatch* standardParent_ = nullptr;  // one reference, made at the first request
   IStream* standardParentMarshal_ = nullptr;
 };

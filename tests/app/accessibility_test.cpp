@@ -240,6 +240,15 @@ TEST_F(AccessibilityTest, BothWindowsReadInOrderWithTheirItemsInPlaceAtBothScale
     long count = 0;
     EXPECT_EQ(command->get_accChildCount(&count), CO_E_OBJNOTCONNECTED) << "the skin is gone";
     EXPECT_EQ(win::AccessibleBase::KeptCount(), 2u) << "the commands' objects went with the skin";
+    IDispatch* first = nullptr;
+    IDispatch* again = nullptr;
+    const AccessibleRef frame = testing_support::ClientObjectOf(GetWindow(form, GW_CHILD));
+    frame->get_accChild(ChildVariant(1), &first);
+    frame->get_accChild(ChildVariant(1), &again);
+    EXPECT_TRUE(first != nullptr && first == again) << "the platform's object of a command, kept";
+    for (IDispatch* object : {first, again}) {
+      if (object != nullptr) object->Release();
+    }
     app::form1::Unload();
     EXPECT_EQ(held->get_accChildCount(&count), CO_E_OBJNOTCONNECTED) << "the window is gone";
     EXPECT_EQ(win::AccessibleBase::KeptCount(), 0u);

@@ -57,9 +57,19 @@ class WindowObject final : public win::AccessibleBase {
 
   long Role(long child) const override { return child != CHILDID_SELF ? Item(child).role : role_; }
 
+  // A top-level window can take the focus while it is enabled; the frame, which a person never
+  // tabs to, only reports it while it holds it. Inside a disabled window the base reports
+  // everything unavailable.
   long State(long child) const override {
     if (child != CHILDID_SELF) return Item(child).state;
-    return IsWindowVisible(window()) ? 0 : STATE_SYSTEM_INVISIBLE;
+    HWND self = window();
+    long state = IsWindowVisible(self) ? 0 : STATE_SYSTEM_INVISIBLE;
+    const bool holdsFocus = GetFocus() == self;
+    if (holdsFocus) state |= STATE_SYSTEM_FOCUSED;
+    if (holdsFocus || (GetWindowLongPtrW(self, GWL_STYLE) & WS_CHILD) == 0) {
+      state |= STATE_SYSTEM_FOCUSABLE;
+    }
+    return state;
   }
 
   std::wstring DefaultAction(long child) const override {
@@ -89,8 +99,11 @@ class WindowObject final : public win::AccessibleBase {
 LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM objectId, long role,
                                AccessibleItemsOf items) {
   if (!win::AccessibleBase::AsksForClientObject(objectId)) return 0;
-  return win::AccessibleBase::HandOut(new WindowObject(window, role, items), wParam);
+  return win::AccessibleBase::HandOutKept(window, wParam,
+                                          [&] { return new WindowObject(window, role, items); });
 }
+
+void ReleaseAccessibleObject(HWND window) { win::AccessibleBase::Disconnect(window); }
 
 bool ChildWindowItems(HWND window, std::vector<AccessibleItem>& items) {
   for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;

@@ -33,10 +33,15 @@ struct AccessibleItem {
 using AccessibleItemsOf = bool (*)(HWND window, std::vector<AccessibleItem>& items);
 
 // The answer to WM_GETOBJECT of a window whose client area holds these items. For OBJID_CLIENT,
-// an object of the role, named by the window's text, located at its client area; 0 for other
-// object ids or where no object can be handed out, so that the platform answers.
+// the window's one object (made at the first request and handed out again for every later one)
+// of the role, named by the window's text, located at its client area; 0 for other object ids
+// or where no object can be handed out, so that the platform answers.
 LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM objectId, long role,
                                AccessibleItemsOf items);
+
+// Disconnects and lets go of the window's object; every window that answers through
+// AnswerAccessibleObject calls it as it is destroyed (WM_NCDESTROY).
+void ReleaseAccessibleObject(HWND window);
 
 // Items for a window whose children are all child windows, in their order.
 bool ChildWindowItems(HWND window, std::vector<AccessibleItem>& items);

@@ -113,6 +113,7 @@ INT_PTR FormHost::OnClose(HWND form) {
 }
 
 INT_PTR FormHost::OnNcDestroy(HWND form) {
+  ReleaseAccessibleObject(form);
   const std::unique_ptr<FormState> owned(StateBase(form));
   SetWindowLongPtrW(form, DWLP_USER, 0);
   if (loaded_ == form) loaded_ = nullptr;

@@ -106,6 +106,9 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
       return OnSetText(frame, wParam, lParam);
     case WM_GETOBJECT:
       return OnGetObject(frame, wParam, lParam);
+    case WM_NCDESTROY:
+      ReleaseAccessibleObject(frame);
+      return DefWindowProcW(frame, message, wParam, lParam);
     case WM_COMMAND:
     case WM_NOTIFY:
       return ForwardToParent(frame, message, wParam, lParam);

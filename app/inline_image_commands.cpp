@@ -92,34 +92,32 @@ std::wstring InlineImagesReport(const InlineImageCommand& command,
 namespace app::form1 {
 namespace {
 
-// True while a command is at work: the wait for the registry editor dispatches messages, and
-// a click that slipped through must not start a second import.
+// True while a command is at work: the wait for the registry editor and every box dispatch
+// messages, and a click that slipped through (or a screen reader's press) must not start another.
 bool commandRunning = false;
 // True when the window was asked to close while a command was at work.
 bool closeRequested = false;
 
-class RunningFlag {
- public:
-  RunningFlag() { commandRunning = true; }
-  RunningFlag(const RunningFlag&) = delete;
-  RunningFlag& operator=(const RunningFlag&) = delete;
-  ~RunningFlag() { commandRunning = false; }
-};
-
 void RunInlineImageCommand(HWND form, const InlineImageCommand& command) {
-  if (commandRunning) return;
-  {
-    RunningFlag running;
-    const InlineImagesOutcome outcome = ApplyInlineImageCommand(form, command);
-    const std::wstring report = InlineImagesReport(command, outcome, L"\n");
-    MessageBoxW(form, report.c_str(), kBoxTitle,
-                MB_OK | (outcome.holds ? MB_ICONINFORMATION : MB_ICONERROR));
-  }
-  // A close request that came meanwhile is carried out now, as it would have been at once.
-  if (std::exchange(closeRequested, false)) SendMessageW(form, WM_CLOSE, 0, 0);
+  const RunningCommand running(form);
+  if (!running.started()) return;
+  const InlineImagesOutcome outcome = ApplyInlineImageCommand(form, command);
+  const std::wstring report = InlineImagesReport(command, outcome, L"\n");
+  MessageBoxW(form, report.c_str(), kBoxTitle,
+              MB_OK | (outcome.holds ? MB_ICONINFORMATION : MB_ICONERROR));
 }
 
 }  // namespace
+
+RunningCommand::RunningCommand(HWND form)
+    : form_(form), started_(!std::exchange(commandRunning, true)) {}
+
+// A close request that came meanwhile is carried out now, as it would have been at once.
+RunningCommand::~RunningCommand() {
+  if (!started_) return;
+  commandRunning = false;
+  if (std::exchange(closeRequested, false) && IsWindow(form_)) SendMessageW(form_, WM_CLOSE, 0, 0);
+}
 
 void Command2_Click(HWND form) { RunInlineImageCommand(form, kShowCommand); }
 

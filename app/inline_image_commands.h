@@ -50,13 +50,30 @@ std::wstring InlineImagesReport(const InlineImageCommand& command,
 
 namespace app::form1 {
 
+// The one command of the main window at work: while one runs, no other starts (its waits and
+// boxes dispatch messages, so a click that slipped through, or a screen reader's press, would
+// otherwise start a second). started() is false, and nothing should be done, when another is at
+// work already. A close request that came meanwhile is carried out when the command ends.
+class RunningCommand {
+ public:
+  explicit RunningCommand(HWND form);
+  RunningCommand(const RunningCommand&) = delete;
+  RunningCommand& operator=(const RunningCommand&) = delete;
+  ~RunningCommand();
+  bool started() const { return started_; }
+
+ private:
+  HWND form_;
+  bool started_;
+};
+
 // Set "Display Inline Images" to "yes" / "no", then tell the user whether it worked. form is
 // the main window, the owner of the boxes shown; it stays disabled while the registry editor
-// runs. A click that arrives while either command is still at work is ignored.
+// runs. A click that arrives while any command is still at work is ignored.
 void Command2_Click(HWND form);
 void Command3_Click(HWND form);
 
-// A request to close the main window. While either command is at work (its wait for the
+// A request to close the main window. While a command is at work (its wait for the
 // registry editor and its result box both dispatch messages), returns true and closes the window
 // once the command has ended and its result box has been answered, so that the user always sees
 // the result; the window stays disabled meanwhile. Returns false when no command is at work.

@@ -353,9 +353,14 @@ void Form_Unload(HWND form) {
   form2::Unload();
 }
 
-void Command1_Click(HWND form) { ConfirmAndRestartShell(form); }
+void Command1_Click(HWND form) {
+  const RunningCommand running(form);
+  if (running.started()) ConfirmAndRestartShell(form);
+}
 
-void Command4_Click(HWND) {
+void Command4_Click(HWND form) {
+  const RunningCommand running(form);
+  if (!running.started()) return;
   Unload();
   form2::Show();
 }

@@ -5,9 +5,9 @@
 namespace app {
 namespace {
 
-// Dispatches one message of the thread, if there is one. False when it met WM_QUIT, which it
-// posts again for the outer loop.
-bool DispatchOneMessage() {
+// Dispatches one message of the thread, if there is one, and keeps the scope's window disabled.
+// False when it met WM_QUIT, which it posts again for the outer loop.
+bool DispatchOneMessage(const DisabledWindowScope& disabled) {
   MSG message;
   if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return true;
   if (message.message == WM_QUIT) {
@@ -16,6 +16,7 @@ bool DispatchOneMessage() {
   }
   TranslateMessage(&message);
   DispatchMessageW(&message);
+  disabled.Hold();
   return true;
 }
 
@@ -32,7 +33,11 @@ DisabledWindowScope::~DisabledWindowScope() {
   if (focus_ != nullptr && IsWindow(focus_) && GetFocus() == nullptr) SetFocus(focus_);
 }
 
-bool WaitDispatchingMessages(HANDLE object, DWORD timeoutMs) {
+void DisabledWindowScope::Hold() const {
+  if (disabled_ && IsWindowEnabled(window_)) EnableWindow(window_, FALSE);
+}
+
+bool WaitDispatchingMessages(HANDLE object, DWORD timeoutMs, const DisabledWindowScope& disabled) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {
     const ULONGLONG now = GetTickCount64();
@@ -41,12 +46,12 @@ bool WaitDispatchingMessages(HANDLE object, DWORD timeoutMs) {
                                                     QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (woken == WAIT_OBJECT_0) return true;
     if (woken != WAIT_OBJECT_0 + 1) return false;  // timed out or failed
-    if (!DispatchOneMessage()) return WaitForSingleObject(object, 0) == WAIT_OBJECT_0;
+    if (!DispatchOneMessage(disabled)) return WaitForSingleObject(object, 0) == WAIT_OBJECT_0;
   }
 }
 
 bool WaitUntilDispatchingMessages(bool (*done)(void* context), void* context, DWORD timeoutMs,
-                                  DWORD pollMs) {
+                                  DWORD pollMs, const DisabledWindowScope& disabled) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {
     if (done(context)) return true;
@@ -55,7 +60,7 @@ bool WaitUntilDispatchingMessages(bool (*done)(void* context), void* context, DW
     const auto wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, pollMs));
     const DWORD woken =
         MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (woken == WAIT_OBJECT_0 && !DispatchOneMessage()) return done(context);
+    if (woken == WAIT_OBJECT_0 && !DispatchOneMessage(disabled)) return done(context);
     if (woken == WAIT_FAILED) return done(context);
   }
 }

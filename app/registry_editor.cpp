@@ -81,7 +81,7 @@ EditorOutcome RunRegistryEditor(HWND owner, const std::wstring& importFile, DWOR
   win::KernelHandle process = StartRegistryEditor(importFile);
   if (!process) return EditorOutcome::kNotStarted;
   DisabledWindowScope disabled(owner);
-  if (WaitDispatchingMessages(process.get(), timeoutMs)) return EditorOutcome::kFinished;
+  if (WaitDispatchingMessages(process.get(), timeoutMs, disabled)) return EditorOutcome::kFinished;
   TerminateProcess(process.get(), ERROR_TIMEOUT);
   WaitForSingleObject(process.get(), kTerminateWaitMs);
   return EditorOutcome::kTimedOut;

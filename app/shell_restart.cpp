@@ -36,9 +36,10 @@ bool ShellWindowIsBack(void* context) {
 }
 
 // Waits until a shell window other than the ended one is there, for at most timeoutMs.
-bool WaitForShellWindow(const ShellRestartSeams& seams, HWND ended, DWORD timeoutMs) {
+bool WaitForShellWindow(const ShellRestartSeams& seams, HWND ended, DWORD timeoutMs,
+                        const DisabledWindowScope& disabled) {
   ShellWait wait{seams, ended};
-  return WaitUntilDispatchingMessages(ShellWindowIsBack, &wait, timeoutMs, seams.pollMs);
+  return WaitUntilDispatchingMessages(ShellWindowIsBack, &wait, timeoutMs, seams.pollMs, disabled);
 }
 
 // The process that owns the window, opened to be ended and waited for; empty when it cannot be.
@@ -81,17 +82,17 @@ ShellRestart RestartShell(HWND owner, const ShellRestartSeams& seams) {
   const DisabledWindowScope disabled(owner);
   const win::KernelHandle process = OpenWindowProcess(shell);
   if (!process || !TerminateProcess(process.get(), kEndedExitCode) ||
-      !WaitDispatchingMessages(process.get(), seams.endMs)) {
+      !WaitDispatchingMessages(process.get(), seams.endMs, disabled)) {
     return Outcome(ShellRestartOutcome::kNotEnded, kNotEndedText);
   }
-  if (WaitForShellWindow(seams, shell, seams.selfRestartMs)) {
+  if (WaitForShellWindow(seams, shell, seams.selfRestartMs, disabled)) {
     return Outcome(ShellRestartOutcome::kRestarted);
   }
   const std::wstring program = ShellProgramPath();
   const std::wstring directory = program.substr(0, program.find_last_of(L'\\'));
   const win::KernelHandle started =
       StartProcess(program, L"\"" + program + L"\"", directory, SW_SHOWNORMAL);
-  if (started && WaitForShellWindow(seams, shell, seams.startMs)) {
+  if (started && WaitForShellWindow(seams, shell, seams.startMs, disabled)) {
     return Outcome(ShellRestartOutcome::kRestarted);
   }
   return Outcome(ShellRestartOutcome::kNotBack, kNotBackText);

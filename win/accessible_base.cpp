@@ -1,5 +1,8 @@
 #include "win/accessible_base.h"
 
+#include <utility>
+#include <vector>
+
 #include "win/dll_search.h"
 
 namespace win {
@@ -66,7 +69,111 @@ bool Contains(const RECT& rect, long x, long y) {
   return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
 }
 
+// The selection flags: nothing in these windows can be selected, so none of them makes sense for
+// any of their objects.
+constexpr long kSelectionFlags = SELFLAG_TAKESELECTION | SELFLAG_EXTENDSELECTION |
+                                 SELFLAG_ADDSELECTION | SELFLAG_REMOVESELECTION;
+constexpr long kKnownSelectFlags = SELFLAG_TAKEFOCUS | kSelectionFlags;
+
+// The standard class of dialog boxes (WC_DIALOG).
+constexpr ULONG_PTR kDialogClassAtom = 32770;
+
+// Moves the keyboard focus to the window as a person's Tab would: through the dialog manager
+// where a dialog holds it (so that the default button follows), directly otherwise.
+void MoveFocusTo(HWND window) {
+  HWND root = GetAncestor(window, GA_ROOT);
+  if (root != window && GetClassLongPtrW(root, GCW_ATOM) == kDialogClassAtom) {
+    SendMessageW(root, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(window), TRUE);
+    return;
+  }
+  SetFocus(window);
+}
+
+bool IsChildWindow(HWND window) { return (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) != 0; }
+
+// Every object of a window is kept, with a table-strong marshal of it, from the first request
+// until the window goes. Readers compare objects to know where they are, so each item must be
+// the same object every time. And under Wine, an object that died with each answer made COM tear
+// down its stub on the UI thread whenever a reader let go of its last proxy, in the middle of the
+// window's messages, until the program froze; the kept marshal holds the stub for the window's
+// life, so that a reader's release never ends it.
+struct KeptEntry {
+  HWND window;
+  AccessibleBase* object;  // one reference
+  IStream* marshal;        // the table-strong marshal, or null where none could be made
+};
+
+// The windows of every thread may hand objects out; each entry is touched under the lock only,
+// and COM is called outside it.
+SRWLOCK keptLock = SRWLOCK_INIT;
+std::vector<KeptEntry> kept;
+
+class KeptLock {
+ public:
+  KeptLock() { AcquireSRWLockExclusive(&keptLock); }
+  KeptLock(const KeptLock&) = delete;
+  KeptLock& operator=(const KeptLock&) = delete;
+  ~KeptLock() { ReleaseSRWLockExclusive(&keptLock); }
+};
+
+template <typename Interface>
+IStream* MarshalTableStrong(Interface* object) {
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return nullptr;
+  if (FAILED(CoMarshalInterface(stream, __uuidof(Interface), object, MSHCTX_LOCAL, nullptr,
+                                MSHLFLAGS_TABLESTRONG))) {
+    stream->Release();
+    return nullptr;
+  }
+  return stream;
+}
+
+void ReleaseMarshal(IStream* stream) {
+  if (stream == nullptr) return;
+  const LARGE_INTEGER start{};
+  if (SUCCEEDED(stream->Seek(start, STREAM_SEEK_SET, nullptr))) CoReleaseMarshalData(stream);
+  stream->Release();
+}
+
 }  // namespace
+
+// The object of a simple element, for a reader that reaches it from a sibling and holds it: it
+// answers every question by asking its container about the element, and sits in the container.
+class ElementObject final : public AccessibleBase {
+ public:
+  ElementObject(AccessibleBase* container, long child)
+      : AccessibleBase(container->window()), container_(container), child_(child) {
+    container_->AddRef();
+  }
+  ~ElementObject() override { container_->Release(); }
+
+ private:
+  bool Connected() const override {
+    return container_->Live() && child_ <= container_->ChildCount();
+  }
+  std::wstring Name(long) const override { return container_->Name(child_); }
+  std::wstring Value(long) const override { return container_->Value(child_); }
+  long Role(long) const override { return container_->Role(child_); }
+  long State(long) const override { return container_->State(child_); }
+  std::wstring KeyboardShortcut(long) const override {
+    return container_->KeyboardShortcut(child_);
+  }
+  std::wstring DefaultAction(long) const override { return container_->DefaultAction(child_); }
+  bool DoDefaultAction(long) override { return container_->DoDefaultAction(child_); }
+  RECT ScreenRect(long) const override { return container_->ScreenRect(child_); }
+  IDispatch* ParentObject() override {
+    container_->AddRef();
+    return static_cast<IAccessible*>(container_);
+  }
+  long PlaceInParent(AccessibleBase** parent) const override {
+    container_->AddRef();
+    *parent = container_;
+    return child_;
+  }
+
+  AccessibleBase* container_;  // one reference
+  long child_;
+};
 
 ThreadApartment::ThreadApartment()
     : joined_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
@@ -75,15 +182,108 @@ ThreadApartment::~ThreadApartment() {
   if (joined_) CoUninitialize();
 }
 
+// Only an object that was never kept still holds others here.
+AccessibleBase::~AccessibleBase() {
+  for (const Foreign& kept : foreign_) {
+    ReleaseMarshal(kept.marshal);
+    kept.object->Release();
+  }
+  ReleaseMarshal(standardParentMarshal_);
+  if (standardParent_ != nullptr) standardParent_->Release();
+}
+
 LRESULT AccessibleBase::HandOut(AccessibleBase* object, WPARAM wParam) {
   const auto lresultFromObject = OleaccFunctions().lresultFromObject;
   const LRESULT result =
-      lresultFromObject != nullptr ? lresultFromObject(__uuidof(IAccessible), wParam, object) : 0;
-  object->Release();  // the reference the object was made with; the result holds its own
+      lresultFromObject != nullptr
+          ? lresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(object))
+          : 0;
   return result > 0 ? result : 0;
 }
 
+AccessibleBase* AccessibleBase::KeptObject(HWND window) {
+  const KeptLock lock;
+  for (const KeptEntry& entry : kept) {
+    if (entry.window == window) return entry.object;
+  }
+  return nullptr;
+}
+
+AccessibleBase* AccessibleBase::Keep(HWND window, AccessibleBase* object) {
+  if (object == nullptr) return nullptr;
+  IStream* marshal = MarshalTableStrong(static_cast<IAccessible*>(object));
+  const KeptLock lock;
+  kept.push_back({window, object, marshal});
+  return object;
+}
+
+void AccessibleBase::Disconnect(HWND window) {
+  KeptEntry entry{};
+  {
+    const KeptLock lock;
+    for (auto it = kept.begin(); it != kept.end(); ++it) {
+      if (it->window != window) continue;
+      entry = *it;
+      kept.erase(it);
+      break;
+    }
+  }
+  if (entry.object != nullptr) entry.object->DisconnectAll(entry.marshal);
+}
+
+void AccessibleBase::DisconnectAll(IStream* marshal) {
+  for (const Element& element : std::exchange(elements_, {})) {
+    element.object->DisconnectAll(element.marshal);
+  }
+  for (const Foreign& kept : std::exchange(foreign_, {})) {
+    ReleaseMarshal(kept.marshal);
+    CoDisconnectObject(kept.object, 0);
+    kept.object->Release();
+  }
+  disconnected_ = true;
+  if (IDispatch* parent = std::exchange(standardParent_, nullptr)) {
+    ReleaseMarshal(std::exchange(standardParentMarshal_, nullptr));
+    CoDisconnectObject(parent, 0);
+    parent->Release();
+  }
+  ReleaseMarshal(marshal);
+  CoDisconnectObject(static_cast<IAccessible*>(this), 0);
+  Release();
+}
+
+// Kept as the window's objects are, and for the same reasons, until the container goes.
+IDispatch* AccessibleBase::ElementObjectOf(long child) {
+  AccessibleBase* object = nullptr;
+  for (const Element& element : elements_) {
+    if (element.child == child) object = element.object;
+  }
+  if (object == nullptr) {
+    object = new ElementObject(this, child);
+    elements_.push_back({child, object, MarshalTableStrong(static_cast<IAccessible*>(object))});
+  }
+  object->AddRef();
+  return static_cast<IAccessible*>(object);
+}
+
+size_t AccessibleBase::KeptCount() {
+  const KeptLock lock;
+  return kept.size();
+}
+
+bool AccessibleBase::TakesInput(HWND window) {
+  for (HWND w = window; w != nullptr; w = IsChildWindow(w) ? GetParent(w) : nullptr) {
+    if (!IsWindowEnabled(w)) return false;
+  }
+  return window != nullptr;
+}
+
+// A window with an object of ours answers with it directly; any other is asked, as a reader
+// would ask it.
 IDispatch* AccessibleBase::ClientObjectOf(HWND window) {
+  if (AccessibleBase* object = KeptObject(window)) {
+    object->AddRef();
+    return static_cast<IAccessible*>(object);
+  }
   const auto objectFromWindow = OleaccFunctions().objectFromWindow;
   IDispatch* object = nullptr;
   if (objectFromWindow == nullptr ||
@@ -103,6 +303,11 @@ HRESULT AccessibleBase::QueryInterface(REFIID iid, void** object) {
     AddRef();
     return S_OK;
   }
+  if (iid == __uuidof(IOleWindow)) {
+    *object = static_cast<IOleWindow*>(this);
+    AddRef();
+    return S_OK;
+  }
   *object = nullptr;
   return E_NOINTERFACE;
 }
@@ -114,6 +319,16 @@ ULONG AccessibleBase::Release() {
   if (left == 0) delete this;
   return static_cast<ULONG>(left);
 }
+
+HRESULT AccessibleBase::GetWindow(HWND* window) {
+  if (window == nullptr) return E_POINTER;
+  *window = nullptr;
+  if (!Live()) return CO_E_OBJNOTCONNECTED;
+  *window = window_;
+  return S_OK;
+}
+
+HRESULT AccessibleBase::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
 
 HRESULT AccessibleBase::GetTypeInfoCount(UINT* count) {
   if (count == nullptr) return E_POINTER;
@@ -136,17 +351,31 @@ HRESULT AccessibleBase::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*
 // --- The checks and the children ------------------------------------------------------------
 
 HRESULT AccessibleBase::CheckChild(const VARIANT& child) const {
-  if (!Connected()) return CO_E_OBJNOTCONNECTED;
+  if (!Live()) return CO_E_OBJNOTCONNECTED;
   if (!IsChildId(child) || V_I4(&child) < CHILDID_SELF || V_I4(&child) > ChildCount()) {
     return E_INVALIDARG;
   }
   return S_OK;
 }
 
+// The platform's object of a child window that has none of ours (a button while the skin stands
+// aside for a high-contrast scheme) is made in this process and passed on to the reader; it is
+// kept as ours are, and for the same reasons. The one just asked for is let go of again here, in
+// the same thread, where no stub is involved.
 IDispatch* AccessibleBase::ChildObject(long child) const {
   if (child == CHILDID_SELF) return nullptr;
   HWND childWindow = ChildWindow(child);
-  return childWindow != nullptr ? ClientObjectOf(childWindow) : nullptr;
+  IDispatch* asked = childWindow != nullptr ? ClientObjectOf(childWindow) : nullptr;
+  if (asked == nullptr || KeptObject(childWindow) != nullptr) return asked;
+  for (const Foreign& kept : foreign_) {
+    if (kept.window != childWindow) continue;
+    asked->Release();
+    kept.object->AddRef();
+    return kept.object;
+  }
+  foreign_.push_back({childWindow, asked, MarshalTableStrong(asked)});
+  asked->AddRef();
+  return asked;
 }
 
 void AccessibleBase::SetChildVariant(long child, VARIANT* result) const {
@@ -186,31 +415,31 @@ HRESULT AccessibleBase::ReturnText(const VARIANT& child, BSTR* out,
 
 // --- IAccessible ----------------------------------------------------------------------------
 
-// A child window's object sits in the object of the window that holds it, mirroring the
-// children that object lists; a top-level window's object sits in the window's own standard
-// object, as the platform's do.
+// Every object sits in its own window's standard window object, as the platform's objects do;
+// that one sits in the object of the window that holds it.
 HRESULT AccessibleBase::get_accParent(IDispatch** parent) {
   if (parent == nullptr) return E_POINTER;
   *parent = nullptr;
-  if (!Connected()) return CO_E_OBJNOTCONNECTED;
-  if ((GetWindowLongPtrW(window_, GWL_STYLE) & WS_CHILD) != 0) {
-    *parent = ClientObjectOf(GetAncestor(window_, GA_PARENT));
-    return *parent != nullptr ? S_OK : S_FALSE;
-  }
+  if (!Live()) return CO_E_OBJNOTCONNECTED;
+  *parent = ParentObject();
+  return *parent != nullptr ? S_OK : S_FALSE;
+}
+
+IDispatch* AccessibleBase::ParentObject() {
   const auto createStandardObject = OleaccFunctions().createStandardObject;
-  if (createStandardObject == nullptr ||
-      FAILED(createStandardObject(window_, OBJID_WINDOW, __uuidof(IDispatch),
-                                  reinterpret_cast<void**>(parent)))) {
-    *parent = nullptr;
-    return S_FALSE;
+  if (standardParent_ == nullptr && createStandardObject != nullptr &&
+      SUCCEEDED(createStandardObject(window_, OBJID_WINDOW, __uuidof(IDispatch),
+                                     reinterpret_cast<void**>(&standardParent_)))) {
+    standardParentMarshal_ = MarshalTableStrong(standardParent_);
   }
-  return S_OK;
+  if (standardParent_ != nullptr) standardParent_->AddRef();
+  return standardParent_;
 }
 
 HRESULT AccessibleBase::get_accChildCount(long* count) {
   if (count == nullptr) return E_POINTER;
   *count = 0;
-  if (!Connected()) return CO_E_OBJNOTCONNECTED;
+  if (!Live()) return CO_E_OBJNOTCONNECTED;
   *count = ChildCount();
   return S_OK;
 }
@@ -258,7 +487,11 @@ HRESULT AccessibleBase::get_accState(VARIANT child, VARIANT* state) {
     return AskChildObject(
         object, [&](IAccessible* a, VARIANT self) { return a->get_accState(self, state); });
   }
-  SetLong(state, State(V_I4(&child)));
+  long facts = State(V_I4(&child));
+  if (!TakesInput(window_)) {
+    facts = (facts & ~(STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED)) | STATE_SYSTEM_UNAVAILABLE;
+  }
+  SetLong(state, facts);
   return S_OK;
 }
 
@@ -287,7 +520,7 @@ HRESULT AccessibleBase::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
 HRESULT AccessibleBase::get_accFocus(VARIANT* focus) {
   if (focus == nullptr) return E_POINTER;
   VariantInit(focus);
-  if (!Connected()) return CO_E_OBJNOTCONNECTED;
+  if (!Live()) return CO_E_OBJNOTCONNECTED;
   HWND focused = GetFocus();
   if (focused == window_) {
     SetLong(focus, CHILDID_SELF);
@@ -306,7 +539,7 @@ HRESULT AccessibleBase::get_accFocus(VARIANT* focus) {
 HRESULT AccessibleBase::get_accSelection(VARIANT* selection) {
   if (selection == nullptr) return E_POINTER;
   VariantInit(selection);
-  return Connected() ? S_FALSE : CO_E_OBJNOTCONNECTED;
+  return Live() ? S_FALSE : CO_E_OBJNOTCONNECTED;
 }
 
 HRESULT AccessibleBase::get_accDefaultAction(VARIANT child, BSTR* action) {
@@ -314,9 +547,23 @@ HRESULT AccessibleBase::get_accDefaultAction(VARIANT child, BSTR* action) {
                     &IAccessible::get_accDefaultAction);
 }
 
-HRESULT AccessibleBase::accSelect(long, VARIANT child) {
-  const HRESULT checked = CheckChild(child);
-  return FAILED(checked) ? checked : DISP_E_MEMBERNOTFOUND;
+// The focus goes to an object that can take it now, as a person's Tab would put it there; a
+// painted element, or anything inside a disabled window, is left as it is (S_FALSE).
+HRESULT AccessibleBase::accSelect(long flags, VARIANT child) {
+  if (const HRESULT checked = CheckChild(child); FAILED(checked)) return checked;
+  if ((flags & ~kKnownSelectFlags) != 0 || (flags & kSelectionFlags) != 0) return E_INVALIDARG;
+  if (IDispatch* object = ChildObject(V_I4(&child))) {
+    return AskChildObject(
+        object, [flags](IAccessible* a, VARIANT self) { return a->accSelect(flags, self); });
+  }
+  if (flags == SELFLAG_NONE) return S_OK;
+  if (V_I4(&child) != CHILDID_SELF || !TakesInput(window_) ||
+      (State(CHILDID_SELF) & STATE_SYSTEM_FOCUSABLE) == 0) {
+    return S_FALSE;
+  }
+  MoveFocusTo(window_);
+  HWND focused = GetFocus();
+  return focused != nullptr && (focused == window_ || IsChild(window_, focused)) ? S_OK : S_FALSE;
 }
 
 HRESULT AccessibleBase::accLocation(long* left, long* top, long* width, long* height,
@@ -332,8 +579,26 @@ HRESULT AccessibleBase::accLocation(long* left, long* top, long* width, long* he
   return S_OK;
 }
 
+long AccessibleBase::PlaceInParent(AccessibleBase** parent) const {
+  *parent = nullptr;
+  if (!IsChildWindow(window_)) return 0;
+  HWND holder = GetParent(window_);
+  // Asked as a reader asks, so that a window of ours makes its object if it has none yet.
+  if (IDispatch* object = ClientObjectOf(holder)) object->Release();
+  AccessibleBase* holderObject = KeptObject(holder);
+  if (holderObject == nullptr || !holderObject->Live()) return 0;
+  for (long child = 1; child <= holderObject->ChildCount(); ++child) {
+    if (holderObject->ChildWindow(child) != window_) continue;
+    holderObject->AddRef();
+    *parent = holderObject;
+    return child;
+  }
+  return 0;
+}
+
 // Reading order: the first and last child from the object itself, the next and previous child
-// from a child. Moving away from the object itself is its parent's to answer.
+// from a child, and from the object of a child window its siblings in the object of the window
+// that holds it. The spatial directions are not supported; any other is no direction at all.
 HRESULT AccessibleBase::accNavigate(long direction, VARIANT start, VARIANT* end) {
   if (end == nullptr) return E_POINTER;
   VariantInit(end);
@@ -341,6 +606,11 @@ HRESULT AccessibleBase::accNavigate(long direction, VARIANT start, VARIANT* end)
   const long from = V_I4(&start);
   long to = 0;
   switch (direction) {
+    case NAVDIR_UP:
+    case NAVDIR_DOWN:
+    case NAVDIR_LEFT:
+    case NAVDIR_RIGHT:
+      return DISP_E_MEMBERNOTFOUND;
     case NAVDIR_FIRSTCHILD:
       to = from == CHILDID_SELF ? 1 : 0;
       break;
@@ -348,23 +618,41 @@ HRESULT AccessibleBase::accNavigate(long direction, VARIANT start, VARIANT* end)
       to = from == CHILDID_SELF ? ChildCount() : 0;
       break;
     case NAVDIR_NEXT:
-      to = from == CHILDID_SELF ? 0 : from + 1;
-      break;
     case NAVDIR_PREVIOUS:
-      to = from == CHILDID_SELF ? 0 : from - 1;
+      if (from == CHILDID_SELF) return NavigateAmongSiblings(direction, end);
+      to = direction == NAVDIR_NEXT ? from + 1 : from - 1;
       break;
     default:
-      return E_NOTIMPL;
+      return E_INVALIDARG;
   }
   if (to < 1 || to > ChildCount()) return S_FALSE;
   SetChildVariant(to, end);
   return S_OK;
 }
 
+HRESULT AccessibleBase::NavigateAmongSiblings(long direction, VARIANT* end) const {
+  AccessibleBase* parent = nullptr;
+  const long place = PlaceInParent(&parent);
+  if (place == 0) return S_FALSE;
+  VARIANT start;
+  VariantInit(&start);
+  SetLong(&start, place);
+  HRESULT result = parent->accNavigate(direction, start, end);
+  // A simple element's id means nothing to the reader outside its container: it gets the
+  // element's own object.
+  if (result == S_OK && V_VT(end) == VT_I4) {
+    const long sibling = V_I4(end);
+    V_VT(end) = VT_DISPATCH;
+    V_DISPATCH(end) = parent->ElementObjectOf(sibling);
+  }
+  parent->Release();
+  return result;
+}
+
 HRESULT AccessibleBase::accHitTest(long x, long y, VARIANT* hit) {
   if (hit == nullptr) return E_POINTER;
   VariantInit(hit);
-  if (!Connected()) return CO_E_OBJNOTCONNECTED;
+  if (!Live()) return CO_E_OBJNOTCONNECTED;
   if (!Contains(RectOf(CHILDID_SELF), x, y)) return S_FALSE;
   for (long child = 1; child <= ChildCount(); ++child) {
     if (Contains(RectOf(child), x, y)) {
@@ -376,8 +664,10 @@ HRESULT AccessibleBase::accHitTest(long x, long y, VARIANT* hit) {
   return S_OK;
 }
 
+// Refused inside a disabled window, where a person's click does nothing either.
 HRESULT AccessibleBase::accDoDefaultAction(VARIANT child) {
   if (const HRESULT checked = CheckChild(child); FAILED(checked)) return checked;
+  if (!TakesInput(window_)) return E_ACCESSDENIED;
   if (IDispatch* object = ChildObject(V_I4(&child))) {
     return AskChildObject(object,
                           [](IAccessible* a, VARIANT self) { return a->accDoDefaultAction(self); });

@@ -8,11 +8,20 @@
 // is gone (or no longer shows what the object stood for) every method answers
 // CO_E_OBJNOTCONNECTED; a reader may hold on to an object for as long as it likes.
 //
+// Each window has one object, kept from the first request until the window goes (HandOutKept,
+// Disconnect), and so has each simple element once a reader reaches it as an object of its own
+// (by navigating from a sibling); every object answers IOleWindow with its own window.
+//
 // Children are numbered from 1 in reading order. A child is either a child window, which answers
 // for itself through its own object, or a simple element (text or a picture drawn without a
-// window) that its container describes. Navigation follows the reading order. The parent of a
-// child window's object is the object of the window that holds it; that of a top-level window's
-// object is the window's own standard object.
+// window) that its container describes. Navigation follows the reading order, from a child to the
+// next and from a child window's object to its siblings in the window that holds it. The parent
+// of every window's object is its own window's standard window object, as the platform's objects
+// have; that of a simple element's own object is its container.
+//
+// The accessible interface can do no more than a person can: inside a disabled window (or one
+// whose ancestor is disabled) every object and element reports itself unavailable, default
+// actions are refused with E_ACCESSDENIED and nothing takes the focus.
 //
 // oleacc is not imported: the program loads it from the system directory when it first hands an
 // object out, and keeps it loaded.
@@ -21,7 +30,9 @@
 
 #include <oleacc.h>
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace win {
 
@@ -39,16 +50,38 @@ class ThreadApartment {
   bool joined_ = false;
 };
 
-class AccessibleBase : public IAccessible {
+class AccessibleBase : public IAccessible, public IOleWindow {
  public:
   AccessibleBase(const AccessibleBase&) = delete;
   AccessibleBase& operator=(const AccessibleBase&) = delete;
 
-  // The answer to WM_GETOBJECT that hands `object` (a new one, whose reference the call takes
-  // over) out as the window's client object. 0 where it cannot be handed out (oleacc or the
+  // The answer to WM_GETOBJECT that hands out the window's one object as its client object: the
+  // object kept for the window, or the one `make` returns (a new object, whose reference the
+  // window then keeps) at the first request. 0 where it cannot be handed out (oleacc or the
   // thread's apartment missing): the window then passes the message on and the platform answers
   // with its own object.
-  static LRESULT HandOut(AccessibleBase* object, WPARAM wParam);
+  template <typename Make>
+  static LRESULT HandOutKept(HWND window, WPARAM wParam, Make make) {
+    AccessibleBase* kept = KeptObject(window);
+    if (kept != nullptr && !kept->Live()) {
+      // Left from what the window stood for before (a handle used again): it goes.
+      Disconnect(window);
+      kept = nullptr;
+    }
+    if (kept == nullptr) kept = Keep(window, make());
+    return kept != nullptr ? HandOut(kept, wParam) : 0;
+  }
+
+  // Disconnects and releases the object kept for the window, if any: the window is being
+  // destroyed, or no longer shows what the object stands for. Proxies that readers still hold
+  // then answer CO_E_OBJNOTCONNECTED.
+  static void Disconnect(HWND window);
+
+  // How many windows have an object kept; for tests that nothing is left behind.
+  static size_t KeptCount();
+
+  // True while a person can use the window: it and every window that holds it are enabled.
+  static bool TakesInput(HWND window);
 
   // True when WM_GETOBJECT's lParam asks for the object of the window's client area.
   static bool AsksForClientObject(LPARAM objectId) {
@@ -63,6 +96,10 @@ class AccessibleBase : public IAccessible {
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) final;
   ULONG STDMETHODCALLTYPE AddRef() final;
   ULONG STDMETHODCALLTYPE Release() final;
+
+  // IOleWindow: the object's own window.
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) final;
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) final;
 
   // IDispatch: not implemented; readers use IAccessible directly.
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) final;
@@ -97,7 +134,7 @@ class AccessibleBase : public IAccessible {
 
  protected:
   explicit AccessibleBase(HWND window) : window_(window) {}
-  virtual ~AccessibleBase() = default;
+  virtual ~AccessibleBase();
 
   HWND window() const { return window_; }
 
@@ -105,7 +142,7 @@ class AccessibleBase : public IAccessible {
   // windows among the children answer for themselves; these are asked only for the object itself
   // and its simple elements.
   // True while the object still stands for what it was made for; by default while the window
-  // exists.
+  // exists. An object once disconnected stays so.
   virtual bool Connected() const { return IsWindow(window_) != FALSE; }
   virtual long ChildCount() const { return 0; }
   // The child window at this place in the reading order; null for a simple element.
@@ -124,6 +161,30 @@ class AccessibleBase : public IAccessible {
   virtual RECT ScreenRect(long child) const = 0;
 
  private:
+  // The object kept for the window, without a reference for the caller; null where none is.
+  static AccessibleBase* KeptObject(HWND window);
+  // Keeps `object` (taking over its reference) as the window's object; returns it, or null for
+  // a null object.
+  static AccessibleBase* Keep(HWND window, AccessibleBase* object);
+  // Hands a kept object out for WM_GETOBJECT; the window keeps its own reference.
+  static LRESULT HandOut(AccessibleBase* object, WPARAM wParam);
+
+  friend class ElementObject;
+
+  bool Live() const { return !disconnected_ && Connected(); }
+  // Disconnects this object and the element objects it keeps, and lets go of them.
+  void DisconnectAll(IStream* marshal);
+  // The object of a simple element, kept by this container; one reference for the caller.
+  IDispatch* ElementObjectOf(long child);
+  // The parent a reader is given, with a reference for the caller; by default the window's
+  // standard window object, kept with this object for the same reasons.
+  virtual IDispatch* ParentObject();
+  // The child id of this object's window among the children of the object of the window that
+  // holds it; 0 where that object is not one of ours or does not list this window.
+  virtual long PlaceInParent(AccessibleBase** parent) const;
+  // NAVDIR_NEXT or NAVDIR_PREVIOUS from the object itself: its siblings in its holder's object.
+  HRESULT NavigateAmongSiblings(long direction, VARIANT* end) const;
+
   // S_OK when the object is connected and `child` names it or one of its children.
   HRESULT CheckChild(const VARIANT& child) const;
   // The object of a child window among the children, or null for a simple element.
@@ -139,6 +200,21 @@ class AccessibleBase : public IAccessible {
 
   HWND window_;
   LONG references_ = 1;
+  bool disconnected_ = false;
+  struct Element {
+    long child;
+    AccessibleBase* object;  // one reference
+    IStream* marshal;
+  };
+  std::vector<Element> elements_;
+  struct Foreign {
+    HWND window;
+    IDispatch* object;  // one reference
+    IStream* marshal;
+  };
+  mutable std::vector<Foreign> foreign_;
+  IDispatch* standardParent_ = nullptr;  // one reference, made at the first request
+  IStream* standardParentMarshal_ = nullptr;
 };
 
 }  // namespace win

@@ -72,7 +72,7 @@ class PushButtonObject final : public win::AccessibleBase {
   // from the program's message loop, not inside the reader's call (whose process would wait on
   // it, and whose further calls would arrive nested in the box's loop).
   bool DoDefaultAction(long) override {
-    if (!IsWindowEnabled(window())) return false;
+    if (!win::AccessibleBase::TakesInput(window())) return false;
     return PostMessageW(window(), BM_CLICK, 0, 0) != FALSE;
   }
 
@@ -92,10 +92,12 @@ LRESULT AnswerPushButtonObject(const SkinMessage& message) {
       !SkinDrawsPushButton(message.window)) {
     return message.CallPrevious();
   }
-  const LRESULT object =
-      win::AccessibleBase::HandOut(new PushButtonObject(message.window), message.wParam);
+  const LRESULT object = win::AccessibleBase::HandOutKept(
+      message.window, message.wParam, [&] { return new PushButtonObject(message.window); });
   return object != 0 ? object : message.CallPrevious();
 }
+
+void ReleasePushButtonObject(HWND button) { win::AccessibleBase::Disconnect(button); }
 
 std::wstring CaptionWithoutMnemonic(std::wstring_view caption) {
   std::wstring name;

@@ -21,9 +21,13 @@ namespace skin {
 using ButtonDescriptionSource = std::wstring (*)(HWND button);
 void SetButtonDescriptionSource(ButtonDescriptionSource source);
 
-// WM_GETOBJECT of a skinned push button: the button's object for OBJID_CLIENT; any other
-// question goes to the previous procedure.
+// WM_GETOBJECT of a skinned push button: the button's one object for OBJID_CLIENT, kept while
+// the skin draws it; any other question goes to the previous procedure.
 LRESULT AnswerPushButtonObject(const SkinMessage& message);
+
+// Disconnects and lets go of the button's object, as the skin lets go of the button (at its
+// destruction too); the platform's own object answers for it from then on.
+void ReleasePushButtonObject(HWND button);
 
 // A caption as a reader names it: "&&" stands for "&", any other "&" marks the mnemonic and goes.
 std::wstring CaptionWithoutMnemonic(std::wstring_view caption);

@@ -6,6 +6,7 @@
 #include "skin/core/skin_state.h"
 #include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/surface.h"
+#include "skin/messages/button_accessible.h"
 #include "skin/messages/fade_timer.h"
 #include "skin/painters/button_painter.h"
 
@@ -74,6 +75,7 @@ bool AttachButton(HWND button) {
 }
 
 void DetachButton(HWND button) {
+  ReleasePushButtonObject(button);
   DestroyStateSurfaces(button);
   StopFadeTimer(button);
   // Only the button type was switched to owner-drawn; every other style bit (enabled, visible)

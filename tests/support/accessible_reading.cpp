@@ -9,7 +9,8 @@ AccessibleRef Owned(IAccessible* object) {
   });
 }
 
-// The IAccessible of an object a call returned; the IDispatch reference is given up.
+}  // namespace
+
 AccessibleRef AccessibleFrom(IDispatch* object) {
   IAccessible* accessible = nullptr;
   if (object != nullptr && FAILED(object->QueryInterface(IID_PPV_ARGS(&accessible)))) {
@@ -18,6 +19,8 @@ AccessibleRef AccessibleFrom(IDispatch* object) {
   if (object != nullptr) object->Release();
   return accessible != nullptr ? Owned(accessible) : nullptr;
 }
+
+namespace {
 
 using TextGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
 

@@ -20,6 +20,9 @@ using AccessibleRef = std::shared_ptr<IAccessible>;
 // The object of a window's client area.
 AccessibleRef ClientObjectOf(HWND window);
 
+// The IAccessible of an object a call returned; the IDispatch reference is given up.
+AccessibleRef AccessibleFrom(IDispatch* object);
+
 // An object, or a simple element of one (child > 0), with what a reader reads of it.
 struct AccessibleNode {
   AccessibleRef object;  // the object itself, or the container of a simple element

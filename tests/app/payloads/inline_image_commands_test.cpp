@@ -12,7 +12,9 @@
 #include "tests/app/payloads/inline_images_value.h"
 #include "tests/app/payloads/payload_text.h"
 #include "tests/app/payloads/running_form.h"
+#include "tests/support/accessible_reading.h"
 #include "tests/support/keyboard_input.h"
+#include "win/accessible_base.h"
 #include "win/unique_handle.h"
 
 namespace {
@@ -333,6 +335,54 @@ TEST_F(InlineImageCommands, ACloseRequestDuringARepairWaitsUntilItsResultIsAnswe
   EXPECT_EQ(exitCode, 0u);
   EXPECT_EQ(InlineImagesValue(), std::wstring(kShow.value));
   EXPECT_TRUE(PayloadFilesLeft(kShow.fileName).empty());
+}
+
+// A screen reader can do no more than a person during a repair: every command's default action
+// and the link's are refused, every object says it is unavailable, and the result box comes.
+TEST_F(InlineImageCommands, DuringARepairAReaderCanPressNothingAndTheResultStillComes) {
+  const win::ThreadApartment apartment;
+  EditorStandIn standIn(EditorStandIn::Mode::kHeld);
+  RunningForm program;
+  ASSERT_NO_FATAL_FAILURE(StartShowingPictures(standIn, program));
+  ASSERT_FALSE(IsWindowEnabled(program.form()));
+
+  using testing_support::AccessibleRef;
+  using testing_support::ChildVariant;
+  const AccessibleRef root = testing_support::ClientObjectOf(program.form());
+  ASSERT_TRUE(root);
+  const VARIANT self = ChildVariant(CHILDID_SELF);
+  EXPECT_EQ(root->accDoDefaultAction(ChildVariant(3)), E_ACCESSDENIED) << "the link";
+  std::vector<AccessibleRef> objects = {
+      root, testing_support::ClientObjectOf(GetWindow(program.form(), GW_CHILD))};
+  for (const wchar_t* caption : {L"显示内嵌图片", L"关闭内嵌图片", L"刷新后马上生效", L"说明"}) {
+    const AccessibleRef command = testing_support::ClientObjectOf(program.Button(caption));
+    ASSERT_TRUE(command);
+    EXPECT_EQ(command->accDoDefaultAction(self), E_ACCESSDENIED) << testing::PrintToString(caption);
+    objects.push_back(command);
+  }
+  for (const AccessibleRef& object : objects) {
+    const testing_support::AccessibleNode node = testing_support::ReadNode(object);
+    EXPECT_EQ(
+        node.state & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED),
+        STATE_SYSTEM_UNAVAILABLE)
+        << testing::PrintToString(node.name);
+  }
+  EXPECT_EQ(testing_support::ReadNode(root, 3).state & STATE_SYSTEM_UNAVAILABLE,
+            STATE_SYSTEM_UNAVAILABLE)
+      << "the link";
+  // Clicks that still reach the buttons start nothing either: no confirmation, no instructions.
+  RunningForm::Click(program.Button(L"刷新后马上生效"));
+  RunningForm::Click(program.Button(L"说明"));
+
+  standIn.Release();
+  const MessageBoxSeen box = program.WaitForMessageBox();
+  ASSERT_NE(box.window, nullptr) << "the result was never shown";
+  EXPECT_EQ(box.text, kShow.successText);
+  EXPECT_EQ(program.VisibleWindows().size(), 2u) << "the main window and its result, nothing else";
+  EXPECT_TRUE(AnswerMessageBox(box));
+  EXPECT_TRUE(IsWindowEnabled(program.form()));
+  EXPECT_EQ(standIn.Starts().size(), 1u);
+  EXPECT_TRUE(program.Close());
 }
 
 // Writes a file of the payload's text, last written `age` ago; false when that fails.

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "skin/engine/skin_engine.h"
+#include "skin/core/skin_kind.h"
 #include "skin/core/skin_props.h"
 #include "skin/core/skin_state.h"
 #include "skin/messages/fade_timer.h"
@@ -103,8 +104,11 @@ std::string InvariantFaults(HWND window) {
   if (level < 0 || level > skin::kFadeFullLevel) {
     faults << Describe(window) << ": ALPHALEVEL " << level << "\n";
   }
+  // The platform's tooltip, which the skin never attaches, runs timers of its own under the same
+  // identifier as the fade's.
+  const bool tooltip = skin::LowerClassName(skin::GetWindowClassName(window)) == "tooltips_class32";
   const bool timerNoted = skin::GetSkinProp(window, skin::props::kTimerId) != 0;
-  const bool timerRuns = FadeTimerRuns(window);
+  const bool timerRuns = !tooltip && FadeTimerRuns(window);
   if (timerNoted != timerRuns) {
     faults << Describe(window) << ": TIMERID " << (timerNoted ? "set" : "0") << " but the timer "
            << (timerRuns ? "runs" : "does not run") << "\n";

@@ -91,6 +91,13 @@ bool IsOwnThreadWindow(HWND window) {
 // Every skinned window holds one use of the sprite sheet of the factor it is drawn at.
 int SpriteFactorOfWindow(HWND window) { return SpriteFactorForDpi(GetSkinDpi(window)); }
 
+// The sprites a window of the family needs built before it takes the skin, and again at every DPI
+// it moves to: those its family draws from, and the button sprite for every window, the one the
+// push buttons of every skinned form draw from. So a window is skinned only where the skin can
+// draw a form's buttons, as when the sheet was made whole, and a form of push buttons still
+// makes the button sprite alone.
+Sprites SpritesToAttach(SkinFamily family) { return SpritesOfFamily(family) | Sprites::Button; }
+
 void MoveToDpi(HWND window, int dpi) {
   if (SkinHoldOf(window) != SkinHold::kSkinned) return;
   const int from = SpriteFactorOfWindow(window);
@@ -99,7 +106,7 @@ void MoveToDpi(HWND window, int dpi) {
   // A window whose new sheet cannot be made (the process is out of GDI objects) lets go of the
   // skin, with everything inside it, and is drawn by the platform at its new DPI.
   if (to != from) {
-    if (!UseSpriteSheet(to)) {
+    if (!UseSpriteSheet(to, SpritesToAttach(GetSkinTraits(window).family))) {
       SkinDetachWindow(window);
       return;
     }
@@ -164,7 +171,7 @@ int SkinAttachWindow(HWND window) {
   // them) stays as it is, drawn by the platform: the record ends with nothing of the skin on it.
   SkinRecord record(window, traits);
   const int factor = SpriteFactorForDpi(record.dpi());
-  if (!UseSpriteSheet(factor)) return 0;
+  if (!UseSpriteSheet(factor, SpritesToAttach(traits.family))) return 0;
   // The family's attach, and the skin's procedure where it is not in the window's chain already.
   if (!AttachFamilyState(window, traits.family)) {
     DropSpriteSheet(factor);

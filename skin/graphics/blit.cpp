@@ -1,12 +1,10 @@
 #include "skin/graphics/blit.h"
 
-#include <ole2.h>
-#include <olectl.h>
-
 #include <algorithm>
 
 #include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/surface.h"
+#include "win/ole_automation.h"
 
 namespace skin {
 namespace {
@@ -20,7 +18,7 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 // against the palette, and the top byte is cleared.
 COLORREF TranslateKey(COLORREF keyColour, HPALETTE palette) {
   COLORREF key = keyColour;
-  OleTranslateColor(keyColour, palette, &key);
+  win::TranslateOleColour(keyColour, palette, &key);
   return key & 0x00FFFFFF;
 }
 

@@ -13,12 +13,10 @@ namespace skin {
 
 namespace {
 
-// One sheet and its uses. `built` holds from a complete build until the release: a sheet one of
-// whose surfaces could not be made is released at once. A released sheet's surfaces read
-// nullptr, never a stale handle that a later surface may have been given.
+// One sheet and its uses. A sprite's surface is set from its complete build until its release; a
+// released sprite reads nullptr, never a stale handle that a later surface may have been given.
 struct SheetSlot {
   SpriteSheet surfaces;
-  bool built = false;
   int uses = 0;
 };
 
@@ -28,9 +26,8 @@ struct SheetSlot {
 // Plain values, nothing to destroy as a thread ends: the detach of its last window releases them.
 thread_local SheetSlot sheets[kMaxSpriteFactor];
 
-const SpriteSheet kNoSheet{};
-
 struct SpriteSource {
+  Sprites sprite;
   HDC SpriteSheet::*surface;
   const COLORREF* pixels;  // row-major, width x height
   int width;
@@ -39,11 +36,16 @@ struct SpriteSource {
 
 // The sprites in the order they are created, filled and destroyed.
 const SpriteSource kSprites[] = {
-    {&SpriteSheet::button, &kButtonSpritePixels[0][0], kButtonSpriteWidth, kButtonSpriteHeight},
-    {&SpriteSheet::combo, &kComboSpritePixels[0][0], kComboSpriteWidth, kComboSpriteHeight},
-    {&SpriteSheet::glyph, &kGlyphSpritePixels[0][0], kGlyphSpriteWidth, kGlyphSpriteHeight},
-    {&SpriteSheet::option, &kOptionSpritePixels[0][0], kOptionSpriteWidth, kOptionSpriteHeight},
-    {&SpriteSheet::header, &kHeaderSpritePixels[0][0], kHeaderSpriteWidth, kHeaderSpriteHeight},
+    {Sprites::Button, &SpriteSheet::button, &kButtonSpritePixels[0][0], kButtonSpriteWidth,
+     kButtonSpriteHeight},
+    {Sprites::Combo, &SpriteSheet::combo, &kComboSpritePixels[0][0], kComboSpriteWidth,
+     kComboSpriteHeight},
+    {Sprites::Glyph, &SpriteSheet::glyph, &kGlyphSpritePixels[0][0], kGlyphSpriteWidth,
+     kGlyphSpriteHeight},
+    {Sprites::Option, &SpriteSheet::option, &kOptionSpritePixels[0][0], kOptionSpriteWidth,
+     kOptionSpriteHeight},
+    {Sprites::Header, &SpriteSheet::header, &kHeaderSpritePixels[0][0], kHeaderSpriteWidth,
+     kHeaderSpriteHeight},
 };
 
 SheetSlot& SlotOf(int factor) { return sheets[std::clamp(factor, 1, kMaxSpriteFactor) - 1]; }
@@ -75,42 +77,56 @@ void FillFromTable(HDC surface, const SpriteSource& sprite, int factor) {
                     static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
 }
 
-void DestroySurfaces(SheetSlot& slot) {
+bool IsBuilt(const SheetSlot& slot, const SpriteSource& sprite) {
+  return slot.surfaces.*sprite.surface != nullptr;
+}
+
+// Destroys the sprites of the set that are built, in the table's order.
+void DestroySprites(SheetSlot& slot, Sprites which) {
   for (const SpriteSource& sprite : kSprites) {
+    if (!Includes(which, sprite.sprite)) continue;
     DestroySurface(slot.surfaces.*sprite.surface);
     slot.surfaces.*sprite.surface = nullptr;
   }
-  slot.built = false;
 }
 
-// Builds the sheet complete or not at all: where a surface cannot be made (the process is out of
-// GDI objects) the others go again and the sheet stays unbuilt, so that nothing is ever drawn
-// from a sprite that is missing. True when the sheet is built.
-bool Build(SheetSlot& slot) {
-  // A second build without a release in between replaces the sheet instead of leaking it.
-  DestroySurfaces(slot);
+// The sprites of the set that are not built.
+Sprites MissingSprites(const SheetSlot& slot, Sprites wanted) {
+  Sprites missing = Sprites::None;
+  for (const SpriteSource& sprite : kSprites) {
+    if (Includes(wanted, sprite.sprite) && !IsBuilt(slot, sprite)) missing = missing | sprite.sprite;
+  }
+  return missing;
+}
+
+// Builds the wanted sprites that are not built, complete or not at all: where a surface cannot be
+// made (the process is out of GDI objects) the ones this call made go again, so that nothing is
+// ever drawn from a sprite that is missing. True when every wanted sprite is built.
+bool BuildSprites(SheetSlot& slot, Sprites wanted) {
+  const Sprites missing = MissingSprites(slot, wanted);
+  if (missing == Sprites::None) return true;
   const int factor = FactorOfSlot(slot);
   gdi::DisplayDc display;
   for (const SpriteSource& sprite : kSprites) {
+    if (!Includes(missing, sprite.sprite)) continue;
     HDC surface = CreateSurface(sprite.width * factor, sprite.height * factor, display.get());
     if (surface == nullptr) {
-      DestroySurfaces(slot);
+      DestroySprites(slot, missing);
       return false;
     }
     slot.surfaces.*sprite.surface = surface;
   }
   for (const SpriteSource& sprite : kSprites) {
-    FillFromTable(slot.surfaces.*sprite.surface, sprite, factor);
+    if (Includes(missing, sprite.sprite)) FillFromTable(slot.surfaces.*sprite.surface, sprite, factor);
   }
-  slot.built = true;
   return true;
 }
 
 }  // namespace
 
-bool UseSpriteSheet(int factor) {
+bool UseSpriteSheet(int factor, Sprites needed) {
   SheetSlot& slot = SlotOf(factor);
-  if (!slot.built && !Build(slot)) return false;
+  if (!BuildSprites(slot, needed)) return false;
   ++slot.uses;
   return true;
 }
@@ -118,28 +134,31 @@ bool UseSpriteSheet(int factor) {
 void DropSpriteSheet(int factor) {
   SheetSlot& slot = SlotOf(factor);
   if (slot.uses == 0) return;
-  if (--slot.uses == 0) DestroySurfaces(slot);
+  if (--slot.uses == 0) DestroySprites(slot, Sprites::All);
 }
 
-const SpriteSheet& SpriteSheetAt(int factor) {
-  const SheetSlot& slot = SlotOf(factor);
-  return slot.built ? slot.surfaces : kNoSheet;
-}
+const SpriteSheet& SpriteSheetAt(int factor) { return SlotOf(factor).surfaces; }
 
 int SpriteSheetUses(int factor) { return SlotOf(factor).uses; }
 
-void BuildSpriteSheet(int factor) { Build(SlotOf(factor)); }
+void BuildSpriteSheet(int factor) {
+  SheetSlot& slot = SlotOf(factor);
+  // A second build without a release in between replaces the sheet instead of leaking it.
+  DestroySprites(slot, Sprites::All);
+  BuildSprites(slot, Sprites::All);
+}
 
 void ReleaseSpriteSheet() {
   for (SheetSlot& slot : sheets) {
-    DestroySurfaces(slot);
+    DestroySprites(slot, Sprites::All);
     slot.uses = 0;
   }
 }
 
 bool SpriteSheetBuilt() {
-  return std::any_of(std::begin(sheets), std::end(sheets),
-                     [](const SheetSlot& slot) { return slot.built; });
+  return std::any_of(std::begin(sheets), std::end(sheets), [](const SheetSlot& slot) {
+    return MissingSprites(slot, Sprites::All) != Sprites::All;
+  });
 }
 
 HDC ButtonSprite() { return SpriteSheetAt(1).button; }

@@ -230,6 +230,7 @@ const FamilyHandlers kButtonHandlers{
     .getObject = AnswerPushButtonObject,
     .updateUiState = FollowFocusCues,
     .rescale = RescaleFaces,
+    .sprites = Sprites::Button,
 };
 
 }  // namespace skin

@@ -81,6 +81,7 @@ constexpr FamilyHandlers MarkHandlers() {
       .lButtonUp = ReleaseMark<Paint>,
       .mouseLeave = ShowMarkNormalAfterLeave<Paint>,
       .refreshAfterClick = RefreshMark<Paint>,
+      .sprites = Sprites::Option | Sprites::Glyph,
   };
 }
 

@@ -111,6 +111,7 @@ const FamilyHandlers kComboBoxHandlers{
     .lButtonDown = PressComboBox,
     .lButtonUp = ReleaseButton,
     .mouseLeave = ShowButtonNormalAfterLeave,
+    .sprites = Sprites::Combo,
 };
 
 const FamilyHandlers kDriveListHandlers{
@@ -122,6 +123,7 @@ const FamilyHandlers kDriveListHandlers{
     .lButtonDown = PressDriveList,
     .lButtonUp = ReleaseButton,
     .mouseLeave = ShowButtonNormalAfterLeave,
+    .sprites = Sprites::Combo,
 };
 
 }  // namespace skin

@@ -118,6 +118,7 @@ const FamilyHandlers kHeaderHandlers{
     .lButtonUp = ReleaseItem,
     .lButtonDblClk = PressItem,
     .mouseLeave = ForgetItemsAfterLeave,
+    .sprites = Sprites::Header,
 };
 
 }  // namespace skin

@@ -13,6 +13,7 @@
 
 #include "skin/core/skin_family.h"
 #include "skin/core/skin_props.h"
+#include "skin/graphics/sprite_sheet.h"
 
 namespace skin {
 
@@ -97,6 +98,9 @@ struct FamilyHandlers {
   // scale; run for a window and everything in it after their DPI has changed, once the window
   // has laid itself out again. Null: the family paints everything as it goes.
   void (*rescale)(HWND window) = nullptr;
+  // The sprites the family's painters draw from: the engine has them built before it attaches a
+  // window of the family, and at every DPI the window moves to. None: the family draws without.
+  Sprites sprites = Sprites::None;
 };
 
 // The paint of a window the skin draws alone, between BeginPaint and EndPaint. Where `paint`

@@ -185,6 +185,8 @@ LRESULT CallPreviousOnly(const SkinMessage& message) { return message.CallPrevio
 
 const FamilyHandlers kNoHandlers{};
 
+Sprites SpritesOfFamily(SkinFamily family) { return RowFor(family).sprites; }
+
 bool AttachFamilyState(HWND window, SkinFamily family) {
   const auto attach = RowFor(family).attach;
   return attach == nullptr || attach(window);

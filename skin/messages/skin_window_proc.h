@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "skin/core/skin_family.h"
+#include "skin/graphics/sprite_sheet.h"
 
 namespace skin {
 
@@ -23,6 +24,9 @@ void InstallSkinWindowProc(HWND window, bool unicode);
 // Ends the skin's part in the window's chain as a detach ends: gives the window its previous
 // procedure back where the skin's is on top, else leaves the skin's as a link (SkinHold::kLink).
 void TakeOutSkinWindowProc(HWND window, bool unicode);
+
+// The sprites the family's painters draw from (its row's).
+Sprites SpritesOfFamily(SkinFamily family);
 
 // The state of the window's family (its row's attach and detach), put on as the engine attaches
 // the window and taken off as it detaches it. False, with nothing put on, where a GDI object of

@@ -15,6 +15,7 @@
 #include "skin/graphics/surface.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/pictures.h"
+#include "win/unique_handle.h"
 
 namespace {
 
@@ -262,6 +263,50 @@ TEST(SpriteSheetFactors, EveryPixelIsAKByKSquareAndTheLastUseReleasesTheSheet) {
       EXPECT_EQ(skin::SpriteSheetUses(k), 0);
     }
   });
+  EXPECT_FALSE(skin::SpriteSheetBuilt());
+}
+
+// A use builds only the sprites it asks for, each once; a later use adds the ones it lacks, and the
+// last drop releases every sprite built. A use one of whose sprites cannot be made takes nothing
+// and leaves the sprites it made gone again.
+TEST(SpriteSheetUses, BuildOnlyTheSpritesAskedForAndReleaseThemTogether) {
+  using skin::Sprites;
+  EXPECT_GDI_OBJECTS_UNCHANGED({
+    ASSERT_TRUE(skin::UseSpriteSheet(1, Sprites::Button));
+    const skin::SpriteSheet& sheet = skin::SpriteSheetAt(1);
+    EXPECT_NE(sheet.button, nullptr);
+    EXPECT_EQ(sheet.combo, nullptr);
+    EXPECT_EQ(sheet.glyph, nullptr);
+    EXPECT_EQ(sheet.option, nullptr);
+    EXPECT_EQ(sheet.header, nullptr);
+    const HDC button = sheet.button;
+
+    ASSERT_TRUE(skin::UseSpriteSheet(1, Sprites::Option | Sprites::Glyph));
+    EXPECT_EQ(sheet.button, button) << "a built sprite is not made again";
+    EXPECT_NE(sheet.option, nullptr);
+    EXPECT_NE(sheet.glyph, nullptr);
+    EXPECT_EQ(sheet.header, nullptr);
+    EXPECT_EQ(skin::SpriteSheetUses(1), 2);
+
+    skin::DropSpriteSheet(1);
+    EXPECT_NE(sheet.option, nullptr) << "sprites stay while the sheet has a use";
+    skin::DropSpriteSheet(1);
+    EXPECT_FALSE(skin::SpriteSheetBuilt());
+  });
+
+  // Out of GDI objects: nothing of the use stays, and what was built before stays as it was.
+  ASSERT_TRUE(skin::UseSpriteSheet(1, Sprites::Button));
+  const HDC button = skin::SpriteSheetAt(1).button;
+  {
+    std::vector<win::Region> everyFreeEntry;
+    while (HRGN region = CreateRectRgn(0, 0, 1, 1)) everyFreeEntry.emplace_back(region);
+    EXPECT_FALSE(skin::UseSpriteSheet(1, Sprites::All));
+  }
+  EXPECT_EQ(skin::SpriteSheetUses(1), 1);
+  EXPECT_EQ(skin::SpriteSheetAt(1).button, button);
+  EXPECT_EQ(skin::SpriteSheetAt(1).combo, nullptr);
+  EXPECT_EQ(skin::SpriteSheetAt(1).header, nullptr);
+  skin::DropSpriteSheet(1);
   EXPECT_FALSE(skin::SpriteSheetBuilt());
 }
 

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include "skin/engine/skin_engine.h"
 #include "skin/graphics/sprite_layout.h"
 #include "skin/graphics/sprite_sheet.h"
+#include "skin/messages/skin_window_proc.h"
 #include "tests/skin/reliability/skin_invariants.h"
 #include "tests/support/control_gallery.h"
 #include "tests/support/gdi_accounting.h"
@@ -46,13 +48,22 @@ class GdiTableFiller {
 };
 
 // The invariants (a skinned push button has its four state surfaces), and each skinned window
-// draws from a sheet that is built.
+// draws from sprites that are built: every sprite its family draws from.
 std::string HalfSkinnedWindows(HWND form) {
   std::string faults = ThreadInvariantFaults();
   for (HWND window : WindowTree(form)) {
-    const int factor = skin::SpriteFactorForDpi(skin::GetSkinDpi(window));
-    if (skin::IsSkinned(window) && skin::SpriteSheetAt(factor).button == nullptr) {
-      faults += "a window drawn from a sheet that is not built\n";
+    if (!skin::IsSkinned(window)) continue;
+    const skin::SpriteSheet& sheet =
+        skin::SpriteSheetAt(skin::SpriteFactorForDpi(skin::GetSkinDpi(window)));
+    const skin::Sprites sprites = skin::SpritesOfFamily(skin::GetSkinTraits(window).family);
+    const std::pair<skin::Sprites, HDC> built[] = {
+        {skin::Sprites::Button, sheet.button}, {skin::Sprites::Combo, sheet.combo},
+        {skin::Sprites::Glyph, sheet.glyph},   {skin::Sprites::Option, sheet.option},
+        {skin::Sprites::Header, sheet.header}};
+    for (const auto& [sprite, surface] : built) {
+      if (skin::Includes(sprites, sprite) && surface == nullptr) {
+        faults += "a window drawn from a sprite that is not built\n";
+      }
     }
   }
   return faults;
@@ -95,6 +106,8 @@ TEST(GdiExhaustion, EveryWindowIsSkinnedWholeOrLeftToThePlatform) {
     SetWindowPos(form.wideButton(), nullptr, 0, 0, 250, 30, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_FALSE(skin::IsSkinned(form.wideButton())) << "a button of the old size is shown";
     EXPECT_EQ(HalfSkinnedWindows(form.form()), "") << "after a resize";
+    // The objects the button gave back would make the sprites of the new DPI: take them too.
+    GdiTableFiller freedByTheButton;
     RECT place{};
     GetWindowRect(form.form(), &place);
     SendMessageW(form.form(), WM_DPICHANGED, MAKEWPARAM(192, 192),

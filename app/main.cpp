@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/message_loop.h"
+#include "app/startup_stages.h"
 #include "win/accessible_base.h"
 #include "win/dll_search.h"
 
@@ -10,12 +11,15 @@
 // Without one it loads and shows the main window and runs until the last of its windows is
 // unloaded.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  app::MarkStartupStage(app::StartupStage::kFirstLine);
   // First, before anything can load a DLL: one left beside the program must never be taken.
   win::RestrictDllSearchToSystem();
   const app::CommandSwitch commandSwitch = app::ParseCommandLine(GetCommandLineW());
   if (commandSwitch != app::CommandSwitch::kNone) return app::RunCommandSwitch(commandSwitch);
   // The windows hand their accessible objects to screen readers in other processes.
   const win::ThreadApartment apartment;
+  app::MarkStartupStage(app::StartupStage::kApartment);
   if (app::form1::Show() == nullptr) return 1;
+  app::MarkStartupStage(app::StartupStage::kShown);
   return app::RunMessageLoop();
 }

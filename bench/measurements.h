@@ -34,6 +34,10 @@ PlatformFigures MeasurePlatform(Report& report);
 // The skin's figures, set against the platform's.
 void MeasureSkin(Report& report, const PlatformFigures& platform);
 
+// The program's start-up against a bare platform dialog with the same controls, and where the
+// program's own start-up time goes.
+void MeasureStartup(Report& report);
+
 // Median time of RedrawWindow (invalidate and update now) of the window.
 double MeasureRedraw(HWND window);
 

@@ -2,7 +2,9 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "app/inline_image_commands.h"
 #include "app/inline_images_status.h"
@@ -163,9 +165,27 @@ std::string EncodeOutputLine(const std::wstring& text, UINT codePage) {
   return bytes;
 }
 
+bool NamesProgramOnly(std::wstring_view commandLine) {
+  size_t end = 0;
+  if (!commandLine.empty() && commandLine.front() == L'"') {
+    end = commandLine.find(L'"', 1);
+    end = end == std::wstring_view::npos ? commandLine.size() : end + 1;
+  } else {
+    end = std::min(commandLine.find_first_of(L" \t"), commandLine.size());
+  }
+  return commandLine.find_first_not_of(L" \t", end) == std::wstring_view::npos;
+}
+
 CommandSwitch ParseCommandLine(const wchar_t* commandLine) {
+  // A start without a switch, the usual one, needs no parser: shell32, whose loading is heavy,
+  // is loaded only for a command line that holds more than the program's name.
+  if (commandLine == nullptr || NamesProgramOnly(commandLine)) return CommandSwitch::kNone;
+  const win::Module shell32(win::LoadSystemLibrary(L"shell32.dll"));
+  const auto split = win::ModuleFunction<decltype(&CommandLineToArgvW)>(shell32.get(),
+                                                                        "CommandLineToArgvW");
+  if (split == nullptr) return CommandSwitch::kInvalid;
   int count = 0;
-  const win::LocalMemory<LPWSTR*> arguments(CommandLineToArgvW(commandLine, &count));
+  const win::LocalMemory<LPWSTR*> arguments(split(commandLine, &count));
   if (!arguments) return CommandSwitch::kInvalid;
   if (count <= 1) return CommandSwitch::kNone;
   if (count == 2) return ParseSwitch(arguments.get()[1]);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace app {
 
@@ -22,6 +23,11 @@ inline constexpr int kExitHolds = 0;      // the value now holds; /status: pictu
 inline constexpr int kExitNotHeld = 1;    // the value does not hold; /status: anything but shown
 inline constexpr int kExitBadSwitch = 2;  // an unknown switch, or more than one; nothing done
 inline constexpr int kExitUsage = 0;      // /?
+
+// True when the command line (as GetCommandLineW gives it) holds the program's name and nothing
+// but spaces and tabs after it: the name read as CommandLineToArgvW reads it, to the closing quote
+// when it starts with one (to the end when there is none), else to the first space or tab.
+bool NamesProgramOnly(std::wstring_view commandLine);
 
 // The switch of a whole command line as GetCommandLineW gives it (the program's name first).
 // Switches start with "/" or "-" and compare without regard to case.

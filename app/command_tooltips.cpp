@@ -1,5 +1,7 @@
 #include "app/command_tooltips.h"
 
+#include <windowsx.h>
+
 #include "win/dll_search.h"
 #include "win/dpi.h"
 
@@ -40,11 +42,25 @@ bool AddTooltipTool(HWND tooltip, HWND form, HWND tool) {
   if (tooltip == nullptr || tool == nullptr) return false;
   TTTOOLINFOW info{};
   info.cbSize = TTTOOLINFOW_V2_SIZE;
-  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.uFlags = TTF_IDISHWND;
   info.hwnd = form;  // receives TTN_GETDISPINFOW
   info.uId = reinterpret_cast<UINT_PTR>(tool);
   info.lpszText = LPSTR_TEXTCALLBACKW;
   return SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
+}
+
+void RelayToTooltip(HWND tooltip, HWND window, UINT mouseMessage) {
+  if (tooltip == nullptr || window == nullptr) return;
+  const DWORD position = GetMessagePos();
+  MSG message{};
+  message.hwnd = window;
+  message.message = mouseMessage;
+  message.time = static_cast<DWORD>(GetMessageTime());
+  message.pt = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  POINT client = message.pt;
+  ScreenToClient(window, &client);
+  message.lParam = MAKELPARAM(client.x, client.y);
+  SendMessageW(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 
 void SetTooltipDpi(HWND tooltip, HFONT font, int dpi) {

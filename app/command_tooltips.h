@@ -20,10 +20,14 @@ namespace app {
 HWND CreateFormTooltip(HWND form);
 
 // Adds `tool`, a control anywhere inside `form`, whose text the tooltip asks `form` for. The
-// tooltip watches the pointer through a subclass of the tool's own (TTF_SUBCLASS), which sees
-// each message after any subclass added later (the skin's), so that the skin's hover tracking
-// and fades run as before. False where the tooltip took no tool.
+// tooltip does not subclass the tool: it learns of the pointer from RelayToTooltip, so that it can
+// be made long after the skin came onto the tool, and the skin can come off it again at any time.
+// False where the tooltip took no tool.
 bool AddTooltipTool(HWND tooltip, HWND form, HWND tool);
+
+// Passes the mouse message that the pointer just sent to `window` (WM_SETCURSOR names it in the
+// high word of its lParam) on to the tooltip, at the pointer's position as the message had it.
+void RelayToTooltip(HWND tooltip, HWND window, UINT mouseMessage);
 
 // Gives the tooltip the font of the form's DPI (the caller keeps it alive for as long as the
 // tooltip uses it) and wraps its text at a width of that DPI.

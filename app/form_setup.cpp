@@ -1,5 +1,6 @@
 #include "app/form_setup.h"
 
+#include <cstring>
 #include <cwchar>
 
 #include "app/resource_ids.h"
@@ -67,6 +68,34 @@ ScaleDownFunction IconScaleDown() {
   return win::ModuleFunction<ScaleDownFunction>(comctl32.get(), "LoadIconWithScaleDown");
 }
 
+// The program's icon group as its resource holds it: a header of three 16-bit fields, the count
+// last, then one 14-byte entry per image whose first two bytes are its width and height (0 for
+// 256).
+constexpr size_t kIconGroupHeaderBytes = 6;
+constexpr size_t kIconGroupCountOffset = 4;
+constexpr size_t kIconGroupEntryBytes = 14;
+constexpr int kIconSideZeroMeans = 256;
+
+// True when the program's icon holds an image of exactly size x size pixels. LoadImageW then
+// gives that very image, as LoadIconWithScaleDown would, and comctl32 is not needed.
+bool IconHasExactSize(int size) {
+  HRSRC found = FindResourceW(AppInstance(), MAKEINTRESOURCEW(IDI_MORVANE), RT_GROUP_ICON);
+  HGLOBAL loaded = found != nullptr ? LoadResource(AppInstance(), found) : nullptr;
+  const auto* bytes = static_cast<const BYTE*>(loaded != nullptr ? LockResource(loaded) : nullptr);
+  const size_t length = found != nullptr ? SizeofResource(AppInstance(), found) : 0;
+  if (bytes == nullptr || length < kIconGroupHeaderBytes) return false;
+  WORD count = 0;
+  std::memcpy(&count, bytes + kIconGroupCountOffset, sizeof count);
+  for (size_t entry = 0; entry < count; ++entry) {
+    const size_t at = kIconGroupHeaderBytes + entry * kIconGroupEntryBytes;
+    if (at + kIconGroupEntryBytes > length) return false;
+    const int width = bytes[at] == 0 ? kIconSideZeroMeans : bytes[at];
+    const int height = bytes[at + 1] == 0 ? kIconSideZeroMeans : bytes[at + 1];
+    if (width == size && height == size) return true;
+  }
+  return false;
+}
+
 // Notes that the enumeration found a font and ends it there.
 int CALLBACK NoteFirstFont(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
   *reinterpret_cast<bool*>(found) = true;
@@ -104,7 +133,8 @@ void PlaceInSuggestedRect(HWND window, const RECT& suggested, SIZE client) {
 win::Icon LoadProgramIcon(int sizeMetric, int dpi) {
   const int size = SystemMetricForDpi(sizeMetric, dpi);
   const auto name = MAKEINTRESOURCEW(IDI_MORVANE);
-  if (const ScaleDownFunction scaleDown = IconScaleDown()) {
+  // comctl32 is loaded only for a size the icon lacks, which it makes from the next larger image.
+  if (const ScaleDownFunction scaleDown = IconHasExactSize(size) ? nullptr : IconScaleDown()) {
     HICON icon = nullptr;
     if (SUCCEEDED(scaleDown(AppInstance(), name, size, size, &icon))) return win::Icon(icon);
   }

@@ -19,9 +19,11 @@
 #include "app/inline_images_status.h"
 #include "app/instructions_window.h"
 #include "app/link_label.h"
+#include "app/main_window_layout.h"
 #include "app/painted_label.h"
 #include "app/resource_ids.h"
 #include "app/shell_restart.h"
+#include "app/startup_stages.h"
 #include "app/twips_layout.h"
 #include "skin/engine/high_contrast.h"
 #include "skin/engine/skin_engine.h"
@@ -29,31 +31,10 @@
 namespace app::form1 {
 namespace {
 
-// Every position and size is in twips (15 to a pixel at 96 DPI).
-constexpr TwipsSize kClientSize = {4350, 2295};
-
-// The frame around the commands; its caption reads "operations".
-constexpr wchar_t kFrameCaption[] = L"操作功能";
-constexpr TwipsBox kFrameBox = {120, 120, 4095, 1695};
 constexpr COLORREF kFrameCaptionColour = RGB(0xFF, 0x00, 0xFF);
-
-// The command buttons inside the frame, in frame client coordinates, in Tab order.
-struct ButtonLayout {
-  int id;
-  const wchar_t* caption;
-  TwipsBox box;
-};
-constexpr ButtonLayout kButtons[] = {
-    {IDC_COMMAND2, L"显示内嵌图片", {120, 240, 3855, 375}},     // show inline images
-    {IDC_COMMAND3, L"关闭内嵌图片", {120, 720, 3855, 375}},     // turn inline images off
-    {IDC_COMMAND1, L"刷新后马上生效", {120, 1200, 1815, 375}},  // refresh, takes effect at once
-    {IDC_COMMAND4, L"说明", {2040, 1200, 1935, 375}},           // instructions
-};
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 
-// Label2: the name of the maker's community.
-constexpr std::wstring_view kCommunityName = L"Quenlit";
-constexpr TwipsBox kLabel2Box = {120, 1920, 1305, 240};
+// Label2, the name of the maker's community.
 constexpr COLORREF kLabel2Colour = RGB(0x00, 0x40, 0x40);
 // SimHei (黑体) is an optional font on Windows 10 and 11 outside their Chinese editions; where it
 // is missing, Microsoft YaHei, a Chinese sans with a true bold that every Windows 10 and 11 has,
@@ -61,8 +42,7 @@ constexpr COLORREF kLabel2Colour = RGB(0x00, 0x40, 0x40);
 constexpr LabelFace kLabel2Face = {L"黑体", L"SimHei", L"Microsoft YaHei"};
 constexpr int kLabel2TenthsOfPoint = 120;
 
-// Label3: the link to the forum.
-constexpr TwipsBox kLabel3Box = {1440, 1920, 2775, 240};
+// Label3, the link to the forum.
 constexpr COLORREF kLinkColour = RGB(0x00, 0x00, 0xFF);
 constexpr wchar_t kLabel3Face[] = L"宋体";  // SimSun
 constexpr int kLabel3TenthsOfPoint = 120;
@@ -83,7 +63,7 @@ constexpr CommandBinding kCommandBindings[] = {
 // boxes are those of the DPI the window is laid out at.
 struct Form1State : FormState {
   win::Font commandFont;     // the frame's, the buttons' and the tooltip's
-  HWND tooltip = nullptr;    // owned by the window: it goes with it
+  HWND tooltip = nullptr;    // made at the first hover; owned by the window, it goes with it
   std::wstring tooltipText;  // what the tooltip shows now
   win::Font label2Font;
   PixelBox label2Box{};
@@ -107,14 +87,23 @@ bool IsStatusCommand(HWND frame, HWND window) {
          std::end(kStatusCommands);
 }
 
-// The tooltip of the repair commands. It is made before the skin comes onto the buttons, so that
-// its subclass lies under the skin's and is never taken off with it.
-void CreateStatusTooltip(HWND form) {
+// The tooltip of the repair commands, made when the pointer first comes onto one of them, so that
+// comctl32 is not loaded before the window's first paint. From then on it hears of every mouse
+// message over the window (RelayToTooltip): over a repair command it shows, elsewhere it hides.
+void FeedStatusTooltip(HWND form, HWND under, UINT mouseMessage) {
   Form1State* state = StateOf(form);
   if (state == nullptr) return;
-  state->tooltip = CreateFormTooltip(form);
-  HWND frame = GetDlgItem(form, IDC_FRAME2);
-  for (const int id : kStatusCommands) AddTooltipTool(state->tooltip, form, GetDlgItem(frame, id));
+  if (state->tooltip == nullptr) {
+    HWND frame = GetDlgItem(form, IDC_FRAME2);
+    if (!IsStatusCommand(frame, under)) return;
+    state->tooltip = CreateFormTooltip(form);
+    if (state->tooltip == nullptr) return;
+    for (const int id : kStatusCommands) {
+      AddTooltipTool(state->tooltip, form, GetDlgItem(frame, id));
+    }
+    SetTooltipDpi(state->tooltip, state->commandFont.get(), state->dpi());
+  }
+  RelayToTooltip(state->tooltip, under, mouseMessage);
 }
 
 // The accessible description of a skinned push button: the setting now for the repair commands of
@@ -172,6 +161,7 @@ void PaintLabels(HWND form, HDC dc) {
   DrawPaintedLabel(dc, state->label2Box, kCommunityName, state->label2Font.get(),
                    PaintedTextColour(kLabel2Colour));
   state->link.Draw(dc);
+  MarkStartupStage(StartupStage::kFirstPaint);
 }
 
 void InvalidateLink(HWND form, const LinkLabel& link) {
@@ -180,13 +170,15 @@ void InvalidateLink(HWND form, const LinkLabel& link) {
 }
 
 INT_PTR OnInitDialog(HWND form) {
+  MarkStartupStage(StartupStage::kDialogCreated);
   CreateChildren(form);
-  CreateStatusTooltip(form);
   LayOut(form);
   if (const Form1State* state = StateOf(form)) {
     SizeClientAndCentre(form, ClientSizeAt(state->dpi()), state->dpi());
   }
+  MarkStartupStage(StartupStage::kLaidOut);
   Form_Load(form);
+  MarkStartupStage(StartupStage::kSkinned);
   return FALSE;  // Show() puts the focus on the first command once the window is visible
 }
 
@@ -228,8 +220,11 @@ INT_PTR OnMouseMove(HWND form, POINT point) {
   return TRUE;
 }
 
-// Keeps the hand over the link between mouse moves instead of letting the class cursor flash.
-INT_PTR OnSetCursor(HWND form, HWND under, int hitTest) {
+// Every mouse message over the window and its controls comes here first, as the platform asks the
+// window which cursor to show: the tooltip hears of it, and the hand stays over the link between
+// mouse moves instead of letting the class cursor flash.
+INT_PTR OnSetCursor(HWND form, HWND under, int hitTest, UINT mouseMessage) {
+  FeedStatusTooltip(form, under, mouseMessage);
   POINT point{};
   GetCursorPos(&point);
   ScreenToClient(form, &point);
@@ -299,7 +294,7 @@ INT_PTR OnMessage(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE:
       return OnMouseMove(form, PointFrom(lParam));
     case WM_SETCURSOR:
-      return OnSetCursor(form, reinterpret_cast<HWND>(wParam), LOWORD(lParam));
+      return OnSetCursor(form, reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam));
     case WM_LBUTTONDOWN:
       return OnLButtonDown(form, PointFrom(lParam));
     case WM_LBUTTONUP:

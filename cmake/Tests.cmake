@@ -60,7 +60,7 @@ morvane_wine_path(MORVANE_DLL_SEARCH_PROBE_WIN "${CMAKE_BINARY_DIR}/dll_search_p
 # Test support shared by every test program (window hosts, GDI accounting, picture writer).
 file(GLOB_RECURSE SUPPORT_SOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/support/*.cpp")
 add_library(test_support STATIC ${SUPPORT_SOURCES} "${CMAKE_SOURCE_DIR}/cmake/empty.cpp")
-target_link_libraries(test_support PUBLIC app gtest version comctl32 oleacc)
+target_link_libraries(test_support PUBLIC app gtest version comctl32 oleacc oleaut32 shell32 psapi)
 target_compile_definitions(test_support PRIVATE
   MORVANE_TEST_OUTPUT=L"${MORVANE_TEST_OUTPUT_WIN}" MORVANE_EXE=L"${MORVANE_EXE_WIN}"
   MORVANE_RECORDER=L"${MORVANE_RECORDER_WIN}" MORVANE_LOAD_MARKERS=L"${MORVANE_LOAD_MARKERS_WIN}"

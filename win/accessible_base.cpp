@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "win/dll_search.h"
+#include "win/ole_automation.h"
 
 namespace win {
 namespace {
@@ -35,7 +36,7 @@ bool IsChildId(const VARIANT& child) { return V_VT(&child) == VT_I4; }
 
 VARIANT SelfVariant() {
   VARIANT self;
-  VariantInit(&self);
+  InitVariant(&self);
   V_VT(&self) = VT_I4;
   V_I4(&self) = CHILDID_SELF;
   return self;
@@ -409,7 +410,7 @@ HRESULT AccessibleBase::ReturnText(const VARIANT& child, BSTR* out,
   }
   const std::wstring value = (this->*text)(V_I4(&child));
   if (value.empty()) return S_FALSE;
-  *out = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
+  *out = AllocateBstr(value);
   return *out != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -469,7 +470,7 @@ HRESULT AccessibleBase::get_accDescription(VARIANT child, BSTR* description) {
 
 HRESULT AccessibleBase::get_accRole(VARIANT child, VARIANT* role) {
   if (role == nullptr) return E_POINTER;
-  VariantInit(role);
+  InitVariant(role);
   if (const HRESULT checked = CheckChild(child); FAILED(checked)) return checked;
   if (IDispatch* object = ChildObject(V_I4(&child))) {
     return AskChildObject(object,
@@ -481,7 +482,7 @@ HRESULT AccessibleBase::get_accRole(VARIANT child, VARIANT* role) {
 
 HRESULT AccessibleBase::get_accState(VARIANT child, VARIANT* state) {
   if (state == nullptr) return E_POINTER;
-  VariantInit(state);
+  InitVariant(state);
   if (const HRESULT checked = CheckChild(child); FAILED(checked)) return checked;
   if (IDispatch* object = ChildObject(V_I4(&child))) {
     return AskChildObject(
@@ -519,7 +520,7 @@ HRESULT AccessibleBase::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
 // what inside it has the focus), or nowhere that this object knows of.
 HRESULT AccessibleBase::get_accFocus(VARIANT* focus) {
   if (focus == nullptr) return E_POINTER;
-  VariantInit(focus);
+  InitVariant(focus);
   if (!Live()) return CO_E_OBJNOTCONNECTED;
   HWND focused = GetFocus();
   if (focused == window_) {
@@ -538,7 +539,7 @@ HRESULT AccessibleBase::get_accFocus(VARIANT* focus) {
 
 HRESULT AccessibleBase::get_accSelection(VARIANT* selection) {
   if (selection == nullptr) return E_POINTER;
-  VariantInit(selection);
+  InitVariant(selection);
   return Live() ? S_FALSE : CO_E_OBJNOTCONNECTED;
 }
 
@@ -601,7 +602,7 @@ long AccessibleBase::PlaceInParent(AccessibleBase** parent) const {
 // that holds it. The spatial directions are not supported; any other is no direction at all.
 HRESULT AccessibleBase::accNavigate(long direction, VARIANT start, VARIANT* end) {
   if (end == nullptr) return E_POINTER;
-  VariantInit(end);
+  InitVariant(end);
   if (const HRESULT checked = CheckChild(start); FAILED(checked)) return checked;
   const long from = V_I4(&start);
   long to = 0;
@@ -635,7 +636,7 @@ HRESULT AccessibleBase::NavigateAmongSiblings(long direction, VARIANT* end) cons
   const long place = PlaceInParent(&parent);
   if (place == 0) return S_FALSE;
   VARIANT start;
-  VariantInit(&start);
+  InitVariant(&start);
   SetLong(&start, place);
   HRESULT result = parent->accNavigate(direction, start, end);
   // A simple element's id means nothing to the reader outside its container: it gets the
@@ -651,7 +652,7 @@ HRESULT AccessibleBase::NavigateAmongSiblings(long direction, VARIANT* end) cons
 
 HRESULT AccessibleBase::accHitTest(long x, long y, VARIANT* hit) {
   if (hit == nullptr) return E_POINTER;
-  VariantInit(hit);
+  InitVariant(hit);
   if (!Live()) return CO_E_OBJNOTCONNECTED;
   if (!Contains(RectOf(CHILDID_SELF), x, y)) return S_FALSE;
   for (long child = 1; child <= ChildCount(); ++child) {

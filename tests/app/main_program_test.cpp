@@ -3,9 +3,12 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <psapi.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +16,7 @@
 #include "skin/core/skin_kind.h"
 #include "tests/app/command_recording.h"
 #include "tests/support/keyboard_input.h"
+#include "tests/support/pointer_input.h"
 #include "tests/support/running_program.h"
 
 namespace {
@@ -80,6 +84,30 @@ void ExpectCentredOnScreen(HWND window) {
   const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
   EXPECT_LE(std::abs(rect.left + rect.right - screenWidth), 1) << rect.left << " " << rect.right;
   EXPECT_LE(std::abs(rect.top + rect.bottom - screenHeight), 1) << rect.top << " " << rect.bottom;
+}
+
+// True when the process has loaded the DLL of this file name.
+bool HasLoaded(DWORD processId, const std::wstring& dllName) {
+  const win::KernelHandle process(
+      OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+  HMODULE modules[512] = {};
+  DWORD bytes = 0;
+  if (!process || !EnumProcessModules(process.get(), modules, sizeof modules, &bytes)) return false;
+  for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < std::size(modules); ++i) {
+    wchar_t name[MAX_PATH] = {};
+    GetModuleBaseNameW(process.get(), modules[i], name, MAX_PATH);
+    if (_wcsicmp(name, dllName.c_str()) == 0) return true;
+  }
+  return false;
+}
+
+// The visible tooltip that the window owns; null while none shows.
+HWND ShownTooltipOf(HWND owner) {
+  for (HWND window = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); window != nullptr;
+       window = FindWindowExW(nullptr, window, TOOLTIPS_CLASSW, nullptr)) {
+    if (GetWindow(window, GW_OWNER) == owner && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
 }
 
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
@@ -166,6 +194,30 @@ TEST_F(MainProgramTest, MainWindowHasItsFrameButtonsTabOrderAndFocus) {
         << "Tab " << step << " did not reach button " << step % 4;
   }
 
+  ExpectClosingEndsProgram();
+}
+
+// The window comes up with nothing loaded that only a later action needs: comctl32 (the
+// tooltip), shell32 (switches and the link) and oleaut32 (a screen reader's strings). The first
+// hover over a repair command brings the tooltip, and comctl32 with it.
+TEST_F(MainProgramTest, ComesUpWithoutTheDllsOfLaterActionsAndLoadsThemOnFirstNeed) {
+  testing_support::MovePointerTo(2, 2);
+  ASSERT_NO_FATAL_FAILURE(Start());
+  program_->WaitForInputIdle(10000);
+  for (const wchar_t* dll : {L"comctl32.dll", L"shell32.dll", L"oleaut32.dll"}) {
+    EXPECT_FALSE(HasLoaded(program_->processId(), dll)) << dll;
+  }
+  EXPECT_TRUE(HasLoaded(program_->processId(), L"ole32.dll")) << "the module list was not read";
+
+  testing_support::MovePointerOnto(Command(0));
+  HWND tooltip = nullptr;
+  EXPECT_TRUE(WaitUntil([&] { return (tooltip = ShownTooltipOf(form_)) != nullptr; }, 10000));
+  // Its text, asked across processes with the message (the window's caption is not its text).
+  EXPECT_GT(SendMessageW(tooltip, WM_GETTEXTLENGTH, 0, 0), 0);
+  EXPECT_TRUE(HasLoaded(program_->processId(), L"comctl32.dll"));
+  testing_support::MovePointerTo(2, 2);
+  EXPECT_TRUE(WaitUntil([&] { return ShownTooltipOf(form_) == nullptr; }, 10000))
+      << "the tooltip stays after the pointer left the window";
   ExpectClosingEndsProgram();
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -49,6 +50,34 @@ TEST(OutputLine, TheCodePageOnlyWhenEveryCharacterConvertsExactly) {
   EXPECT_EQ(app::EncodeOutputLine(L"“yes” é", kWesternCodePage), "\x93yes\x94 \xE9");
   EXPECT_EQ(app::EncodeOutputLine(L"“yes” Ā", kWesternCodePage), Utf8(L"“yes” Ā")) << "best fit";
   EXPECT_EQ(app::EncodeOutputLine(L"“yes”", kUsEnglishCodePage), Utf8(L"“yes”")) << "best fit";
+}
+
+// A start without a switch is told apart without the platform's parser (and its DLL): exactly
+// the command lines that CommandLineToArgvW splits into the program's name alone.
+TEST(ProgramNameAlone, AgreesWithThePlatformsParser) {
+  const wchar_t* const lines[] = {
+      L"Morvane.exe",
+      L"\"C:\\Program Files\\Morvane\\Morvane.exe\"",
+      L"\"C:\\Program Files\\Morvane.exe\"  \t ",
+      L"C:\\Tools\\Morvane.exe \t",
+      L"\"C:\\Program Files\\Morvane.exe\" /status",
+      L"\"C:\\Program Files\\Morvane.exe\"/status",
+      L"Morvane.exe /show",
+      L"Morvane.exe\t/hide",
+      L"Morvane.exe \"\"",
+      L"\"C:\\unclosed quote\\Morvane.exe /show",
+      L"Morvane.exe\n",
+  };
+  for (const wchar_t* line : lines) {
+    SCOPED_TRACE(testing::Message() << "[" << testing::PrintToString(std::wstring(line)) << "]");
+    int count = 0;
+    const win::LocalMemory<LPWSTR*> arguments(CommandLineToArgvW(line, &count));
+    ASSERT_TRUE(arguments);
+    EXPECT_EQ(app::NamesProgramOnly(line), count == 1);
+  }
+  EXPECT_TRUE(app::NamesProgramOnly(L"")) << "CommandLineToArgvW gives the program's path alone";
+  EXPECT_EQ(app::ParseCommandLine(L"Morvane.exe  /STATUS"), app::CommandSwitch::kStatus);
+  EXPECT_EQ(app::ParseCommandLine(L"Morvane.exe /show /hide"), app::CommandSwitch::kInvalid);
 }
 
 // Without SetDefaultDllDirectories (Windows 7 SP1 without update KB2533623) /status says in a line

@@ -1,0 +1,29 @@
+#pragma once
+
+// The few calls of oleaut32 (OLE Automation) the program makes: strings handed to a screen
+// reader, and the translation of OLE colours. oleaut32 is not imported: nothing the program needs
+// to show its window uses it, and its loading is not free, so it is loaded from the system
+// directory on the first call that needs it and kept for the process (strings it allocated go on
+// living with their readers).
+
+#include <windows.h>
+
+#include <oaidl.h>
+#include <ocidl.h>
+
+#include <string_view>
+
+namespace win {
+
+// A new BSTR holding the text (SysAllocStringLen); null when oleaut32 is missing or out of memory.
+BSTR AllocateBstr(std::wstring_view text);
+
+// The colour as OleTranslateColor gives it. Without a palette a plain RGB colour (top byte 0)
+// comes back as it is, and oleaut32 is not needed; everything else is oleaut32's to translate.
+// E_FAIL, the result untouched, where oleaut32 is missing.
+HRESULT TranslateOleColour(OLE_COLOR colour, HPALETTE palette, COLORREF* result);
+
+// A variant as VariantInit leaves it: empty, its former contents not looked at.
+inline void InitVariant(VARIANT* variant) { V_VT(variant) = VT_EMPTY; }
+
+}  // namespace win

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/startup_stages.h"
@@ -138,16 +139,29 @@ void Close(const Started& started, HWND window) {
   }
 }
 
-// One start, timed; nullopt when it failed.
-std::optional<double> TimeOneStart(const std::wstring& program) {
+// One start, from CreateProcess until the window is ready, and closed again; nullopt when it
+// failed. The process stays, ended, for its output to be read.
+struct TimedStart {
+  Started started;
+  double startUs;
+  double readyUs;
+};
+
+std::optional<TimedStart> StartAndClose(const std::wstring& program, bool askForStages) {
   const double startUs = NowMicroseconds();
-  std::optional<Started> started = Start(program, false);
+  std::optional<Started> started = Start(program, askForStages);
   if (!started) return std::nullopt;
   HWND window = WaitUntilReady(*started, startUs);
   const double readyUs = NowMicroseconds();
   Close(*started, window);
   if (window == nullptr) return std::nullopt;
-  return readyUs - startUs;
+  return TimedStart{std::move(*started), startUs, readyUs};
+}
+
+std::optional<double> TimeOneStart(const std::wstring& program) {
+  const auto timed = StartAndClose(program, false);
+  if (!timed) return std::nullopt;
+  return timed->readyUs - timed->startUs;
 }
 
 // The marks a program wrote, in microseconds on the benchmark's clock; nullopt when one is
@@ -176,22 +190,17 @@ std::optional<std::array<double, app::kStartupStageCount>> ReadMarks(HANDLE outp
 // each of its stages, and from its window's first paint until it is ready as the ratio counts
 // it (the controls inside painted, the window answering). nullopt when the start failed.
 std::optional<std::vector<double>> TimeStages(const std::wstring& program) {
-  const double startUs = NowMicroseconds();
-  std::optional<Started> started = Start(program, true);
-  if (!started) return std::nullopt;
-  HWND window = WaitUntilReady(*started, startUs);
-  const double readyUs = NowMicroseconds();
-  Close(*started, window);
-  if (window == nullptr) return std::nullopt;
-  const auto marks = ReadMarks(started->output.get());
+  const auto timed = StartAndClose(program, true);
+  if (!timed) return std::nullopt;
+  const auto marks = ReadMarks(timed->started.output.get());
   if (!marks) return std::nullopt;
   std::vector<double> stages;
-  double previous = startUs;
+  double previous = timed->startUs;
   for (const double mark : *marks) {
     stages.push_back(mark - previous);
     previous = std::max(previous, mark);
   }
-  stages.push_back(readyUs - previous);
+  stages.push_back(timed->readyUs - previous);
   return stages;
 }
 

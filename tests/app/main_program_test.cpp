@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <psapi.h>
 
@@ -27,6 +26,7 @@ using testing_support::CommandRecording;
 using testing_support::PressKey;
 using testing_support::RectInParent;
 using testing_support::RunningProgram;
+using testing_support::ShownTooltipOf;
 using testing_support::WaitUntil;
 using testing_support::WindowText;
 
@@ -99,15 +99,6 @@ bool HasLoaded(DWORD processId, const std::wstring& dllName) {
     if (_wcsicmp(name, dllName.c_str()) == 0) return true;
   }
   return false;
-}
-
-// The visible tooltip that the window owns; null while none shows.
-HWND ShownTooltipOf(HWND owner) {
-  for (HWND window = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); window != nullptr;
-       window = FindWindowExW(nullptr, window, TOOLTIPS_CLASSW, nullptr)) {
-    if (GetWindow(window, GW_OWNER) == owner && IsWindowVisible(window)) return window;
-  }
-  return nullptr;
 }
 
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }

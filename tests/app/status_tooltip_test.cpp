@@ -24,14 +24,7 @@ namespace {
 using testing_support::MovePointerTo;
 using testing_support::WaitUntil;
 
-// The form's tooltip while it shows; null while none shows.
-HWND ShownTooltip(HWND form) {
-  for (HWND window = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); window != nullptr;
-       window = FindWindowExW(nullptr, window, TOOLTIPS_CLASSW, nullptr)) {
-    if (GetWindow(window, GW_OWNER) == form && IsWindowVisible(window)) return window;
-  }
-  return nullptr;
-}
+using testing_support::ShownTooltipOf;
 
 // The description of the font a window draws its text in.
 LOGFONTW FontOf(HWND window) {
@@ -43,12 +36,12 @@ LOGFONTW FontOf(HWND window) {
 // Rests the pointer on the button, left of its caption, and waits for the form's tooltip.
 HWND HoverForTooltip(HWND form, HWND button, int dpi) {
   MovePointerTo(2, 2);
-  WaitUntil([&] { return ShownTooltip(form) == nullptr; }, 10000);
+  WaitUntil([&] { return ShownTooltipOf(form) == nullptr; }, 10000);
   RECT rect{};
   GetWindowRect(button, &rect);
   MovePointerTo(rect.left + 20 * dpi / 96, (rect.top + rect.bottom) / 2);
   HWND tooltip = nullptr;
-  WaitUntil([&] { return (tooltip = ShownTooltip(form)) != nullptr; }, 10000);
+  WaitUntil([&] { return (tooltip = ShownTooltipOf(form)) != nullptr; }, 10000);
   return tooltip;
 }
 

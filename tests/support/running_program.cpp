@@ -26,6 +26,14 @@ BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM lParam) {
 
 }  // namespace
 
+HWND ShownTooltipOf(HWND owner) {
+  for (HWND window = FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr);
+       window != nullptr; window = FindWindowExW(nullptr, window, L"tooltips_class32", nullptr)) {
+    if (GetWindow(window, GW_OWNER) == owner && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
+}
+
 std::wstring WindowText(HWND window) {
   wchar_t buffer[kTextChars] = {};
   const int length = GetWindowTextW(window, buffer, kTextChars);

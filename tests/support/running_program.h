@@ -19,6 +19,10 @@ SIZE ClientSize(HWND window);
 // The window's rectangle in the client coordinates of its parent.
 RECT RectInParent(HWND window);
 
+// The visible tooltip (of the platform's tooltips_class32) that the window owns; null while none
+// shows.
+HWND ShownTooltipOf(HWND owner);
+
 // A message box as the user sees it.
 struct MessageBoxSeen {
   HWND window = nullptr;

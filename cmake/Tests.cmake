@@ -60,8 +60,9 @@ morvane_wine_path(MORVANE_DLL_SEARCH_PROBE_WIN "${CMAKE_BINARY_DIR}/dll_search_p
 # The headers nearly every test source opens, parsed once per test program rather than once per
 # source: GoogleTest's alone takes most of a test source's compile time. Through a precompiled
 # header GCC 12 no longer treats the C++ library's inline code as a system header's and reports
-# its known false array-bounds finding in std::wstring's copy, so the test programs go without
-# that one warning; the program keeps it.
+# its known false findings in std::wstring's copy (array bounds, and the string overread and
+# overflow that come with it), so the test programs go without those three warnings; the program
+# keeps them.
 set(MORVANE_TEST_WARNINGS -Wno-array-bounds -Wno-stringop-overread -Wno-stringop-overflow)
 # The header is made once, by a target of its own with only the options that every test source
 # shares (GCC refuses it to a source that lacks a macro it was made with), and reused by all.
@@ -127,10 +128,12 @@ endforeach()
 # DLLs outside its known ones. Wine reads the overrides from the Unix environment as a process
 # starts, so they are set for the test program and pass to every process it starts; no such DLL
 # lies beside the test program itself.
-if(TEST test_app)
-  set_tests_properties(test_app PROPERTIES ENVIRONMENT
-    "MORVANE_DLLOVERRIDES=cmd.exe,explorer.exe,rundll32.exe,msimg32,comctl32,uxtheme,version=n,b")
-endif()
+foreach(name test_app test_app_windows test_app_system)
+  if(TEST ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT
+      "MORVANE_DLLOVERRIDES=cmd.exe,explorer.exe,rundll32.exe,msimg32,comctl32,uxtheme,version=n,b")
+  endif()
+endforeach()
 
 # The platform's common dialogs, opened over a skinned form.
 if(TARGET test_skin_dialogs)

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "skin/core/skin_kind.h"
-#include "tests/app/command_recording.h"
+#include "tests/support/command_recording.h"
 #include "tests/support/keyboard_input.h"
 #include "tests/support/pointer_input.h"
 #include "tests/support/running_program.h"

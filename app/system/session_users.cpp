@@ -1,0 +1,155 @@
+#include "app/system/session_users.h"
+
+#include <sddl.h>  // ConvertSidToStringSidW, declared only: looked up at run time
+
+#include "win/module_function.h"
+#include "win/unique_handle.h"
+
+namespace app {
+namespace {
+
+// The token functions of advapi32 are looked up, never imported: the program imports only
+// registry functions from advapi32, whose other exports may be forwarded to DLLs outside the
+// known ones before the program restricts its DLL search.
+template <typename Function>
+Function Advapi32Function(const char* name) {
+  return win::LoadedModuleFunction<Function>(L"advapi32.dll", name);
+}
+
+// A security identifier's size: its fixed eight bytes and four for each sub-authority.
+size_t SidSize(const BYTE* sid) { return 8 + 4 * size_t{sid[1]}; }
+
+// The user of the process's token; empty, with the error, when it cannot be read.
+std::vector<BYTE> TokenUserSid(HANDLE process, DWORD* error) {
+  const auto openProcessToken = Advapi32Function<decltype(&OpenProcessToken)>("OpenProcessToken");
+  const auto getTokenInformation =
+      Advapi32Function<decltype(&GetTokenInformation)>("GetTokenInformation");
+  *error = ERROR_PROC_NOT_FOUND;
+  if (openProcessToken == nullptr || getTokenInformation == nullptr) return {};
+  win::KernelHandle token;
+  HANDLE opened = nullptr;
+  if (!openProcessToken(process, TOKEN_QUERY, &opened)) {
+    *error = GetLastError();
+    return {};
+  }
+  token.reset(opened);
+  DWORD size = 0;
+  getTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+  std::vector<BYTE> buffer(size);
+  if (size == 0 || !getTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) {
+    *error = GetLastError();
+    return {};
+  }
+  const auto* sid =
+      static_cast<const BYTE*>(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid);
+  return std::vector<BYTE>(sid, sid + SidSize(sid));
+}
+
+// "DOMAIN\name" of the account, or its identifier in text ("S-1-5-21-...") where the name cannot
+// be looked up.
+std::wstring AccountName(const std::vector<BYTE>& sid) {
+  if (sid.empty()) return {};
+  PSID id = const_cast<BYTE*>(sid.data());
+  if (const auto lookup = Advapi32Function<decltype(&LookupAccountSidW)>("LookupAccountSidW")) {
+    DWORD nameLength = 0, domainLength = 0;
+    SID_NAME_USE use{};
+    lookup(nullptr, id, nullptr, &nameLength, nullptr, &domainLength, &use);
+    std::wstring name(nameLength, L'\0'), domain(domainLength, L'\0');
+    if (nameLength > 0 &&
+        lookup(nullptr, id, name.data(), &nameLength, domain.data(), &domainLength, &use)) {
+      name.resize(nameLength);
+      domain.resize(domainLength);
+      return domain.empty() ? name : domain + L'\\' + name;
+    }
+  }
+  const auto toString =
+      Advapi32Function<decltype(&ConvertSidToStringSidW)>("ConvertSidToStringSidW");
+  LPWSTR text = nullptr;
+  if (toString == nullptr || !toString(id, &text)) return {};
+  const win::LocalMemory<LPWSTR> owned(text);
+  return owned.get();
+}
+
+Account AccountOf(std::vector<BYTE> sid) {
+  Account account;
+  account.name = AccountName(sid);
+  account.sid = std::move(sid);
+  return account;
+}
+
+SessionUsersSource currentSource = ReadSessionUsers;
+
+// An account's name in quotes, or "another account" when it has none.
+std::wstring Named(const Account& account) {
+  return account.name.empty() ? std::wstring(L"另一个账户") : L"账户“" + account.name + L"”";
+}
+
+// "This program runs as <account>, while the user signed in here is <account>."
+std::wstring WhoRunsAndWhoIsSignedIn(const SessionUsers& users) {
+  return L"本程序现在以" + Named(users.program) + L"的身份运行，而当前登录的是" +
+         Named(users.shell) + L"。";
+}
+
+}  // namespace
+
+SessionUsers ReadSessionUsers(HWND shellWindow) {
+  SessionUsers users;
+  DWORD error = 0;
+  users.program = AccountOf(TokenUserSid(GetCurrentProcess(), &error));
+  DWORD processId = 0;
+  if (shellWindow == nullptr || GetWindowThreadProcessId(shellWindow, &processId) == 0) {
+    return users;
+  }
+  const win::KernelHandle shell(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  std::vector<BYTE> owner;
+  if (shell)
+    owner = TokenUserSid(shell.get(), &error);
+  else
+    error = GetLastError();
+  if (!owner.empty()) {
+    users.shellOwner = ShellOwner::kKnown;
+    users.shell = AccountOf(std::move(owner));
+  } else if (error == ERROR_ACCESS_DENIED) {
+    users.shellOwner = ShellOwner::kHidden;
+  }
+  return users;
+}
+
+SessionUsers SessionUsersOf(HWND shellWindow) { return currentSource(shellWindow); }
+
+SessionUsersSource SetSessionUsersSource(SessionUsersSource source) {
+  const SessionUsersSource previous = currentSource;
+  currentSource = source != nullptr ? source : ReadSessionUsers;
+  return previous;
+}
+
+bool ActsForSignedInUser(const SessionUsers& users) {
+  if (users.program.sid.empty()) return true;
+  switch (users.shellOwner) {
+    case ShellOwner::kNoShell:
+      return true;
+    case ShellOwner::kKnown:
+      return users.shell.sid == users.program.sid;
+    case ShellOwner::kHidden:
+      break;
+  }
+  return false;
+}
+
+std::wstring OtherUserSettingNotice(const SessionUsers& users) {
+  // "Changing the setting here would change it only for <program's account>, not for the person
+  // signed in, so nothing was changed. Have the signed-in user run this program themselves,
+  // not through "Run as administrator" with another account."
+  return WhoRunsAndWhoIsSignedIn(users) + L"在这里更改设置，改变的只是" + Named(users.program) +
+         L"的设置，而不是登录者的设置，所以本程序没有做任何更改。"
+         L"请由当前登录的用户直接运行本程序，不要用其他账户“以管理员身份运行”。";
+}
+
+std::wstring OtherUserRestartNotice(const SessionUsers& users) {
+  // "This program does not end the desktop of someone else, so it did not refresh. Have the
+  // signed-in user run this program themselves, then refresh."
+  return WhoRunsAndWhoIsSignedIn(users) +
+         L"本程序不会结束别人的桌面，所以没有刷新。请由当前登录的用户直接运行本程序后再刷新。";
+}
+
+}  // namespace app

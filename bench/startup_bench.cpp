@@ -209,7 +209,7 @@ constexpr const char* kStageDescriptions[app::kStartupStageCount + 1] = {
     "to the first line (loader, imported DLLs, C runtime)",
     "first line to COM apartment joined",
     "dialog made from its template, with icons",
-    "children, tooltip, fonts and layout",
+    "children, fonts and layout",
     "skin installed",
     "shown, focus on the first command",
     "the window's own first paint",

@@ -16,7 +16,7 @@ enum class StartupStage {
   kFirstLine,      // the program's first line runs: the loader, its DLLs and the C runtime
   kApartment,      // the DLL search is restricted, the command line read, the COM apartment joined
   kDialogCreated,  // the dialog manager has made the main window from its template, with icons
-  kLaidOut,        // children, tooltip, fonts, icons and layout at the window's DPI
+  kLaidOut,        // children, fonts and layout at the window's DPI (no tooltip yet)
   kSkinned,        // the skin is on the window and its controls
   kShown,          // the window is shown, in the foreground, with the focus on the first command
   kFirstPaint,     // the window's own first paint has ended

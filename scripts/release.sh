@@ -18,9 +18,10 @@
 # The unsigned program is finished as a removed signature leaves it (scripts/finish_program.py),
 # so the signed program less its signature is byte for byte what anyone rebuilds.
 #
-# Other settings: MORVANE_DIST, the output folder (dist/ of the tree); MORVANE_RELEASE_FROM, a
-# Release build of the 32-bit program already made from these sources, used instead of building
-# one (the tests sign the program they have built).
+# Other settings: MORVANE_DIST, the output folder (dist/ of the tree); MORVANE_RELEASE_BUILD, the
+# build folder (build/release, made afresh); MORVANE_RELEASE_FROM, a Release build of the 32-bit
+# program already made from these sources, used instead of building one (the tests sign the
+# program they have built).
 #
 # dist/ holds this run's release or none: the script removes the files it writes before it
 # starts, makes everything in a temporary folder and moves it into dist/ only when all is done.

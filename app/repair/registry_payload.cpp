@@ -23,8 +23,13 @@ constexpr int kNameAttempts = 8;
 // reading.
 constexpr int kReadAttempts = 4;
 
-// The registry editor in the Windows directory is a 64-bit program on 64-bit Windows, so the
-// value is read and written in the 64-bit view; a 32-bit system ignores the flag.
+// The value lies under HKEY_CURRENT_USER\Software, which WOW64 shares between the 32-bit and the
+// 64-bit view (only parts of Software\Classes are redirected: Microsoft's "Registry Keys Affected
+// by WOW64"), so the registry editor meets the same value whichever copy runs: this 32-bit
+// program, starting %windir%\regedit.exe, gets the 32-bit copy in SysWOW64 (Microsoft's "File
+// System Redirector"; packaging projects report the same of their 32-bit launchers). The program
+// still reads and writes in the 64-bit view, so that either build of it names the one place a
+// 64-bit browser reads; a 32-bit system ignores the flag.
 constexpr REGSAM kEditorView = KEY_WOW64_64KEY;
 
 // The strings the browser reads as "show" and "hide", in any case.

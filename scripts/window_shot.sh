@@ -1,11 +1,27 @@
 # Pictures of one top-level window of a program running under Wine in Xvfb, as a person sees it
 # on the screen. Source it after common.sh; needs DISPLAY and xdotool.
 
-# The main window's client area at 100 % (4350 x 2295 twips), and where the 说明 ("instructions")
-# button sits in it: in the frame at (8, 8) of the client area, at (136, 80), 129 x 25.
+# The main window's client area at 100 % (4350 x 2295 twips), and its command buttons, each
+# "caption x y width height" in the client area: the frame sits at (8, 8) and they in it
+# (app/main_window_layout.h).
 MAIN_CLIENT_WIDTH=290
 MAIN_CLIENT_HEIGHT=153
-INSTRUCTIONS_BUTTON_BOX="$((8 + 136)) $((8 + 80)) 129 25"
+MAIN_BUTTONS=(
+  "显示内嵌图片 16 24 257 25"    # show inline images
+  "关闭内嵌图片 16 56 257 25"    # turn inline images off
+  "刷新后马上生效 16 88 121 25"  # refresh, takes effect at once
+  "说明 144 88 129 25"           # instructions
+)
+
+# Prints "x y width height" of the main window's button whose caption is $1.
+main_button_box() {
+  local button caption rest
+  for button in "${MAIN_BUTTONS[@]}"; do
+    read -r caption rest <<<"$button"
+    [ "$caption" = "$1" ] && { echo "$rest"; return 0; }
+  done
+  return 1
+}
 
 # The time between two grabs of a window while it settles, and how long it may take to settle.
 # The skin's hot state fades back in 85 steps of 15 ms; a tooltip that was due to open still opens
@@ -14,10 +30,11 @@ SHOT_GRAB_INTERVAL=0.25
 SHOT_SAME_GRABS=3
 SHOT_SETTLE_LIMIT_S=20
 
-# Waits up to 30 s for a top-level X window whose name is $1; prints its id.
+# Waits up to 60 s for a top-level X window whose name is $1; prints its id. The first start in a
+# new prefix can take half a minute.
 wait_for_window() {
   local name="$1" id=""
-  for _ in $(seq 1 300); do
+  for _ in $(seq 1 600); do
     id="$(xwininfo -root -tree 2>/dev/null | awk -v n="\"$name\"" 'index($0, n) { print $1; exit }')"
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
@@ -98,13 +115,12 @@ shoot_window() {
   rm -rf "$dir"
 }
 
-# Prints "x y" of the main window's client area in its picture $1 (at 100 %): the border is as wide
-# on the left as on the right and at the bottom, the caption takes the rest of the height.
+# Prints "x y" of the main window's client area (at 100 %) in a picture of the window that is
+# $1 x $2 pixels: the border is as wide on the left as on the right and at the bottom, the
+# caption takes the rest of the height.
 main_client_origin() {
-  local w h border
-  read -r w h < <(identify -format '%w %h' "$1")
-  border=$(((w - MAIN_CLIENT_WIDTH) / 2))
-  echo "$border $((h - MAIN_CLIENT_HEIGHT - border))"
+  local border=$((($1 - MAIN_CLIENT_WIDTH) / 2))
+  echo "$border $(($2 - MAIN_CLIENT_HEIGHT - border))"
 }
 
 # Starts the program with the command "$@" (it opens the main window, named Morvane), saves a

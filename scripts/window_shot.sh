@@ -71,7 +71,9 @@ park_pointer() {
 }
 
 # Grabs the rectangle "x y width height" of the screen, as raw 8-bit RGB, into the file $5. The
-# screen holds whatever lies over the window too (its tooltip), as a person would see it.
+# screen holds whatever lies over the window too (its tooltip), as a person would see it; a grab
+# of the window itself (import -window ID) leaves what covers it undefined, black under Xvfb
+# (XGetImage(3): obscured regions of a window without backing store).
 grab_rectangle() {
   import -window root -crop "$3x$4+$1+$2" +repage -depth 8 "rgb:$5"
 }

@@ -83,10 +83,12 @@ button_edge() {
 # Prints what is wrong with the picture $1 of the main window, one line each: "black", "face",
 # "caption", or "hot" and a button's caption.
 picture_faults() {
-  local pixels_file client_x client_y run bx by bw bh pixels faces texts left right offset
+  local pixels_file width height client_x client_y run bx by bw bh pixels faces texts left right
+  local offset
   pixels_file="$(mktemp)"
   dump_pixels "$1" "$pixels_file"
-  read -r client_x client_y < <(main_client_origin $(head -1 "$pixels_file"))
+  read -r width height <"$pixels_file"
+  read -r client_x client_y < <(main_client_origin "$width" "$height")
 
   run="$(longest_black_run "$pixels_file" "$client_x" "$client_y" "$MAIN_CLIENT_WIDTH" \
     "$MAIN_CLIENT_HEIGHT")"

@@ -153,3 +153,11 @@ add_test(NAME source_layers COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_laye
 # Every relative link and picture in the documents (README.md, docs/*.md) leads somewhere.
 add_test(NAME document_links COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_links.sh"
                                      "${CMAKE_SOURCE_DIR}")
+
+# The picture of the main window that scripts/run.sh takes shows what a person sees, when the
+# program starts under the pointer and after the pointer rested on a button; both pictures are
+# kept in test-output/.
+add_test(NAME start_picture
+         COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_start_picture.sh" "${MORVANE_WINEPREFIX}"
+                 "$<TARGET_FILE:Morvane>" "${MORVANE_TEST_OUTPUT}")
+set_tests_properties(start_picture PROPERTIES TIMEOUT 120)

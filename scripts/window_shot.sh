@@ -3,7 +3,7 @@
 
 # The main window's client area at 100 % (4350 x 2295 twips), and its command buttons, each
 # "caption x y width height" in the client area: the frame sits at (8, 8) and they in it
-# (app/main_window_layout.h).
+# (app/windows/main_window_layout.h).
 MAIN_CLIENT_WIDTH=290
 MAIN_CLIENT_HEIGHT=153
 MAIN_BUTTONS=(

@@ -40,14 +40,18 @@ std::wstring SystemCommandLine(std::wstring_view fileName, std::wstring_view arg
 }
 
 win::KernelHandle StartProcess(const std::wstring& program, std::wstring commandLine,
-                               const std::wstring& directory, WORD showState) {
+                               const std::wstring& directory, WORD showState,
+                               const std::wstring& environment) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = showState;
   PROCESS_INFORMATION process{};
   // CreateProcessW writes to the command line: it is a copy of the caller's.
-  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  // c_str() ends the block with the second null that it needs.
+  void* block = environment.empty() ? nullptr : const_cast<wchar_t*>(environment.c_str());
+  const DWORD flags = block != nullptr ? CREATE_UNICODE_ENVIRONMENT : 0;
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, block,
                       directory.c_str(), &startup, &process)) {
     return {};
   }

@@ -28,11 +28,14 @@ std::wstring WindowsProgramPath(std::wstring_view fileName);
 std::wstring SystemCommandLine(std::wstring_view fileName, std::wstring_view arguments);
 
 // Starts program (a full path) with the whole command line (the quoted path first), the current
-// directory and the window-show state (SW_HIDE, SW_SHOWNORMAL), without waiting for it. Returns
-// the process's handle, empty when the process could not be created; the thread's handle is
-// closed at once.
+// directory and the window-show state (SW_HIDE, SW_SHOWNORMAL), without waiting for it. The
+// process gets `environment` ("name=value" entries each ended by a null, as UserEnvironmentBlock
+// gives them) where it is not empty, and this program's environment otherwise. Returns the
+// process's handle, empty when the process could not be created; the thread's handle is closed
+// at once.
 win::KernelHandle StartProcess(const std::wstring& program, std::wstring commandLine,
-                               const std::wstring& directory, WORD showState);
+                               const std::wstring& directory, WORD showState,
+                               const std::wstring& environment = {});
 
 // Starts a system program with the given arguments and window-show state (SW_HIDE,
 // SW_SHOWNORMAL) and does not wait for it. Returns false when the process could not be created.

@@ -92,6 +92,22 @@ std::wstring WhoRunsAndWhoIsSignedIn(const SessionUsers& users) {
 
 }  // namespace
 
+bool RunsElevated() {
+  const auto openProcessToken = Advapi32Function<decltype(&OpenProcessToken)>("OpenProcessToken");
+  const auto getTokenInformation =
+      Advapi32Function<decltype(&GetTokenInformation)>("GetTokenInformation");
+  HANDLE opened = nullptr;
+  if (openProcessToken == nullptr || getTokenInformation == nullptr ||
+      !openProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) {
+    return false;
+  }
+  const win::KernelHandle token(opened);
+  TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+  DWORD size = 0;
+  return getTokenInformation(token.get(), TokenElevationType, &type, sizeof(type), &size) &&
+         type == TokenElevationTypeFull;
+}
+
 SessionUsers ReadSessionUsers(HWND shellWindow) {
   SessionUsers users;
   DWORD error = 0;

@@ -59,4 +59,9 @@ std::wstring OtherUserSettingNotice(const SessionUsers& users);
 // The same for the shell restart: the program does not end another person's shell.
 std::wstring OtherUserRestartNotice(const SessionUsers& users);
 
+// True when the program runs with the full token of an administrator who confirmed elevation
+// ("Run as administrator", TokenElevationTypeFull), whatever the account. False for the limited
+// token of the same administrator, for a standard user, and where the token cannot be read.
+bool RunsElevated();
+
 }  // namespace app

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/system/message_wait.h"
 #include "app/windows/form_setup.h"
 #include "win/dpi.h"
 #include "win/unique_handle.h"
@@ -130,6 +131,15 @@ INT_PTR FormHost::OnGetObject(HWND form, WPARAM wParam, LPARAM objectId) const {
   return TRUE;
 }
 
+// While the program waits with the window disabled, the busy pointer; otherwise the form's own.
+INT_PTR FormHost::OnSetCursor(HWND form, WPARAM wParam, LPARAM lParam) const {
+  if (!SetBusyPointer(form)) {
+    return events_.message != nullptr ? events_.message(form, WM_SETCURSOR, wParam, lParam) : FALSE;
+  }
+  SetWindowLongPtrW(form, DWLP_MSGRESULT, TRUE);
+  return TRUE;
+}
+
 INT_PTR FormHost::Dispatch(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
@@ -147,6 +157,8 @@ INT_PTR FormHost::Dispatch(HWND form, UINT message, WPARAM wParam, LPARAM lParam
       return OnNcDestroy(form);
     case WM_GETOBJECT:
       return OnGetObject(form, wParam, lParam);
+    case WM_SETCURSOR:
+      return OnSetCursor(form, wParam, lParam);
     default:
       return events_.message != nullptr ? events_.message(form, message, wParam, lParam) : FALSE;
   }

@@ -104,6 +104,7 @@ class FormHost {
   INT_PTR OnDpiChanged(HWND form, int dpi, const RECT* suggested) const;
   INT_PTR OnNcDestroy(HWND form);
   INT_PTR OnGetObject(HWND form, WPARAM wParam, LPARAM objectId) const;
+  INT_PTR OnSetCursor(HWND form, WPARAM wParam, LPARAM lParam) const;
   INT_PTR Dispatch(HWND form, UINT message, WPARAM wParam, LPARAM lParam);
 
   const FormEvents& events_;

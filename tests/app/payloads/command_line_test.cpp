@@ -7,11 +7,11 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
-#include <cstdio>
 #include <string>
 
 #include "app/command_line.h"
 #include "tests/app/payloads/inline_images_value.h"
+#include "tests/app/payloads/payload_text.h"
 #include "tests/app/payloads/running_form.h"
 #include "tests/support/pictures.h"
 #include "tests/support/test_paths.h"
@@ -45,6 +45,7 @@ std::string InCodePage(UINT codePage, const std::wstring& text) {
 }
 
 std::string Gbk(const std::wstring& text) { return InCodePage(kChineseCodePage, text); }
+std::string Utf8(const std::wstring& text) { return InCodePage(CP_UTF8, text); }
 
 std::wstring FromCodePage(UINT codePage, const std::string& bytes) {
   std::wstring text(bytes.size(), L'\0');
@@ -56,15 +57,9 @@ std::wstring FromCodePage(UINT codePage, const std::string& bytes) {
 
 // A UTF-8 file's text, empty when it cannot be read.
 std::wstring ReadUtf8File(const std::wstring& path) {
-  std::string bytes;
-  if (FILE* file = _wfopen(path.c_str(), L"rb")) {
-    char buffer[4096];
-    for (size_t got; (got = fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, got);
-    fclose(file);
-  }
-  return FromCodePage(CP_UTF8, bytes);
+  const payload_tests::Bytes bytes = payload_tests::ReadFileBytes(path);
+  return FromCodePage(CP_UTF8, std::string(bytes.begin(), bytes.end()));
 }
-std::string Utf8(const std::wstring& text) { return InCodePage(CP_UTF8, text); }
 
 // A line that converts exactly keeps the code page; one that would lose a character to the
 // default character or to a best-fit look-alike goes out as UTF-8.

@@ -13,6 +13,8 @@
 #include "app/inline_image_commands.h"
 #include "app/inline_images_status.h"
 #include "app/session_users.h"
+#include "tests/app/payloads/payload_text.h"
+#include "tests/support/test_paths.h"
 
 namespace {
 
@@ -170,6 +172,28 @@ TEST(UserText, EverySentenceFollowsTheGlossary) {
   EXPECT_NE(GlossaryFault(L"失败,请重试", false), L"");
   EXPECT_NE(GlossaryFault(L"失败！", false), L"");
   EXPECT_NE(GlossaryFault(L"没有刷新", false), L"");
+}
+
+// The download's README.txt, as the release writes it, follows the same rules line by line.
+TEST(UserText, TheDownloadsReadmeFollowsTheGlossary) {
+  const payload_tests::Bytes bytes =
+      payload_tests::ReadFileBytes(testing_support::ReleaseReadmePath());
+  std::wstring text(bytes.size(), L'\0');
+  text.resize(static_cast<size_t>(MultiByteToWideChar(
+      CP_UTF8, 0, reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()),
+      text.data(), static_cast<int>(text.size()))));
+  ASSERT_FALSE(text.empty());
+  size_t start = 0;
+  for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
+    const std::wstring line = text.substr(start, end - start);
+    EXPECT_EQ(GlossaryFault(line, false), L"") << testing::PrintToString(line);
+  }
+  for (const wchar_t* part : {L"Internet 选项 → 高级 → 多媒体 → 显示图片", L"Windows 7 SP1",
+                              L"start /wait", L"certutil -hashfile Morvane.exe SHA256", L"数字签名",
+                              L"重新启动资源管理器", L"以管理员身份运行"}) {
+    EXPECT_NE(text.find(part), std::wstring::npos) << testing::PrintToString(std::wstring(part));
+  }
+  EXPECT_EQ(text.find(L"Linux"), std::wstring::npos);
 }
 
 }  // namespace

@@ -71,6 +71,20 @@ target_link_libraries(test_precompiled PRIVATE app gtest)
 target_compile_options(test_precompiled PRIVATE ${MORVANE_TEST_OPTIMIZATION} ${MORVANE_TEST_WARNINGS})
 target_precompile_headers(test_precompiled PRIVATE <gtest/gtest.h> <string> <vector> <algorithm>)
 
+# The README.txt of the download as the release writes it, whose switch lines the switch tests
+# compare with the usage the program prints.
+set(MORVANE_RELEASE_README "${CMAKE_BINARY_DIR}/README.txt")
+add_custom_command(
+  OUTPUT "${MORVANE_RELEASE_README}"
+  COMMAND python3 "${CMAKE_SOURCE_DIR}/scripts/release_readme.py"
+          "${CMAKE_SOURCE_DIR}/docs/release-readme.txt" "${CMAKE_SOURCE_DIR}/app/switches/command_line.cpp"
+          "${MORVANE_RELEASE_README}"
+  DEPENDS "${CMAKE_SOURCE_DIR}/scripts/release_readme.py"
+          "${CMAKE_SOURCE_DIR}/docs/release-readme.txt" "${CMAKE_SOURCE_DIR}/app/switches/command_line.cpp"
+  VERBATIM)
+add_custom_target(release_readme DEPENDS "${MORVANE_RELEASE_README}")
+morvane_wine_path(MORVANE_RELEASE_README_WIN "${MORVANE_RELEASE_README}")
+
 # Test support shared by every test program (window hosts, GDI accounting, picture writer).
 file(GLOB_RECURSE SUPPORT_SOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/support/*.cpp")
 add_library(test_support STATIC ${SUPPORT_SOURCES} "${CMAKE_SOURCE_DIR}/cmake/empty.cpp")
@@ -81,7 +95,8 @@ target_compile_definitions(test_support PRIVATE
   MORVANE_TEST_OUTPUT=L"${MORVANE_TEST_OUTPUT_WIN}" MORVANE_EXE=L"${MORVANE_EXE_WIN}"
   MORVANE_RECORDER=L"${MORVANE_RECORDER_WIN}" MORVANE_LOAD_MARKERS=L"${MORVANE_LOAD_MARKERS_WIN}"
   MORVANE_DLL_SEARCH_PROBE=L"${MORVANE_DLL_SEARCH_PROBE_WIN}"
-  MORVANE_SHELL_STAND_IN=L"${MORVANE_SHELL_STAND_IN_WIN}")
+  MORVANE_SHELL_STAND_IN=L"${MORVANE_SHELL_STAND_IN_WIN}"
+  MORVANE_RELEASE_README=L"${MORVANE_RELEASE_README_WIN}")
 
 # One test program per folder under tests/ that holds *_test.cpp files: tests/skin/graphics
 # becomes test_skin_graphics.exe. A folder may add its own helpers as *.cpp beside the tests, and
@@ -110,7 +125,7 @@ foreach(dir ${TEST_DIRS})
   target_compile_options(${name} PRIVATE ${MORVANE_TEST_OPTIMIZATION} ${MORVANE_TEST_WARNINGS})
   target_precompile_headers(${name} REUSE_FROM test_precompiled)
   add_dependencies(${name} Morvane command_recorder dll_search_probe shell_stand_in
-                   ${MORVANE_LOAD_MARKER_TARGETS})
+                   release_readme ${MORVANE_LOAD_MARKER_TARGETS})
   add_test(NAME ${name} COMMAND ${name})
   # Under Wine every window-property access and message is a wineserver round trip; the
   # thousand-round gallery and storm tests take several minutes on a loaded 2-core machine.

@@ -2,7 +2,8 @@
 # Builds the download: the shipping 32-bit program in Release, in a build folder of its own made
 # afresh, stripped of its symbols and debugging sections, and signed when a certificate is given.
 # Writes
-#   dist/Morvane-<version>-win32.zip   the program and a short text for its users (Chinese)
+#   dist/Morvane-<version>-win32.zip   the program and a short text for its users (Chinese), whose
+#                                      switch lines are the program's usage lines
 #   dist/Morvane.exe                   the program as the archive holds it
 #   dist/SHA256SUMS                    the SHA-256 of both, for `sha256sum -c`
 # The version is the project version in CMakeLists.txt. The same commit gives the same bytes in
@@ -119,8 +120,11 @@ else
   mv "$staging/unsigned.exe" "$staging/Morvane.exe"
   log "unsigned (no MORVANE_SIGN_PFX given)"
 fi
+# The README's switch lines are the program's own usage lines, read from its source.
+python3 "$root/scripts/release_readme.py" "$root/docs/release-readme.txt" \
+  "$root/app/switches/command_line.cpp" "$staging/README.txt" || fail "cannot fill in README.txt's switches"
 python3 "$root/scripts/make_release_zip.py" "$staging/$archive" "$epoch" "$version" \
-  "Morvane.exe=$staging/Morvane.exe" "README.txt=$root/docs/release-readme.txt"
+  "Morvane.exe=$staging/Morvane.exe" "README.txt=$staging/README.txt"
 (cd "$staging" && sha256sum "$archive" Morvane.exe >SHA256SUMS)
 
 # SHA256SUMS last: once it is there, so is what it covers.

@@ -59,8 +59,12 @@ std::wstring InlineImagesStatusText(const InlineImagesSetting& setting) {
   return kUnreadableBefore + std::to_wstring(setting.error) + kUnreadableAfter;
 }
 
+std::wstring InlineImagesStatusText(const InlineImagesSetting& setting, const SessionUsers& users) {
+  return InlineImagesStatusText(setting) + WhoseSettingNote(users);
+}
+
 std::wstring CurrentInlineImagesStatusText() {
-  return InlineImagesStatusText(ReadInlineImagesSetting());
+  return InlineImagesStatusText(ReadInlineImagesSetting(), SessionUsersOf(GetShellWindow()));
 }
 
 }  // namespace app

@@ -9,6 +9,7 @@
 #include "app/repair/inline_image_commands.h"
 #include "app/repair/inline_images_status.h"
 #include "app/repair/registry_payload.h"
+#include "app/system/session_users.h"
 #include "win/dll_search.h"
 #include "win/unique_handle.h"
 
@@ -17,21 +18,49 @@ namespace {
 
 constexpr wchar_t kUsageTitle[] = L"提示";  // "notice"
 
-// "Usage: Morvane [/show | /hide | /status | /?]. /show and /hide turn inline images on or off,
-// exit code 0 when the setting took effect, otherwise 1; /status only looks: 0 when pictures are
-// shown, otherwise 1; any other switch: 2, and nothing is changed."
-constexpr wchar_t kUsage[] =
-    L"用法：Morvane [/show | /hide | /status | /?]。/show、/hide 显示或关闭内嵌图片，"
-    L"设置生效时退出码为 0，否则为 1；/status 只查看不更改，显示内嵌图片时为 0，否则为 1；"
-    L"其他参数的退出码为 2，不做任何更改。";
+// "Usage: Morvane [/show | /hide | /status | /?]"
+constexpr wchar_t kUsageHeader[] = L"用法：Morvane [/show | /hide | /status | /?]";
+
+// One switch and what it does, a line of the usage.
+struct UsageLine {
+  const wchar_t* switchName;  // empty for the line about every other argument
+  const wchar_t* text;
+};
+
+// The switches and their exit codes, one line each, as /? shows them. The release copies these
+// lines into the README.txt of the download (scripts/release_readme.py reads them from between
+// the two marks below, one row to a line), so both always say the same.
+//   /show    "Sets inline images to shown: exit code 0 on success, else 1. Takes effect after
+//             the refresh."
+//   /hide    the same for hidden
+//   /status  "Only looks, changes nothing. Exit code 0 when inline images are shown, 1 for
+//             anything else (cannot be told included)."
+//   /?       "Shows this usage, exit code 0."
+//   other    "Any other argument, or more than one: changes nothing, shows this usage, exit
+//             code 2."
+// clang-format off
+// usage lines begin
+constexpr UsageLine kUsageLines[] = {
+    {L"/show", L"将内嵌图片设为显示状态，成功时退出码为 0，否则为 1。设置在刷新后生效。"},
+    {L"/hide", L"将内嵌图片设为关闭状态，成功时退出码为 0，否则为 1。设置在刷新后生效。"},
+    {L"/status", L"只查看，不更改。内嵌图片为显示状态时退出码为 0，其他情况（包括无法判断）为 1。"},
+    {L"/?", L"显示本用法，退出码为 0。"},
+    {L"", L"其他参数，或一次给出多个参数：不做任何更改，显示本用法，退出码为 2。"},
+};
+// usage lines end
+// clang-format on
 
 // "Note: this system lacks update KB2533623 (which Windows 7 SP1 needs); DLLs in the program's
-// folder may still be loaded by the system."
+// folder may still be loaded by the system. Install the update through Windows Update."
 constexpr wchar_t kDllSearchNotRestricted[] =
-    L"注意：此系统缺少更新 KB2533623（Windows 7 SP1 需要此更新），"
-    L"程序所在文件夹中的 DLL 仍可能被系统加载。";
+    L"注意：此系统未安装更新 KB2533623（Windows 7 SP1 需要此更新），"
+    L"本程序所在文件夹中的 DLL 仍可能被系统加载。请通过 Windows 更新安装此更新。";
 
 constexpr wchar_t kLineEnd[] = L"\r\n";
+
+// The usage's switch lines: indented, the switch's name in a column of its own.
+constexpr size_t kUsageIndent = 2;
+constexpr size_t kUsageSwitchWidth = 9;
 
 struct SwitchName {
   const wchar_t* name;
@@ -134,7 +163,10 @@ bool WriteLine(const std::wstring& text) {
 }
 
 int ShowUsage(int exitCode) {
-  if (!WriteLine(kUsage)) MessageBoxW(nullptr, kUsage, kUsageTitle, MB_OK | MB_ICONINFORMATION);
+  const std::wstring usage = UsageText();
+  if (!WriteLine(usage)) {
+    MessageBoxW(nullptr, usage.c_str(), kUsageTitle, MB_OK | MB_ICONINFORMATION);
+  }
   return exitCode;
 }
 
@@ -144,14 +176,35 @@ int ApplyCommand(const InlineImageCommand& command) {
   return outcome.holds ? kExitHolds : kExitNotHeld;
 }
 
-// The same sentence as the main window's tooltip; the exit code is 0 only when pictures are shown.
+// The same sentences as the main window's tooltip; the exit code is 0 only when pictures are
+// shown, for the account the program runs as (the line says whose setting it is when that is not
+// the person signed in).
 int ReportStatus() {
   const InlineImagesSetting setting = ReadInlineImagesSetting();
-  WriteLine(StatusReport(InlineImagesStatusText(setting), win::CanRestrictDllSearch()));
+  const std::wstring status = InlineImagesStatusText(setting, SessionUsersOf(GetShellWindow()));
+  WriteLine(StatusReport(status, win::CanRestrictDllSearch()));
   return setting.state == InlineImagesState::kShown ? kExitHolds : kExitNotHeld;
 }
 
 }  // namespace
+
+std::wstring UsageLineText(const wchar_t* switchName, const wchar_t* text) {
+  std::wstring line(kUsageIndent, L' ');
+  if (*switchName != L'\0') {
+    std::wstring name(switchName);
+    name.resize(std::max(name.size() + 1, kUsageSwitchWidth), L' ');
+    line.append(L"Morvane ").append(name);
+  }
+  return line.append(text);
+}
+
+std::wstring UsageText() {
+  std::wstring usage = kUsageHeader;
+  for (const UsageLine& row : kUsageLines) {
+    usage.append(kLineEnd).append(UsageLineText(row.switchName, row.text));
+  }
+  return usage;
+}
 
 std::wstring StatusReport(const std::wstring& status, bool dllSearchRestricted) {
   std::wstring report = status;

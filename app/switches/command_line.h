@@ -33,12 +33,22 @@ bool NamesProgramOnly(std::wstring_view commandLine);
 // Switches start with "/" or "-" and compare without regard to case.
 CommandSwitch ParseCommandLine(const wchar_t* commandLine);
 
-// Runs a switch other than kNone and returns the program's exit code. One line of result or
-// usage goes to the program's standard output (or its standard error when it has no output),
-// whatever that is: a console, a file, a pipe or NUL; with neither, to the console the program
-// was started from. Only a program with none of these, started from a shortcut for example,
-// shows the usage in a message box and a result only as its exit code.
+// Runs a switch other than kNone and returns the program's exit code. The result (a line, or two
+// for /status on Windows 7 without KB2533623) or the usage goes to the program's standard output
+// (or its standard error when it has no output), whatever that is: a console, a file, a pipe or
+// NUL; with neither, to the console the program was started from. Only a program with none of
+// these, started from a shortcut for example, shows the usage in a message box and a result only as
+// its exit code.
 int RunCommandSwitch(CommandSwitch commandSwitch);
+
+// The usage that /? shows: a line that names the switches, then one line for each switch and one
+// for any other argument (UsageLineText), separated by CRLF, without one at the end.
+std::wstring UsageText();
+
+// One line of the usage: indented, "Morvane " and the switch in a column of its own, then what
+// it does; without a switch, the text alone after the indent. The README.txt of the download
+// holds the same lines (scripts/release_readme.py formats them the same way).
+std::wstring UsageLineText(const wchar_t* switchName, const wchar_t* text);
 
 // What /status writes: the sentence for the setting as it is now and, on a system where the program
 // cannot keep DLLs beside it from being loaded (Windows 7 SP1 without update KB2533623), a second

@@ -79,14 +79,21 @@ Account AccountOf(std::vector<BYTE> sid) {
 
 SessionUsersSource currentSource = ReadSessionUsers;
 
-// An account's name in quotes, or "another account" when it has none.
+// An account's name in quotes: "account "<name>"", or "another account" when it has none.
 std::wstring Named(const Account& account) {
   return account.name.empty() ? std::wstring(L"另一个账户") : L"账户“" + account.name + L"”";
 }
 
-// "This program runs as <account>, while the user signed in here is <account>."
+// The signed-in user's name in quotes after the words "the signed-in user", or nothing when the
+// shell's owner could not be read.
+std::wstring SignedInName(const SessionUsers& users) {
+  const bool known = users.shellOwner == ShellOwner::kKnown && !users.shell.name.empty();
+  return known ? L"“" + users.shell.name + L"”" : std::wstring();
+}
+
+// "This program runs as <account>; the signed-in user is <account>."
 std::wstring WhoRunsAndWhoIsSignedIn(const SessionUsers& users) {
-  return L"本程序现在以" + Named(users.program) + L"的身份运行，而当前登录的是" +
+  return L"本程序正以" + Named(users.program) + L"的身份运行，当前登录的用户是" +
          Named(users.shell) + L"。";
 }
 
@@ -153,19 +160,29 @@ bool ActsForSignedInUser(const SessionUsers& users) {
 }
 
 std::wstring OtherUserSettingNotice(const SessionUsers& users) {
-  // "Changing the setting here would change it only for <program's account>, not for the person
-  // signed in, so nothing was changed. Have the signed-in user run this program themselves,
-  // not through "Run as administrator" with another account."
-  return WhoRunsAndWhoIsSignedIn(users) + L"在这里更改设置，改变的只是" + Named(users.program) +
-         L"的设置，而不是登录者的设置，所以本程序没有做任何更改。"
+  // "If the setting were changed here, it would change for <program's account>, not for the
+  // signed-in user <name>, so this program changed nothing. Have the signed-in user run this
+  // program themselves, not through "Run as administrator" with another account."
+  return WhoRunsAndWhoIsSignedIn(users) + L"如果在这里更改内嵌图片，更改的将是" +
+         Named(users.program) + L"的设置，而不是当前登录的用户" + SignedInName(users) +
+         L"的设置，所以本程序未做任何更改。"
          L"请由当前登录的用户直接运行本程序，不要用其他账户“以管理员身份运行”。";
 }
 
 std::wstring OtherUserRestartNotice(const SessionUsers& users) {
-  // "This program does not end the desktop of someone else, so it did not refresh. Have the
-  // signed-in user run this program themselves, then refresh."
+  // "This program does not restart another user's Explorer, so it did not refresh. Have the
+  // signed-in user run this program themselves, then click the refresh button."
   return WhoRunsAndWhoIsSignedIn(users) +
-         L"本程序不会结束别人的桌面，所以没有刷新。请由当前登录的用户直接运行本程序后再刷新。";
+         L"本程序不会重新启动其他用户的资源管理器，所以未刷新。"
+         L"请由当前登录的用户直接运行本程序，再点击“刷新后马上生效”。";
+}
+
+std::wstring WhoseSettingNote(const SessionUsers& users) {
+  if (ActsForSignedInUser(users)) return {};
+  // "This is the setting of <program's account>, the account this program runs as, not that of
+  // the signed-in user <name>."
+  return L"这是本程序运行所用的" + Named(users.program) + L"的设置，而不是当前登录的用户" +
+         SignedInName(users) + L"的设置。";
 }
 
 }  // namespace app

@@ -52,16 +52,21 @@ SessionUsersSource SetSessionUsersSource(SessionUsersSource source);
 bool ActsForSignedInUser(const SessionUsers& users);
 
 // What the program says when it does not act for the person signed in, in its own voice:
-// which account it runs as and that its setting, not the signed-in person's, would change, so
-// nothing was changed.
+// which account it runs as, that if it changed the setting it would change that account's, not
+// the signed-in user's, and so nothing was changed.
 std::wstring OtherUserSettingNotice(const SessionUsers& users);
 
-// The same for the shell restart: the program does not end another person's shell.
+// The same for the shell restart: the program does not restart another user's shell.
 std::wstring OtherUserRestartNotice(const SessionUsers& users);
 
 // True when the program runs with the full token of an administrator who confirmed elevation
 // ("Run as administrator", TokenElevationTypeFull), whatever the account. False for the limited
 // token of the same administrator, for a standard user, and where the token cannot be read.
 bool RunsElevated();
+
+// Whose setting a report of the setting describes: empty when the program acts for the person
+// signed in (ActsForSignedInUser), else a sentence that names the account the program runs as
+// and says that it is not the signed-in user's setting.
+std::wstring WhoseSettingNote(const SessionUsers& users);
 
 }  // namespace app

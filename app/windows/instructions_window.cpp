@@ -24,7 +24,7 @@ constexpr TwipsSize kClientSize = {5055, 4680};
 // 96 DPI pixel for pixel.
 constexpr TwipsBox kPictureBox = {0, 0, 5025, 3420};
 // What the picture shows, for a screen reader: "a web page in IE whose pictures do not show".
-constexpr wchar_t kPictureDescription[] = L"IE网页中图片无法显示的样子";
+constexpr wchar_t kPictureDescription[] = L"IE 网页中图片无法显示的样子";
 
 constexpr TwipsBox kLabel1Box = {120, 3480, 4815, 1095};
 constexpr COLORREF kLabel1Colour = RGB(0xFF, 0x00, 0x00);

@@ -15,6 +15,7 @@
 #include "tests/support/accessible_reading.h"
 #include "tests/support/inline_images_value.h"
 #include "tests/support/keyboard_input.h"
+#include "tests/support/pictures.h"
 #include "tests/support/running_form.h"
 #include "win/unique_handle.h"
 
@@ -37,10 +38,13 @@ using testing_support::AnswerMessageBox;
 using testing_support::MessageBoxSeen;
 
 constexpr wchar_t kTitle[] = L"提示";
+// How long a box of the started program is given to paint before its picture is taken.
+constexpr DWORD kPaintMs = 300;
 // The policy is named neutrally: an administrator may have set it as well as malicious software.
 constexpr wchar_t kPolicySentence[] =
-    L"注册表编辑器已被策略（DisableRegistryTools）禁用，此策略可能由管理员设置，"
-    L"也可能由恶意软件设置。如果不是本机的管理员设置的，建议用杀毒软件检查本机。";
+    L"注册表编辑器已被组策略“阻止访问注册表编辑工具”禁用（位于“用户配置 → 管理模板 → 系统”，"
+    L"注册表值 DisableRegistryTools）。此策略可能由管理员设置，也可能由恶意软件设置；"
+    L"如果本机的管理员未设置此策略，请用杀毒软件检查本机。";
 
 // One of the two commands as the user meets it.
 struct CommandCase {
@@ -107,8 +111,10 @@ class InlineImageCommands : public testing::Test {
     }
   }
 
-  // Clicks the command's button and returns the box that follows, answered.
-  static MessageBoxSeen ClickAndAnswer(const RunningForm& program, const CommandCase& command) {
+  // Clicks the command's button and returns the box that follows, answered; with a picture name,
+  // saves a picture of the box as it stands on the screen first.
+  static MessageBoxSeen ClickAndAnswer(const RunningForm& program, const CommandCase& command,
+                                       const wchar_t* picture = nullptr) {
     HWND button = program.Button(command.caption);
     EXPECT_NE(button, nullptr) << "no button for the command";
     if (button == nullptr) return {};
@@ -116,9 +122,19 @@ class InlineImageCommands : public testing::Test {
     MessageBoxSeen box = program.WaitForMessageBox();
     EXPECT_NE(box.window, nullptr) << "no message box after the click";
     if (box.window != nullptr) {
+      if (picture != nullptr) SaveBoxPicture(box.window, picture);
       EXPECT_TRUE(AnswerMessageBox(box)) << "the box did not close";
     }
     return box;
+  }
+
+  // The box of the other process, once it has had time to paint.
+  static void SaveBoxPicture(HWND box, const wchar_t* name) {
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(kPaintMs);
+    RECT area{};
+    GetWindowRect(box, &area);
+    EXPECT_FALSE(testing_support::SaveScreenPicture(area, name).empty());
   }
 
   InlineImagesValueKeeper keeper_;
@@ -133,7 +149,8 @@ TEST_F(InlineImageCommands, EachCommandSetsTheValueAndSaysSo) {
     SCOPED_TRACE(testing::Message()
                  << "command setting "
                  << std::string(command->value, command->value + wcslen(command->value)));
-    const MessageBoxSeen box = ClickAndAnswer(program, *command);
+    const MessageBoxSeen box = ClickAndAnswer(
+        program, *command, command == &kShow ? L"box_show_success.bmp" : L"box_hide_success.bmp");
     EXPECT_EQ(box.title, kTitle);
     EXPECT_EQ(box.text, command->successText);
     EXPECT_EQ(InlineImagesValue(), std::wstring(command->value));
@@ -218,7 +235,8 @@ TEST_F(InlineImageCommands, WhereTheEditorDoesNotImportTheValueIsSetDirectly) {
       size_t starts = 0;
       for (const CommandCase* command : {&kShow, &kHide}) {
         ASSERT_TRUE(SetInlineImagesValue(std::wstring(command->opposite)));
-        const MessageBoxSeen box = ClickAndAnswer(program, *command);
+        const MessageBoxSeen box =
+            ClickAndAnswer(program, *command, c.policy == 1u ? L"box_policy.bmp" : nullptr);
         EXPECT_EQ(box.title, kTitle);
         EXPECT_EQ(box.text, command->successText + policySentence);
         EXPECT_EQ(InlineImagesValue(), std::wstring(command->value));
@@ -266,7 +284,7 @@ TEST_F(InlineImageCommands, WhereNothingCanChangeTheValueTheFailureIsReported) {
     ASSERT_TRUE(locked.locked());
     RunningForm program;
     ASSERT_NE(program.form(), nullptr);
-    const MessageBoxSeen box = ClickAndAnswer(program, kShow);
+    const MessageBoxSeen box = ClickAndAnswer(program, kShow, L"box_show_failure.bmp");
     EXPECT_EQ(box.text.rfind(kShow.failureStart, 0), 0u) << "unexpected failure text";
     EXPECT_EQ(RunWithSwitch(L"/show").exitCode, 1u);
   }

@@ -10,8 +10,11 @@
 #include <string>
 
 #include "app/switches/command_line.h"
+#include "tests/app/repair/payload_text.h"
 #include "tests/support/inline_images_value.h"
+#include "tests/support/pictures.h"
 #include "tests/support/running_form.h"
+#include "tests/support/test_paths.h"
 #include "win/dll_search.h"
 #include "win/unique_handle.h"
 
@@ -28,6 +31,8 @@ constexpr UINT kUsEnglishCodePage = 437;
 constexpr UINT kWesternCodePage = 1252;
 // How long a switch may take before the test counts it as waiting on a box nobody answers.
 constexpr DWORD kSwitchMs = 15000;
+// How long the usage box is given to paint before its picture is taken.
+constexpr DWORD kPaintMs = 300;
 const std::wstring kShownLine = L"内嵌图片当前为显示状态。";
 const std::wstring kHideLine = L"“关闭内嵌图片”成功，刷新后即可生效！";
 
@@ -41,6 +46,20 @@ std::string InCodePage(UINT codePage, const std::wstring& text) {
 
 std::string Gbk(const std::wstring& text) { return InCodePage(kChineseCodePage, text); }
 std::string Utf8(const std::wstring& text) { return InCodePage(CP_UTF8, text); }
+
+std::wstring FromCodePage(UINT codePage, const std::string& bytes) {
+  std::wstring text(bytes.size(), L'\0');
+  text.resize(static_cast<size_t>(MultiByteToWideChar(codePage, 0, bytes.data(),
+                                                      static_cast<int>(bytes.size()), text.data(),
+                                                      static_cast<int>(text.size()))));
+  return text;
+}
+
+// A UTF-8 file's text, empty when it cannot be read.
+std::wstring ReadUtf8File(const std::wstring& path) {
+  const payload_tests::Bytes bytes = payload_tests::ReadFileBytes(path);
+  return FromCodePage(CP_UTF8, std::string(bytes.begin(), bytes.end()));
+}
 
 // A line that converts exactly keeps the code page; one that would lose a character to the
 // default character or to a best-fit look-alike goes out as UTF-8.
@@ -161,6 +180,24 @@ TEST_F(CommandLine, SwitchesSetAndReportTheValueWithTheirExitCodeAndOneLine) {
   EXPECT_EQ(RunWithSwitch(L"/status").exitCode, 1u) << "a value other than yes counts as hidden";
 }
 
+// The README.txt of the download, as the release writes it, holds every line of the usage that /?
+// prints but its first, the exit codes included, as lines of its own.
+TEST_F(CommandLine, TheDownloadsReadmeHoldsTheUsageLinesAsTheProgramPrintsThem) {
+  const std::wstring usage = FromCodePage(kChineseCodePage, RunWithSwitch(L"/?").output);
+  const std::wstring readme = ReadUtf8File(testing_support::ReleaseReadmePath());
+  ASSERT_FALSE(readme.empty());
+  EXPECT_EQ(readme.find(L"{switches}"), std::wstring::npos);
+  size_t start = usage.find(L"\r\n");
+  ASSERT_NE(start, std::wstring::npos);
+  int lines = 0;
+  for (size_t end; (end = usage.find(L"\r\n", start + 2)) != std::wstring::npos; start = end) {
+    const std::wstring line = usage.substr(start + 2, end - start - 2);
+    EXPECT_NE(readme.find(L"\n" + line + L"\n"), std::wstring::npos) << Utf8(line);
+    ++lines;
+  }
+  EXPECT_EQ(lines, 5) << "four switches and every other argument";
+}
+
 TEST_F(CommandLine, WithoutAConsoleTheUsageIsABoxAndResultsOnlyTheExitCode) {
   const std::string usage = RunWithSwitch(L"/?").output;
   FreeConsole();
@@ -171,6 +208,10 @@ TEST_F(CommandLine, WithoutAConsoleTheUsageIsABoxAndResultsOnlyTheExitCode) {
 
   SwitchProcess bad(L"/bogus", StandardOutput::kNone);
   const testing_support::MessageBoxSeen box = bad.WaitForMessageBox();
+  Sleep(kPaintMs);
+  RECT area{};
+  GetWindowRect(box.window, &area);
+  EXPECT_FALSE(testing_support::SaveScreenPicture(area, L"box_usage.bmp").empty());
   EXPECT_EQ(box.title, L"提示");
   EXPECT_EQ(Gbk(box.text + L"\r\n"), usage);
   EXPECT_TRUE(testing_support::AnswerMessageBox(box));

@@ -1,6 +1,7 @@
 // Whose setting the commands change: through the seam that supplies the program's user and the
 // shell's owner, a program that runs as another account than the person signed in refuses, says
-// which account would change, and ends its switches with 1.
+// which account would change, and ends its switches with 1; its tooltip and /status say whose
+// setting they describe.
 
 #include <windows.h>
 
@@ -9,9 +10,11 @@
 #include <string>
 
 #include "app/repair/inline_image_commands.h"
+#include "app/repair/inline_images_status.h"
 #include "app/switches/command_line.h"
 #include "app/system/session_users.h"
 #include "tests/support/inline_images_value.h"
+#include "win/unique_handle.h"
 
 namespace {
 
@@ -68,11 +71,57 @@ TEST(SessionUsers, ForAnotherAccountTheCommandsChangeNothingAndSayWhichAccountWo
     EXPECT_EQ(InlineImagesValue(), std::wstring(L"no")) << "the program's own account changed";
     const std::wstring report = app::InlineImagesReport(app::kShowCommand, outcome, L"\n");
     EXPECT_FALSE(Contains(report, app::kShowCommand.successText));
-    EXPECT_TRUE(Contains(report, L"改变的只是账户“PC\\helper”的设置")) << "which account";
-    EXPECT_TRUE(Contains(report, L"没有做任何更改"));
-    EXPECT_TRUE(Contains(report, source == HelperBesideSignedIn ? L"当前登录的是账户“PC\\signed-in”"
-                                                                : L"当前登录的是另一个账户"));
+    EXPECT_TRUE(Contains(report, L"如果在这里更改内嵌图片，更改的将是账户“PC\\helper”的设置"))
+        << "which account";
+    EXPECT_TRUE(Contains(report, L"未做任何更改"));
+    EXPECT_TRUE(Contains(report, source == HelperBesideSignedIn
+                                     ? L"当前登录的用户是账户“PC\\signed-in”"
+                                     : L"当前登录的用户是另一个账户"));
   }
+}
+
+// What /status writes in this process, read from a pipe put in place of its standard output.
+std::string StatusOutput() {
+  HANDLE read = nullptr, write = nullptr;
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  if (!CreatePipe(&read, &write, &inherit, 0)) return {};
+  const win::KernelHandle reader(read), writer(write);
+  const HANDLE previous = GetStdHandle(STD_OUTPUT_HANDLE);
+  SetStdHandle(STD_OUTPUT_HANDLE, writer.get());
+  app::RunCommandSwitch(app::CommandSwitch::kStatus);
+  SetStdHandle(STD_OUTPUT_HANDLE, previous);
+  std::string bytes(4096, '\0');
+  DWORD got = 0;
+  ReadFile(reader.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+  bytes.resize(got);
+  return bytes;
+}
+
+// The line as WriteLine encodes it for a pipe: in the console's code page, or the system's.
+bool IsLineOf(const std::string& bytes, const std::wstring& text) {
+  const std::wstring line = text + L"\r\n";
+  return bytes == app::EncodeOutputLine(line, GetConsoleOutputCP()) ||
+         bytes == app::EncodeOutputLine(line, GetACP());
+}
+
+// Run as another account, the tooltip's sentence (the same as the accessible description's) and
+// /status say whose setting they describe; for the signed-in user they say the state alone.
+TEST(SessionUsers, ForAnotherAccountTheStatusNamesWhoseSettingItIs) {
+  payload_tests::InlineImagesValueKeeper keeper;
+  ASSERT_TRUE(SetInlineImagesValue(std::wstring(L"yes")));
+  const std::wstring shown = L"内嵌图片当前为显示状态。";
+  const std::wstring whose =
+      L"这是本程序运行所用的账户“PC\\helper”的设置，"
+      L"而不是当前登录的用户“PC\\signed-in”的设置。";
+  const app::SessionUsersSource previous = app::SetSessionUsersSource(HelperBesideSignedIn);
+  const std::wstring helperTooltip = app::CurrentInlineImagesStatusText();
+  const std::string helperStatus = StatusOutput();
+  app::SetSessionUsersSource(previous);
+  EXPECT_EQ(helperTooltip, shown + whose);
+  EXPECT_TRUE(IsLineOf(helperStatus, shown + whose)) << helperStatus;
+
+  EXPECT_EQ(app::CurrentInlineImagesStatusText(), shown) << "the prefix's user is signed in";
+  EXPECT_TRUE(IsLineOf(StatusOutput(), shown));
 }
 
 }  // namespace

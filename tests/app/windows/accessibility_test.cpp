@@ -60,7 +60,7 @@ const Design kCommands = {
     {ROLE_SYSTEM_PUSHBUTTON, L"说明", {2040, 1200, 1935, 375}, L"", L"按"},
 };
 const Design kForm2 = {
-    {ROLE_SYSTEM_GRAPHIC, L"IE网页中图片无法显示的样子", {0, 0, 5025, 3420}},
+    {ROLE_SYSTEM_GRAPHIC, L"IE 网页中图片无法显示的样子", {0, 0, 5025, 3420}},
     {ROLE_SYSTEM_STATICTEXT, app::form2::kLabel1Text.data(), {120, 3480, 4815, 1095}},
 };
 

@@ -27,6 +27,7 @@
 #include "app/twips_layout.h"
 #include "skin/engine/high_contrast.h"
 #include "skin/engine/skin_engine.h"
+#include "win/accessible_base.h"
 
 namespace app::form1 {
 namespace {
@@ -46,6 +47,10 @@ constexpr int kLabel2TenthsOfPoint = 120;
 constexpr COLORREF kLinkColour = RGB(0x00, 0x00, 0xFF);
 constexpr wchar_t kLabel3Face[] = L"宋体";  // SimSun
 constexpr int kLabel3TenthsOfPoint = 120;
+
+// Posted by the link's accessible default action: the forum opens from the message loop, after
+// the reader's call has returned.
+constexpr UINT kOpenForumMessage = WM_APP + 1;
 
 // What a click on a command button does, one line per command.
 struct CommandBinding {
@@ -264,6 +269,18 @@ void FocusFirstCommand(HWND form) {
   if (first != nullptr) SendMessageW(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
 }
 
+// The link's accessible default action. The accDoDefaultAction documentation asks servers to
+// return at once rather than run what the action starts (its example posts a message), so the
+// click is posted, as the push buttons post theirs: a box the launch may show then runs from the
+// program's message loop, not inside the reader's call.
+void PostLinkClick(HWND form) { PostMessageW(form, kOpenForumMessage, 0, 0); }
+
+// The posted click arrives: it opens the forum if a person could click the link now.
+INT_PTR OnOpenForumPosted(HWND form) {
+  if (win::AccessibleBase::TakesInput(form)) Label3_Click(form);
+  return TRUE;
+}
+
 // What a screen reader finds, in reading order: the frame with the commands (it answers for
 // itself), the community name and the link, whose default action is a click.
 bool AccessibleItems(HWND form, std::vector<AccessibleItem>& items) {
@@ -280,7 +297,7 @@ bool AccessibleItems(HWND form, std::vector<AccessibleItem>& items) {
                    .state = STATE_SYSTEM_LINKED,
                    .value = ForumPageAddress(),
                    .defaultAction = kLinkAction,
-                   .doDefaultAction = Label3_Click});
+                   .doDefaultAction = PostLinkClick});
   return true;
 }
 
@@ -303,6 +320,8 @@ INT_PTR OnMessage(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
       return OnSystemLookChange(form);
     case WM_SYSCOLORCHANGE:
       return OnSystemLookChange(form);
+    case kOpenForumMessage:
+      return OnOpenForumPosted(form);
     default:
       return FALSE;
   }

@@ -355,13 +355,17 @@ TEST_F(AccessibilityTest, AReadersTrafficLeavesTheProgramAnsweringWithMemoryFlat
   });
 }
 
-TEST_F(AccessibilityTest, TheLinksDefaultActionOpensTheForumAsAClickDoes) {
+// The action returns to the reader at once and the launch follows from the message loop, if the
+// window still takes input then.
+TEST_F(AccessibilityTest, TheLinksDefaultActionOpensTheForumAsAClickDoesAfterReturning) {
   testing_support::CommandRecording recording({L"rundll32.exe"});
   ASSERT_TRUE(recording.ready()) << "the command recorder does not stand in; run through ctest";
   const AccessibleRef root = testing_support::ClientObjectOf(app::form1::Show());
   ASSERT_TRUE(root);
   EXPECT_EQ(root->accDoDefaultAction(ChildVariant(2)), DISP_E_MEMBERNOTFOUND) << "plain text";
   EXPECT_EQ(root->accDoDefaultAction(ChildVariant(3)), S_OK);
+  EXPECT_FALSE(recording.WaitForStart(1000)) << "the launch ran inside the reader's call";
+  testing_support::PumpMessages();
   ASSERT_TRUE(recording.WaitForStart(10000)) << "the default action started nothing";
   const std::vector<testing_support::RecordedStart> starts = recording.Starts();
   ASSERT_EQ(starts.size(), 1u);
@@ -369,6 +373,15 @@ TEST_F(AccessibilityTest, TheLinksDefaultActionOpensTheForumAsAClickDoes) {
                                        L"\\rundll32.exe\" url.dll,FileProtocolHandler "
                                        L"\"http://bbs.example.com/\"");
   EXPECT_EQ(starts[0].showWindow, SW_SHOWNORMAL);
+
+  // Asked while the window took input, but disabled before the click arrives: nothing opens, as
+  // a person's click could not open it then.
+  HWND form = app::form1::Window();
+  EXPECT_EQ(root->accDoDefaultAction(ChildVariant(3)), S_OK);
+  EnableWindow(form, FALSE);
+  testing_support::PumpMessages();
+  EnableWindow(form, TRUE);
+  EXPECT_FALSE(recording.WaitForStart(1000)) << "the posted click ran in a disabled window";
 }
 
 }  // namespace

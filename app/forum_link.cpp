@@ -1,10 +1,13 @@
 #include "app/forum_link.h"
 
-#include <windows.h>
-
 #include "app/process_launch.h"
 
 namespace app {
+namespace {
+
+constexpr wchar_t kNotOpenedTitle[] = L"提示";  // "Notice"
+
+}  // namespace
 
 std::wstring ForumHandlerArguments() {
   std::wstring arguments = L"url.dll,FileProtocolHandler \"";
@@ -13,6 +16,26 @@ std::wstring ForumHandlerArguments() {
   return arguments;
 }
 
-void OpenForum() { StartSystemProgram(kUrlHandlerHost, ForumHandlerArguments(), SW_SHOWNORMAL); }
+std::wstring ForumNotOpenedText() {
+  // "The program runs with administrator rights ("Run as administrator"), and does not open the
+  // browser with them; opening the forum as the signed-in user through Explorer did not succeed
+  // either. Open the browser yourself and enter <address> in its address bar."
+  return L"本程序正以管理员身份运行（“以管理员身份运行”），为安全起见，不以管理员权限打开浏览器；"
+         L"通过资源管理器以当前登录的用户打开论坛也未能成功。\n\n"
+         L"请自行打开浏览器，在地址栏中输入 " +
+         ForumPageAddress() + L" 访问论坛。";
+}
+
+// A browser started from an elevated program runs elevated, and so does every page and download
+// it opens; the desktop's shell starts it as the person signed in instead.
+void OpenForum(HWND owner, const ForumLinkSeams& seams) {
+  if (!seams.elevated()) {
+    StartSystemProgram(kUrlHandlerHost, ForumHandlerArguments(), SW_SHOWNORMAL);
+    return;
+  }
+  if (SUCCEEDED(seams.openThroughDesktopShell(ForumPageAddress(), SW_SHOWNORMAL))) return;
+  const std::wstring text = ForumNotOpenedText();
+  MessageBoxW(owner, text.c_str(), kNotOpenedTitle, MB_OK | MB_ICONINFORMATION);
+}
 
 }  // namespace app

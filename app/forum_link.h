@@ -2,8 +2,13 @@
 
 // The maker's web forum, opened by the link label of the main window.
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
+
+#include "app/desktop_shell.h"
+#include "app/process_elevation.h"
 
 namespace app {
 
@@ -19,7 +24,21 @@ inline constexpr std::wstring_view kUrlHandlerHost = L"rundll32.exe";
 // Arguments for rundll32.exe: the handler entry point and the quoted address with a "/".
 std::wstring ForumHandlerArguments();
 
-// Opens the forum page with the system's handler for web addresses, in a normal window.
-void OpenForum();
+// What opening the forum depends on, so that a test can take the elevated way under Wine.
+struct ForumLinkSeams {
+  bool (*elevated)() = ProcessRunsElevated;
+  HRESULT (*openThroughDesktopShell)
+  (const std::wstring& target, int showCommand) = OpenThroughDesktopShell;
+};
+
+// Why the forum did not open, and how to open it: the program runs elevated and would not pass
+// that on to the browser, and the desktop's shell could not open it as the desktop user.
+std::wstring ForumNotOpenedText();
+
+// Opens the forum page in a normal window, never with more rights than the desktop has. Not
+// elevated, the program starts the system's handler for web addresses itself. Elevated, it asks
+// the desktop's shell to open the page as the person signed in; where the shell cannot, it
+// opens nothing and says why in a box owned by `owner`.
+void OpenForum(HWND owner, const ForumLinkSeams& seams = {});
 
 }  // namespace app

@@ -379,7 +379,7 @@ void Command4_Click(HWND form) {
   form2::Show();
 }
 
-void Label3_Click(HWND) { OpenForum(); }
+void Label3_Click(HWND form) { OpenForum(form); }
 
 // The pointer is over the link: plain text in the link colour, and the hand cursor.
 void Label3_MouseMove(HWND form) {

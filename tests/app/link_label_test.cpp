@@ -1,5 +1,6 @@
 // The forum link of the main window, driven in-process: its look under the pointer, the hand
-// cursor, and the command line a click starts.
+// cursor, the command line a click starts, and, elevated, the desktop's shell in its place or a
+// box that says why nothing opened.
 
 #include <windows.h>
 
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/forum_link.h"
 #include "app/instructions_window.h"
 #include "app/main_window.h"
 #include "tests/app/command_recording.h"
@@ -27,6 +29,41 @@ constexpr POINT kOnBareForm = {286, 140};
 constexpr POINT kOnCommunityName = {20, 136};
 
 LPARAM At(POINT point) { return MAKELPARAM(point.x, point.y); }
+
+// The text of the box a call opened over `owner`, answered OK; empty when none opened. A thread
+// timer looks for it while the box runs its own message loop.
+HWND boxOwner = nullptr;
+std::wstring boxText;
+void CALLBACK ReadBoxAndAnswerOk(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = GetLastActivePopup(boxOwner);
+  if (box == nullptr || box == boxOwner) return;
+  KillTimer(nullptr, timer);
+  wchar_t text[1024] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 1024);  // a message box's text is its static 0xFFFF
+  boxText = text;
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+template <typename Call>
+std::wstring BoxTextOf(HWND owner, Call call) {
+  boxOwner = owner;
+  boxText.clear();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadBoxAndAnswerOk);
+  call();
+  KillTimer(nullptr, timer);
+  return boxText;
+}
+
+// The stand-in for the desktop's shell: what it was asked, and what it answers.
+struct ShellOpen {
+  std::wstring target;
+  int showCommand;
+};
+std::vector<ShellOpen> shellOpens;
+HRESULT shellAnswer = S_OK;
+HRESULT OpenThroughStandInShell(const std::wstring& target, int showCommand) {
+  shellOpens.push_back({target, showCommand});
+  return shellAnswer;
+}
 
 void Pump() { testing_support::PumpMessages(); }
 
@@ -145,6 +182,43 @@ TEST_F(LinkLabelTest, ClickOpensTheForumThroughTheSystemUrlHandler) {
   EXPECT_TRUE(starts[0].usesShowWindow);
   EXPECT_EQ(starts[0].showWindow, SW_SHOWNORMAL);
   EXPECT_EQ(starts[0].directory, system);
+}
+
+// Elevated, the program never starts the handler itself: the desktop's shell opens the page as
+// the person signed in, and where it cannot, nothing opens and a box says why and what to do.
+TEST_F(LinkLabelTest, ElevatedTheDesktopsShellOpensTheForumOrABoxSaysWhy) {
+  CommandRecording recording({L"rundll32.exe"});
+  ASSERT_TRUE(recording.ready()) << "the command recorder does not stand in; run through ctest";
+  const app::ForumLinkSeams elevated{.elevated = [] { return true; },
+                                     .openThroughDesktopShell = OpenThroughStandInShell};
+  struct Case {
+    HRESULT shellAnswer;
+    bool boxShown;
+  };
+  for (const Case c : {Case{S_OK, false}, Case{E_FAIL, true}, Case{E_NOINTERFACE, true}}) {
+    SCOPED_TRACE(testing::Message() << std::hex << c.shellAnswer);
+    shellOpens.clear();
+    shellAnswer = c.shellAnswer;
+    const std::wstring box = BoxTextOf(form_, [&] { app::OpenForum(form_, elevated); });
+    ASSERT_EQ(shellOpens.size(), 1u);
+    EXPECT_EQ(shellOpens[0].target, L"http://bbs.example.com/");
+    EXPECT_EQ(shellOpens[0].showCommand, SW_SHOWNORMAL);
+    EXPECT_EQ(box, c.boxShown ? app::ForumNotOpenedText() : L"");
+    if (c.boxShown) {
+      EXPECT_NE(box.find(L"“以管理员身份运行”"), std::wstring::npos);
+      EXPECT_NE(box.find(L" http://bbs.example.com/ "), std::wstring::npos)
+          << "the address to type";
+    }
+  }
+  EXPECT_FALSE(recording.WaitForStart(1000)) << "the program started the handler itself";
+
+  // Not elevated: the handler as before, and the shell is not asked.
+  shellOpens.clear();
+  const app::ForumLinkSeams limited{.elevated = [] { return false; },
+                                    .openThroughDesktopShell = OpenThroughStandInShell};
+  app::OpenForum(form_, limited);
+  EXPECT_TRUE(recording.WaitForStart(10000)) << "not elevated, the handler should start";
+  EXPECT_TRUE(shellOpens.empty());
 }
 
 }  // namespace

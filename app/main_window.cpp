@@ -27,6 +27,7 @@
 #include "app/twips_layout.h"
 #include "skin/engine/high_contrast.h"
 #include "skin/engine/skin_engine.h"
+#include "win/accessible_annotation.h"
 #include "win/accessible_base.h"
 
 namespace app::form1 {
@@ -117,6 +118,21 @@ std::wstring DescribeButton(HWND button) {
   HWND form = Window();
   if (form == nullptr || !IsStatusCommand(GetDlgItem(form, IDC_FRAME2), button)) return {};
   return CurrentInlineImagesStatusText();
+}
+
+// Under a high-contrast scheme the skin stands aside and the platform's object answers a reader
+// for the repair commands, without their description: it gets it through annotation, read when
+// the reader reads it. With the skin back its own object answers, and the annotation goes.
+void FollowStatusDescriptions(HWND form, bool annotate) {
+  HWND frame = GetDlgItem(form, IDC_FRAME2);
+  for (const int id : kStatusCommands) {
+    HWND button = GetDlgItem(frame, id);
+    if (annotate) {
+      win::AnnotateDescription(button, DescribeButton);
+    } else {
+      win::ClearDescription(button);
+    }
+  }
 }
 
 // The frame and the buttons are placed by LayOut.
@@ -259,6 +275,7 @@ INT_PTR OnLButtonUp(HWND form, POINT point) {
 // dialog's own handling goes on.
 INT_PTR OnSystemLookChange(HWND form) {
   skin::SkinFollowHighContrast(form);
+  FollowStatusDescriptions(form, skin::HighContrastOn());
   RedrawWindow(form, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
   return FALSE;
 }
@@ -353,16 +370,18 @@ HWND Window() { return host.Window(); }
 
 // Runs once the window and all its controls exist, sized and centred, before it is shown:
 // gives the link its initial, underlined look and puts the skin on the window and everything in
-// it, the repair commands' descriptions included.
+// it, the repair commands' descriptions included (by annotation while the skin stands aside).
 void Form_Load(HWND form) {
   if (Form1State* state = StateOf(form)) state->link.SetUnderlined(true);
   skin::SkinSetButtonDescriptionSource(DescribeButton);
   skin::SkinInstall(form);
+  FollowStatusDescriptions(form, skin::HighContrastOn());
 }
 
 // Runs while the window and its controls still exist, just before they are destroyed: takes the
-// skin off again.
+// skin and the description annotations off again.
 void Form_Unload(HWND form) {
+  FollowStatusDescriptions(form, false);
   skin::SkinRemove(form);
   form2::Unload();
 }

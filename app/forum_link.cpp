@@ -1,5 +1,7 @@
 #include "app/forum_link.h"
 
+#include <utility>
+
 #include "app/process_launch.h"
 
 namespace app {
@@ -7,7 +9,13 @@ namespace {
 
 constexpr wchar_t kNotOpenedTitle[] = L"提示";  // "Notice"
 
+ForumLinkSeams seams;
+
 }  // namespace
+
+ForumLinkSeams SetForumLinkSeamsForTesting(const ForumLinkSeams& replacement) {
+  return std::exchange(seams, replacement);
+}
 
 std::wstring ForumHandlerArguments() {
   std::wstring arguments = L"url.dll,FileProtocolHandler \"";
@@ -28,7 +36,7 @@ std::wstring ForumNotOpenedText() {
 
 // A browser started from an elevated program runs elevated, and so does every page and download
 // it opens; the desktop's shell starts it as the person signed in instead.
-void OpenForum(HWND owner, const ForumLinkSeams& seams) {
+void OpenForum(HWND owner) {
   if (!seams.elevated()) {
     StartSystemProgram(kUrlHandlerHost, ForumHandlerArguments(), SW_SHOWNORMAL);
     return;

@@ -24,12 +24,16 @@ inline constexpr std::wstring_view kUrlHandlerHost = L"rundll32.exe";
 // Arguments for rundll32.exe: the handler entry point and the quoted address with a "/".
 std::wstring ForumHandlerArguments();
 
-// What opening the forum depends on, so that a test can take the elevated way under Wine.
+// What opening the forum depends on, so that a test can take either way under Wine (which reports
+// its processes as elevated).
 struct ForumLinkSeams {
   bool (*elevated)() = ProcessRunsElevated;
   HRESULT (*openThroughDesktopShell)
   (const std::wstring& target, int showCommand) = OpenThroughDesktopShell;
 };
+
+// Test seam, not for the program: replaces what OpenForum depends on and returns what it replaces.
+ForumLinkSeams SetForumLinkSeamsForTesting(const ForumLinkSeams& seams);
 
 // Why the forum did not open, and how to open it: the program runs elevated and would not pass
 // that on to the browser, and the desktop's shell could not open it as the desktop user.
@@ -39,6 +43,6 @@ std::wstring ForumNotOpenedText();
 // elevated, the program starts the system's handler for web addresses itself. Elevated, it asks
 // the desktop's shell to open the page as the person signed in; where the shell cannot, it
 // opens nothing and says why in a box owned by `owner`.
-void OpenForum(HWND owner, const ForumLinkSeams& seams = {});
+void OpenForum(HWND owner);
 
 }  // namespace app

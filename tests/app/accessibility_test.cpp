@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/forum_link.h"
 #include "app/instructions_window.h"
 #include "app/main_window.h"
 #include "skin/engine/skin_engine.h"
@@ -358,6 +359,9 @@ TEST_F(AccessibilityTest, AReadersTrafficLeavesTheProgramAnsweringWithMemoryFlat
 // The action returns to the reader at once and the launch follows from the message loop, if the
 // window still takes input then.
 TEST_F(AccessibilityTest, TheLinksDefaultActionOpensTheForumAsAClickDoesAfterReturning) {
+  // Wine reports its processes as elevated; this is the way of a process that is not.
+  const app::ForumLinkSeams previous =
+      app::SetForumLinkSeamsForTesting({.elevated = [] { return false; }});
   testing_support::CommandRecording recording({L"rundll32.exe"});
   ASSERT_TRUE(recording.ready()) << "the command recorder does not stand in; run through ctest";
   const AccessibleRef root = testing_support::ClientObjectOf(app::form1::Show());
@@ -382,6 +386,7 @@ TEST_F(AccessibilityTest, TheLinksDefaultActionOpensTheForumAsAClickDoesAfterRet
   testing_support::PumpMessages();
   EnableWindow(form, TRUE);
   EXPECT_FALSE(recording.WaitForStart(1000)) << "the posted click ran in a disabled window";
+  app::SetForumLinkSeamsForTesting(previous);
 }
 
 }  // namespace

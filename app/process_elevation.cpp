@@ -8,7 +8,11 @@
 namespace app {
 
 // The token functions are looked up in advapi32, never imported: the program imports only
-// registry functions from it (see app/session_users.cpp).
+// registry functions from it (see app/session_users.cpp). TOKEN_ELEVATION_TYPE's documentation:
+// TokenElevationTypeFull is the elevated token of a split pair, TokenElevationTypeDefault a token
+// without one (UAC off, or the built-in administrator); a major browser's launcher tells the same
+// three apart before relaunching itself unelevated (Firefox's LaunchUnelevated and
+// GetElevationState). Wine, which has no split tokens, reports TokenElevationTypeFull.
 bool ProcessRunsElevated() {
   const auto openProcessToken =
       win::LoadedModuleFunction<decltype(&OpenProcessToken)>(L"advapi32.dll", "OpenProcessToken");

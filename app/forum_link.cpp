@@ -25,10 +25,12 @@ std::wstring ForumHandlerArguments() {
 }
 
 std::wstring ForumNotOpenedText() {
-  // "The program runs with administrator rights ("Run as administrator"), and does not open the
-  // browser with them; opening the forum as the signed-in user through Explorer did not succeed
-  // either. Open the browser yourself and enter <address> in its address bar."
-  return L"本程序正以管理员身份运行（“以管理员身份运行”），为安全起见，不以管理员权限打开浏览器；"
+  // "The program runs with administrator rights (started with "Run as administrator", for
+  // example), and for safety does not open the browser with them; opening the forum as the
+  // signed-in user through Explorer did not succeed either. Open the browser yourself and enter
+  // <address> in its address bar to visit the forum."
+  return L"本程序正以管理员权限运行（例如通过“以管理员身份运行”启动），"
+         L"为安全起见，不以此权限打开浏览器；"
          L"通过资源管理器以当前登录的用户打开论坛也未能成功。\n\n"
          L"请自行打开浏览器，在地址栏中输入 " +
          ForumPageAddress() + L" 访问论坛。";

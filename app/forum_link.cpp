@@ -11,6 +11,10 @@ constexpr wchar_t kNotOpenedTitle[] = L"提示";  // "Notice"
 
 ForumLinkSeams seams;
 
+// True while the desktop's shell is asked. The call goes to the shell's process, and meanwhile
+// the thread's apartment dispatches the window's messages: a second click must not ask again.
+bool askingShell = false;
+
 }  // namespace
 
 ForumLinkSeams SetForumLinkSeamsForTesting(const ForumLinkSeams& replacement) {
@@ -43,7 +47,10 @@ void OpenForum(HWND owner) {
     StartSystemProgram(kUrlHandlerHost, ForumHandlerArguments(), SW_SHOWNORMAL);
     return;
   }
-  if (SUCCEEDED(seams.openThroughDesktopShell(ForumPageAddress(), SW_SHOWNORMAL))) return;
+  if (std::exchange(askingShell, true)) return;
+  const HRESULT result = seams.openThroughDesktopShell(ForumPageAddress(), SW_SHOWNORMAL);
+  askingShell = false;
+  if (SUCCEEDED(result)) return;
   const std::wstring text = ForumNotOpenedText();
   MessageBoxW(owner, text.c_str(), kNotOpenedTitle, MB_OK | MB_ICONINFORMATION);
 }

@@ -17,11 +17,12 @@
 // IShellDispatch2::ShellExecute runs in the shell's process, as the shell's user. Others launch
 // the same way where they must not pass their elevation on: a major browser launching itself
 // unelevated (Firefox's widget/windows/ShellHeaderOnlyUtils.h, with the same empty directory and
-// "open" verb, and the note that it fails in some environments such as Citrix, where it falls
-// back), an installer's "launch when done" (bitcoin/bitcoin #12985, microsoft/msix-packaging
-// #140); a process viewer's links were reported for opening the browser elevated before
-// (winsiderss/systeminformer #864). The shell windows may be served in-process or by the shell's
-// process, so both are asked for, as the browser does.
+// "open" verb, and the note that it fails in some environments such as Citrix), an installer's
+// "launch when done" (bitcoin/bitcoin, "Windows: Avoid launching as admin when NSIS installer
+// ends"; microsoft/msix-packaging, "Launch unelevated"); a process viewer's links were reported
+// for opening the browser elevated (winsiderss/systeminformer, "Links from About window and
+// Donate item start iexplore with ProcessHacker privileges"). The shell windows may be served
+// in-process or by the shell's process, so both are asked for, as the browser does.
 //
 // The GUIDs are spelt out here: the SDK's libraries that define them are not linked.
 

@@ -9,9 +9,10 @@
 
 // Microsoft's documentation: IAccPropServices::SetHwndPropServer (a callback object asked
 // whenever a client reads one of the annotated properties, ANNO_THIS for the element alone) and
-// ClearHwndProps (the callback object is released). Field reports: NVDA's own settings use
-// annotation to give wx controls a description (nvaccess/nvda #6455 and #9239, an IAccPropServer
-// for accDescription). Wine's oleacc answers every annotation call with E_NOTIMPL; there the
+// ClearHwndProps (the callback object is released). Field reports: a screen reader's own settings
+// dialogs give their controls descriptions this way (nvaccess/nvda, "Improve accessibility of
+// some controls used in nvda" and "Tidy advanced gui panel": an IAccPropServer answering
+// accDescription). Wine's oleacc answers every annotation call with E_NOTIMPL; there the
 // platform's object keeps no description.
 
 namespace win {

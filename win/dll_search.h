@@ -48,9 +48,9 @@ enum class SystemLibrarySearch {
 // SetDefaultDllDirectories (Windows 7 SP1 with KB2533623): LoadLibraryExW's documentation says
 // LOAD_LIBRARY_SEARCH_SYSTEM32 needs that update, and SetDefaultDllDirectories' says to look the
 // function up with GetProcAddress there. What an older loader returns for the unknown flag is not
-// documented, and field reports from such systems see the call simply fail (x64dbg/ScyllaHide
-// #86, "LOAD_LIBRARY_SEARCH_SYSTEM32 don't work without KB2533623"), so the choice is made by the
-// capability, not by an error code.
+// documented, and field reports from such systems only see the call fail (x64dbg/ScyllaHide,
+// "Failed to find user32.dll/win32u.dll syscalls": the flag did not work until KB2533623 was
+// installed), so the choice is made by the capability, not by an error code.
 inline SystemLibrarySearch SystemLibrarySearchOfThisSystem() {
   return CanRestrictDllSearch() ? SystemLibrarySearch::kSearchFlag : SystemLibrarySearch::kFullPath;
 }

@@ -26,10 +26,10 @@ std::wstring ForumHandlerArguments();
 
 // What opening the forum depends on, so that a test can take either way under Wine (which reports
 // its processes as elevated).
+using DesktopShellOpen = HRESULT (*)(const std::wstring& target, int showCommand);
 struct ForumLinkSeams {
   bool (*elevated)() = ProcessRunsElevated;
-  HRESULT (*openThroughDesktopShell)
-  (const std::wstring& target, int showCommand) = OpenThroughDesktopShell;
+  DesktopShellOpen openThroughDesktopShell = OpenThroughDesktopShell;
 };
 
 // Test seam, not for the program: replaces what OpenForum depends on and returns what it replaces.

@@ -99,6 +99,11 @@ std::wstring WhoRunsAndWhoIsSignedIn(const SessionUsers& users) {
 
 }  // namespace
 
+// TOKEN_ELEVATION_TYPE's documentation: TokenElevationTypeFull is the elevated token of a split
+// pair, TokenElevationTypeDefault a token without one (UAC off, or the built-in administrator); a
+// major browser's launcher tells the same three apart before relaunching itself unelevated
+// (Firefox's LaunchUnelevated and GetElevationState). Wine, which has no split tokens, reports
+// TokenElevationTypeFull.
 bool RunsElevated() {
   const auto openProcessToken = Advapi32Function<decltype(&OpenProcessToken)>("OpenProcessToken");
   const auto getTokenInformation =

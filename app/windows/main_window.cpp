@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "accessible/accessible_annotation.h"
+#include "accessible/accessible_base.h"
 #include "app/repair/inline_image_commands.h"
 #include "app/repair/inline_images_status.h"
 #include "app/system/forum_link.h"
@@ -46,6 +48,10 @@ constexpr int kLabel2TenthsOfPoint = 120;
 constexpr COLORREF kLinkColour = RGB(0x00, 0x00, 0xFF);
 constexpr wchar_t kLabel3Face[] = L"宋体";  // SimSun
 constexpr int kLabel3TenthsOfPoint = 120;
+
+// Posted by the link's accessible default action: the forum opens from the message loop, after
+// the reader's call has returned.
+constexpr UINT kOpenForumMessage = WM_APP + 1;
 
 // What a click on a command button does, one line per command.
 struct CommandBinding {
@@ -112,6 +118,21 @@ std::wstring DescribeButton(HWND button) {
   HWND form = Window();
   if (form == nullptr || !IsStatusCommand(GetDlgItem(form, IDC_FRAME2), button)) return {};
   return CurrentInlineImagesStatusText();
+}
+
+// Under a high-contrast scheme the skin stands aside and the platform's object answers a reader
+// for the repair commands, without their description: it gets it through annotation, read when
+// the reader reads it. With the skin back its own object answers, and the annotation goes.
+void FollowStatusDescriptions(HWND form, bool annotate) {
+  HWND frame = GetDlgItem(form, IDC_FRAME2);
+  for (const int id : kStatusCommands) {
+    HWND button = GetDlgItem(frame, id);
+    if (annotate) {
+      accessible::AnnotateDescription(button, DescribeButton);
+    } else {
+      accessible::ClearDescription(button);
+    }
+  }
 }
 
 // The frame and the buttons are placed by LayOut.
@@ -254,6 +275,7 @@ INT_PTR OnLButtonUp(HWND form, POINT point) {
 // dialog's own handling goes on.
 INT_PTR OnSystemLookChange(HWND form) {
   skin::SkinFollowHighContrast(form);
+  FollowStatusDescriptions(form, skin::HighContrastOn());
   RedrawWindow(form, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
   return FALSE;
 }
@@ -262,6 +284,18 @@ INT_PTR OnSystemLookChange(HWND form) {
 void FocusFirstCommand(HWND form) {
   HWND first = GetNextDlgTabItem(form, nullptr, FALSE);
   if (first != nullptr) SendMessageW(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+}
+
+// The link's accessible default action. The accDoDefaultAction documentation asks servers to
+// return at once rather than run what the action starts (its example posts a message), so the
+// click is posted, as the push buttons post theirs: a box the launch may show then runs from the
+// program's message loop, not inside the reader's call.
+void PostLinkClick(HWND form) { PostMessageW(form, kOpenForumMessage, 0, 0); }
+
+// The posted click arrives: it opens the forum if a person could click the link now.
+INT_PTR OnOpenForumPosted(HWND form) {
+  if (accessible::AccessibleBase::TakesInput(form)) Label3_Click(form);
+  return TRUE;
 }
 
 // What a screen reader finds, in reading order: the frame with the commands (it answers for
@@ -280,7 +314,7 @@ bool AccessibleItems(HWND form, std::vector<AccessibleItem>& items) {
                    .state = STATE_SYSTEM_LINKED,
                    .value = ForumPageAddress(),
                    .defaultAction = kLinkAction,
-                   .doDefaultAction = Label3_Click});
+                   .doDefaultAction = PostLinkClick});
   return true;
 }
 
@@ -303,6 +337,8 @@ INT_PTR OnMessage(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
       return OnSystemLookChange(form);
     case WM_SYSCOLORCHANGE:
       return OnSystemLookChange(form);
+    case kOpenForumMessage:
+      return OnOpenForumPosted(form);
     default:
       return FALSE;
   }
@@ -334,16 +370,18 @@ HWND Window() { return host.Window(); }
 
 // Runs once the window and all its controls exist, sized and centred, before it is shown:
 // gives the link its initial, underlined look and puts the skin on the window and everything in
-// it, the repair commands' descriptions included.
+// it, the repair commands' descriptions included (by annotation while the skin stands aside).
 void Form_Load(HWND form) {
   if (Form1State* state = StateOf(form)) state->link.SetUnderlined(true);
   skin::SkinSetButtonDescriptionSource(DescribeButton);
   skin::SkinInstall(form);
+  FollowStatusDescriptions(form, skin::HighContrastOn());
 }
 
 // Runs while the window and its controls still exist, just before they are destroyed: takes the
-// skin off again.
+// skin and the description annotations off again.
 void Form_Unload(HWND form) {
+  FollowStatusDescriptions(form, false);
   skin::SkinRemove(form);
   form2::Unload();
 }
@@ -360,7 +398,7 @@ void Command4_Click(HWND form) {
   form2::Show();
 }
 
-void Label3_Click(HWND) { OpenForum(); }
+void Label3_Click(HWND form) { OpenForum(form); }
 
 // The pointer is over the link: plain text in the link colour, and the hand cursor.
 void Label3_MouseMove(HWND form) {

@@ -16,6 +16,7 @@
 #include "accessible/accessible_base.h"
 #include "accessible/kept_objects.h"
 #include "accessible/thread_apartment.h"
+#include "app/system/forum_link.h"
 #include "app/windows/instructions_window.h"
 #include "app/windows/main_window.h"
 #include "skin/engine/skin_engine.h"
@@ -357,13 +358,20 @@ TEST_F(AccessibilityTest, AReadersTrafficLeavesTheProgramAnsweringWithMemoryFlat
   });
 }
 
-TEST_F(AccessibilityTest, TheLinksDefaultActionOpensTheForumAsAClickDoes) {
+// The action returns to the reader at once and the launch follows from the message loop, if the
+// window still takes input then.
+TEST_F(AccessibilityTest, TheLinksDefaultActionOpensTheForumAsAClickDoesAfterReturning) {
+  // Wine reports its processes as elevated; this is the way of a process that is not.
+  const app::ForumLinkSeams previous =
+      app::SetForumLinkSeamsForTesting({.elevated = [] { return false; }});
   testing_support::CommandRecording recording({L"rundll32.exe"});
   ASSERT_TRUE(recording.ready()) << "the command recorder does not stand in; run through ctest";
   const AccessibleRef root = testing_support::ClientObjectOf(app::form1::Show());
   ASSERT_TRUE(root);
   EXPECT_EQ(root->accDoDefaultAction(ChildVariant(2)), DISP_E_MEMBERNOTFOUND) << "plain text";
   EXPECT_EQ(root->accDoDefaultAction(ChildVariant(3)), S_OK);
+  EXPECT_FALSE(recording.WaitForStart(1000)) << "the launch ran inside the reader's call";
+  testing_support::PumpMessages();
   ASSERT_TRUE(recording.WaitForStart(10000)) << "the default action started nothing";
   const std::vector<testing_support::RecordedStart> starts = recording.Starts();
   ASSERT_EQ(starts.size(), 1u);
@@ -371,6 +379,16 @@ TEST_F(AccessibilityTest, TheLinksDefaultActionOpensTheForumAsAClickDoes) {
                                        L"\\rundll32.exe\" url.dll,FileProtocolHandler "
                                        L"\"http://bbs.example.com/\"");
   EXPECT_EQ(starts[0].showWindow, SW_SHOWNORMAL);
+
+  // Asked while the window took input, but disabled before the click arrives: nothing opens, as
+  // a person's click could not open it then.
+  HWND form = app::form1::Window();
+  EXPECT_EQ(root->accDoDefaultAction(ChildVariant(3)), S_OK);
+  EnableWindow(form, FALSE);
+  testing_support::PumpMessages();
+  EnableWindow(form, TRUE);
+  EXPECT_FALSE(recording.WaitForStart(1000)) << "the posted click ran in a disabled window";
+  app::SetForumLinkSeamsForTesting(previous);
 }
 
 }  // namespace

@@ -1,13 +1,16 @@
 // The forum link of the main window, driven in-process: its look under the pointer, the hand
-// cursor, and the command line a click starts.
+// cursor, the command line a click starts, and, elevated, the desktop's shell in its place or a
+// box that says why nothing opened.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/system/forum_link.h"
 #include "app/windows/instructions_window.h"
 #include "app/windows/main_window.h"
 #include "tests/support/command_recording.h"
@@ -28,11 +31,59 @@ constexpr POINT kOnCommunityName = {20, 136};
 
 LPARAM At(POINT point) { return MAKELPARAM(point.x, point.y); }
 
+// The text of the box a call opened over `owner`, answered OK; empty when none opened. A thread
+// timer looks for it while the box runs its own message loop.
+HWND boxOwner = nullptr;
+std::wstring boxText;
+void CALLBACK ReadBoxAndAnswerOk(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = GetLastActivePopup(boxOwner);
+  if (box == nullptr || box == boxOwner) return;
+  KillTimer(nullptr, timer);
+  wchar_t text[1024] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 1024);  // a message box's text is its static 0xFFFF
+  boxText = text;
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+template <typename Call>
+std::wstring BoxTextOf(HWND owner, Call call) {
+  boxOwner = owner;
+  boxText.clear();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadBoxAndAnswerOk);
+  call();
+  KillTimer(nullptr, timer);
+  return boxText;
+}
+
+// The stand-in for the desktop's shell: what it was asked, and what it answers.
+struct ShellOpen {
+  std::wstring target;
+  int showCommand;
+};
+std::vector<ShellOpen> shellOpens;
+HRESULT shellAnswer = S_OK;
+// A window clicked on the link once more while the shell is asked, as messages arrive meanwhile.
+HWND clickedAgainInside = nullptr;
+HRESULT OpenThroughStandInShell(const std::wstring& target, int showCommand) {
+  shellOpens.push_back({target, showCommand});
+  if (HWND form = std::exchange(clickedAgainInside, nullptr)) {
+    SendMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, At(kOnLink));
+    SendMessageW(form, WM_LBUTTONUP, 0, At(kOnLink));
+  }
+  return shellAnswer;
+}
+
 void Pump() { testing_support::PumpMessages(); }
 
+bool Elevated() { return true; }
+bool NotElevated() { return false; }
+
+// Wine reports its processes as elevated: each test says which way it takes.
 class LinkLabelTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    previousSeams_ = app::SetForumLinkSeamsForTesting(
+        {.elevated = NotElevated, .openThroughDesktopShell = OpenThroughStandInShell});
+    shellOpens.clear();
     form_ = app::form1::Show();
     ASSERT_NE(form_, nullptr);
     Pump();
@@ -41,6 +92,12 @@ class LinkLabelTest : public ::testing::Test {
     app::form2::Unload();
     app::form1::Unload();
     Pump();
+    app::SetForumLinkSeamsForTesting(previousSeams_);
+  }
+
+  void Click(POINT point) {
+    SendMessageW(form_, WM_LBUTTONDOWN, MK_LBUTTON, At(point));
+    SendMessageW(form_, WM_LBUTTONUP, 0, At(point));
   }
 
   void MoveTo(POINT point) {
@@ -91,6 +148,7 @@ class LinkLabelTest : public ::testing::Test {
   }
 
   HWND form_ = nullptr;
+  app::ForumLinkSeams previousSeams_;
 };
 
 TEST_F(LinkLabelTest, HoverRemovesTheUnderlineAndShowsTheHand) {
@@ -145,6 +203,43 @@ TEST_F(LinkLabelTest, ClickOpensTheForumThroughTheSystemUrlHandler) {
   EXPECT_TRUE(starts[0].usesShowWindow);
   EXPECT_EQ(starts[0].showWindow, SW_SHOWNORMAL);
   EXPECT_EQ(starts[0].directory, system);
+  EXPECT_TRUE(shellOpens.empty()) << "not elevated, the desktop's shell is not asked";
+}
+
+// Elevated, the program never starts the handler itself: the desktop's shell opens the page as
+// the person signed in, and where it cannot, nothing opens and a box says why and what to do.
+TEST_F(LinkLabelTest, ElevatedTheDesktopsShellOpensTheForumOrABoxSaysWhy) {
+  CommandRecording recording({L"rundll32.exe"});
+  ASSERT_TRUE(recording.ready()) << "the command recorder does not stand in; run through ctest";
+  app::SetForumLinkSeamsForTesting(
+      {.elevated = Elevated, .openThroughDesktopShell = OpenThroughStandInShell});
+  struct Case {
+    HRESULT shellAnswer;
+    bool boxShown;
+  };
+  for (const Case c : {Case{S_OK, false}, Case{E_FAIL, true}, Case{E_NOINTERFACE, true}}) {
+    SCOPED_TRACE(testing::Message() << std::hex << c.shellAnswer);
+    shellOpens.clear();
+    shellAnswer = c.shellAnswer;
+    const std::wstring box = BoxTextOf(form_, [&] { Click(kOnLink); });
+    ASSERT_EQ(shellOpens.size(), 1u);
+    EXPECT_EQ(shellOpens[0].target, L"http://bbs.example.com/");
+    EXPECT_EQ(shellOpens[0].showCommand, SW_SHOWNORMAL);
+    EXPECT_EQ(box, c.boxShown ? app::ForumNotOpenedText() : L"");
+    if (c.boxShown) {
+      EXPECT_NE(box.find(L"“以管理员身份运行”"), std::wstring::npos);
+      EXPECT_NE(box.find(L" http://bbs.example.com/ "), std::wstring::npos)
+          << "the address to type";
+    }
+  }
+  EXPECT_FALSE(recording.WaitForStart(1000)) << "the program started the handler itself";
+
+  // A click that arrives while the shell is asked asks nothing more.
+  shellOpens.clear();
+  shellAnswer = S_OK;
+  clickedAgainInside = form_;
+  Click(kOnLink);
+  EXPECT_EQ(shellOpens.size(), 1u);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <cwchar>
 
 #include "app/resource_ids.h"
-#include "win/dll_search.h"
 #include "win/dpi.h"
 #include "win/rounding.h"
 
@@ -98,9 +97,10 @@ win::Icon LoadProgramIcon(int sizeMetric, int dpi) {
   // to 400 %, which LoadImageW hands back as it is; it scales another image only for a size
   // beyond those (Microsoft's page on LoadIconWithScaleDown: LoadImage enlarges the next smaller
   // image). LoadIconWithScaleDown would gain nothing, and the program, whose manifest names no
-  // Common Controls 6 dependency, gets comctl32 5.x, which field reports (the trackers of
-  // winsiderss/systeminformer and lxn/walk) find without the version 6 functions and the call
-  // failing on Windows 7. So no comctl32 for the icons.
+  // Common Controls 6 dependency, gets comctl32 5.x, which lacks the version 6 icon functions.
+  // Field reports: a setup program linked without that dependency would not start for want of
+  // comctl32's LoadIconMetric (the tracker of winsiderss/systeminformer), and a Go GUI toolkit's
+  // switch to LoadIconWithScaleDown failed on Windows 7 (lxn/walk). So no comctl32 for the icons.
   // Not LR_SHARED: a shared icon is the system cache's, of the first size asked for.
   return win::Icon(static_cast<HICON>(
       LoadImageW(AppInstance(), MAKEINTRESOURCEW(IDI_MORVANE), IMAGE_ICON, size, size, 0)));

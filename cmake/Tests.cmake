@@ -165,6 +165,10 @@ add_test(NAME program_imports
 add_test(NAME source_layers COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_layers.sh"
                                     "${CMAKE_SOURCE_DIR}")
 
+# The icon in the tree is what its script draws, the same bytes on every run.
+add_test(NAME icon_file COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_icon.sh"
+                                "${CMAKE_SOURCE_DIR}")
+
 # Every relative link and picture in the documents (README.md, docs/*.md) leads somewhere.
 add_test(NAME document_links COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_links.sh"
                                      "${CMAKE_SOURCE_DIR}")

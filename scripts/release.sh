@@ -40,8 +40,17 @@ fail() {
 }
 
 # Checks what a signature needs before anything is built: the files, the password, and a
-# certificate that is for code signing and still valid. osslsigncode itself checks none of the
-# certificate's uses or dates.
+# certificate that is for code signing, still valid and holds an RSA key. osslsigncode itself
+# checks none of the certificate's uses, dates or key type.
+#
+# RSA only: Smart App Control lets a program that its cloud service cannot judge run only when it
+# carries a valid signature, and counts RSA signatures only, not elliptic-curve (ECDSA) ones, as
+# App Control's signer rules do (Microsoft's "Code signing for Smart App Control" and App
+# Control's known issues). Field reports agree: a winget updater's publisher re-signed with RSA
+# after App Control could not use its ECDSA signature (the tracker of
+# Weatherlights/Winget-AutoUpdate-Intune), and users of a cloud key service asked for RSA signing
+# keys after ECC signatures failed App Control (GoogleCloudPlatform/kms-integrations). A program
+# signed with another key would pass every other check here and still be blocked there.
 check_signing_input() {
   local pfx="$MORVANE_SIGN_PFX" password="${MORVANE_SIGN_PASSWORD_FILE:-}" certificate
   [ -f "$pfx" ] && [ -r "$pfx" ] || fail "cannot read the certificate file $pfx"
@@ -55,6 +64,14 @@ check_signing_input() {
     fail "the certificate in $pfx is not for code signing (no Code Signing extended key usage)"
   openssl x509 -noout -checkend 0 <<<"$certificate" >/dev/null ||
     fail "the certificate in $pfx has expired ($(openssl x509 -noout -enddate <<<"$certificate"))"
+  local key
+  key="$(openssl x509 -noout -text <<<"$certificate" 2>/dev/null |
+    sed -n 's/^ *Public Key Algorithm: *//p' | head -1)"
+  case "$key" in
+    rsaEncryption) ;;
+    id-ecPublicKey) fail "the certificate in $pfx has an elliptic-curve key: Smart App Control accepts only RSA signatures" ;;
+    *) fail "the certificate in $pfx has a ${key:-unknown} key, not RSA: Smart App Control accepts only RSA signatures" ;;
+  esac
 }
 
 # Signs IN into OUT; on failure OUT does not exist and the script stops with osslsigncode's reason.

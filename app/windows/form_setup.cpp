@@ -1,8 +1,8 @@
 #include "app/windows/form_setup.h"
 
-#include <cstring>
 #include <cwchar>
 
+#include "app/resource_ids.h"
 #include "app/windows/resource_ids.h"
 #include "win/dll_search.h"
 #include "win/dpi.h"
@@ -59,43 +59,6 @@ int SystemMetricForDpi(int metric, int dpi) {
   return GetSystemMetrics(metric);
 }
 
-// comctl32's LoadIconWithScaleDown, which makes a size the icon lacks from the next larger image
-// instead of enlarging a smaller one; nullptr where the comctl32 of the system directory lacks it
-// (the program asks for no other version of it). comctl32 stays loaded for the process.
-using ScaleDownFunction = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
-ScaleDownFunction IconScaleDown() {
-  static const win::Module comctl32(win::LoadSystemLibrary(L"comctl32.dll"));
-  return win::ModuleFunction<ScaleDownFunction>(comctl32.get(), "LoadIconWithScaleDown");
-}
-
-// The program's icon group as its resource holds it: a header of three 16-bit fields, the count
-// last, then one 14-byte entry per image whose first two bytes are its width and height (0 for
-// 256).
-constexpr size_t kIconGroupHeaderBytes = 6;
-constexpr size_t kIconGroupCountOffset = 4;
-constexpr size_t kIconGroupEntryBytes = 14;
-constexpr int kIconSideZeroMeans = 256;
-
-// True when the program's icon holds an image of exactly size x size pixels. LoadImageW then
-// gives that very image, as LoadIconWithScaleDown would, and comctl32 is not needed.
-bool IconHasExactSize(int size) {
-  HRSRC found = FindResourceW(AppInstance(), MAKEINTRESOURCEW(IDI_MORVANE), RT_GROUP_ICON);
-  HGLOBAL loaded = found != nullptr ? LoadResource(AppInstance(), found) : nullptr;
-  const auto* bytes = static_cast<const BYTE*>(loaded != nullptr ? LockResource(loaded) : nullptr);
-  const size_t length = found != nullptr ? SizeofResource(AppInstance(), found) : 0;
-  if (bytes == nullptr || length < kIconGroupHeaderBytes) return false;
-  WORD count = 0;
-  std::memcpy(&count, bytes + kIconGroupCountOffset, sizeof count);
-  for (size_t entry = 0; entry < count; ++entry) {
-    const size_t at = kIconGroupHeaderBytes + entry * kIconGroupEntryBytes;
-    if (at + kIconGroupEntryBytes > length) return false;
-    const int width = bytes[at] == 0 ? kIconSideZeroMeans : bytes[at];
-    const int height = bytes[at + 1] == 0 ? kIconSideZeroMeans : bytes[at + 1];
-    if (width == size && height == size) return true;
-  }
-  return false;
-}
-
 // Notes that the enumeration found a font and ends it there.
 int CALLBACK NoteFirstFont(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
   *reinterpret_cast<bool*>(found) = true;
@@ -132,14 +95,17 @@ void PlaceInSuggestedRect(HWND window, const RECT& suggested, SIZE client) {
 
 win::Icon LoadProgramIcon(int sizeMetric, int dpi) {
   const int size = SystemMetricForDpi(sizeMetric, dpi);
-  const auto name = MAKEINTRESOURCEW(IDI_MORVANE);
-  // comctl32 is loaded only for a size the icon lacks, which it makes from the next larger image.
-  if (const ScaleDownFunction scaleDown = IconHasExactSize(size) ? nullptr : IconScaleDown()) {
-    HICON icon = nullptr;
-    if (SUCCEEDED(scaleDown(AppInstance(), name, size, size, &icon))) return win::Icon(icon);
-  }
+  // The icon holds an image of exactly the small and the big icon's size at every scale from 100
+  // to 400 %, which LoadImageW hands back as it is; it scales another image only for a size
+  // beyond those (Microsoft's page on LoadIconWithScaleDown: LoadImage enlarges the next smaller
+  // image). LoadIconWithScaleDown would gain nothing, and the program, whose manifest names no
+  // Common Controls 6 dependency, gets comctl32 5.x, which lacks the version 6 icon functions.
+  // Field reports: a setup program linked without that dependency would not start for want of
+  // comctl32's LoadIconMetric (the tracker of winsiderss/systeminformer), and a Go GUI toolkit's
+  // switch to LoadIconWithScaleDown failed on Windows 7 (lxn/walk). So no comctl32 for the icons.
   // Not LR_SHARED: a shared icon is the system cache's, of the first size asked for.
-  return win::Icon(static_cast<HICON>(LoadImageW(AppInstance(), name, IMAGE_ICON, size, size, 0)));
+  return win::Icon(static_cast<HICON>(
+      LoadImageW(AppInstance(), MAKEINTRESOURCEW(IDI_MORVANE), IMAGE_ICON, size, size, 0)));
 }
 
 bool FontFaceInstalled(const wchar_t* face) {

@@ -2,7 +2,6 @@
 
 #include <cwchar>
 
-#include "app/resource_ids.h"
 #include "app/windows/resource_ids.h"
 #include "win/dll_search.h"
 #include "win/dpi.h"

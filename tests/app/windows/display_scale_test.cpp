@@ -13,11 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form_setup.h"
-#include "app/instructions_window.h"
-#include "app/main_window.h"
-#include "app/painted_picture.h"
-#include "app/resource_ids.h"
+#include "app/windows/form_setup.h"
 #include "app/windows/instructions_window.h"
 #include "app/windows/main_window.h"
 #include "app/windows/painted_picture.h"

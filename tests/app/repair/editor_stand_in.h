@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/app/repair/payload_text.h"
+#include "tests/support/payload_text.h"
 #include "win/unique_handle.h"
 
 namespace payload_tests {

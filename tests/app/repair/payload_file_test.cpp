@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/repair/registry_payload.h"
-#include "tests/app/repair/payload_text.h"
+#include "tests/support/payload_text.h"
 
 namespace {
 

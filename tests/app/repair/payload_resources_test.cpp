@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/repair/registry_payload.h"
-#include "tests/app/repair/payload_text.h"
+#include "tests/support/payload_text.h"
 #include "tests/support/test_paths.h"
 #include "win/unique_handle.h"
 

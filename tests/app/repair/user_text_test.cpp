@@ -13,7 +13,7 @@
 #include "app/repair/inline_images_status.h"
 #include "app/switches/command_line.h"
 #include "app/system/session_users.h"
-#include "tests/app/repair/payload_text.h"
+#include "tests/support/payload_text.h"
 #include "tests/support/test_paths.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "app/switches/command_line.h"
-#include "tests/app/repair/payload_text.h"
 #include "tests/support/inline_images_value.h"
+#include "tests/support/payload_text.h"
 #include "tests/support/pictures.h"
 #include "tests/support/running_form.h"
 #include "tests/support/test_paths.h"

@@ -1,4 +1,4 @@
-#include "tests/app/repair/payload_text.h"
+#include "tests/support/payload_text.h"
 
 #include <windows.h>
 

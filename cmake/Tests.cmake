@@ -142,6 +142,14 @@ endif()
 add_test(NAME program_imports
          COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_imports.sh" "${CMAKE_OBJDUMP}"
                  "${MORVANE_SYSTEM_DLLS}" "$<TARGET_FILE:Morvane>")
+# The check itself: with user32 left off the list, the program's import of it must be named.
+set(MORVANE_DLLS_LESS_USER32 ${MORVANE_SYSTEM_DLLS})
+list(REMOVE_ITEM MORVANE_DLLS_LESS_USER32 user32)
+add_test(NAME program_imports_refuses_an_unlisted_dll
+         COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_imports.sh" "${CMAKE_OBJDUMP}"
+                 "${MORVANE_DLLS_LESS_USER32}" "$<TARGET_FILE:Morvane>")
+set_tests_properties(program_imports_refuses_an_unlisted_dll PROPERTIES
+  PASS_REGULAR_EXPRESSION "imports USER32[.]dll, which Windows may load from the program's folder")
 
 # The source tree's layers point one way: a check of the sources, run on the build machine.
 add_test(NAME source_layers COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_layers.sh"

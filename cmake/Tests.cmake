@@ -70,10 +70,19 @@ target_link_libraries(test_precompiled PRIVATE app gtest)
 target_compile_options(test_precompiled PRIVATE ${MORVANE_TEST_OPTIMIZATION} ${MORVANE_TEST_WARNINGS})
 target_precompile_headers(test_precompiled PRIVATE <gtest/gtest.h> <string> <vector> <algorithm>)
 
+# The part of the test support that the benchmark shares, without GoogleTest: starting a program
+# and waiting for its window, and counting the process's GDI objects.
+set(PLAIN_SUPPORT_SOURCES "${CMAKE_SOURCE_DIR}/tests/support/program_launch.cpp"
+                          "${CMAKE_SOURCE_DIR}/tests/support/gdi_accounting.cpp")
+add_library(plain_support STATIC ${PLAIN_SUPPORT_SOURCES})
+target_link_libraries(plain_support PUBLIC morvane_win)
+
 # Test support shared by every test program (window hosts, GDI accounting, picture writer).
 file(GLOB_RECURSE SUPPORT_SOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/support/*.cpp")
+list(REMOVE_ITEM SUPPORT_SOURCES ${PLAIN_SUPPORT_SOURCES})
 add_library(test_support STATIC ${SUPPORT_SOURCES} "${CMAKE_SOURCE_DIR}/cmake/empty.cpp")
-target_link_libraries(test_support PUBLIC app gtest version comctl32 oleacc oleaut32 shell32 psapi)
+target_link_libraries(test_support PUBLIC app plain_support gtest version comctl32 oleacc oleaut32
+                                          shell32 psapi)
 target_compile_options(test_support PRIVATE ${MORVANE_TEST_OPTIMIZATION} ${MORVANE_TEST_WARNINGS})
 target_precompile_headers(test_support REUSE_FROM test_precompiled)
 target_compile_definitions(test_support PRIVATE

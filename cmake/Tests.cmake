@@ -164,6 +164,11 @@ set_tests_properties(program_imports_refuses_an_unlisted_dll PROPERTIES
 add_test(NAME source_layers COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_layers.sh"
                                     "${CMAKE_SOURCE_DIR}")
 
+# The benchmark's figures reach the documents by scripts/write_bench_tables.py: each row into its
+# block, with the commit it was measured on.
+add_test(NAME bench_tables_writer
+         COMMAND python3 "${CMAKE_SOURCE_DIR}/scripts/write_bench_tables_test.py")
+
 # Every relative link and picture in the documents (README.md, docs/*.md) leads somewhere.
 add_test(NAME document_links COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_links.sh"
                                      "${CMAKE_SOURCE_DIR}")

@@ -27,11 +27,6 @@ constexpr double kGoalRatio = 1.10;
 constexpr int kPairs = 21;
 constexpr int kStageRuns = 9;
 
-// How long a start may take before the run gives up on it, and how long a closed program may
-// take to end.
-constexpr DWORD kStartTimeoutMs = 20000;
-constexpr DWORD kExitTimeoutMs = 10000;
-
 constexpr wchar_t kProgramName[] = L"Morvane.exe";
 constexpr wchar_t kBareDialogName[] = L"morvane_bare_dialog.exe";
 
@@ -66,9 +61,9 @@ std::optional<TimedStart> StartAndClose(const std::wstring& program, bool askFor
   const double startUs = NowMicroseconds();
   launch::Started started = Start(program, askForStages);
   if (!started) return std::nullopt;
-  HWND window = launch::WaitUntilReady(started, kStartTimeoutMs);
+  HWND window = launch::WaitUntilReady(started);
   const double readyUs = NowMicroseconds();
-  launch::CloseAndWait(started, window, kExitTimeoutMs);
+  launch::CloseAndWait(started, window);
   if (window == nullptr) return std::nullopt;
   return TimedStart{std::move(started), startUs, readyUs};
 }

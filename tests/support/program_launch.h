@@ -33,6 +33,11 @@ struct Started {
   explicit operator bool() const { return static_cast<bool>(process); }
 };
 
+// How long a start may take before the caller gives up on it, and how long a closed program may
+// take to end, on a loaded machine under Wine.
+inline constexpr DWORD kReadyTimeoutMs = 20000;
+inline constexpr DWORD kExitTimeoutMs = 10000;
+
 // Starts `program` with the arguments (the command line quotes the program's path) and the given
 // standard output and error. The program inherits this process's environment.
 Started Start(const std::wstring& program, const std::wstring& arguments,
@@ -46,12 +51,12 @@ bool Painted(HWND window);
 
 // Waits until a top-level window of the program is visible, painted and answers WM_NULL, and
 // returns it; null when the program ended first or took longer than timeoutMs.
-HWND WaitUntilReady(const Started& started, DWORD timeoutMs);
+HWND WaitUntilReady(const Started& started, DWORD timeoutMs = kReadyTimeoutMs);
 
 // Posts WM_CLOSE to the window (as its close box does; none when null) and waits for the program
 // to end; a program that has not ended within timeoutMs is terminated. True when it ended by
 // itself.
-bool CloseAndWait(const Started& started, HWND window, DWORD timeoutMs);
+bool CloseAndWait(const Started& started, HWND window, DWORD timeoutMs = kExitTimeoutMs);
 
 // Everything written into the pipe until its last write end closed.
 std::string ReadAll(HANDLE readEnd);

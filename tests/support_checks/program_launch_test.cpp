@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr DWORD kReadyTimeoutMs = 20000;
-constexpr DWORD kExitTimeoutMs = 10000;
-
 // The launcher's answer is what the benchmark times: it must be the program's own window, shown
 // and fully painted, and a window close must end the program of itself.
 TEST(ProgramLaunch, WaitsForTheProgramsPaintedWindowAndClosesIt) {
@@ -20,7 +17,7 @@ TEST(ProgramLaunch, WaitsForTheProgramsPaintedWindowAndClosesIt) {
   ASSERT_TRUE(started) << "error " << started.error;
   EXPECT_EQ(started.error, 0u);
 
-  HWND window = launch::WaitUntilReady(started, kReadyTimeoutMs);
+  HWND window = launch::WaitUntilReady(started);
   ASSERT_NE(window, nullptr);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
@@ -30,7 +27,7 @@ TEST(ProgramLaunch, WaitsForTheProgramsPaintedWindowAndClosesIt) {
   EXPECT_EQ(testing_support::WindowText(window), L"Morvane");
   EXPECT_EQ(launch::VisibleWindowsOf(started.processId), std::vector<HWND>{window});
 
-  EXPECT_TRUE(launch::CloseAndWait(started, window, kExitTimeoutMs)) << "it had to be ended";
+  EXPECT_TRUE(launch::CloseAndWait(started, window)) << "it had to be ended";
   DWORD exitCode = STILL_ACTIVE;
   GetExitCodeProcess(started.process.get(), &exitCode);
   EXPECT_EQ(exitCode, 0u);
@@ -49,8 +46,8 @@ TEST(ProgramLaunch, ReportsAStartThatGivesNoWindow) {
       launch::Start(testing_support::MorvaneExePath(), L"/status", launch::StandardOutput::kPipe);
   ASSERT_TRUE(status) << "error " << status.error;
   const ULONGLONG before = GetTickCount64();
-  EXPECT_EQ(launch::WaitUntilReady(status, kReadyTimeoutMs), nullptr);
-  EXPECT_LT(GetTickCount64() - before, kReadyTimeoutMs / 2) << "the end was not noticed";
+  EXPECT_EQ(launch::WaitUntilReady(status), nullptr);
+  EXPECT_LT(GetTickCount64() - before, launch::kReadyTimeoutMs / 2) << "the end was not noticed";
   EXPECT_NE(launch::ReadAll(status.output.get()), "");
 }
 

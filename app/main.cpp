@@ -1,10 +1,10 @@
 #include <windows.h>
 
-#include "app/command_line.h"
-#include "app/main_window.h"
-#include "app/message_loop.h"
-#include "app/startup_stages.h"
-#include "win/accessible_base.h"
+#include "accessible/thread_apartment.h"
+#include "app/switches/command_line.h"
+#include "app/windows/main_window.h"
+#include "app/windows/message_loop.h"
+#include "app/windows/startup_stages.h"
 #include "win/dll_search.h"
 
 // With a switch the program works for a script and ends without a window (see command_line.h).
@@ -17,7 +17,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const app::CommandSwitch commandSwitch = app::ParseCommandLine(GetCommandLineW());
   if (commandSwitch != app::CommandSwitch::kNone) return app::RunCommandSwitch(commandSwitch);
   // The windows hand their accessible objects to screen readers in other processes.
-  const win::ThreadApartment apartment;
+  const accessible::ThreadApartment apartment;
   app::MarkStartupStage(app::StartupStage::kApartment);
   if (app::form1::Show() == nullptr) return 1;
   app::MarkStartupStage(app::StartupStage::kShown);

@@ -1,7 +1,7 @@
 // Figures of the platform alone: the native push button drawing itself, the two block copies a
 // painter can use, a native repaint end to end, and the main window's own creation.
 
-#include "app/main_window.h"
+#include "app/windows/main_window.h"
 #include "bench/button_form.h"
 #include "bench/measurements.h"
 #include "bench/timing.h"

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
+#include "app/windows/main_window.h"
 #include "bench/button_form.h"
 #include "bench/measurements.h"
 #include "bench/timing.h"
-#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/graphics/gdi_handles.h"
 #include "skin/graphics/surface.h"
 #include "skin/messages/fade_timer.h"

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/startup_stages.h"
+#include "app/windows/startup_stages.h"
 #include "bench/measurements.h"
 #include "bench/timing.h"
 #include "tests/support/program_launch.h"

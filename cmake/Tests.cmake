@@ -60,8 +60,9 @@ morvane_wine_path(MORVANE_DLL_SEARCH_PROBE_WIN "${CMAKE_BINARY_DIR}/dll_search_p
 # The headers nearly every test source opens, parsed once per test program rather than once per
 # source: GoogleTest's alone takes most of a test source's compile time. Through a precompiled
 # header GCC 12 no longer treats the C++ library's inline code as a system header's and reports
-# its known false array-bounds finding in std::wstring's copy, so the test programs go without
-# that one warning; the program keeps it.
+# its known false findings in std::wstring's copy (array bounds, and the string overread and
+# overflow that come with it), so the test programs go without those three warnings; the program
+# keeps them.
 set(MORVANE_TEST_WARNINGS -Wno-array-bounds -Wno-stringop-overread -Wno-stringop-overflow)
 # The header is made once, by a target of its own with only the options that every test source
 # shares (GCC refuses it to a source that lacks a macro it was made with), and reused by all.
@@ -77,6 +78,20 @@ set(PLAIN_SUPPORT_SOURCES "${CMAKE_SOURCE_DIR}/tests/support/program_launch.cpp"
 add_library(plain_support STATIC ${PLAIN_SUPPORT_SOURCES})
 target_link_libraries(plain_support PUBLIC morvane_win)
 
+# The README.txt of the download as the release writes it, whose switch lines the switch tests
+# compare with the usage the program prints.
+set(MORVANE_RELEASE_README "${CMAKE_BINARY_DIR}/README.txt")
+add_custom_command(
+  OUTPUT "${MORVANE_RELEASE_README}"
+  COMMAND python3 "${CMAKE_SOURCE_DIR}/scripts/release_readme.py"
+          "${CMAKE_SOURCE_DIR}/docs/release-readme.txt" "${CMAKE_SOURCE_DIR}/app/switches/command_line.cpp"
+          "${MORVANE_RELEASE_README}"
+  DEPENDS "${CMAKE_SOURCE_DIR}/scripts/release_readme.py"
+          "${CMAKE_SOURCE_DIR}/docs/release-readme.txt" "${CMAKE_SOURCE_DIR}/app/switches/command_line.cpp"
+  VERBATIM)
+add_custom_target(release_readme DEPENDS "${MORVANE_RELEASE_README}")
+morvane_wine_path(MORVANE_RELEASE_README_WIN "${MORVANE_RELEASE_README}")
+
 # Test support shared by every test program (window hosts, GDI accounting, picture writer).
 file(GLOB_RECURSE SUPPORT_SOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/support/*.cpp")
 list(REMOVE_ITEM SUPPORT_SOURCES ${PLAIN_SUPPORT_SOURCES})
@@ -89,7 +104,8 @@ target_compile_definitions(test_support PRIVATE
   MORVANE_TEST_OUTPUT=L"${MORVANE_TEST_OUTPUT_WIN}" MORVANE_EXE=L"${MORVANE_EXE_WIN}"
   MORVANE_RECORDER=L"${MORVANE_RECORDER_WIN}" MORVANE_LOAD_MARKERS=L"${MORVANE_LOAD_MARKERS_WIN}"
   MORVANE_DLL_SEARCH_PROBE=L"${MORVANE_DLL_SEARCH_PROBE_WIN}"
-  MORVANE_SHELL_STAND_IN=L"${MORVANE_SHELL_STAND_IN_WIN}")
+  MORVANE_SHELL_STAND_IN=L"${MORVANE_SHELL_STAND_IN_WIN}"
+  MORVANE_RELEASE_README=L"${MORVANE_RELEASE_README_WIN}")
 
 # One test program per folder under tests/ that holds *_test.cpp files: tests/skin/graphics
 # becomes test_skin_graphics.exe. A folder may add its own helpers as *.cpp beside the tests, and
@@ -118,7 +134,7 @@ foreach(dir ${TEST_DIRS})
   target_compile_options(${name} PRIVATE ${MORVANE_TEST_OPTIMIZATION} ${MORVANE_TEST_WARNINGS})
   target_precompile_headers(${name} REUSE_FROM test_precompiled)
   add_dependencies(${name} Morvane command_recorder dll_search_probe shell_stand_in
-                   ${MORVANE_LOAD_MARKER_TARGETS})
+                   release_readme ${MORVANE_LOAD_MARKER_TARGETS})
   add_test(NAME ${name} COMMAND ${name})
   # Under Wine every window-property access and message is a wineserver round trip; the
   # thousand-round gallery and storm tests take several minutes on a loaded 2-core machine.
@@ -136,10 +152,12 @@ endforeach()
 # DLLs outside its known ones. Wine reads the overrides from the Unix environment as a process
 # starts, so they are set for the test program and pass to every process it starts; no such DLL
 # lies beside the test program itself.
-if(TEST test_app)
-  set_tests_properties(test_app PROPERTIES ENVIRONMENT
-    "MORVANE_DLLOVERRIDES=cmd.exe,explorer.exe,rundll32.exe,msimg32,comctl32,uxtheme,version=n,b")
-endif()
+foreach(name test_app test_app_windows test_app_system)
+  if(TEST ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT
+      "MORVANE_DLLOVERRIDES=cmd.exe,explorer.exe,rundll32.exe,msimg32,comctl32,uxtheme,version=n,b")
+  endif()
+endforeach()
 
 # The platform's common dialogs, opened over a skinned form.
 if(TARGET test_skin_dialogs)
@@ -169,6 +187,18 @@ add_test(NAME source_layers COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_laye
 add_test(NAME bench_tables_writer
          COMMAND python3 "${CMAKE_SOURCE_DIR}/scripts/write_bench_tables_test.py")
 
+# The icon in the tree is what its script draws, the same bytes on every run.
+add_test(NAME icon_file COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_icon.sh"
+                                "${CMAKE_SOURCE_DIR}")
+
 # Every relative link and picture in the documents (README.md, docs/*.md) leads somewhere.
 add_test(NAME document_links COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_links.sh"
                                      "${CMAKE_SOURCE_DIR}")
+
+# The picture of the main window that scripts/run.sh takes shows what a person sees, when the
+# program starts under the pointer and after the pointer rested on a button; both pictures are
+# kept in test-output/.
+add_test(NAME start_picture
+         COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_start_picture.sh" "${MORVANE_WINEPREFIX}"
+                 "$<TARGET_FILE:Morvane>" "${MORVANE_TEST_OUTPUT}")
+set_tests_properties(start_picture PROPERTIES TIMEOUT 120)

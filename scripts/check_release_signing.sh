@@ -7,8 +7,9 @@
 #     not against another), the same program in the archive, SHA256SUMS that hold, and a program
 #     that less its signature is byte for byte the unsigned one;
 #   - with a wrong password, a missing certificate file, a certificate that is not for code
-#     signing or a timestamp server that does not answer stops with one line and a non-zero exit
-#     and leaves its output folder empty, even of the release that was there before.
+#     signing, a code-signing certificate with an elliptic-curve key (Smart App Control counts
+#     RSA signatures only) or a timestamp server that does not answer stops with one line and a
+#     non-zero exit and leaves its output folder empty, even of the release that was there before.
 # Exits non-zero when anything fails.
 # Usage: check_release_signing.sh BUILD
 set -euo pipefail
@@ -25,13 +26,15 @@ failed() {
   failures=$((failures + 1))
 }
 
-# A self-signed certificate NAME valid for a day, with extended key usage USAGE, as a PFX
-# protected by the password in $work/password.txt.
+# A self-signed certificate NAME valid for a day, with extended key usage USAGE and a key made
+# as openssl's -newkey KEY says (RSA unless given), as a PFX protected by the password in
+# $work/password.txt.
 make_certificate() {
-  local name="$1" usage="$2"
-  openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/$name.key" -out "$work/$name.pem" \
-    -days 1 -subj "/CN=Morvane throwaway $name" -addext "extendedKeyUsage=$usage" \
-    -addext "keyUsage=critical,digitalSignature" 2>/dev/null
+  local name="$1" usage="$2" key="${3:-rsa:2048}" options=()
+  [ "$key" = ec ] && options=(-pkeyopt ec_paramgen_curve:prime256v1)
+  openssl req -x509 -newkey "$key" "${options[@]}" -nodes -keyout "$work/$name.key" \
+    -out "$work/$name.pem" -days 1 -subj "/CN=Morvane throwaway $name" \
+    -addext "extendedKeyUsage=$usage" -addext "keyUsage=critical,digitalSignature" 2>/dev/null
   openssl pkcs12 -export -inkey "$work/$name.key" -in "$work/$name.pem" -out "$work/$name.pfx" \
     -passout "file:$work/password.txt"
 }
@@ -52,6 +55,7 @@ printf 'throwaway password\n' >"$work/password.txt"
 printf 'another password\n' >"$work/wrong-password.txt"
 make_certificate signer codeSigning
 make_certificate server serverAuth
+make_certificate elliptic codeSigning ec
 
 if ! release unsigned; then
   failed "the unsigned release: $(tail -1 "$work/unsigned.log")"
@@ -99,6 +103,8 @@ refused missing-pfx "a missing certificate file" \
   MORVANE_SIGN_PFX="$work/none.pfx" MORVANE_SIGN_PASSWORD_FILE="$work/password.txt"
 refused server-certificate "a certificate not for code signing" \
   MORVANE_SIGN_PFX="$work/server.pfx" MORVANE_SIGN_PASSWORD_FILE="$work/password.txt"
+refused elliptic-curve "a code-signing certificate with an elliptic-curve key" \
+  MORVANE_SIGN_PFX="$work/elliptic.pfx" MORVANE_SIGN_PASSWORD_FILE="$work/password.txt"
 # Port 9 (discard) on the loopback: nothing listens there, so the connection is refused at once.
 refused no-timestamp "a timestamp server that does not answer" \
   "${sign[@]}" MORVANE_SIGN_TIMESTAMP_URL="http://127.0.0.1:9/"

@@ -9,7 +9,7 @@ MORVANE_PACKAGES=(
   cmake ninja-build
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine32:i386 wine64
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils xdotool
   googletest
   imagemagick
   fonts-wqy-microhei

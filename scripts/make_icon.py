@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Draws the program's icon, resources/morvane.ico: a browser window whose picture is shown
 again, with a green check badge for "repaired". One image at 32 bits with an alpha channel for
-every size the system shows an icon at from 100 % to 300 % (small and big icons, lists, tiles):
-16, 20, 24, 28, 32, 40, 48, 56, 64, 80, 96 and 256 pixels, so that it never has to scale one.
+the small and the big icon at every scale Windows offers from 100 % to 400 %, and 256 pixels for
+the largest views: 16, 20, 24, 28, 32, 36, 40, 48, 56, 64, 72, 80, 96, 112, 128 and 256 pixels.
 The program asks for its small and big icon through LoadImageW, which picks an image of exactly
-the size asked for and otherwise enlarges a smaller one: at 100, 125, 150, 175, 200, 250 and
-300 % those are 16/32, 20/40, 24/48, 28/56, 32/64, 40/80 and 48/96 pixels.
+the size asked for and otherwise enlarges a smaller one; at 100, 125, 150, 175, 200, 225, 250,
+300, 350 and 400 % those are 16/32, 20/40, 24/48, 28/56, 32/64, 36/72, 40/80, 48/96, 56/112 and
+64/128 pixels, so that it never has to scale one. Nothing in the file depends on the time or on
+chance: two runs write the same bytes (scripts/check_icon.sh checks it).
 
 Usage: python3 scripts/make_icon.py [output path]
 """
@@ -28,7 +30,7 @@ BADGE_RIM = (255, 255, 255)
 CHECK = (255, 255, 255)
 
 # The sizes drawn with 4 x 4 samples a pixel; 256 x 256, drawn with 2 x 2, comes last.
-SIZES = [16, 20, 24, 28, 32, 40, 48, 56, 64, 80, 96]
+SIZES = [16, 20, 24, 28, 32, 36, 40, 48, 56, 64, 72, 80, 96, 112, 128]
 
 
 def in_rounded_rect(u, v, left, top, right, bottom, radius):

@@ -2,7 +2,8 @@
 # Builds the download: the shipping 32-bit program in Release, in a build folder of its own made
 # afresh, stripped of its symbols and debugging sections, and signed when a certificate is given.
 # Writes
-#   dist/Morvane-<version>-win32.zip   the program and a short text for its users (Chinese)
+#   dist/Morvane-<version>-win32.zip   the program and a short text for its users (Chinese), whose
+#                                      switch lines are the program's usage lines
 #   dist/Morvane.exe                   the program as the archive holds it
 #   dist/SHA256SUMS                    the SHA-256 of both, for `sha256sum -c`
 # The version is the project version in CMakeLists.txt. The same commit gives the same bytes in
@@ -18,9 +19,10 @@
 # The unsigned program is finished as a removed signature leaves it (scripts/finish_program.py),
 # so the signed program less its signature is byte for byte what anyone rebuilds.
 #
-# Other settings: MORVANE_DIST, the output folder (dist/ of the tree); MORVANE_RELEASE_FROM, a
-# Release build of the 32-bit program already made from these sources, used instead of building
-# one (the tests sign the program they have built).
+# Other settings: MORVANE_DIST, the output folder (dist/ of the tree); MORVANE_RELEASE_BUILD, the
+# build folder (build/release, made afresh); MORVANE_RELEASE_FROM, a Release build of the 32-bit
+# program already made from these sources, used instead of building one (the tests sign the
+# program they have built).
 #
 # dist/ holds this run's release or none: the script removes the files it writes before it
 # starts, makes everything in a temporary folder and moves it into dist/ only when all is done.
@@ -38,8 +40,17 @@ fail() {
 }
 
 # Checks what a signature needs before anything is built: the files, the password, and a
-# certificate that is for code signing and still valid. osslsigncode itself checks none of the
-# certificate's uses or dates.
+# certificate that is for code signing, still valid and holds an RSA key. osslsigncode itself
+# checks none of the certificate's uses, dates or key type.
+#
+# RSA only: Smart App Control lets a program that its cloud service cannot judge run only when it
+# carries a valid signature, and counts RSA signatures only, not elliptic-curve (ECDSA) ones, as
+# App Control's signer rules do (Microsoft's "Code signing for Smart App Control" and App
+# Control's known issues). Field reports agree: a winget updater's publisher re-signed with RSA
+# after App Control could not use its ECDSA signature (the tracker of
+# Weatherlights/Winget-AutoUpdate-Intune), and users of a cloud key service asked for RSA signing
+# keys after ECC signatures failed App Control (GoogleCloudPlatform/kms-integrations). A program
+# signed with another key would pass every other check here and still be blocked there.
 check_signing_input() {
   local pfx="$MORVANE_SIGN_PFX" password="${MORVANE_SIGN_PASSWORD_FILE:-}" certificate
   [ -f "$pfx" ] && [ -r "$pfx" ] || fail "cannot read the certificate file $pfx"
@@ -53,6 +64,14 @@ check_signing_input() {
     fail "the certificate in $pfx is not for code signing (no Code Signing extended key usage)"
   openssl x509 -noout -checkend 0 <<<"$certificate" >/dev/null ||
     fail "the certificate in $pfx has expired ($(openssl x509 -noout -enddate <<<"$certificate"))"
+  local key
+  key="$(openssl x509 -noout -text <<<"$certificate" 2>/dev/null |
+    sed -n 's/^ *Public Key Algorithm: *//p' | head -1)"
+  case "$key" in
+    rsaEncryption) ;;
+    id-ecPublicKey) fail "the certificate in $pfx has an elliptic-curve key: Smart App Control accepts only RSA signatures" ;;
+    *) fail "the certificate in $pfx has a ${key:-unknown} key, not RSA: Smart App Control accepts only RSA signatures" ;;
+  esac
 }
 
 # Signs IN into OUT; on failure OUT does not exist and the script stops with osslsigncode's reason.
@@ -118,8 +137,11 @@ else
   mv "$staging/unsigned.exe" "$staging/Morvane.exe"
   log "unsigned (no MORVANE_SIGN_PFX given)"
 fi
+# The README's switch lines are the program's own usage lines, read from its source.
+python3 "$root/scripts/release_readme.py" "$root/docs/release-readme.txt" \
+  "$root/app/switches/command_line.cpp" "$staging/README.txt" || fail "cannot fill in README.txt's switches"
 python3 "$root/scripts/make_release_zip.py" "$staging/$archive" "$epoch" "$version" \
-  "Morvane.exe=$staging/Morvane.exe" "README.txt=$root/docs/release-readme.txt"
+  "Morvane.exe=$staging/Morvane.exe" "README.txt=$staging/README.txt"
 (cd "$staging" && sha256sum "$archive" Morvane.exe >SHA256SUMS)
 
 # SHA256SUMS last: once it is there, so is what it covers.

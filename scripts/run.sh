@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the 32-bit program and starts it under Wine.
 # With a display the program runs until the user closes it. Without one it runs under Xvfb:
-# the script waits for the main window, saves a screenshot of it as PNG, prints its path and closes it.
+# the script waits for the main window, saves a picture of it as PNG (taken from the screen with the
+# pointer parked in a corner, once the window has settled; scripts/window_shot.sh), prints its
+# path and closes it.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -19,10 +21,7 @@ fi
 trap stop_wine EXIT
 ensure_display
 ensure_prefix
-wine "$exe" &
-pid=$!
 source "$MORVANE_ROOT/scripts/window_shot.sh"
 shot="$MORVANE_BUILD/screenshot.png"
-shoot_window "$(wait_for_window Morvane)" "$shot"
+picture_of_main_window "$shot" wine "$exe"
 echo "$shot"
-kill "$pid" 2>/dev/null || true

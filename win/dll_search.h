@@ -38,18 +38,36 @@ inline void RestrictDllSearchToSystem() {
   SetDllDirectoryW(L"");
 }
 
-// Loads the DLL of this bare file name from the system directory and nowhere else; its own
-// dependencies are looked for there first. Null when it is not there, and null with
-// ERROR_INVALID_NAME for a name that carries a path.
-inline HMODULE LoadSystemLibrary(std::wstring_view fileName) {
+// How LoadSystemLibrary names the system directory to the loader.
+enum class SystemLibrarySearch {
+  kSearchFlag,  // LOAD_LIBRARY_SEARCH_SYSTEM32: the DLL and its dependencies from there only
+  kFullPath,    // the DLL by its full path; its dependencies from its own directory first
+};
+
+// The way this system's loader understands. The search flags came with the same update as
+// SetDefaultDllDirectories (Windows 7 SP1 with KB2533623): LoadLibraryExW's documentation says
+// LOAD_LIBRARY_SEARCH_SYSTEM32 needs that update, and SetDefaultDllDirectories' says to look the
+// function up with GetProcAddress there. What an older loader returns for the unknown flag is not
+// documented, and field reports from such systems only see the call fail (x64dbg/ScyllaHide,
+// "Failed to find user32.dll/win32u.dll syscalls": the flag did not work until KB2533623 was
+// installed), so the choice is made by the capability, not by an error code.
+inline SystemLibrarySearch SystemLibrarySearchOfThisSystem() {
+  return CanRestrictDllSearch() ? SystemLibrarySearch::kSearchFlag : SystemLibrarySearch::kFullPath;
+}
+
+// Loads the DLL of this bare file name from the system directory and nowhere else, the way
+// `search` says (by default the one this system's loader understands). Null when it is not
+// there, and null with ERROR_INVALID_NAME for a name that carries a path.
+inline HMODULE LoadSystemLibrary(std::wstring_view fileName,
+                                 SystemLibrarySearch search = SystemLibrarySearchOfThisSystem()) {
   if (fileName.empty() || fileName.find_first_of(L"\\/:") != std::wstring_view::npos) {
     SetLastError(ERROR_INVALID_NAME);
     return nullptr;
   }
   const std::wstring name(fileName);
-  HMODULE module = LoadLibraryExW(name.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (module != nullptr || GetLastError() != ERROR_INVALID_PARAMETER) return module;
-  // A system whose loader predates the search flags rejects them: name the directory instead.
+  if (search == SystemLibrarySearch::kSearchFlag) {
+    return LoadLibraryExW(name.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  }
   wchar_t directory[MAX_PATH] = {};
   const UINT length = GetSystemDirectoryW(directory, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return nullptr;

@@ -10,14 +10,15 @@ namespace {
 struct Oleaut32 {
   decltype(&::SysAllocStringLen) allocateString = nullptr;
   decltype(&::OleTranslateColor) translateColour = nullptr;
+  decltype(&::SysFreeString) freeString = nullptr;
 };
 
 const Oleaut32& Oleaut32Functions() {
   static const Oleaut32 functions = [] {
     const HMODULE module = LoadSystemLibrary(L"oleaut32.dll");  // kept for the process
-    return Oleaut32{
-        ModuleFunction<decltype(&::SysAllocStringLen)>(module, "SysAllocStringLen"),
-        ModuleFunction<decltype(&::OleTranslateColor)>(module, "OleTranslateColor")};
+    return Oleaut32{ModuleFunction<decltype(&::SysAllocStringLen)>(module, "SysAllocStringLen"),
+                    ModuleFunction<decltype(&::OleTranslateColor)>(module, "OleTranslateColor"),
+                    ModuleFunction<decltype(&::SysFreeString)>(module, "SysFreeString")};
   }();
   return functions;
 }
@@ -31,6 +32,12 @@ BSTR AllocateBstr(std::wstring_view text) {
   const auto allocate = Oleaut32Functions().allocateString;
   if (allocate == nullptr) return nullptr;
   return allocate(text.data(), static_cast<UINT>(text.size()));
+}
+
+void FreeBstr(BSTR text) {
+  if (text == nullptr) return;
+  // A BSTR exists only where oleaut32 made it, so its SysFreeString is there to free it.
+  if (const auto free = Oleaut32Functions().freeString) free(text);
 }
 
 HRESULT TranslateOleColour(OLE_COLOR colour, HPALETTE palette, COLORREF* result) {

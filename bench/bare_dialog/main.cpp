@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "app/forum_link.h"
-#include "app/main_window_layout.h"
+#include "app/system/forum_link.h"
+#include "app/windows/main_window_layout.h"
 #include "win/dpi.h"
 
 namespace {

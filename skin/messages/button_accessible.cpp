@@ -4,9 +4,10 @@
 
 #include <atomic>
 
+#include "accessible/accessible_base.h"
+#include "accessible/kept_objects.h"
 #include "skin/core/skin_props.h"
 #include "skin/painters/button_painter.h"
-#include "win/accessible_base.h"
 
 namespace skin {
 namespace {
@@ -30,7 +31,7 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-class PushButtonObject final : public win::AccessibleBase {
+class PushButtonObject final : public accessible::AccessibleBase {
  public:
   explicit PushButtonObject(HWND button) : AccessibleBase(button) {}
 
@@ -72,7 +73,7 @@ class PushButtonObject final : public win::AccessibleBase {
   // from the program's message loop, not inside the reader's call (whose process would wait on
   // it, and whose further calls would arrive nested in the box's loop).
   bool DoDefaultAction(long) override {
-    if (!win::AccessibleBase::TakesInput(window())) return false;
+    if (!accessible::AccessibleBase::TakesInput(window())) return false;
     return PostMessageW(window(), BM_CLICK, 0, 0) != FALSE;
   }
 
@@ -88,16 +89,16 @@ class PushButtonObject final : public win::AccessibleBase {
 void SetButtonDescriptionSource(ButtonDescriptionSource source) { descriptionSource = source; }
 
 LRESULT AnswerPushButtonObject(const SkinMessage& message) {
-  if (!win::AccessibleBase::AsksForClientObject(message.lParam) ||
+  if (!accessible::AccessibleBase::AsksForClientObject(message.lParam) ||
       !SkinDrawsPushButton(message.window)) {
     return message.CallPrevious();
   }
-  const LRESULT object = win::AccessibleBase::HandOutKept(
+  const LRESULT object = accessible::HandOutKept(
       message.window, message.wParam, [&] { return new PushButtonObject(message.window); });
   return object != 0 ? object : message.CallPrevious();
 }
 
-void ReleasePushButtonObject(HWND button) { win::AccessibleBase::Disconnect(button); }
+void ReleasePushButtonObject(HWND button) { accessible::Disconnect(button); }
 
 std::wstring CaptionWithoutMnemonic(std::wstring_view caption) {
   std::wstring name;

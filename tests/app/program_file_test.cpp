@@ -131,7 +131,7 @@ TEST_F(ProgramFile, CarriesTheChineseVersionBlock) {
 }
 
 TEST_F(ProgramFile, IconGroupHoldsEveryStandardSizeWithAlphaAndEachLoads) {
-  const int expectedSizes[] = {16, 20, 24, 28, 32, 40, 48, 56, 64, 80, 96, 256};
+  const int expectedSizes[] = {16, 20, 24, 28, 32, 36, 40, 48, 56, 64, 72, 80, 96, 112, 128, 256};
   const int count = static_cast<int>(std::size(expectedSizes));
   DWORD size = 0;
   const BYTE* group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(1), &size);
@@ -172,14 +172,15 @@ TEST_F(ProgramFile, IconGroupHoldsEveryStandardSizeWithAlphaAndEachLoads) {
 // Each window asks for its small and big icon at its DPI, and LoadImageW enlarges a smaller
 // image where the group has none of exactly that size (LoadIconWithScaleDown, which would make it
 // from a larger one instead, is missing from the comctl32 that Windows gives the program). So
-// every size asked for at a common scale is in the group. The sizes are the system's where it can
-// say (GetSystemMetricsForDpi).
-TEST_F(ProgramFile, IconGroupHasAnExactImageForBothIconsAtEveryCommonScale) {
+// every size asked for at every scale Windows offers, up to 400 %, is in the group. The sizes are
+// the system's where it can say (GetSystemMetricsForDpi).
+TEST_F(ProgramFile, IconGroupHasAnExactImageForBothIconsAtEveryScaleTo400Percent) {
   struct Asked {
     int percent, small, big;
   };
-  constexpr Asked kAsked[] = {{100, 16, 32}, {125, 20, 40}, {150, 24, 48}, {175, 28, 56},
-                              {200, 32, 64}, {250, 40, 80}, {300, 48, 96}};
+  constexpr Asked kAsked[] = {{100, 16, 32},  {125, 20, 40}, {150, 24, 48}, {175, 28, 56},
+                              {200, 32, 64},  {225, 36, 72}, {250, 40, 80}, {300, 48, 96},
+                              {350, 56, 112}, {400, 64, 128}};
   DWORD size = 0;
   const BYTE* group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(1), &size);
   ASSERT_NE(group, nullptr);

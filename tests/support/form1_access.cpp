@@ -1,7 +1,7 @@
 #include "tests/support/form1_access.h"
 
-#include "app/main_window.h"
-#include "app/resource_ids.h"
+#include "app/windows/main_window.h"
+#include "app/windows/resource_ids.h"
 
 namespace testing_support {
 

@@ -26,4 +26,6 @@ std::wstring LoadMarkerDir() { return WithBackslashes(MORVANE_LOAD_MARKERS) + L"
 
 std::wstring DllSearchProbePath() { return WithBackslashes(MORVANE_DLL_SEARCH_PROBE); }
 
+std::wstring ReleaseReadmePath() { return WithBackslashes(MORVANE_RELEASE_README); }
+
 }  // namespace testing_support

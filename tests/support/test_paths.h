@@ -27,4 +27,8 @@ std::wstring LoadMarkerDir();
 // Full path of dll_search_probe.exe, which loads DLLs by bare name.
 std::wstring DllSearchProbePath();
 
+// Full path of the README.txt of the download as the release writes it (UTF-8, LF line ends,
+// {version} not yet filled in).
+std::wstring ReleaseReadmePath();
+
 }  // namespace testing_support

@@ -16,15 +16,16 @@
 #include <utility>
 #include <vector>
 
-#include "skin/engine/skin_engine.h"
+#include "accessible/accessible_base.h"
+#include "accessible/thread_apartment.h"
 #include "skin/core/skin_kind.h"
 #include "skin/core/skin_props.h"
+#include "skin/engine/skin_engine.h"
 #include "tests/support/accessible_reading.h"
 #include "tests/support/control_gallery.h"
 #include "tests/support/keyboard_input.h"
 #include "tests/support/pictures.h"
 #include "tests/support/skin_test_form.h"
-#include "win/accessible_base.h"
 
 namespace {
 
@@ -249,7 +250,7 @@ std::vector<testing_support::AccessibleNode> ReadPushButtons(HWND box) {
 // mnemonic marker, the default one marked as such (the default moves with the focus), and their
 // default action clicks them.
 TEST_F(PlatformDialogsTest, MessageBoxButtonsReadAsPushButtonsWithTheDefaultKept) {
-  const win::ThreadApartment apartment;
+  const accessible::ThreadApartment apartment;
   std::vector<testing_support::AccessibleNode> before, after;
   Script script({
       [&] {

@@ -5,11 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include "accessible/accessible_base.h"
+#include "accessible/thread_apartment.h"
 #include "skin/engine/skin_engine.h"
 #include "skin/messages/button_accessible.h"
 #include "tests/support/accessible_reading.h"
 #include "tests/support/skin_test_form.h"
-#include "win/accessible_base.h"
 
 namespace skin {
 namespace {
@@ -31,7 +32,7 @@ TEST(ButtonAccessible, NameAndShortcutComeFromTheCaptionsMnemonic) {
 }
 
 TEST(ButtonAccessible, ReadsAsAPushButtonWhileSkinnedAndAsThePlatformsAfterwards) {
-  const win::ThreadApartment apartment;
+  const accessible::ThreadApartment apartment;
   testing_support::SkinTestForm form;
   HWND button = form.wideButton();
   const long platformRole = testing_support::ReadNode(testing_support::ClientObjectOf(button)).role;

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/main_window.h"
-#include "skin/engine/skin_engine.h"
+#include "app/windows/main_window.h"
 #include "skin/core/skin_props.h"
+#include "skin/engine/skin_engine.h"
 #include "skin/messages/fade_timer.h"
 #include "tests/support/form1_access.h"
 #include "tests/support/message_box_watch.h"

@@ -9,10 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/instructions_window.h"
-#include "app/main_window.h"
-#include "skin/engine/skin_engine.h"
+#include "app/windows/instructions_window.h"
+#include "app/windows/main_window.h"
 #include "skin/core/skin_props.h"
+#include "skin/engine/skin_engine.h"
 #include "tests/skin/reliability/skin_invariants.h"
 #include "tests/support/gdi_accounting.h"
 

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/main_window.h"
+#include "app/windows/main_window.h"
 #include "skin/engine/skin_engine.h"
 #include "tests/skin/reliability/message_storm.h"
 #include "tests/skin/reliability/skin_invariants.h"

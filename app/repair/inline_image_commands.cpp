@@ -1,0 +1,138 @@
+#include "app/repair/inline_image_commands.h"
+
+#include <utility>
+
+#include "app/repair/leftover_payload_files.h"
+#include "app/repair/registry_editor.h"
+#include "app/system/session_users.h"
+
+namespace app {
+namespace {
+
+// Title of every box of the commands: "notice".
+constexpr wchar_t kBoxTitle[] = L"提示";
+
+// "The registry editor is disabled by the Group Policy "Prevent access to registry editing tools"
+// (User Configuration > Administrative Templates > System; registry value DisableRegistryTools).
+// An administrator or malicious software may have set it. If no administrator of this computer
+// set it, have the computer checked with antivirus software." The policy is named as the Chinese
+// Group Policy editor shows it, so that a technician finds it there.
+constexpr wchar_t kPolicySentence[] =
+    L"注册表编辑器已被组策略“阻止访问注册表编辑工具”禁用（位于“用户配置 → 管理模板 → 系统”，"
+    L"注册表值 DisableRegistryTools）。此策略可能由管理员设置，也可能由恶意软件设置；"
+    L"如果本机的管理员未设置此策略，请用杀毒软件检查本机。";
+
+bool ValueHolds(const RegistryPayload& payload) {
+  std::wstring value;
+  return ReadInlineImagesValue(&value) && value == payload.value;
+}
+
+// Writes the payload to an import file of this run's own, lets the registry editor import it
+// and removes the file. True when the editor was given the file and the value now holds what
+// the payload sets: the editor's silent mode reports nothing, so the value read back is the
+// proof.
+bool ImportThroughEditor(HWND owner, const RegistryPayload& payload) {
+  const ResourceBytes bytes = LoadPayloadBytes(GetModuleHandleW(nullptr), payload.resourceId);
+  bool started = false;
+  {
+    // Nobody can change the file until the editor has ended or been ended; it is deleted then.
+    const PayloadFile file(payload.fileName, bytes);
+    started = file && RunRegistryEditor(owner, file.path(), kRegistryEditorTimeoutMs) !=
+                          EditorOutcome::kNotStarted;
+  }
+  return started && ValueHolds(payload);
+}
+
+}  // namespace
+
+// "The setting to show inline images was made; it takes effect after a refresh." / "Showing
+// inline images failed: the program could not confirm that inline images are now shown. Please
+// try again later." A failed read-back proves only that the value does not hold, not that nothing
+// changed, so the failure says no more than that.
+const InlineImageCommand kShowCommand{
+    kShowInlineImages,
+    L"“显示内嵌图片”设置成功，刷新后即可生效！",
+    L"“显示内嵌图片”设置失败：未能确认内嵌图片已设为显示状态。请稍后重试。",
+};
+
+// "Turning inline images off succeeded; it takes effect after a refresh." / the same failure for
+// the hidden state.
+const InlineImageCommand kHideCommand{
+    kHideInlineImages,
+    L"“关闭内嵌图片”成功，刷新后即可生效！",
+    L"“关闭内嵌图片”设置失败：未能确认内嵌图片已设为关闭状态。请稍后重试。",
+};
+
+InlineImagesOutcome ApplyInlineImageCommand(HWND owner, const InlineImageCommand& command) {
+  InlineImagesOutcome outcome;
+  // The change is refused rather than made for the account the program runs as: that account's
+  // setting is not what the person signed in sees, and a success there would be reported as
+  // theirs. Writing into the signed-in person's hive instead would take administrator rights
+  // that the program otherwise never uses.
+  const SessionUsers users = SessionUsersOf(GetShellWindow());
+  if (!ActsForSignedInUser(users)) {
+    outcome.otherUserNotice = OtherUserSettingNotice(users);
+    return outcome;
+  }
+  RemoveLeftoverPayloadFiles();
+  const EditorPolicy policy = RegistryEditorPolicy();
+  outcome.editorDisabledByPolicy = policy != EditorPolicy::kAllowed;
+  // An editor that the policy blocks outright is not started: it would only show its own
+  // "disabled by your administrator" box beside ours.
+  outcome.holds =
+      (policy != EditorPolicy::kBlocked && ImportThroughEditor(owner, command.payload)) ||
+      (WriteInlineImagesValue(command.payload.value) && ValueHolds(command.payload));
+  return outcome;
+}
+
+std::wstring InlineImagesReport(const InlineImageCommand& command,
+                                const InlineImagesOutcome& outcome, const wchar_t* separator) {
+  if (!outcome.otherUserNotice.empty()) return outcome.otherUserNotice;
+  std::wstring report = outcome.holds ? command.successText : command.failureText;
+  if (outcome.editorDisabledByPolicy) report += separator + std::wstring(kPolicySentence);
+  return report;
+}
+
+}  // namespace app
+
+namespace app::form1 {
+namespace {
+
+// True while a command is at work: the wait for the registry editor and every box dispatch
+// messages, and a click that slipped through (or a screen reader's press) must not start another.
+bool commandRunning = false;
+// True when the window was asked to close while a command was at work.
+bool closeRequested = false;
+
+void RunInlineImageCommand(HWND form, const InlineImageCommand& command) {
+  const RunningCommand running(form);
+  if (!running.started()) return;
+  const InlineImagesOutcome outcome = ApplyInlineImageCommand(form, command);
+  const std::wstring report = InlineImagesReport(command, outcome, L"\n");
+  MessageBoxW(form, report.c_str(), kBoxTitle,
+              MB_OK | (outcome.holds ? MB_ICONINFORMATION : MB_ICONERROR));
+}
+
+}  // namespace
+
+RunningCommand::RunningCommand(HWND form)
+    : form_(form), started_(!std::exchange(commandRunning, true)) {}
+
+// A close request that came meanwhile is carried out now, as it would have been at once.
+RunningCommand::~RunningCommand() {
+  if (!started_) return;
+  commandRunning = false;
+  if (std::exchange(closeRequested, false) && IsWindow(form_)) SendMessageW(form_, WM_CLOSE, 0, 0);
+}
+
+void Command2_Click(HWND form) { RunInlineImageCommand(form, kShowCommand); }
+
+void Command3_Click(HWND form) { RunInlineImageCommand(form, kHideCommand); }
+
+bool CloseAfterRunningCommand(HWND) {
+  if (!commandRunning) return false;
+  closeRequested = true;
+  return true;
+}
+
+}  // namespace app::form1

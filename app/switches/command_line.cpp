@@ -1,0 +1,265 @@
+#include "app/switches/command_line.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "app/repair/inline_image_commands.h"
+#include "app/repair/inline_images_status.h"
+#include "app/repair/registry_payload.h"
+#include "app/system/session_users.h"
+#include "win/dll_search.h"
+#include "win/unique_handle.h"
+
+namespace app {
+namespace {
+
+constexpr wchar_t kUsageTitle[] = L"提示";  // "notice"
+
+// "Usage: Morvane [/show | /hide | /status | /?]"
+constexpr wchar_t kUsageHeader[] = L"用法：Morvane [/show | /hide | /status | /?]";
+
+// One switch and what it does, a line of the usage.
+struct UsageLine {
+  const wchar_t* switchName;  // empty for the line about every other argument
+  const wchar_t* text;
+};
+
+// The switches and their exit codes, one line each, as /? shows them. The release copies these
+// lines into the README.txt of the download (scripts/release_readme.py reads them from between
+// the two marks below, one row to a line), so both always say the same.
+//   /show    "Sets inline images to shown: exit code 0 on success, else 1. Takes effect after
+//             the refresh."
+//   /hide    the same for hidden
+//   /status  "Only looks, changes nothing. Exit code 0 when inline images are shown, 1 for
+//             anything else (cannot be told included)."
+//   /?       "Shows this usage, exit code 0."
+//   other    "Any other argument, or more than one: changes nothing, shows this usage, exit
+//             code 2."
+// clang-format off
+// usage lines begin
+constexpr UsageLine kUsageLines[] = {
+    {L"/show", L"将内嵌图片设为显示状态，成功时退出码为 0，否则为 1。设置在刷新后生效。"},
+    {L"/hide", L"将内嵌图片设为关闭状态，成功时退出码为 0，否则为 1。设置在刷新后生效。"},
+    {L"/status", L"只查看，不更改。内嵌图片为显示状态时退出码为 0，其他情况（包括无法判断）为 1。"},
+    {L"/?", L"显示本用法，退出码为 0。"},
+    {L"", L"其他参数，或一次给出多个参数：不做任何更改，显示本用法，退出码为 2。"},
+};
+// usage lines end
+// clang-format on
+
+// "Note: this system lacks update KB2533623 (which Windows 7 SP1 needs); DLLs in the program's
+// folder may still be loaded by the system. Install the update through Windows Update."
+constexpr wchar_t kDllSearchNotRestricted[] =
+    L"注意：此系统未安装更新 KB2533623（Windows 7 SP1 需要此更新），"
+    L"本程序所在文件夹中的 DLL 仍可能被系统加载。请通过 Windows 更新安装此更新。";
+
+constexpr wchar_t kLineEnd[] = L"\r\n";
+
+// The usage's switch lines: indented, the switch's name in a column of its own.
+constexpr size_t kUsageIndent = 2;
+constexpr size_t kUsageSwitchWidth = 9;
+
+struct SwitchName {
+  const wchar_t* name;
+  CommandSwitch commandSwitch;
+};
+constexpr SwitchName kSwitches[] = {
+    {L"show", CommandSwitch::kShow},
+    {L"hide", CommandSwitch::kHide},
+    {L"status", CommandSwitch::kStatus},
+    {L"?", CommandSwitch::kUsage},
+};
+
+CommandSwitch ParseSwitch(const wchar_t* argument) {
+  if (argument[0] != L'/' && argument[0] != L'-') return CommandSwitch::kInvalid;
+  for (const SwitchName& known : kSwitches) {
+    if (_wcsicmp(argument + 1, known.name) == 0) return known.commandSwitch;
+  }
+  return CommandSwitch::kInvalid;
+}
+
+// A handle the program was given: not null, and one the system knows (a file, a pipe, a
+// character device such as NUL or a console).
+bool IsPresent(HANDLE handle) {
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
+  SetLastError(NO_ERROR);
+  return GetFileType(handle) != FILE_TYPE_UNKNOWN || GetLastError() == NO_ERROR;
+}
+
+bool IsConsole(HANDLE handle) {
+  DWORD mode = 0;
+  return GetConsoleMode(handle, &mode) != FALSE;
+}
+
+// The standard output, or the standard error when there is no output; null when neither is
+// present.
+HANDLE StandardOutput() {
+  for (DWORD which : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+    const HANDLE handle = GetStdHandle(which);
+    if (IsPresent(handle)) return handle;
+  }
+  return nullptr;
+}
+
+std::string Convert(const std::wstring& text, UINT codePage) {
+  const int length = static_cast<int>(text.size());
+  const int size =
+      WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
+  return bytes;
+}
+
+// True when bytes in codePage read back as text: no character was replaced by a default or a
+// best-fit one on the way.
+bool ReadsBackAs(const std::string& bytes, UINT codePage, const std::wstring& text) {
+  const int length = static_cast<int>(bytes.size());
+  const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
+  if (size != static_cast<int>(text.size())) return false;
+  std::wstring back(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), length, back.data(), size);
+  return back == text;
+}
+
+bool WriteBytes(HANDLE output, const std::string& bytes) {
+  DWORD written = 0;
+  return WriteFile(output, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+bool WriteConsoleText(HANDLE console, const std::wstring& text) {
+  DWORD written = 0;
+  return WriteConsoleW(console, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) !=
+         FALSE;
+}
+
+// Writes one line where the caller of the program reads it: to its standard output, or its
+// standard error when it has no output, as text to a console and as bytes (EncodeOutputLine) to
+// anything else, a file, a pipe or NUL; with neither handle, to the console of the parent
+// process. False only when there is none of these, the one case in which a box may show.
+bool WriteLine(const std::wstring& text) {
+  const std::wstring line = text + kLineEnd;
+  // The inherited handles are looked at before attaching, which may replace them.
+  const HANDLE output = StandardOutput();
+  // A program of the windows subsystem gets no console of its own: borrow the parent's. It
+  // fails harmlessly when there is none or the process already has one.
+  AttachConsole(ATTACH_PARENT_PROCESS);
+  win::KernelHandle console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        0, nullptr));
+  if (output == nullptr) {
+    if (!console) return false;
+    WriteConsoleText(console.get(), line);
+  } else if (IsConsole(output)) {
+    WriteConsoleText(output, line);
+  } else {
+    WriteBytes(output, EncodeOutputLine(line, console ? GetConsoleOutputCP() : GetACP()));
+  }
+  return true;
+}
+
+int ShowUsage(int exitCode) {
+  const std::wstring usage = UsageText();
+  if (!WriteLine(usage)) {
+    MessageBoxW(nullptr, usage.c_str(), kUsageTitle, MB_OK | MB_ICONINFORMATION);
+  }
+  return exitCode;
+}
+
+int ApplyCommand(const InlineImageCommand& command) {
+  const InlineImagesOutcome outcome = ApplyInlineImageCommand(nullptr, command);
+  WriteLine(InlineImagesReport(command, outcome, L""));
+  return outcome.holds ? kExitHolds : kExitNotHeld;
+}
+
+// The same sentences as the main window's tooltip; the exit code is 0 only when pictures are
+// shown, for the account the program runs as (the line says whose setting it is when that is not
+// the person signed in).
+int ReportStatus() {
+  const InlineImagesSetting setting = ReadInlineImagesSetting();
+  const std::wstring status = InlineImagesStatusText(setting, SessionUsersOf(GetShellWindow()));
+  WriteLine(StatusReport(status, win::CanRestrictDllSearch()));
+  return setting.state == InlineImagesState::kShown ? kExitHolds : kExitNotHeld;
+}
+
+}  // namespace
+
+std::wstring UsageLineText(const wchar_t* switchName, const wchar_t* text) {
+  std::wstring line(kUsageIndent, L' ');
+  if (*switchName != L'\0') {
+    std::wstring name(switchName);
+    name.resize(std::max(name.size() + 1, kUsageSwitchWidth), L' ');
+    line.append(L"Morvane ").append(name);
+  }
+  return line.append(text);
+}
+
+std::wstring UsageText() {
+  std::wstring usage = kUsageHeader;
+  for (const UsageLine& row : kUsageLines) {
+    usage.append(kLineEnd).append(UsageLineText(row.switchName, row.text));
+  }
+  return usage;
+}
+
+std::wstring StatusReport(const std::wstring& status, bool dllSearchRestricted) {
+  std::wstring report = status;
+  if (!dllSearchRestricted) report.append(kLineEnd).append(kDllSearchNotRestricted);
+  return report;
+}
+
+std::string EncodeOutputLine(const std::wstring& text, UINT codePage) {
+  std::string bytes = Convert(text, codePage);
+  if (!ReadsBackAs(bytes, codePage, text)) bytes = Convert(text, CP_UTF8);
+  return bytes;
+}
+
+bool NamesProgramOnly(std::wstring_view commandLine) {
+  size_t end = 0;
+  if (!commandLine.empty() && commandLine.front() == L'"') {
+    end = commandLine.find(L'"', 1);
+    end = end == std::wstring_view::npos ? commandLine.size() : end + 1;
+  } else {
+    end = std::min(commandLine.find_first_of(L" \t"), commandLine.size());
+  }
+  return commandLine.find_first_not_of(L" \t", end) == std::wstring_view::npos;
+}
+
+CommandSwitch ParseCommandLine(const wchar_t* commandLine) {
+  // A start without a switch, the usual one, needs no parser: shell32, whose loading is heavy,
+  // is loaded only for a command line that holds more than the program's name.
+  if (commandLine == nullptr || NamesProgramOnly(commandLine)) return CommandSwitch::kNone;
+  const win::Module shell32(win::LoadSystemLibrary(L"shell32.dll"));
+  const auto split =
+      win::ModuleFunction<decltype(&CommandLineToArgvW)>(shell32.get(), "CommandLineToArgvW");
+  if (split == nullptr) return CommandSwitch::kInvalid;
+  int count = 0;
+  const win::LocalMemory<LPWSTR*> arguments(split(commandLine, &count));
+  if (!arguments) return CommandSwitch::kInvalid;
+  if (count <= 1) return CommandSwitch::kNone;
+  if (count == 2) return ParseSwitch(arguments.get()[1]);
+  return CommandSwitch::kInvalid;
+}
+
+int RunCommandSwitch(CommandSwitch commandSwitch) {
+  switch (commandSwitch) {
+    case CommandSwitch::kShow:
+      return ApplyCommand(kShowCommand);
+    case CommandSwitch::kHide:
+      return ApplyCommand(kHideCommand);
+    case CommandSwitch::kStatus:
+      return ReportStatus();
+    case CommandSwitch::kUsage:
+      return ShowUsage(kExitUsage);
+    case CommandSwitch::kNone:
+    case CommandSwitch::kInvalid:
+      break;
+  }
+  return ShowUsage(kExitBadSwitch);
+}
+
+}  // namespace app

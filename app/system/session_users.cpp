@@ -1,0 +1,193 @@
+#include "app/system/session_users.h"
+
+#include <sddl.h>  // ConvertSidToStringSidW, declared only: looked up at run time
+
+#include "win/module_function.h"
+#include "win/unique_handle.h"
+
+namespace app {
+namespace {
+
+// The token functions of advapi32 are looked up, never imported: the program imports only
+// registry functions from advapi32, whose other exports may be forwarded to DLLs outside the
+// known ones before the program restricts its DLL search.
+template <typename Function>
+Function Advapi32Function(const char* name) {
+  return win::LoadedModuleFunction<Function>(L"advapi32.dll", name);
+}
+
+// A security identifier's size: its fixed eight bytes and four for each sub-authority.
+size_t SidSize(const BYTE* sid) { return 8 + 4 * size_t{sid[1]}; }
+
+// The user of the process's token; empty, with the error, when it cannot be read.
+std::vector<BYTE> TokenUserSid(HANDLE process, DWORD* error) {
+  const auto openProcessToken = Advapi32Function<decltype(&OpenProcessToken)>("OpenProcessToken");
+  const auto getTokenInformation =
+      Advapi32Function<decltype(&GetTokenInformation)>("GetTokenInformation");
+  *error = ERROR_PROC_NOT_FOUND;
+  if (openProcessToken == nullptr || getTokenInformation == nullptr) return {};
+  win::KernelHandle token;
+  HANDLE opened = nullptr;
+  if (!openProcessToken(process, TOKEN_QUERY, &opened)) {
+    *error = GetLastError();
+    return {};
+  }
+  token.reset(opened);
+  DWORD size = 0;
+  getTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+  std::vector<BYTE> buffer(size);
+  if (size == 0 || !getTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) {
+    *error = GetLastError();
+    return {};
+  }
+  const auto* sid =
+      static_cast<const BYTE*>(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid);
+  return std::vector<BYTE>(sid, sid + SidSize(sid));
+}
+
+// "DOMAIN\name" of the account, or its identifier in text ("S-1-5-21-...") where the name cannot
+// be looked up.
+std::wstring AccountName(const std::vector<BYTE>& sid) {
+  if (sid.empty()) return {};
+  PSID id = const_cast<BYTE*>(sid.data());
+  if (const auto lookup = Advapi32Function<decltype(&LookupAccountSidW)>("LookupAccountSidW")) {
+    DWORD nameLength = 0, domainLength = 0;
+    SID_NAME_USE use{};
+    lookup(nullptr, id, nullptr, &nameLength, nullptr, &domainLength, &use);
+    std::wstring name(nameLength, L'\0'), domain(domainLength, L'\0');
+    if (nameLength > 0 &&
+        lookup(nullptr, id, name.data(), &nameLength, domain.data(), &domainLength, &use)) {
+      name.resize(nameLength);
+      domain.resize(domainLength);
+      return domain.empty() ? name : domain + L'\\' + name;
+    }
+  }
+  const auto toString =
+      Advapi32Function<decltype(&ConvertSidToStringSidW)>("ConvertSidToStringSidW");
+  LPWSTR text = nullptr;
+  if (toString == nullptr || !toString(id, &text)) return {};
+  const win::LocalMemory<LPWSTR> owned(text);
+  return owned.get();
+}
+
+Account AccountOf(std::vector<BYTE> sid) {
+  Account account;
+  account.name = AccountName(sid);
+  account.sid = std::move(sid);
+  return account;
+}
+
+SessionUsersSource currentSource = ReadSessionUsers;
+
+// An account's name in quotes: "account "<name>"", or "another account" when it has none.
+std::wstring Named(const Account& account) {
+  return account.name.empty() ? std::wstring(L"另一个账户") : L"账户“" + account.name + L"”";
+}
+
+// The signed-in user's name in quotes after the words "the signed-in user", or nothing when the
+// shell's owner could not be read.
+std::wstring SignedInName(const SessionUsers& users) {
+  const bool known = users.shellOwner == ShellOwner::kKnown && !users.shell.name.empty();
+  return known ? L"“" + users.shell.name + L"”" : std::wstring();
+}
+
+// "This program runs as <account>; the signed-in user is <account>."
+std::wstring WhoRunsAndWhoIsSignedIn(const SessionUsers& users) {
+  return L"本程序正以" + Named(users.program) + L"的身份运行，当前登录的用户是" +
+         Named(users.shell) + L"。";
+}
+
+}  // namespace
+
+// TOKEN_ELEVATION_TYPE's documentation: TokenElevationTypeFull is the elevated token of a split
+// pair, TokenElevationTypeDefault a token without one (UAC off, or the built-in administrator); a
+// major browser's launcher tells the same three apart before relaunching itself unelevated
+// (Firefox's LaunchUnelevated and GetElevationState). Wine, which has no split tokens, reports
+// TokenElevationTypeFull.
+bool RunsElevated() {
+  const auto openProcessToken = Advapi32Function<decltype(&OpenProcessToken)>("OpenProcessToken");
+  const auto getTokenInformation =
+      Advapi32Function<decltype(&GetTokenInformation)>("GetTokenInformation");
+  HANDLE opened = nullptr;
+  if (openProcessToken == nullptr || getTokenInformation == nullptr ||
+      !openProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) {
+    return false;
+  }
+  const win::KernelHandle token(opened);
+  TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+  DWORD size = 0;
+  return getTokenInformation(token.get(), TokenElevationType, &type, sizeof(type), &size) &&
+         type == TokenElevationTypeFull;
+}
+
+SessionUsers ReadSessionUsers(HWND shellWindow) {
+  SessionUsers users;
+  DWORD error = 0;
+  users.program = AccountOf(TokenUserSid(GetCurrentProcess(), &error));
+  DWORD processId = 0;
+  if (shellWindow == nullptr || GetWindowThreadProcessId(shellWindow, &processId) == 0) {
+    return users;
+  }
+  const win::KernelHandle shell(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  std::vector<BYTE> owner;
+  if (shell)
+    owner = TokenUserSid(shell.get(), &error);
+  else
+    error = GetLastError();
+  if (!owner.empty()) {
+    users.shellOwner = ShellOwner::kKnown;
+    users.shell = AccountOf(std::move(owner));
+  } else if (error == ERROR_ACCESS_DENIED) {
+    users.shellOwner = ShellOwner::kHidden;
+  }
+  return users;
+}
+
+SessionUsers SessionUsersOf(HWND shellWindow) { return currentSource(shellWindow); }
+
+SessionUsersSource SetSessionUsersSource(SessionUsersSource source) {
+  const SessionUsersSource previous = currentSource;
+  currentSource = source != nullptr ? source : ReadSessionUsers;
+  return previous;
+}
+
+bool ActsForSignedInUser(const SessionUsers& users) {
+  if (users.program.sid.empty()) return true;
+  switch (users.shellOwner) {
+    case ShellOwner::kNoShell:
+      return true;
+    case ShellOwner::kKnown:
+      return users.shell.sid == users.program.sid;
+    case ShellOwner::kHidden:
+      break;
+  }
+  return false;
+}
+
+std::wstring OtherUserSettingNotice(const SessionUsers& users) {
+  // "If the setting were changed here, it would change for <program's account>, not for the
+  // signed-in user <name>, so this program changed nothing. Have the signed-in user run this
+  // program themselves, not through "Run as administrator" with another account."
+  return WhoRunsAndWhoIsSignedIn(users) + L"如果在这里更改内嵌图片，更改的将是" +
+         Named(users.program) + L"的设置，而不是当前登录的用户" + SignedInName(users) +
+         L"的设置，所以本程序未做任何更改。"
+         L"请由当前登录的用户直接运行本程序，不要用其他账户“以管理员身份运行”。";
+}
+
+std::wstring OtherUserRestartNotice(const SessionUsers& users) {
+  // "This program does not restart another user's Explorer, so it did not refresh. Have the
+  // signed-in user run this program themselves, then click the refresh button."
+  return WhoRunsAndWhoIsSignedIn(users) +
+         L"本程序不会重新启动其他用户的资源管理器，所以未刷新。"
+         L"请由当前登录的用户直接运行本程序，再点击“刷新后马上生效”。";
+}
+
+std::wstring WhoseSettingNote(const SessionUsers& users) {
+  if (ActsForSignedInUser(users)) return {};
+  // "This is the setting of <program's account>, the account this program runs as, not that of
+  // the signed-in user <name>."
+  return L"这是本程序运行所用的" + Named(users.program) + L"的设置，而不是当前登录的用户" +
+         SignedInName(users) + L"的设置。";
+}
+
+}  // namespace app

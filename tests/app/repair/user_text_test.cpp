@@ -1,0 +1,192 @@
+// The sentences the program adds, as a Chinese Windows user reads them: the ones whose words
+// matter compared whole, in one table, and the glossary's rules (docs/glossary.md) checked over
+// every one of them, whatever its wording.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/repair/inline_image_commands.h"
+#include "app/repair/inline_images_status.h"
+#include "app/switches/command_line.h"
+#include "app/system/session_users.h"
+#include "tests/support/payload_text.h"
+#include "tests/support/test_paths.h"
+
+namespace {
+
+const app::Account kHelper = {{1, 1, 0, 0, 0, 0, 0, 5, 0x20, 0, 0, 0}, L"PC\\helper"};
+const app::Account kSignedIn = {{1, 1, 0, 0, 0, 0, 0, 5, 0x21, 0, 0, 0}, L"PC\\signed-in"};
+// An administrator helps over the shoulder as kHelper; the shell is kSignedIn's, or its owner
+// could not be read.
+const app::SessionUsers kHelperBesideSignedIn = {kHelper, app::ShellOwner::kKnown, kSignedIn};
+const app::SessionUsers kHelperBesideHiddenShell = {kHelper, app::ShellOwner::kHidden, {}};
+const app::SessionUsers kSignedInAlone = {kSignedIn, app::ShellOwner::kKnown, kSignedIn};
+
+const app::InlineImagesSetting kShownSetting = {app::InlineImagesState::kShown};
+
+// A command's report where the policy disables the registry editor.
+std::wstring PolicyReport(bool holds) {
+  app::InlineImagesOutcome outcome;
+  outcome.holds = holds;
+  outcome.editorDisabledByPolicy = true;
+  return app::InlineImagesReport(app::kShowCommand, outcome, L"\n");
+}
+
+std::vector<std::wstring> Lines(const std::wstring& text) {
+  std::vector<std::wstring> lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  lines.push_back(text.substr(start));
+  return lines;
+}
+
+std::wstring UsageLineOf(const wchar_t* switchName) {
+  for (const std::wstring& line : Lines(app::UsageText())) {
+    if (line.find(std::wstring(L"Morvane ") + switchName + L" ") != std::wstring::npos) return line;
+  }
+  return {};
+}
+
+struct Sentence {
+  const char* what;
+  std::wstring actual;
+  std::wstring expected;
+};
+
+// Where the words themselves are the point: what the exit codes are, that a failed read-back
+// claims no more than it knows, the policy as the Group Policy editor names it, and the account
+// notices with their "if" and both names.
+TEST(UserText, SentencesWhoseWordsMatter) {
+  const Sentence sentences[] = {
+      // The usage: what /status returns, as README.txt says it from the same lines.
+      {"usage, /status", UsageLineOf(L"/status"),
+       L"  Morvane /status  只查看，不更改。内嵌图片为显示状态时退出码为 0，"
+       L"其他情况（包括无法判断）为 1。"},
+      // The repair's results.
+      {"show fails", app::kShowCommand.failureText,
+       L"“显示内嵌图片”设置失败：未能确认内嵌图片已设为显示状态。请稍后重试。"},
+      {"policy", PolicyReport(true),
+       L"“显示内嵌图片”设置成功，刷新后即可生效！\n"
+       L"注册表编辑器已被组策略“阻止访问注册表编辑工具”禁用（位于“用户配置 → 管理模板 → 系统”，"
+       L"注册表值 DisableRegistryTools）。此策略可能由管理员设置，也可能由恶意软件设置；"
+       L"如果本机的管理员未设置此策略，请用杀毒软件检查本机。"},
+      // Run as another account: what would change, and for whom.
+      {"other account, repair", app::OtherUserSettingNotice(kHelperBesideSignedIn),
+       L"本程序正以账户“PC\\helper”的身份运行，当前登录的用户是账户“PC\\signed-in”。"
+       L"如果在这里更改内嵌图片，更改的将是账户“PC\\helper”的设置，"
+       L"而不是当前登录的用户“PC\\signed-in”的设置，所以本程序未做任何更改。"
+       L"请由当前登录的用户直接运行本程序，不要用其他账户“以管理员身份运行”。"},
+      {"other account, repair, shell's owner hidden",
+       app::OtherUserSettingNotice(kHelperBesideHiddenShell),
+       L"本程序正以账户“PC\\helper”的身份运行，当前登录的用户是另一个账户。"
+       L"如果在这里更改内嵌图片，更改的将是账户“PC\\helper”的设置，"
+       L"而不是当前登录的用户的设置，所以本程序未做任何更改。"
+       L"请由当前登录的用户直接运行本程序，不要用其他账户“以管理员身份运行”。"},
+      {"other account, refresh", app::OtherUserRestartNotice(kHelperBesideSignedIn),
+       L"本程序正以账户“PC\\helper”的身份运行，当前登录的用户是账户“PC\\signed-in”。"
+       L"本程序不会重新启动其他用户的资源管理器，所以未刷新。"
+       L"请由当前登录的用户直接运行本程序，再点击“刷新后马上生效”。"},
+      // Whose setting the tooltip and /status describe.
+      {"status, other account", app::InlineImagesStatusText(kShownSetting, kHelperBesideSignedIn),
+       L"内嵌图片当前为显示状态。这是本程序运行所用的账户“PC\\helper”的设置，"
+       L"而不是当前登录的用户“PC\\signed-in”的设置。"},
+      {"status, other account, shell's owner hidden",
+       app::InlineImagesStatusText(kShownSetting, kHelperBesideHiddenShell),
+       L"内嵌图片当前为显示状态。这是本程序运行所用的账户“PC\\helper”的设置，"
+       L"而不是当前登录的用户的设置。"},
+      {"status, own account", app::InlineImagesStatusText(kShownSetting, kSignedInAlone),
+       L"内嵌图片当前为显示状态。"},
+  };
+  for (const Sentence& sentence : sentences) {
+    EXPECT_EQ(sentence.actual, sentence.expected) << sentence.what;
+  }
+}
+
+bool IsHan(wchar_t c) { return c >= 0x4E00 && c <= 0x9FFF; }
+bool IsLatinOrDigit(wchar_t c) {
+  return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9');
+}
+
+// What breaks the glossary's typographic and wording rules in text, or empty.
+std::wstring GlossaryFault(const std::wstring& text, bool successMessage) {
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    const wchar_t a = text[i], b = text[i + 1];
+    if ((IsHan(a) && IsLatinOrDigit(b)) || (IsLatinOrDigit(a) && IsHan(b))) {
+      return L"no space between Chinese and Latin: " + text.substr(i, 2);
+    }
+    const std::wstring halfWidth = L",.;:!?()";
+    if ((IsHan(a) && halfWidth.find(b) != std::wstring::npos) ||
+        (halfWidth.find(a) != std::wstring::npos && IsHan(b))) {
+      return L"half-width punctuation beside Chinese: " + text.substr(i, 2);
+    }
+  }
+  if (!successMessage && text.find(L'！') != std::wstring::npos) return L"！ outside a success";
+  for (const wchar_t* word : {L"没有", L"结束桌面", L"外壳", L"别人", L"桌面（资源管理器）"}) {
+    if (text.find(word) != std::wstring::npos) return std::wstring(L"not a glossary word: ") + word;
+  }
+  return {};
+}
+
+// Every added sentence, in every variant the program can put together.
+TEST(UserText, EverySentenceFollowsTheGlossary) {
+  std::vector<std::wstring> sentences = Lines(app::UsageText());
+  sentences.push_back(Lines(app::StatusReport(L"", false)).back());  // the KB2533623 note
+  for (const app::InlineImageCommand* command : {&app::kShowCommand, &app::kHideCommand}) {
+    sentences.push_back(command->failureText);
+  }
+  sentences.push_back(PolicyReport(false));
+  for (const app::SessionUsers& users : {kHelperBesideSignedIn, kHelperBesideHiddenShell}) {
+    sentences.push_back(app::OtherUserSettingNotice(users));
+    sentences.push_back(app::OtherUserRestartNotice(users));
+    for (const app::InlineImagesSetting& setting :
+         {kShownSetting, app::ClassifyInlineImagesValue(ERROR_SUCCESS, REG_SZ, L"no"),
+          app::ClassifyInlineImagesValue(ERROR_SUCCESS, REG_SZ, L"maybe"),
+          app::ClassifyInlineImagesValue(ERROR_SUCCESS, REG_DWORD, L""),
+          app::ClassifyInlineImagesValue(ERROR_ACCESS_DENIED, 0, L""),
+          app::ClassifyInlineImagesValue(ERROR_INVALID_HANDLE, 0, L"")}) {
+      sentences.push_back(app::InlineImagesStatusText(setting, users));
+    }
+  }
+  for (const std::wstring& sentence : sentences) {
+    EXPECT_EQ(GlossaryFault(sentence, false), L"") << testing::PrintToString(sentence);
+  }
+  for (const app::InlineImageCommand* command : {&app::kShowCommand, &app::kHideCommand}) {
+    EXPECT_EQ(GlossaryFault(command->successText, true), L"");
+  }
+  // The rules catch what they are meant to.
+  EXPECT_NE(GlossaryFault(L"IE网页", false), L"");
+  EXPECT_NE(GlossaryFault(L"退出码为0", false), L"");
+  EXPECT_NE(GlossaryFault(L"失败,请重试", false), L"");
+  EXPECT_NE(GlossaryFault(L"失败！", false), L"");
+  EXPECT_NE(GlossaryFault(L"没有刷新", false), L"");
+}
+
+// The download's README.txt, as the release writes it, follows the same rules line by line.
+TEST(UserText, TheDownloadsReadmeFollowsTheGlossary) {
+  const payload_tests::Bytes bytes =
+      payload_tests::ReadFileBytes(testing_support::ReleaseReadmePath());
+  std::wstring text(bytes.size(), L'\0');
+  text.resize(static_cast<size_t>(MultiByteToWideChar(
+      CP_UTF8, 0, reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()),
+      text.data(), static_cast<int>(text.size()))));
+  ASSERT_FALSE(text.empty());
+  size_t start = 0;
+  for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
+    const std::wstring line = text.substr(start, end - start);
+    EXPECT_EQ(GlossaryFault(line, false), L"") << testing::PrintToString(line);
+  }
+  for (const wchar_t* part : {L"Internet 选项 → 高级 → 多媒体 → 显示图片", L"Windows 7 SP1",
+                              L"start /wait", L"certutil -hashfile Morvane.exe SHA256", L"数字签名",
+                              L"重新启动资源管理器", L"以管理员身份运行"}) {
+    EXPECT_NE(text.find(part), std::wstring::npos) << testing::PrintToString(std::wstring(part));
+  }
+  EXPECT_EQ(text.find(L"Linux"), std::wstring::npos);
+}
+
+}  // namespace

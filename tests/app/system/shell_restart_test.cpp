@@ -1,0 +1,458 @@
+// The shell restart through its seams: shell_stand_in.exe in place of the session's shell, so
+// that the prefix's own desktop process is never ended, and command_recorder.exe in place of
+// explorer.exe in the Windows directory and of the command interpreter, so that every start is
+// seen and nothing real runs.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/system/message_wait.h"
+#include "app/system/session_users.h"
+#include "app/system/shell_restart.h"
+#include "app/system/user_environment.h"
+#include "tests/support/command_recording.h"
+#include "tests/support/form1_access.h"
+#include "tests/support/message_pump.h"
+#include "tests/support/pointer_input.h"
+#include "tests/support/running_program.h"
+#include "tests/support/test_paths.h"
+#include "win/unique_handle.h"
+
+namespace {
+
+using testing_support::CommandRecording;
+using testing_support::RunningProgram;
+using testing_support::StandardOutput;
+using testing_support::WaitUntil;
+
+// The exit code after which the system does not start the shell again: taskkill /f's.
+constexpr DWORD kCodeTheSystemLeavesDown = 1;
+
+// A process with one window that stands in for a shell.
+class StandInShell : public RunningProgram {
+ public:
+  explicit StandInShell(const std::wstring& caption,
+                        const std::wstring& program = testing_support::ShellStandInPath())
+      : RunningProgram(program, caption, StandardOutput::kNone), window_(WaitForWindow(caption)) {}
+  HWND window() const { return window_; }
+
+ private:
+  HWND window_;
+};
+
+// What the seams hand out as the session's shell window: the shell while its window lives, then
+// the one that the system brought back, if any.
+HWND shellWindow = nullptr;
+std::atomic<HWND> returningWindow = nullptr;
+HWND WINAPI StandInShellWindow() {
+  return IsWindow(shellWindow) ? shellWindow : returningWindow.load();
+}
+
+bool NothingStarting(DWORD, const FILETIME&) { return false; }
+bool NotElevated() { return false; }
+bool Elevated() { return true; }
+
+std::wstring EnvironmentVariable(const wchar_t* name) {
+  std::vector<wchar_t> value(32767);
+  const DWORD length = GetEnvironmentVariableW(name, value.data(), 32767);
+  return std::wstring(value.data(), length < 32767 ? length : 0);
+}
+
+// The user's environment, as the restart gives it to the shell it starts, plus what the command
+// recorder and Wine's choice of the recorder over its own explorer.exe need.
+std::wstring RecorderEnvironment() {
+  std::wstring block = app::UserEnvironmentBlock();
+  for (const wchar_t* name :
+       {L"MORVANE_RECORDER_LOG", L"MORVANE_RECORDER_EVENT", L"WINEDLLOVERRIDES"}) {
+    block += std::wstring(name) + L'=' + EnvironmentVariable(name) + L'\0';
+  }
+  return block;
+}
+
+app::ShellRestartSeams StandInSeams() {
+  app::ShellRestartSeams seams;
+  seams.shellWindow = StandInShellWindow;
+  seams.shellStarting = NothingStarting;
+  seams.runsElevated = NotElevated;
+  seams.environment = RecorderEnvironment;
+  seams.selfRestartMs = 1000;
+  seams.comingMs = 1000;
+  seams.startMs = 3000;
+  return seams;
+}
+
+std::wstring WindowsDirectory() {
+  wchar_t directory[MAX_PATH] = {};
+  const UINT length = GetWindowsDirectoryW(directory, MAX_PATH);
+  return std::wstring(directory, length);
+}
+
+bool ProcessRuns(DWORD processId) {
+  const win::KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+  return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+}
+
+bool Contains(const std::wstring& text, const std::wstring& part) {
+  return text.find(part) != std::wstring::npos;
+}
+
+// Stands in for the system's restart of the shell: waits on a thread of its own for the stand-in
+// shell to end and, unless it ended with exit code 1, starts a new stand-in shell, whose window
+// becomes the session's shell window.
+class StandInSystem {
+ public:
+  explicit StandInSystem(DWORD shellProcessId)
+      : shell_(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, shellProcessId)),
+        thread_(CreateThread(nullptr, 0, Watch, this, 0, nullptr)) {}
+  ~StandInSystem() { WaitForSingleObject(thread_.get(), 30000); }
+
+  DWORD exitCode() const { return exitCode_; }
+  bool restarted() const { return returned_ != nullptr; }
+
+ private:
+  static DWORD WINAPI Watch(void* context) {
+    auto* system = static_cast<StandInSystem*>(context);
+    if (WaitForSingleObject(system->shell_.get(), 20000) != WAIT_OBJECT_0) return 1;
+    DWORD code = 0;
+    GetExitCodeProcess(system->shell_.get(), &code);
+    system->exitCode_ = code;
+    if (code == kCodeTheSystemLeavesDown) return 0;
+    system->returned_ = std::make_unique<StandInShell>(L"returned");
+    returningWindow = system->returned_->window();
+    return 0;
+  }
+
+  win::KernelHandle shell_;
+  std::atomic<DWORD> exitCode_ = STILL_ACTIVE;
+  std::unique_ptr<StandInShell> returned_;
+  win::KernelHandle thread_;
+};
+
+BOOL WINAPI EndWithCodeOne(HANDLE process, UINT) { return TerminateProcess(process, 1); }
+
+// Stand-ins for the command interpreter and the native Explorer, and the prefix's own desktop
+// process, which must outlive every test.
+class ShellRestart : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(recording_.ready()) << "the command recorder does not stand in; run through ctest";
+    GetWindowThreadProcessId(GetDesktopWindow(), &desktopProcess_);
+    ASSERT_TRUE(ProcessRuns(desktopProcess_));
+  }
+  void TearDown() override {
+    EXPECT_TRUE(ProcessRuns(desktopProcess_)) << "the prefix's desktop process was ended";
+    shellWindow = nullptr;
+    returningWindow = nullptr;
+  }
+
+  CommandRecording recording_{{L"cmd.exe", WindowsDirectory() + L"\\explorer.exe"}};
+  DWORD desktopProcess_ = 0;
+};
+
+// The system brings the shell back after the restart's end, and would not after taskkill /f's
+// code; only then does the program start Explorer itself.
+TEST_F(ShellRestart, TheSystemBringsTheShellBackAfterTheRestartsEndAndNothingElseStarts) {
+  struct Case {
+    const char* name;
+    BOOL(WINAPI* endProcess)(HANDLE, UINT);
+    app::ShellRestartOutcome outcome;
+    size_t starts;
+  };
+  const Case cases[] = {
+      {"the restart's own end", TerminateProcess, app::ShellRestartOutcome::kRestarted, 0},
+      {"ended as taskkill /f ends it", EndWithCodeOne, app::ShellRestartOutcome::kNotBack, 1},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    const StandInShell shell(L"shell"), bystander(L"bystander");
+    ASSERT_NE(shell.window(), nullptr);
+    ASSERT_NE(bystander.window(), nullptr);
+    shellWindow = shell.window();
+    returningWindow = nullptr;
+    const size_t startsBefore = recording_.Starts().size();
+    std::unique_ptr<StandInSystem> system = std::make_unique<StandInSystem>(shell.processId());
+    app::ShellRestartSeams seams = StandInSeams();
+    seams.endProcess = test.endProcess;
+    seams.selfRestartMs = 8000;  // the stand-in system starts a process and waits for its window
+
+    const app::ShellRestart restart = app::RestartShell(nullptr, seams);
+    EXPECT_EQ(restart.outcome, test.outcome);
+    EXPECT_FALSE(shell.running()) << "the shell was not waited for";
+    EXPECT_TRUE(bystander.running()) << "a process other than the shell's was ended";
+    EXPECT_EQ(recording_.Starts().size() - startsBefore, test.starts);
+    const bool restarted = system->restarted();
+    const DWORD exitCode = system->exitCode();
+    system.reset();  // its returned shell ends here
+    if (test.endProcess == TerminateProcess) {
+      EXPECT_NE(exitCode, 1u) << "the code after which the system leaves the shell down";
+      EXPECT_NE(exitCode, 0u) << "the code of a shell that quit on purpose";
+      EXPECT_TRUE(restarted);
+      EXPECT_TRUE(restart.report.empty());
+    }
+  }
+}
+
+TEST_F(ShellRestart, WithNoShellBackTheNativeExplorerStartsAndAFailureIsTold) {
+  const StandInShell shell(L"shell");
+  ASSERT_NE(shell.window(), nullptr);
+  shellWindow = shell.window();
+
+  const app::ShellRestart restart = app::RestartShell(nullptr, StandInSeams());
+  EXPECT_EQ(restart.outcome, app::ShellRestartOutcome::kNotBack);
+  EXPECT_TRUE(Contains(restart.report, L"未重新启动")) << "did not come back";
+  for (const wchar_t* step : {L"Ctrl+Shift+Esc", L"详细信息", L"“文件”→“运行新任务”",
+                              L"上方的“运行新任务”", L"“新建任务(运行...)”", L"输入 explorer"}) {
+    EXPECT_TRUE(Contains(restart.report, step)) << "how to start Explorer lacks a step";
+  }
+  EXPECT_FALSE(shell.running());
+  // Explorer by its full path in the Windows directory, never a command interpreter.
+  const std::vector<testing_support::RecordedStart> starts = recording_.Starts();
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0].commandLine, L"\"" + WindowsDirectory() + L"\\explorer.exe\"");
+  EXPECT_EQ(starts[0].directory, WindowsDirectory());
+
+  // No shell window at all: nothing ended, nothing started, and the user is told.
+  shellWindow = nullptr;
+  const app::ShellRestart none = app::RestartShell(nullptr, StandInSeams());
+  EXPECT_EQ(none.outcome, app::ShellRestartOutcome::kNoShell);
+  EXPECT_TRUE(Contains(none.report, L"未找到"));
+  EXPECT_TRUE(Contains(none.report, L"注销后重新登录"));
+  EXPECT_EQ(recording_.Starts().size(), 1u);
+}
+
+TEST_F(ShellRestart, AnElevatedProgramStartsNoExplorerAndTellsHowTo) {
+  const StandInShell shell(L"shell");
+  ASSERT_NE(shell.window(), nullptr);
+  shellWindow = shell.window();
+  app::ShellRestartSeams seams = StandInSeams();
+  seams.runsElevated = Elevated;
+
+  const app::ShellRestart restart = app::RestartShell(nullptr, seams);
+  EXPECT_EQ(restart.outcome, app::ShellRestartOutcome::kNotStarted);
+  EXPECT_FALSE(shell.running());
+  EXPECT_TRUE(Contains(restart.report, L"以管理员身份运行")) << "why nothing was started";
+  EXPECT_TRUE(Contains(restart.report, L"Ctrl+Shift+Esc")) << "how to start Explorer";
+  EXPECT_FALSE(recording_.WaitForStart(1000)) << "Explorer was started from an elevated program";
+}
+
+// A process that TerminateProcess has begun to end but that goes only later, as one with a thread
+// held in a driver does: the seam returns true at once and ends the process after a delay.
+constexpr DWORD kSlowEndDelayMs = 1500;
+
+DWORD WINAPI EndLater(void* process) {
+  Sleep(kSlowEndDelayMs);
+  TerminateProcess(process, 0xFFFFFFFF);
+  CloseHandle(process);
+  return 0;
+}
+
+BOOL WINAPI BeginASlowEnd(HANDLE process, UINT) {
+  HANDLE copy = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &copy, 0, FALSE,
+                       DUPLICATE_SAME_ACCESS)) {
+    return FALSE;
+  }
+  const win::KernelHandle thread(CreateThread(nullptr, 0, EndLater, copy, 0, nullptr));
+  return static_cast<bool>(thread);
+}
+
+TEST_F(ShellRestart, ASlowEndIsAwaitedAndNeverReportedAsNotEnded) {
+  struct Case {
+    const char* name;
+    DWORD slowEndMs;
+    app::ShellRestartOutcome outcome;
+  };
+  const Case cases[] = {
+      {"it goes within the longer bound", 5000, app::ShellRestartOutcome::kRestarted},
+      {"it is still going after it", 300, app::ShellRestartOutcome::kEnding},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    const StandInShell shell(L"shell"), returning(L"returning");
+    ASSERT_NE(shell.window(), nullptr);
+    shellWindow = shell.window();
+    returningWindow = returning.window();
+    app::ShellRestartSeams seams = StandInSeams();
+    seams.endProcess = BeginASlowEnd;
+    seams.endMs = 300;
+    seams.slowEndMs = test.slowEndMs;
+
+    const app::ShellRestart restart = app::RestartShell(nullptr, seams);
+    EXPECT_EQ(restart.outcome, test.outcome);
+    EXPECT_NE(restart.outcome, app::ShellRestartOutcome::kNotEnded);
+    if (test.outcome == app::ShellRestartOutcome::kEnding) {
+      EXPECT_TRUE(Contains(restart.report, L"正在结束"));
+      EXPECT_TRUE(shell.WaitForExit(kSlowEndDelayMs * 3, nullptr)) << "the end did not come";
+    }
+    EXPECT_TRUE(recording_.Starts().empty()) << "a shell was started beside an ending one";
+  }
+}
+
+// The system has a new Explorer process of this session on its way when the restart looks.
+bool AShellIsStarting(DWORD, const FILETIME&) { return true; }
+HWND lateWindow = nullptr;
+bool AShellIsStartingAndShowsItsWindow(DWORD, const FILETIME&) {
+  returningWindow = lateWindow;
+  return true;
+}
+
+TEST_F(ShellRestart, AShellOnItsWayIsWaitedForAndNoSecondOneStarts) {
+  struct Case {
+    const char* name;
+    bool (*shellStarting)(DWORD, const FILETIME&);
+    app::ShellRestartOutcome outcome;
+  };
+  const Case cases[] = {
+      {"its window comes", AShellIsStartingAndShowsItsWindow, app::ShellRestartOutcome::kRestarted},
+      {"its window is not there yet", AShellIsStarting, app::ShellRestartOutcome::kComing},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    const StandInShell shell(L"shell"), late(L"late");
+    ASSERT_NE(shell.window(), nullptr);
+    shellWindow = shell.window();
+    returningWindow = nullptr;
+    lateWindow = late.window();
+    app::ShellRestartSeams seams = StandInSeams();
+    seams.shellStarting = test.shellStarting;
+    seams.selfRestartMs = 3000;
+
+    const app::ShellRestart restart = app::RestartShell(nullptr, seams);
+    EXPECT_EQ(restart.outcome, test.outcome);
+    EXPECT_TRUE(restart.report.empty()) << "the shell on its way is no failure";
+    EXPECT_FALSE(recording_.WaitForStart(500)) << "a second shell was started";
+  }
+}
+
+// The pointer over the main window during the restart's waits, as the seams see it: moved onto
+// the window after the wait has begun, so that only the window's own WM_SETCURSOR can set it.
+struct PointerSeen {
+  HWND form = nullptr;
+  POINT outside{}, inside{}, elsewhereInside{};
+  HWND returning = nullptr;
+  bool waitWhileEnding = false;
+  bool appStartingWhileReturning = false;
+};
+PointerSeen pointerSeen;
+
+bool CursorIs(const wchar_t* id) { return GetCursor() == LoadCursorW(nullptr, id); }
+
+BOOL WINAPI EndWhileLookingAtThePointer(HANDLE process, UINT exitCode) {
+  testing_support::MovePointerTo(pointerSeen.inside.x, pointerSeen.inside.y);
+  pointerSeen.waitWhileEnding = WaitUntil([] { return CursorIs(IDC_WAIT); }, 3000);
+  return TerminateProcess(process, exitCode);
+}
+
+bool LookAtThePointerWhileTheShellReturns(DWORD, const FILETIME&) {
+  SetCursor(LoadCursorW(nullptr, IDC_ARROW));  // as the platform's default handling would
+  testing_support::MovePointerTo(pointerSeen.elsewhereInside.x, pointerSeen.elsewhereInside.y);
+  pointerSeen.appStartingWhileReturning = WaitUntil([] { return CursorIs(IDC_APPSTARTING); }, 3000);
+  returningWindow = pointerSeen.returning;
+  return false;
+}
+
+// A point of the form's client area, in screen coordinates, where no child window is.
+bool BareFormPoint(HWND form, int fromLeft, int fromBottom, POINT* point) {
+  RECT client{};
+  GetClientRect(form, &client);
+  POINT inForm{fromLeft, client.bottom - fromBottom};
+  if (ChildWindowFromPointEx(form, inForm, CWP_SKIPINVISIBLE) != form) return false;
+  *point = inForm;
+  ClientToScreen(form, point);
+  return true;
+}
+
+TEST_F(ShellRestart, TheBusyPointerShowsOverTheWindowDuringTheWaitsAndTheArrowAfter) {
+  const testing_support::LoadedForm1 form1;
+  const HWND form = form1.windows().form;
+  const StandInShell shell(L"shell"), returning(L"returning");
+  ASSERT_NE(shell.window(), nullptr);
+  shellWindow = shell.window();
+  pointerSeen = {};
+  pointerSeen.form = form;
+  pointerSeen.returning = returning.window();
+  ASSERT_TRUE(BareFormPoint(form, 4, 4, &pointerSeen.inside));
+  ASSERT_TRUE(BareFormPoint(form, 8, 8, &pointerSeen.elsewhereInside));
+  RECT frame{};
+  GetWindowRect(form, &frame);
+  testing_support::MovePointerTo(frame.right + 20, frame.bottom + 20);
+  testing_support::PumpMessages();
+  app::ShellRestartSeams seams = StandInSeams();
+  seams.endProcess = EndWhileLookingAtThePointer;
+  seams.shellStarting = LookAtThePointerWhileTheShellReturns;
+
+  const app::ShellRestart restart = app::RestartShell(form, seams);
+  EXPECT_EQ(restart.outcome, app::ShellRestartOutcome::kRestarted);
+  EXPECT_TRUE(pointerSeen.waitWhileEnding) << "no busy pointer while the shell ends";
+  EXPECT_TRUE(pointerSeen.appStartingWhileReturning) << "no busy pointer while it comes back";
+  EXPECT_TRUE(IsWindowEnabled(form));
+  EXPECT_TRUE(CursorIs(IDC_ARROW)) << "the busy pointer stayed after the wait";
+  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  testing_support::MovePointerTo(pointerSeen.inside.x, pointerSeen.inside.y);
+  EXPECT_TRUE(WaitUntil([] { return CursorIs(IDC_ARROW); }, 3000))
+      << "the window's own pointer did not come back";
+}
+
+// The program runs as an administrator who is not the person signed in.
+app::SessionUsers HelperRunsTheProgram(HWND) {
+  app::SessionUsers users;
+  users.program = {{1, 1, 0, 0, 0, 0, 0, 5, 0x20, 0, 0, 0}, L"PC\\helper"};
+  users.shellOwner = app::ShellOwner::kKnown;
+  users.shell = {{1, 1, 0, 0, 0, 0, 0, 5, 0x21, 0, 0, 0}, L"PC\\signed-in"};
+  return users;
+}
+
+TEST_F(ShellRestart, AnotherAccountsShellIsNotEnded) {
+  const StandInShell shell(L"shell");
+  ASSERT_NE(shell.window(), nullptr);
+  shellWindow = shell.window();
+  const app::SessionUsersSource previous = app::SetSessionUsersSource(HelperRunsTheProgram);
+  const app::ShellRestart restart = app::RestartShell(nullptr, StandInSeams());
+  app::SetSessionUsersSource(previous);
+  EXPECT_EQ(restart.outcome, app::ShellRestartOutcome::kOtherUser);
+  EXPECT_NE(restart.report.find(L"账户“PC\\helper”"), std::wstring::npos) << "which account runs";
+  EXPECT_NE(restart.report.find(L"账户“PC\\signed-in”"), std::wstring::npos);
+  EXPECT_TRUE(shell.running());
+  EXPECT_TRUE(recording_.Starts().empty());
+}
+
+// A process named explorer.exe of this session counts as a shell on its way only when it was
+// created at or after the moment given, and never when it is the ended shell itself.
+TEST(ShellProcessStarting, FindsANewExplorerProcessOfThisSession) {
+  const std::wstring directory = testing_support::TestOutputPath(L"shell-starting");
+  CreateDirectoryW(directory.c_str(), nullptr);
+  const std::wstring copy = directory + L"\\explorer.exe";
+  ASSERT_TRUE(CopyFileW(testing_support::ShellStandInPath().c_str(), copy.c_str(), FALSE));
+  FILETIME before{};
+  GetSystemTimeAsFileTime(&before);
+  Sleep(50);
+  const StandInShell starting(L"starting", copy);
+  ASSERT_NE(starting.window(), nullptr);
+  Sleep(50);
+  FILETIME after{};
+  GetSystemTimeAsFileTime(&after);
+
+  EXPECT_TRUE(app::ShellProcessStarting(0, before));
+  EXPECT_FALSE(app::ShellProcessStarting(starting.processId(), before)) << "the ended shell";
+  EXPECT_FALSE(app::ShellProcessStarting(0, after)) << "a shell that ran before the end";
+}
+
+// The shell the program starts gets the environment of a fresh sign-in, not the program's own.
+TEST(UserEnvironment, IsTheAccountsOwnNotTheProgramsEnvironment) {
+  SetEnvironmentVariableW(L"MORVANE_PROGRAM_ONLY", L"1");
+  const std::wstring block = app::UserEnvironmentBlock();
+  SetEnvironmentVariableW(L"MORVANE_PROGRAM_ONLY", nullptr);
+  ASSERT_FALSE(block.empty());
+  EXPECT_FALSE(Contains(L'\0' + block, std::wstring(L"\0MORVANE_PROGRAM_ONLY=", 22)));
+  EXPECT_TRUE(Contains(L'\0' + block, std::wstring(L"\0SystemRoot=", 12)) ||
+              Contains(L'\0' + block, std::wstring(L"\0SYSTEMROOT=", 12)));
+  EXPECT_EQ(block.back(), L'\0') << "each entry ends with a null";
+}
+
+}  // namespace

@@ -1,0 +1,109 @@
+// The tooltip of the main window's repair commands, in-process at 100 % and 200 %: it shows over
+// the skinned button with the setting as it is now, in the buttons' font of the window's DPI, and
+// the skin leaves it alone. A picture of each is saved.
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/repair/inline_images_status.h"
+#include "app/windows/main_window.h"
+#include "app/windows/resource_ids.h"
+#include "skin/engine/high_contrast.h"
+#include "tests/support/display_scale.h"
+#include "tests/support/message_pump.h"
+#include "tests/support/pictures.h"
+#include "tests/support/pointer_input.h"
+#include "tests/support/running_program.h"
+
+namespace {
+
+using testing_support::MovePointerTo;
+using testing_support::WaitUntil;
+
+using testing_support::ShownTooltipOf;
+
+// The description of the font a window draws its text in.
+LOGFONTW FontOf(HWND window) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof font, &font);
+  return font;
+}
+
+// Rests the pointer on the button, left of its caption, and waits for the form's tooltip.
+HWND HoverForTooltip(HWND form, HWND button, int dpi) {
+  MovePointerTo(2, 2);
+  WaitUntil([&] { return ShownTooltipOf(form) == nullptr; }, 10000);
+  RECT rect{};
+  GetWindowRect(button, &rect);
+  MovePointerTo(rect.left + 20 * dpi / 96, (rect.top + rect.bottom) / 2);
+  HWND tooltip = nullptr;
+  WaitUntil([&] { return (tooltip = ShownTooltipOf(form)) != nullptr; }, 10000);
+  return tooltip;
+}
+
+HWND Command2(HWND form) { return GetDlgItem(GetDlgItem(form, IDC_FRAME2), IDC_COMMAND2); }
+
+bool HighContrastOn() { return true; }
+
+bool Skinned(HWND window) { return GetPropA(window, "PROCADDR") != nullptr; }
+
+TEST(StatusTooltip, ShowsOverTheSkinnedCommandInItsFontAtBothScales) {
+  for (const int dpi : {96, 192}) {
+    SCOPED_TRACE(dpi);
+    HWND form = app::form1::Show();
+    ASSERT_NE(form, nullptr);
+    testing_support::SendDpiChange(form, dpi);
+    HWND command2 = Command2(form);
+    HWND tooltip = HoverForTooltip(form, command2, dpi);
+    ASSERT_NE(tooltip, nullptr);
+    UpdateWindow(form);
+    UpdateWindow(tooltip);
+    testing_support::PumpMessages();
+
+    EXPECT_EQ(testing_support::WindowText(tooltip), app::CurrentInlineImagesStatusText());
+    const LOGFONTW tipFont = FontOf(tooltip);
+    const LOGFONTW buttonFont = FontOf(command2);
+    EXPECT_EQ(tipFont.lfHeight, buttonFont.lfHeight) << "the buttons' font at the window's DPI";
+    EXPECT_EQ(std::wstring(tipFont.lfFaceName), buttonFont.lfFaceName);
+    EXPECT_FALSE(Skinned(tooltip)) << "the skin leaves the tooltip alone";
+    EXPECT_TRUE(Skinned(command2)) << "the button under it is";
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(GetPropA(command2, "MOUSEFLAG")), 1)
+        << "the skin tracks the pointer as before";
+
+    RECT area{};
+    RECT tip{};
+    GetWindowRect(form, &area);
+    GetWindowRect(tooltip, &tip);
+    UnionRect(&area, &area, &tip);
+    EXPECT_FALSE(testing_support::SaveScreenPicture(
+                     area, L"status_tooltip_" + std::to_wstring(dpi * 100 / 96) + L".bmp")
+                     .empty());
+    MovePointerTo(2, 2);
+    app::form1::Unload();
+  }
+}
+
+// The skin comes off under high contrast and back after it, each time over the tooltip's own
+// watch of the pointer, which stays in place throughout.
+TEST(StatusTooltip, ShowsUnderHighContrastAndAfterTheSkinComesBack) {
+  HWND form = app::form1::Show();
+  ASSERT_NE(form, nullptr);
+  HWND command2 = Command2(form);
+  for (const bool highContrast : {true, false}) {
+    SCOPED_TRACE(highContrast);
+    skin::SetHighContrastQueryForTesting(highContrast ? HighContrastOn : nullptr);
+    SendMessageW(form, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_EQ(Skinned(command2), !highContrast);
+    HWND tooltip = HoverForTooltip(form, command2, 96);
+    ASSERT_NE(tooltip, nullptr);
+    EXPECT_EQ(testing_support::WindowText(tooltip), app::CurrentInlineImagesStatusText());
+  }
+  MovePointerTo(2, 2);
+  app::form1::Unload();
+}
+
+}  // namespace

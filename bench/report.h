@@ -1,7 +1,8 @@
 #pragma once
 
 // The benchmark's table: one row per figure, with its goal and whether the goal was met,
-// printed as a Markdown table so that it reads in a terminal and pastes into docs/performance.md.
+// printed as a Markdown table that reads in a terminal; scripts/write_bench_tables.py writes the
+// rows of a run at each DPI into docs/performance.md.
 
 #include <cstdio>
 #include <string>

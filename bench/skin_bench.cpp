@@ -21,7 +21,7 @@
 #include "skin/messages/fade_timer.h"
 #include "skin/painters/button_painter.h"
 #include "skin/painters/hover_fade.h"
-#include "tests/support/gdi_accounting.h"
+#include "tests/support/gdi_counts.h"
 
 namespace bench {
 namespace {

@@ -18,7 +18,7 @@
 #include "app/windows/startup_stages.h"
 #include "bench/measurements.h"
 #include "bench/timing.h"
-#include "win/unique_handle.h"
+#include "tests/support/program_launch.h"
 
 namespace bench {
 namespace {
@@ -26,12 +26,6 @@ namespace {
 constexpr double kGoalRatio = 1.10;
 constexpr int kPairs = 21;
 constexpr int kStageRuns = 9;
-
-// How long a start may take before the run gives up on it, how long a closed program may take to
-// end, and how long the window may take to answer once it is painted.
-constexpr double kStartTimeoutUs = 20e6;
-constexpr DWORD kExitTimeoutMs = 10000;
-constexpr UINT kAnswerTimeoutMs = 5000;
 
 constexpr wchar_t kProgramName[] = L"Morvane.exe";
 constexpr wchar_t kBareDialogName[] = L"morvane_bare_dialog.exe";
@@ -45,117 +39,33 @@ std::wstring StrippedCopy(const wchar_t* name) {
   return folder + L"startup\\" + name;
 }
 
-struct WindowSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK NoteVisibleWindowOf(HWND window, LPARAM lParam) {
-  auto* search = reinterpret_cast<WindowSearch*>(lParam);
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  if (processId != search->processId || !IsWindowVisible(window)) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-HWND VisibleWindowOf(DWORD processId) {
-  WindowSearch search{processId, nullptr};
-  EnumWindows(NoteVisibleWindowOf, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-BOOL CALLBACK NoteUnpainted(HWND window, LPARAM lParam) {
-  if (!IsWindowVisible(window) || !GetUpdateRect(window, nullptr, FALSE)) return TRUE;
-  *reinterpret_cast<bool*>(lParam) = true;
-  return FALSE;
-}
-
-// True when neither the window nor any visible window inside it waits for a paint.
-bool Painted(HWND window) {
-  if (GetUpdateRect(window, nullptr, FALSE)) return false;
-  bool unpainted = false;
-  EnumChildWindows(window, NoteUnpainted, reinterpret_cast<LPARAM>(&unpainted));
-  return !unpainted;
-}
-
-// A started program: its process, and its standard output when marks were asked for.
-struct Started {
-  win::KernelHandle process;
-  win::KernelHandle output;
-  DWORD processId = 0;
-};
-
-std::optional<Started> Start(const std::wstring& program, bool askForStages) {
-  Started started;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  win::KernelHandle writeEnd;
-  if (askForStages) {
-    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    HANDLE read = nullptr, write = nullptr;
-    if (!CreatePipe(&read, &write, &inheritable, 0)) return std::nullopt;
-    started.output.reset(read);
-    writeEnd.reset(write);
-    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = write;
-    SetEnvironmentVariableW(app::kStartupStagesVariable, L"1");
-  }
-  std::wstring commandLine = L"\"" + program + L"\"";
-  PROCESS_INFORMATION info{};
-  const BOOL created = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr,
-                                      askForStages, 0, nullptr, nullptr, &startup, &info);
-  if (askForStages) SetEnvironmentVariableW(app::kStartupStagesVariable, nullptr);
-  if (!created) return std::nullopt;
-  CloseHandle(info.hThread);
-  started.process.reset(info.hProcess);
-  started.processId = info.dwProcessId;
+// Starts the program; asked for its stage marks, it writes them into a pipe as its standard
+// output.
+launch::Started Start(const std::wstring& program, bool askForStages) {
+  if (!askForStages) return launch::Start(program, L"");
+  SetEnvironmentVariableW(app::kStartupStagesVariable, L"1");
+  launch::Started started = launch::Start(program, L"", launch::StandardOutput::kPipe);
+  SetEnvironmentVariableW(app::kStartupStagesVariable, nullptr);
   return started;
-}
-
-// Waits until the program's window is visible, painted and answers; returns it, or null when
-// the program ended or took too long.
-HWND WaitUntilReady(const Started& started, double startUs) {
-  while (NowMicroseconds() - startUs < kStartTimeoutUs) {
-    if (WaitForSingleObject(started.process.get(), 0) == WAIT_OBJECT_0) return nullptr;
-    HWND window = VisibleWindowOf(started.processId);
-    DWORD_PTR answer = 0;
-    if (window != nullptr && Painted(window) &&
-        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &answer)) {
-      return window;
-    }
-    Sleep(1);
-  }
-  return nullptr;
-}
-
-// Closes the window as its close box does and waits for the program to end.
-void Close(const Started& started, HWND window) {
-  if (window != nullptr) PostMessageW(window, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(started.process.get(), kExitTimeoutMs) != WAIT_OBJECT_0) {
-    TerminateProcess(started.process.get(), 1);
-    WaitForSingleObject(started.process.get(), kExitTimeoutMs);
-  }
 }
 
 // One start, from CreateProcess until the window is ready, and closed again; nullopt when it
 // failed. The process stays, ended, for its output to be read.
 struct TimedStart {
-  Started started;
+  launch::Started started;
   double startUs;
   double readyUs;
 };
 
 std::optional<TimedStart> StartAndClose(const std::wstring& program, bool askForStages) {
   const double startUs = NowMicroseconds();
-  std::optional<Started> started = Start(program, askForStages);
+  launch::Started started = Start(program, askForStages);
   if (!started) return std::nullopt;
-  HWND window = WaitUntilReady(*started, startUs);
+  HWND window = launch::WaitUntilReady(started);
   const double readyUs = NowMicroseconds();
-  Close(*started, window);
+  launch::CloseAndWait(started, window);
   if (window == nullptr) return std::nullopt;
-  return TimedStart{std::move(*started), startUs, readyUs};
+  return TimedStart{std::move(started), startUs, readyUs};
 }
 
 std::optional<double> TimeOneStart(const std::wstring& program) {
@@ -167,12 +77,7 @@ std::optional<double> TimeOneStart(const std::wstring& program) {
 // The marks a program wrote, in microseconds on the benchmark's clock; nullopt when one is
 // missing.
 std::optional<std::array<double, app::kStartupStageCount>> ReadMarks(HANDLE output) {
-  std::string text;
-  char buffer[512];
-  DWORD read = 0;
-  while (ReadFile(output, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-    text.append(buffer, read);
-  }
+  const std::string text = launch::ReadAll(output);
   LARGE_INTEGER frequency{};
   QueryPerformanceFrequency(&frequency);
   std::array<double, app::kStartupStageCount> marks{};

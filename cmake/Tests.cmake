@@ -71,6 +71,13 @@ target_link_libraries(test_precompiled PRIVATE app gtest)
 target_compile_options(test_precompiled PRIVATE ${MORVANE_TEST_OPTIMIZATION} ${MORVANE_TEST_WARNINGS})
 target_precompile_headers(test_precompiled PRIVATE <gtest/gtest.h> <string> <vector> <algorithm>)
 
+# The part of the test support that the benchmark shares, without GoogleTest: starting a program
+# and waiting for its window, and counting the process's GDI objects.
+set(PLAIN_SUPPORT_SOURCES "${CMAKE_SOURCE_DIR}/tests/support/program_launch.cpp"
+                          "${CMAKE_SOURCE_DIR}/tests/support/gdi_accounting.cpp")
+add_library(plain_support STATIC ${PLAIN_SUPPORT_SOURCES})
+target_link_libraries(plain_support PUBLIC morvane_win)
+
 # The README.txt of the download as the release writes it, whose switch lines the switch tests
 # compare with the usage the program prints.
 set(MORVANE_RELEASE_README "${CMAKE_BINARY_DIR}/README.txt")
@@ -87,8 +94,10 @@ morvane_wine_path(MORVANE_RELEASE_README_WIN "${MORVANE_RELEASE_README}")
 
 # Test support shared by every test program (window hosts, GDI accounting, picture writer).
 file(GLOB_RECURSE SUPPORT_SOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/support/*.cpp")
+list(REMOVE_ITEM SUPPORT_SOURCES ${PLAIN_SUPPORT_SOURCES})
 add_library(test_support STATIC ${SUPPORT_SOURCES} "${CMAKE_SOURCE_DIR}/cmake/empty.cpp")
-target_link_libraries(test_support PUBLIC app gtest version comctl32 oleacc oleaut32 shell32 psapi)
+target_link_libraries(test_support PUBLIC app plain_support gtest version comctl32 oleacc oleaut32
+                                          shell32 psapi)
 target_compile_options(test_support PRIVATE ${MORVANE_TEST_OPTIMIZATION} ${MORVANE_TEST_WARNINGS})
 target_precompile_headers(test_support REUSE_FROM test_precompiled)
 target_compile_definitions(test_support PRIVATE
@@ -160,10 +169,23 @@ endif()
 add_test(NAME program_imports
          COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_imports.sh" "${CMAKE_OBJDUMP}"
                  "${MORVANE_SYSTEM_DLLS}" "$<TARGET_FILE:Morvane>")
+# The check itself: with user32 left off the list, the program's import of it must be named.
+set(MORVANE_DLLS_LESS_USER32 ${MORVANE_SYSTEM_DLLS})
+list(REMOVE_ITEM MORVANE_DLLS_LESS_USER32 user32)
+add_test(NAME program_imports_refuses_an_unlisted_dll
+         COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_imports.sh" "${CMAKE_OBJDUMP}"
+                 "${MORVANE_DLLS_LESS_USER32}" "$<TARGET_FILE:Morvane>")
+set_tests_properties(program_imports_refuses_an_unlisted_dll PROPERTIES
+  PASS_REGULAR_EXPRESSION "imports USER32[.]dll, which Windows may load from the program's folder")
 
 # The source tree's layers point one way: a check of the sources, run on the build machine.
 add_test(NAME source_layers COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_layers.sh"
                                     "${CMAKE_SOURCE_DIR}")
+
+# The benchmark's figures reach the documents by scripts/write_bench_tables.py: each row into its
+# block, with the commit it was measured on.
+add_test(NAME bench_tables_writer
+         COMMAND python3 "${CMAKE_SOURCE_DIR}/scripts/write_bench_tables_test.py")
 
 # The icon in the tree is what its script draws, the same bytes on every run.
 add_test(NAME icon_file COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_icon.sh"

@@ -5,10 +5,9 @@
 namespace testing_support {
 namespace {
 
-constexpr int kFormLeft = 40;
-constexpr int kFormTop = 40;
-constexpr int kFormWidth = 700;
-constexpr int kFormHeight = 460;
+// Where the form stands on the screen, and its size.
+constexpr POINT kFormOrigin{40, 40};
+constexpr SIZE kFormSize{700, 460};
 constexpr int kProgressRange = 30000;
 
 LRESULT CALLBACK GalleryFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -97,8 +96,8 @@ void RegisterGalleryClasses() {
 ControlGallery::ControlGallery() {
   RegisterGalleryClasses();
   form = CreateWindowExW(WS_EX_TOPMOST, kGalleryFormClass, L"Gallery",
-                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, kFormLeft,
-                         kFormTop, kFormWidth, kFormHeight, nullptr, nullptr,
+                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, kFormOrigin.x,
+                         kFormOrigin.y, kFormSize.cx, kFormSize.cy, nullptr, nullptr,
                          GetModuleHandleW(nullptr), nullptr);
 
   // Left column: check boxes, option buttons and a frame with one of each inside.

@@ -1,4 +1,6 @@
-#include "tests/support/gdi_accounting.h"
+// The counts of tests/support/gdi_counts.h, read from the shared GDI handle table.
+
+#include "tests/support/gdi_counts.h"
 
 #include <windows.h>
 

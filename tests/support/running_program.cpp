@@ -11,19 +11,6 @@ constexpr DWORD kStartIdleMs = 10000;
 constexpr DWORD kStopWaitMs = 10000;
 constexpr int kTextChars = 1024;
 
-struct WindowSearch {
-  DWORD processId;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM lParam) {
-  auto* search = reinterpret_cast<WindowSearch*>(lParam);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId && IsWindowVisible(window)) search->found.push_back(window);
-  return TRUE;
-}
-
 }  // namespace
 
 HWND ShownTooltipOf(HWND owner) {
@@ -82,61 +69,23 @@ RunningProgram::RunningProgram(const std::wstring& arguments, StandardOutput out
     : RunningProgram(MorvaneExePath(), arguments, output) {}
 
 RunningProgram::RunningProgram(const std::wstring& program, const std::wstring& arguments,
-                               StandardOutput output) {
-  std::wstring commandLine = L"\"" + program + L"\"";
-  if (!arguments.empty()) commandLine += L" " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
-  win::KernelHandle writeEnd;
-  if (output == StandardOutput::kNul) {
-    writeEnd.reset(CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               &inheritable, OPEN_EXISTING, 0, nullptr));
-  } else if (output != StandardOutput::kNone) {
-    HANDLE readEnd = nullptr;
-    if (CreatePipe(&readEnd, writeEnd.put(), &inheritable, 0)) {
-      output_.reset(readEnd);
-      SetHandleInformation(output_.get(), HANDLE_FLAG_INHERIT, 0);
-    }
-  }
-  const bool inherit = output != StandardOutput::kNone;
-  if (inherit && !writeEnd) {
-    startError_ = GetLastError();
-    return;
-  }
-  if (inherit) {
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = output == StandardOutput::kErrorPipe ? nullptr : writeEnd.get();
-    startup.hStdError = writeEnd.get();
-  }
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, inherit, 0, nullptr,
-                      nullptr, &startup, &info)) {
-    startError_ = GetLastError();
-    return;
-  }
-  const win::KernelHandle thread(info.hThread);
-  process_.reset(info.hProcess);
-  processId_ = info.dwProcessId;
-  threadId_ = info.dwThreadId;
-}
+                               StandardOutput output)
+    : started_(launch::Start(program, arguments, output)) {}
 
 RunningProgram::~RunningProgram() {
   if (running()) Stop(1);
 }
 
 bool RunningProgram::running() const {
-  return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+  return started_ && WaitForSingleObject(started_.process.get(), 0) == WAIT_TIMEOUT;
 }
 
 void RunningProgram::WaitForInputIdle(DWORD timeoutMs) const {
-  ::WaitForInputIdle(process_.get(), timeoutMs);
+  ::WaitForInputIdle(started_.process.get(), timeoutMs);
 }
 
 std::vector<HWND> RunningProgram::VisibleWindows() const {
-  WindowSearch search{processId_, {}};
-  EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return launch::VisibleWindowsOf(started_.processId);
 }
 
 HWND RunningProgram::WaitForWindow(const std::wstring& caption, DWORD timeoutMs) const {
@@ -192,27 +141,22 @@ MessageBoxSeen RunningProgram::WaitForMessageBox(DWORD timeoutMs) const {
 HWND RunningProgram::FocusWindow() const {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
-  return GetGUIThreadInfo(threadId_, &info) ? info.hwndFocus : nullptr;
+  return GetGUIThreadInfo(started_.threadId, &info) ? info.hwndFocus : nullptr;
 }
 
 bool RunningProgram::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
-  if (!process_ || WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return false;
-  GetExitCodeProcess(process_.get(), exitCode);
+  if (!started_ || WaitForSingleObject(started_.process.get(), timeoutMs) != WAIT_OBJECT_0) {
+    return false;
+  }
+  GetExitCodeProcess(started_.process.get(), exitCode);
   return true;
 }
 
 void RunningProgram::Stop(UINT exitCode) const {
-  TerminateProcess(process_.get(), exitCode);
-  WaitForSingleObject(process_.get(), kStopWaitMs);
+  TerminateProcess(started_.process.get(), exitCode);
+  WaitForSingleObject(started_.process.get(), kStopWaitMs);
 }
 
-std::string RunningProgram::ReadOutput() const {
-  std::string output;
-  char buffer[4096];
-  DWORD read = 0;
-  while (output_ && ReadFile(output_.get(), buffer, sizeof buffer, &read, nullptr) && read != 0)
-    output.append(buffer, read);
-  return output;
-}
+std::string RunningProgram::ReadOutput() const { return launch::ReadAll(started_.output.get()); }
 
 }  // namespace testing_support

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/support/message_pump.h"
+#include "tests/support/program_launch.h"
 #include "win/unique_handle.h"
 
 namespace testing_support {
@@ -34,12 +35,7 @@ struct MessageBoxSeen {
 bool AnswerMessageBox(const MessageBoxSeen& box);
 
 // What a started program is given as its standard output and error.
-enum class StandardOutput {
-  kNone,       // no handle: it finds any console on its own
-  kPipe,       // both into one pipe that ReadOutput reads
-  kErrorPipe,  // no standard output; standard error into that pipe
-  kNul,        // both to the NUL device
-};
+using StandardOutput = launch::StandardOutput;
 
 class RunningProgram {
  public:
@@ -58,12 +54,12 @@ class RunningProgram {
   // Ends the process if it is still running.
   ~RunningProgram();
 
-  bool started() const { return static_cast<bool>(process_); }
+  bool started() const { return static_cast<bool>(started_); }
   // GetLastError of the step that failed to start the program; 0 when it started.
-  DWORD startError() const { return startError_; }
+  DWORD startError() const { return started_.error; }
   bool running() const;
-  DWORD processId() const { return processId_; }
-  DWORD threadId() const { return threadId_; }
+  DWORD processId() const { return started_.processId; }
+  DWORD threadId() const { return started_.threadId; }
 
   // Waits until the program waits for input with nothing left to do.
   void WaitForInputIdle(DWORD timeoutMs) const;
@@ -93,11 +89,7 @@ class RunningProgram {
   std::string ReadOutput() const;
 
  private:
-  win::KernelHandle process_;
-  DWORD startError_ = 0;
-  win::KernelHandle output_;  // read end of the pipe
-  DWORD processId_ = 0;
-  DWORD threadId_ = 0;
+  launch::Started started_;
 };
 
 }  // namespace testing_support

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <array>
+
 #include "skin/graphics/surface.h"
 #include "skin/painters/control_colours.h"
 #include "tests/skin/painters/painter_test_support.h"
@@ -85,47 +87,55 @@ TEST_F(ProgressFramePainterTest, WholeWindowPaintKeepsTheFrameColourWhenDisabled
   EXPECT_EQ(WindowPixel(vertical, size.cx / 2, 3), skin::kWhite);
 }
 
-TEST_F(ProgressFramePainterTest, ClientEdgeFrameOnlyWithAClientEdge) {
-  HWND plain = gallery->plainList;
-  FillWindow(plain, 0, 0, 4, 4);
-  skin::DrawClientEdgeFrame(plain);
-  EXPECT_EQ(WindowPixel(plain, 0, 0), kSentinel);
+// The frames of list-like controls, drawn over a sentinel fill of the window's corner: the
+// pixels on its diagonal show how wide the frame is and in which colours (a client edge fills
+// the rings inside it with the client background), and a control without the style a frame
+// needs is left untouched.
+struct FrameCase {
+  const char* what;
+  HWND testing_support::ControlGallery::*window;
+  void (*draw)(HWND);
+  bool disabled;                     // disabled before the frame is drawn
+  std::array<COLORREF, 3> diagonal;  // pixels (0, 0), (1, 1) and (2, 2)
+};
 
+TEST_F(ProgressFramePainterTest, ListFramesFollowTheStyleAndTheState) {
+  using testing_support::ControlGallery;
+  const COLORREF frame = skin::kFrameColour;
+  const COLORREF white = skin::kWhite;
+  const COLORREF disabledFrame = skin::kDisabledFrameColour;
+  // clang-format off
+  const FrameCase cases[] = {
+      {"client edge on a plain list", &ControlGallery::plainList, skin::DrawClientEdgeFrame,
+       false, {kSentinel, kSentinel, kSentinel}},
+      {"client edge", &ControlGallery::clientEdgeList, skin::DrawClientEdgeFrame,
+       false, {frame, white, white}},
+      {"client edge, disabled", &ControlGallery::clientEdgeListDisabled, skin::DrawClientEdgeFrame,
+       false, {disabledFrame, white, white}},
+      {"grid frame without a border", &ControlGallery::gridBorderless, skin::DrawGridFrame,
+       false, {kSentinel, kSentinel, kSentinel}},
+      {"grid frame", &ControlGallery::grid, skin::DrawGridFrame,
+       false, {frame, kSentinel, kSentinel}},
+      {"double frame", &ControlGallery::dataList, skin::DrawDoubleFrame,
+       false, {frame, white, kSentinel}},
+      {"double frame, disabled", &ControlGallery::dataList, skin::DrawDoubleFrame,
+       true, {disabledFrame, white, kSentinel}},
+  };
+  // clang-format on
+  for (const FrameCase& test : cases) {
+    HWND window = gallery.get()->*test.window;
+    if (test.disabled) EnableWindow(window, FALSE);
+    FillWindow(window, 0, 0, 4, 4);
+    test.draw(window);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(WindowPixel(window, i, i), test.diagonal[static_cast<size_t>(i)])
+          << test.what << ", pixel (" << i << ", " << i << ")";
+    }
+  }
+  // The client edge goes round the whole window.
   HWND edged = gallery->clientEdgeList;
   const SIZE size = WindowSize(edged);
-  skin::DrawClientEdgeFrame(edged);
-  EXPECT_EQ(WindowPixel(edged, 0, 0), skin::kFrameColour);
-  EXPECT_EQ(WindowPixel(edged, 1, 1), skin::kWhite);
-  EXPECT_EQ(WindowPixel(edged, size.cx - 2, size.cy - 2), skin::kWhite);
-
-  HWND disabled = gallery->clientEdgeListDisabled;
-  skin::DrawClientEdgeFrame(disabled);
-  EXPECT_EQ(WindowPixel(disabled, 0, 0), skin::kDisabledFrameColour);
-}
-
-TEST_F(ProgressFramePainterTest, GridFrameOnlyWithABorder) {
-  HWND borderless = gallery->gridBorderless;
-  FillWindow(borderless, 0, 0, 4, 4);
-  skin::DrawGridFrame(borderless);
-  EXPECT_EQ(WindowPixel(borderless, 0, 0), kSentinel);
-
-  HWND grid = gallery->grid;
-  FillWindow(grid, 0, 0, 4, 4);
-  skin::DrawGridFrame(grid);
-  EXPECT_EQ(WindowPixel(grid, 0, 0), skin::kFrameColour);
-  EXPECT_EQ(WindowPixel(grid, 1, 1), kSentinel) << "a single frame";
-}
-
-TEST_F(ProgressFramePainterTest, DoubleFrameOfLists) {
-  HWND list = gallery->dataList;
-  FillWindow(list, 0, 0, 4, 4);
-  skin::DrawDoubleFrame(list);
-  EXPECT_EQ(WindowPixel(list, 0, 0), skin::kFrameColour);
-  EXPECT_EQ(WindowPixel(list, 1, 1), skin::kWhite);
-  EXPECT_EQ(WindowPixel(list, 2, 2), kSentinel);
-  EnableWindow(list, FALSE);
-  skin::DrawDoubleFrame(list);
-  EXPECT_EQ(WindowPixel(list, 0, 0), skin::kDisabledFrameColour);
+  EXPECT_EQ(WindowPixel(edged, size.cx - 2, size.cy - 2), white);
 }
 
 }  // namespace

@@ -7,9 +7,9 @@
 #include "app/windows/startup_stages.h"
 #include "win/dll_search.h"
 
-// With a switch the program works for a script and ends without a window (see command_line.h).
-// Without one it loads and shows the main window and runs until the last of its windows is
-// unloaded.
+// With a switch the program works for a script and ends without a window (see
+// app/switches/command_line.h). Without one it loads and shows the main window and runs until the
+// last of its windows is unloaded.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   app::MarkStartupStage(app::StartupStage::kFirstLine);
   // First, before anything can load a DLL: one left beside the program must never be taken.

@@ -318,7 +318,7 @@ bool AccessibleItems(HWND form, std::vector<AccessibleItem>& items) {
   return true;
 }
 
-// The messages of Form1 beyond those every form handles (see form_host.h).
+// The messages of Form1 beyond those every form handles (see app/windows/form_host.h).
 INT_PTR OnMessage(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:

@@ -16,23 +16,33 @@ Function Advapi32Function(const char* name) {
   return win::LoadedModuleFunction<Function>(L"advapi32.dll", name);
 }
 
+}  // namespace
+
+win::KernelHandle OpenProcessTokenOf(HANDLE process, DWORD access, DWORD* error) {
+  const auto openProcessToken = Advapi32Function<decltype(&OpenProcessToken)>("OpenProcessToken");
+  HANDLE token = nullptr;
+  if (openProcessToken != nullptr && openProcessToken(process, access, &token)) {
+    return win::KernelHandle(token);
+  }
+  if (error != nullptr) {
+    *error = openProcessToken == nullptr ? ERROR_PROC_NOT_FOUND : GetLastError();
+  }
+  return {};
+}
+
+namespace {
+
 // A security identifier's size: its fixed eight bytes and four for each sub-authority.
 size_t SidSize(const BYTE* sid) { return 8 + 4 * size_t{sid[1]}; }
 
 // The user of the process's token; empty, with the error, when it cannot be read.
 std::vector<BYTE> TokenUserSid(HANDLE process, DWORD* error) {
-  const auto openProcessToken = Advapi32Function<decltype(&OpenProcessToken)>("OpenProcessToken");
   const auto getTokenInformation =
       Advapi32Function<decltype(&GetTokenInformation)>("GetTokenInformation");
   *error = ERROR_PROC_NOT_FOUND;
-  if (openProcessToken == nullptr || getTokenInformation == nullptr) return {};
-  win::KernelHandle token;
-  HANDLE opened = nullptr;
-  if (!openProcessToken(process, TOKEN_QUERY, &opened)) {
-    *error = GetLastError();
-    return {};
-  }
-  token.reset(opened);
+  if (getTokenInformation == nullptr) return {};
+  const win::KernelHandle token = OpenProcessTokenOf(process, TOKEN_QUERY, error);
+  if (!token) return {};
   DWORD size = 0;
   getTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
   std::vector<BYTE> buffer(size);
@@ -105,15 +115,10 @@ std::wstring WhoRunsAndWhoIsSignedIn(const SessionUsers& users) {
 // (Firefox's LaunchUnelevated and GetElevationState). Wine, which has no split tokens, reports
 // TokenElevationTypeFull.
 bool RunsElevated() {
-  const auto openProcessToken = Advapi32Function<decltype(&OpenProcessToken)>("OpenProcessToken");
   const auto getTokenInformation =
       Advapi32Function<decltype(&GetTokenInformation)>("GetTokenInformation");
-  HANDLE opened = nullptr;
-  if (openProcessToken == nullptr || getTokenInformation == nullptr ||
-      !openProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) {
-    return false;
-  }
-  const win::KernelHandle token(opened);
+  const win::KernelHandle token = OpenProcessTokenOf(GetCurrentProcess(), TOKEN_QUERY);
+  if (getTokenInformation == nullptr || !token) return false;
   TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
   DWORD size = 0;
   return getTokenInformation(token.get(), TokenElevationType, &type, sizeof(type), &size) &&

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "win/unique_handle.h"
+
 namespace app {
 
 // One account: its security identifier as bytes and its name ("DOMAIN\name"); the name is empty
@@ -58,6 +60,11 @@ std::wstring OtherUserSettingNotice(const SessionUsers& users);
 
 // The same for the shell restart: the program does not restart another user's shell.
 std::wstring OtherUserRestartNotice(const SessionUsers& users);
+
+// The token of a process, opened with `access`; empty where it cannot be opened, with the error
+// in `error` when one is given. OpenProcessToken is looked up in advapi32, never imported: the
+// program imports only registry functions from it.
+win::KernelHandle OpenProcessTokenOf(HANDLE process, DWORD access, DWORD* error = nullptr);
 
 // True when the program runs with the full token of an administrator who confirmed elevation
 // ("Run as administrator", TokenElevationTypeFull), whatever the account. False for the limited

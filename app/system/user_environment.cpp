@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/system/session_users.h"
 #include "win/dll_search.h"
 #include "win/module_function.h"
 #include "win/unique_handle.h"
@@ -19,19 +20,6 @@ HMODULE Userenv() {
   return userenv.get();
 }
 
-// The program's own token, opened to read it and to make the environment from it; the token
-// functions of advapi32 are looked up, as everywhere in the program.
-win::KernelHandle OwnToken() {
-  const auto openProcessToken =
-      win::LoadedModuleFunction<decltype(&OpenProcessToken)>(L"advapi32.dll", "OpenProcessToken");
-  HANDLE token = nullptr;
-  if (openProcessToken == nullptr ||
-      !openProcessToken(GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE, &token)) {
-    return {};
-  }
-  return win::KernelHandle(token);
-}
-
 // The length of a block up to, not including, the null that ends it.
 size_t BlockLength(const wchar_t* block) {
   size_t length = 0;
@@ -47,7 +35,8 @@ std::wstring UserEnvironmentBlock() {
       win::ModuleFunction<CreateEnvironmentBlockFunction>(userenv, "CreateEnvironmentBlock");
   const auto destroy =
       win::ModuleFunction<DestroyEnvironmentBlockFunction>(userenv, "DestroyEnvironmentBlock");
-  const win::KernelHandle token = OwnToken();
+  const win::KernelHandle token =
+      OpenProcessTokenOf(GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE);
   void* environment = nullptr;
   // Not inherited from this process: only what the account's sign-in would set.
   if (create == nullptr || destroy == nullptr || !token ||

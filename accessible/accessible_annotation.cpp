@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "accessible/oleacc_functions.h"
 #include "win/com_reference.h"
-#include "win/dll_search.h"
 #include "win/ole_automation.h"
 
 // Microsoft's documentation: IAccPropServices::SetHwndPropServer (a callback object asked
@@ -21,7 +21,6 @@ namespace {
 using win::AllocateBstr;
 using win::ComReference;
 using win::InitVariant;
-using win::LoadSystemLibrary;
 
 // CLSID_AccPropServices, IID_IAccPropServices, IID_IAccPropServer and PROPID_ACC_DESCRIPTION,
 // spelt out here: the SDK library that defines them is not linked.
@@ -48,7 +47,7 @@ bool IsAnnotated(HWND window) {
 // first, so that the class COM then loads is that module's.
 IAccPropServices* PlatformServices() {
   static IAccPropServices* const services = [] {
-    if (LoadSystemLibrary(L"oleacc.dll") == nullptr) return static_cast<IAccPropServices*>(nullptr);
+    if (OleaccFunctions().module == nullptr) return static_cast<IAccPropServices*>(nullptr);
     IAccPropServices* made = nullptr;  // kept for the process
     if (FAILED(CoCreateInstance(kAccPropServicesClass, nullptr, CLSCTX_INPROC_SERVER,
                                 kAccPropServicesInterface, reinterpret_cast<void**>(&made)))) {

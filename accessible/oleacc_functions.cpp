@@ -9,6 +9,7 @@ const Oleacc& OleaccFunctions() {
   static const Oleacc functions = [] {
     const HMODULE module = win::LoadSystemLibrary(L"oleacc.dll");
     Oleacc found;
+    found.module = module;
     found.lresultFromObject =
         win::ModuleFunction<decltype(&::LresultFromObject)>(module, "LresultFromObject");
     found.objectFromWindow = win::ModuleFunction<decltype(&::AccessibleObjectFromWindow)>(

@@ -1,9 +1,9 @@
 #pragma once
 
 // The functions of oleacc that the accessible objects use. oleacc is not imported: it is loaded
-// from the system directory when an object is first handed out or asked for, and it stays loaded
-// for the life of the process, since objects handed out, and the proxies that reach them, run its
-// code.
+// from the system directory when an object is first handed out or asked for, or a window first
+// annotated, and it stays loaded for the life of the process, since objects handed out, and the
+// proxies that reach them, run its code.
 
 #include <windows.h>
 
@@ -12,6 +12,7 @@
 namespace accessible {
 
 struct Oleacc {
+  HMODULE module = nullptr;  // null where oleacc could not be loaded
   decltype(&::LresultFromObject) lresultFromObject = nullptr;
   decltype(&::AccessibleObjectFromWindow) objectFromWindow = nullptr;
   decltype(&::CreateStdAccessibleObject) createStandardObject = nullptr;

@@ -23,20 +23,25 @@ bool DispatchOneMessage(const DisabledWindowScope& disabled) {
 // The innermost scope of the thread; the program waits on its one user-interface thread only.
 const DisabledWindowScope* innermostScope = nullptr;
 
+// The window under the pointer when it lies in the top-level window `root`, else null; `point`
+// gets where the pointer is.
+HWND WindowUnderPointerIn(HWND root, POINT* point) {
+  if (!GetCursorPos(point)) return nullptr;
+  const HWND under = WindowFromPoint(*point);
+  return under != nullptr && GetAncestor(under, GA_ROOT) == root ? under : nullptr;
+}
+
 bool PointerIsOver(HWND window) {
   POINT point{};
-  if (!GetCursorPos(&point)) return false;
-  const HWND under = WindowFromPoint(point);
-  return under != nullptr && GetAncestor(under, GA_ROOT) == window;
+  return WindowUnderPointerIn(window, &point) != nullptr;
 }
 
 // Sets the pointer that the window under it asks for, as the system does when the pointer next
 // moves: the window's own pointer comes back at once, not only after the next move.
 void RefreshPointer(HWND window) {
   POINT point{};
-  if (!GetCursorPos(&point)) return;
-  const HWND under = WindowFromPoint(point);
-  if (under == nullptr || GetAncestor(under, GA_ROOT) != window) return;
+  const HWND under = WindowUnderPointerIn(window, &point);
+  if (under == nullptr) return;
   const LRESULT hitTest = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
   SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
                MAKELPARAM(static_cast<WORD>(hitTest), WM_MOUSEMOVE));

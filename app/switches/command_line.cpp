@@ -31,19 +31,20 @@ struct UsageLine {
 // lines into the README.txt of the download (scripts/release_readme.py reads them from between
 // the two marks below, one row to a line), so both always say the same.
 //   /show    "Sets inline images to shown: exit code 0 on success, else 1. Takes effect after
-//             the refresh."
-//   /hide    the same for hidden
-//   /status  "Only looks, changes nothing. Exit code 0 when inline images are shown, 1 for
-//             anything else (cannot be told included)."
+//             the refresh. When Group Policy manages inline images, changes nothing: exit code 0
+//             when the policy holds them shown, else 3."
+//   /hide    the same for hidden, with exit code 3 whenever Group Policy manages them
+//   /status  "Only looks, changes nothing. Exit code 0 when inline images are shown, 3 when Group
+//             Policy holds them turned off, 1 for anything else (cannot be told included)."
 //   /?       "Shows this usage, exit code 0."
 //   other    "Any other argument, or more than one: changes nothing, shows this usage, exit
 //             code 2."
 // clang-format off
 // usage lines begin
 constexpr UsageLine kUsageLines[] = {
-    {L"/show", L"将内嵌图片设为显示状态，成功时退出码为 0，否则为 1。设置在刷新后生效。"},
-    {L"/hide", L"将内嵌图片设为关闭状态，成功时退出码为 0，否则为 1。设置在刷新后生效。"},
-    {L"/status", L"只查看，不更改。内嵌图片为显示状态时退出码为 0，其他情况（包括无法判断）为 1。"},
+    {L"/show", L"将内嵌图片设为显示状态，成功时退出码为 0，否则为 1。设置在刷新后生效。内嵌图片由组策略管理时不做任何更改，组策略将其设为显示状态时退出码为 0，否则为 3。"},
+    {L"/hide", L"将内嵌图片设为关闭状态，成功时退出码为 0，否则为 1。设置在刷新后生效。内嵌图片由组策略管理时不做任何更改，退出码为 3。"},
+    {L"/status", L"只查看，不更改。内嵌图片为显示状态时退出码为 0，由组策略设为关闭状态时为 3，其他情况（包括无法判断）为 1。"},
     {L"/?", L"显示本用法，退出码为 0。"},
     {L"", L"其他参数，或一次给出多个参数：不做任何更改，显示本用法，退出码为 2。"},
 };
@@ -173,17 +174,22 @@ int ShowUsage(int exitCode) {
 int ApplyCommand(const InlineImageCommand& command) {
   const InlineImagesOutcome outcome = ApplyInlineImageCommand(nullptr, command);
   WriteLine(InlineImagesReport(command, outcome, L""));
+  if (outcome.policy != InlineImagesPolicy::kNone) {
+    return outcome.policy == InlineImagesPolicy::kShown && outcome.holds ? kExitHolds
+                                                                         : kExitHeldByPolicy;
+  }
   return outcome.holds ? kExitHolds : kExitNotHeld;
 }
 
 // The same sentences as the main window's tooltip; the exit code is 0 only when pictures are
 // shown, for the account the program runs as (the line says whose setting it is when that is not
-// the person signed in).
+// the person signed in), whatever holds them so, and 3 when a policy holds them hidden.
 int ReportStatus() {
-  const InlineImagesSetting setting = ReadInlineImagesSetting();
-  const std::wstring status = InlineImagesStatusText(setting, SessionUsersOf(GetShellWindow()));
-  WriteLine(StatusReport(status, win::CanRestrictDllSearch()));
-  return setting.state == InlineImagesState::kShown ? kExitHolds : kExitNotHeld;
+  const InlineImagesStatus status = ReadInlineImagesStatus();
+  const std::wstring text = InlineImagesStatusText(status, SessionUsersOf(GetShellWindow()));
+  WriteLine(StatusReport(text, win::CanRestrictDllSearch()));
+  if (PicturesShown(status)) return kExitHolds;
+  return status.policy == InlineImagesPolicy::kHidden ? kExitHeldByPolicy : kExitNotHeld;
 }
 
 }  // namespace

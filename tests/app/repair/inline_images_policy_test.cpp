@@ -9,7 +9,6 @@
 #include <string>
 
 #include "app/repair/inline_images_policy.h"
-#include "app/repair/inline_images_status.h"
 #include "tests/support/inline_images_value.h"
 
 namespace {
@@ -77,30 +76,6 @@ TEST(PictureBoxMapping, AStringThatIsThereAndIsNotItsOwnIsAnAlteration) {
   const app::MappingValue denied{ERROR_ACCESS_DENIED, REG_NONE, L""};
   EXPECT_EQ(app::ClassifyPictureBoxMapping(number, denied), PictureBoxMapping::kTickingHides);
   EXPECT_EQ(app::ClassifyPictureBoxMapping(denied, denied), PictureBoxMapping::kIntact);
-}
-
-// Under a policy the policy decides whether pictures are shown, whatever the user's value says;
-// without one, the user's value does.
-TEST(InlineImagesStatus, APolicyDecidesOverTheUsersValue) {
-  struct Case {
-    InlineImagesPolicy policy;
-    app::InlineImagesState user;
-    bool shown;
-  };
-  const Case cases[] = {
-      {InlineImagesPolicy::kNone, app::InlineImagesState::kShown, true},
-      {InlineImagesPolicy::kNone, app::InlineImagesState::kHidden, false},
-      {InlineImagesPolicy::kHidden, app::InlineImagesState::kShown, false},
-      {InlineImagesPolicy::kShown, app::InlineImagesState::kHidden, true},
-      {InlineImagesPolicy::kShown, app::InlineImagesState::kUnreadable, true},
-  };
-  for (const Case& c : cases) {
-    app::InlineImagesStatus status;
-    status.policy = c.policy;
-    status.setting.state = c.user;
-    EXPECT_EQ(app::PicturesShown(status), c.shown)
-        << static_cast<int>(c.policy) << ", " << static_cast<int>(c.user);
-  }
 }
 
 }  // namespace

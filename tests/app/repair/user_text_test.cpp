@@ -124,7 +124,7 @@ TEST(UserText, SentencesWhoseWordsMatter) {
        L"未能打开论坛。本程序正以管理员权限运行（例如通过“以管理员身份运行”启动），"
        L"为安全起见，它不以此权限打开浏览器，而是请资源管理器以当前登录的用户身份打开论坛，"
        L"但未成功。\n\n请打开浏览器，在地址栏中输入 " +
-           app::ForumPageAddress() + L"，然后按 Enter 键。"},
+           app::ForumPageAddress() + L" 并按 Enter 键。"},
       // Whose setting the tooltip and /status describe.
       {"status, other account", app::InlineImagesStatusText(kShownSetting, kHelperBesideSignedIn),
        L"内嵌图片当前为显示状态。这是本程序运行所用的账户“PC\\helper”的设置，"

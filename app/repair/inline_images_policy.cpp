@@ -59,12 +59,12 @@ constexpr wchar_t kPolicyPlace[] =
     L"（该策略位于组策略的“用户配置 → 管理模板 → Windows 组件 → Internet Explorer”下，"
     L"管理 Internet 选项中的“显示图片”）";
 
-// "Internet Options' own "显示图片" box has been altered: ticking it turns inline images off
+// "Note: Internet Options' own "显示图片" box has been altered: ticking it turns inline images off
 // again." / "...: clearing it no longer turns inline images off."
 constexpr wchar_t kTickingHidesSentence[] =
-    L"Internet 选项中的“显示图片”选项已被改动，勾选它会再次关闭内嵌图片。";
+    L"注意：Internet 选项中的“显示图片”选项已被改动，勾选它会再次关闭内嵌图片。";
 constexpr wchar_t kClearingShowsSentence[] =
-    L"Internet 选项中的“显示图片”选项已被改动，取消勾选它不会关闭内嵌图片。";
+    L"注意：Internet 选项中的“显示图片”选项已被改动，取消勾选它不会关闭内嵌图片。";
 
 // Reads a value's type and, for a string, its text without the terminators it may carry.
 MappingValue ReadStringValue(HKEY root, const wchar_t* keyPath, REGSAM view, const wchar_t* name) {

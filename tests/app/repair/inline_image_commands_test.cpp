@@ -44,9 +44,9 @@ constexpr wchar_t kTitle[] = L"提示";
 constexpr DWORD kPaintMs = 300;
 // The policy is named neutrally: an administrator may have set it as well as malicious software.
 constexpr wchar_t kPolicySentence[] =
-    L"注册表编辑器已被组策略“阻止访问注册表编辑工具”禁用（位于“用户配置 → 管理模板 → 系统”，"
+    L"注意：注册表编辑器已被组策略“阻止访问注册表编辑工具”禁用（位于“用户配置 → 管理模板 → 系统”，"
     L"注册表值 DisableRegistryTools）。此策略可能由管理员设置，也可能由恶意软件设置；"
-    L"如果本机的管理员未设置此策略，请用杀毒软件检查本机。";
+    L"如果本机的管理员未设置此策略，请用防病毒软件检查本机。";
 
 // One of the two commands as the user meets it.
 struct CommandCase {
@@ -368,7 +368,7 @@ TEST_F(InlineImageCommands, UnderAGroupPolicyNothingChangesAndTheResultSaysWhy) 
 // standing there, in any case, say nothing.
 TEST_F(InlineImageCommands, AnAlteredInternetOptionsBoxIsToldAfterTheRepair) {
   const std::wstring altered =
-      L"Internet 选项中的“显示图片”选项已被改动，勾选它会再次关闭内嵌图片。";
+      L"注意：Internet 选项中的“显示图片”选项已被改动，勾选它会再次关闭内嵌图片。";
   struct Case {
     const wchar_t* checked;
     const wchar_t* unchecked;

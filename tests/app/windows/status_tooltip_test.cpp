@@ -130,7 +130,7 @@ TEST(StatusTooltip, SaysWhatAGroupPolicyHoldsOverTheUsersValue) {
   HWND tooltip = HoverForTooltip(form, command2, 96);
   ASSERT_NE(tooltip, nullptr);
   EXPECT_EQ(testing_support::WindowText(tooltip),
-            L"内嵌图片当前为显示状态。Internet 选项中的“显示图片”选项已被改动，"
+            L"内嵌图片当前为显示状态。注意：Internet 选项中的“显示图片”选项已被改动，"
             L"勾选它会再次关闭内嵌图片。");
   MovePointerTo(2, 2);
   app::form1::Unload();

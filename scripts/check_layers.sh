@@ -78,16 +78,9 @@ done < <(find win accessible skin app bench scripts cmake resources CMakeLists.t
 unit() { echo "${1%.*}"; }
 # The edges back that the design has, each of which closes a cycle; any other cycle is a fault.
 #   the window procedure attaches and detaches windows as messages announce them (see above);
-#   the instructions window brings the main window back when it closes;
-#   the engine's high-contrast and late-window parts put the skin on and off through its entry
-#   points;
-#   the leftover files' clean-up looks for both payloads' files, and a payload deletes its own file
-#   with the clean-up's delete that waits for the editor to let go of it.
+#   the engine's late-window part puts the skin on and off through its entry points.
 readonly kKnownEdgesBack="skin/messages/skin_window_proc skin/engine/skin_engine
-app/windows/instructions_window app/windows/main_window
-skin/engine/high_contrast skin/engine/skin_engine
-skin/engine/late_windows skin/engine/skin_engine
-app/repair/leftover_payload_files app/repair/registry_payload"
+skin/engine/late_windows skin/engine/skin_engine"
 edges=$(
   while IFS= read -r file; do
     while IFS= read -r included; do

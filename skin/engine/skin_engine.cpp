@@ -129,6 +129,11 @@ BOOL CALLBACK ForgetDestroyedWindow(HWND window, LPARAM) {
   return TRUE;
 }
 
+BOOL CALLBACK RemoveFromTopLevelWindow(HWND window, LPARAM removed) {
+  if (IsSkinned(window)) *reinterpret_cast<int*>(removed) |= SkinRemove(window);
+  return TRUE;
+}
+
 }  // namespace
 
 int SkinInstall(HWND window) {
@@ -140,6 +145,14 @@ int SkinInstall(HWND window) {
 }
 
 int SkinRemove(HWND window) { return SkinDetachWindow(window); }
+
+int SkinFollowHighContrast(HWND form) {
+  if (!HighContrastOn()) return SkinInstall(form);
+  int removed = 0;
+  EnumThreadWindows(GetCurrentThreadId(), RemoveFromTopLevelWindow,
+                    reinterpret_cast<LPARAM>(&removed));
+  return removed;
+}
 
 // The attach reads in four steps: the engine decides, the store records, the family's attach puts
 // the family's state on with the skin's procedure, and one repaint shows the result.

@@ -134,6 +134,27 @@ BOOL CALLBACK RemoveFromTopLevelWindow(HWND window, LPARAM removed) {
   return TRUE;
 }
 
+// The window of a link has had its last message: with no window held any more, the watch for
+// late windows stops.
+void StopWatchingWhenNothingHeld() {
+  if (skinnedWindowCount == 0 && !RemembersAnyWindow()) StopWatchingForLateWindows();
+}
+
+// What the window procedure and the watch for late windows call on the engine, as messages and
+// the watch's hook announce windows that come and go. The engine hands them over as it installs
+// the procedure and starts the watch, so that neither includes the engine.
+constexpr EngineCalls kWindowProcCalls = {
+    .attach = SkinAttachWindow,
+    .detach = SkinDetachWindow,
+    .keepDpi = SkinKeepDpi,
+    .attachLateWindows = AttachLateWindows,
+    .linkEnded = StopWatchingWhenNothingHeld,
+};
+constexpr LateWindowCalls kLateWindowCalls = {
+    .attach = SkinAttachWindow,
+    .forgetDestroyed = SkinForgetDestroyedWindow,
+};
+
 }  // namespace
 
 int SkinInstall(HWND window) {
@@ -190,10 +211,10 @@ int SkinAttachWindow(HWND window) {
     DropSpriteSheet(factor);
     return 0;
   }
-  if (!record.reusesLink()) InstallSkinWindowProc(window, traits.unicode);
+  if (!record.reusesLink()) InstallSkinWindowProc(window, traits.unicode, kWindowProcCalls);
   record.Keep();
   // Windows created later inside skinned windows are watched for while the engine has any.
-  if (++skinnedWindowCount == 1) StartWatchingForLateWindows();
+  if (++skinnedWindowCount == 1) StartWatchingForLateWindows(kLateWindowCalls);
   RepaintAttached(window, traits.family);
   return 1;
 }

@@ -50,10 +50,10 @@ constexpr wchar_t kNotStartedText[] =
 constexpr wchar_t kComingText[] =
     L"资源管理器（explorer.exe）已结束。刚有新的资源管理器进程启动，但任务栏尚未出现，"
     L"所以本程序未另行启动。如果 1 分钟后任务栏仍未出现：";
-// "This program is closing: Explorer (explorer.exe) was ended, the refresh stopped with the
-// program, and this program did not start it."
+// "This program is closing: the refresh stopped, and this program did not start Explorer
+// (explorer.exe)."
 constexpr wchar_t kQuitText[] =
-    L"本程序正在退出：资源管理器（explorer.exe）已结束，刷新随之停止，本程序未启动它。";
+    L"本程序正在退出，刷新已停止，本程序未启动资源管理器（explorer.exe）。";
 // "Start Explorer like this: 1. Press Ctrl+Shift+Esc to open Task Manager; where its window is
 // small, click More details first. 2. Windows 11 22H2 and later: click Run new task at the top of
 // the window; Windows 11 before 22H2, Windows 10, 8.1 and 8: click File → Run new task;

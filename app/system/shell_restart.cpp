@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include "app/system/message_wait.h"
+#include "app/system/process_image.h"
 #include "app/system/process_launch.h"
 #include "app/system/session_users.h"
 #include "win/unique_handle.h"
@@ -152,38 +153,6 @@ win::KernelHandle OpenWindowProcess(HWND window, DWORD* processId) {
   return process;
 }
 
-// The full path of the process's program; empty when it cannot be read.
-std::wstring ProcessImage(HANDLE process) {
-  std::wstring image(MAX_PATH, L'\0');
-  for (;;) {
-    auto size = static_cast<DWORD>(image.size());
-    if (QueryFullProcessImageNameW(process, 0, image.data(), &size)) {
-      image.resize(size);
-      return image;
-    }
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || image.size() >= 32768) return {};
-    image.resize(image.size() * 2);
-  }
-}
-
-// The path in its long form, so that a short (8.3) spelling of the same file compares equal.
-std::wstring LongPath(const std::wstring& path) {
-  const DWORD length = GetLongPathNameW(path.c_str(), nullptr, 0);
-  if (length == 0) return path;
-  std::wstring longPath(length, L'\0');
-  const DWORD written = GetLongPathNameW(path.c_str(), longPath.data(), length);
-  if (written == 0 || written >= length) return path;
-  longPath.resize(written);
-  return longPath;
-}
-
-bool SamePath(const std::wstring& one, const std::wstring& other) {
-  if (one.empty() || other.empty()) return false;
-  const std::wstring a = LongPath(one), b = LongPath(other);
-  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
 // TerminateProcess only begins the end: it "initiates termination and returns immediately"
 // (its documentation), and a thread held in a driver, by network input and output for example,
 // keeps the process until the driver lets it go; projects that end the shell report shells that
@@ -263,8 +232,11 @@ ShellRestart Stopped(const ShellReturnWait& wait) {
 // GetShellWindow documentation; "Taskbar Creation Notification"). So a new explorer.exe only
 // earns a longer wait, comingMs, to show either; after that it is taken for one of the others.
 // Right before the program starts Explorer it looks once more, so that it never starts one beside
-// a shell that came at the last moment: a tweak script's late start opens a folder window
-// ("This PC") instead of the taskbar when another explorer.exe runs.
+// a shell that came at the last moment: an explorer.exe started while it does not take itself for
+// the shell opens a folder window instead of the taskbar (pal1000/Realtek-UAD-generic, "No Windows
+// Shell/explorer after running script": Explorer started from Task Manager "just open[s] the 'My
+// PC' folder"; Libki/libki-client, "Consider userinit instead of, or in addition to, shell
+// replacement": "Explorer must see it is the actual shell").
 ShellRestart AwaitReturn(ShellReturnWait& wait, const DisabledWindowScope& disabled) {
   const ShellRestartSeams& seams = wait.seams;
   if (WaitForShell(wait, seams.selfRestartMs, disabled) && !wait.processSeen) {
@@ -274,8 +246,9 @@ ShellRestart AwaitReturn(ShellReturnWait& wait, const DisabledWindowScope& disab
   if (wait.processSeen) {
     GetSystemTimeAsFileTime(&wait.since);  // a process newer than this one is another candidate
     wait.lookForProcess = false;
-    if (WaitForShell(wait, seams.comingMs, disabled))
+    if (WaitForShell(wait, seams.comingMs, disabled)) {
       return Outcome(ShellRestartOutcome::kRestarted);
+    }
     if (disabled.QuitRequested()) return Stopped(wait);
   }
   if (ShellIsBack(wait)) return Outcome(ShellRestartOutcome::kRestarted);
@@ -289,8 +262,9 @@ ShellRestart AwaitReturn(ShellReturnWait& wait, const DisabledWindowScope& disab
   if (StartShell(seams) && WaitForShell(wait, seams.startMs, disabled)) {
     return Outcome(ShellRestartOutcome::kRestarted);
   }
-  if (disabled.QuitRequested() && ShellIsBack(wait))
+  if (disabled.QuitRequested() && ShellIsBack(wait)) {
     return Outcome(ShellRestartOutcome::kRestarted);
+  }
   return Outcome(ShellRestartOutcome::kNotBack, WithHowToStart(kNotBackText));
 }
 
@@ -298,10 +272,12 @@ ShellRestart EndAndAwaitShell(HWND shell, const ShellRestartSeams& seams,
                               DisabledWindowScope& disabled) {
   ShellReturnWait wait{seams, shell, 0, {}, true};
   const win::KernelHandle process = OpenWindowProcess(shell, &wait.endedProcessId);
-  if (!process)
+  // A process whose program cannot be told is not ended either.
+  const std::wstring image = process ? ProcessImagePath(process.get()) : std::wstring();
+  if (image.empty()) {
     return Outcome(ShellRestartOutcome::kNotEnded, ThenSignOut(kNotEndedText, kForTheSetting));
-  const std::wstring image = ProcessImage(process.get());
-  if (!SamePath(image, seams.nativeShell())) {
+  }
+  if (!SameFilePath(image, seams.nativeShell())) {
     return Outcome(ShellRestartOutcome::kOtherShell, OtherShellText(image));
   }
   GetSystemTimeAsFileTime(&wait.since);

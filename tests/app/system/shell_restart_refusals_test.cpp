@@ -39,6 +39,7 @@ TEST_F(ShellRestart, AnotherAccountsShellIsNotEnded) {
   EXPECT_NE(restart.report.find(L"账户“PC\\helper”"), std::wstring::npos) << "which account runs";
   EXPECT_NE(restart.report.find(L"账户“PC\\signed-in”"), std::wstring::npos);
   EXPECT_TRUE(shell.running());
+  EXPECT_EQ(startsAttempted, 0);
   EXPECT_TRUE(recording_.Starts().empty());
 }
 

@@ -27,30 +27,32 @@ constexpr UINT kEndedExitCode = 0xFFFFFFFF;
 constexpr wchar_t kSignOutStep[] = L"请按 Ctrl+Alt+Delete，单击“注销”，然后重新登录";
 constexpr wchar_t kForTheSetting[] = L"，使设置生效。";  // "for the setting to take effect."
 
-// "Explorer of this session was not found, so nothing was refreshed."
-constexpr wchar_t kNoShellText[] = L"未找到本会话的资源管理器，未刷新。";
-// "The process of Explorer (explorer.exe) could not be ended, so nothing was refreshed."
-constexpr wchar_t kNotEndedText[] = L"未能结束资源管理器（explorer.exe）的进程，未刷新。";
-// "Explorer (explorer.exe) is being ended but its process has not gone yet; this program started
-// no other one. Once it has gone, Windows starts it again. If the taskbar does not come back
-// within a minute, "
+// "No running Explorer was found, so it cannot be refreshed."
+constexpr wchar_t kNoShellText[] = L"找不到正在运行的资源管理器，因此无法刷新。";
+// "The process of Explorer (explorer.exe) could not be ended, so it cannot be refreshed."
+constexpr wchar_t kNotEndedText[] = L"未能结束资源管理器（explorer.exe）的进程，因此无法刷新。";
+// "Explorer (explorer.exe) has not fully exited yet. Once it has, Windows starts it again by
+// itself, so this program does not start another. If the taskbar does not come back within a
+// minute, "
 constexpr wchar_t kEndingText[] =
-    L"资源管理器（explorer.exe）正在结束，但其进程尚未退出，本程序未另行启动它。"
-    L"进程退出后，Windows 会重新启动资源管理器。如果 1 分钟后任务栏仍未出现，";
+    L"资源管理器（explorer.exe）尚未完全退出。退出后，Windows 会自动重新启动它，因此本程序不再另外"
+    L"启动。如果 1 分钟后任务栏仍未出现，";
 // "Explorer (explorer.exe) was ended but did not start again."
 constexpr wchar_t kNotBackText[] = L"资源管理器（explorer.exe）已结束，但未重新启动。";
-// "Explorer (explorer.exe) was ended, but Windows did not start it again. This program runs
-// "as administrator", and an Explorer it started would run as administrator too, so it did not
-// start one."
+// "Explorer (explorer.exe) was ended, but Windows did not start it again. This program runs with
+// administrator rights (started with "Run as administrator", for example), and an Explorer it
+// started would run with them too; therefore it did not start one." The forum link's message
+// words the same situation the same way.
 constexpr wchar_t kNotStartedText[] =
-    L"资源管理器（explorer.exe）已结束，但 Windows 未重新启动它。本程序正“以管理员身份运行”，"
-    L"由它启动的资源管理器也会以管理员身份运行，所以未启动。";
+    L"资源管理器（explorer.exe）已结束，但 Windows 未重新启动它。本程序正以管理员权限运行"
+    L"（例如通过“以管理员身份运行”启动），由它启动的资源管理器也会以管理员权限运行，"
+    L"因此本程序未启动资源管理器。";
 // "Explorer (explorer.exe) was ended. A new Explorer process has just started, but the taskbar
-// has not appeared yet, so this program started no other one. If the taskbar does not appear
-// within a minute:"
+// has not appeared yet, therefore this program does not start another. If the taskbar does not
+// appear within a minute:"
 constexpr wchar_t kComingText[] =
     L"资源管理器（explorer.exe）已结束。刚有新的资源管理器进程启动，但任务栏尚未出现，"
-    L"所以本程序未另行启动。如果 1 分钟后任务栏仍未出现：";
+    L"因此本程序不再另外启动。如果 1 分钟后任务栏仍未出现：";
 // "This program is closing: the refresh stopped, and this program did not start Explorer
 // (explorer.exe)."
 constexpr wchar_t kQuitText[] =
@@ -69,7 +71,7 @@ constexpr wchar_t kQuitText[] =
 constexpr wchar_t kHowToStartText[] =
     L"\n\n请这样启动资源管理器：\n"
     L"1. 按 Ctrl+Shift+Esc 打开任务管理器；\n"
-    L"    如果窗口很小，先单击“详细信息”。\n"
+    L"    如果窗口很小，先单击左下角的“详细信息”。\n"
     L"2. Windows 11 22H2 及更高版本：单击窗口上方的“运行新任务”；\n"
     L"    Windows 11 22H2 之前的版本、Windows 10、8.1 和 8：单击“文件”→“运行新任务”；\n"
     L"    Windows 7：单击“文件”→“新建任务(运行...)”。\n"
@@ -86,11 +88,12 @@ std::wstring WithHowToStart(const wchar_t* text) {
   return std::wstring(text) + ThenSignOut(kHowToStartText);
 }
 
-// "Another program, <path>, is the shell of this session, not Explorer (explorer.exe). This
-// program did not end it, and nothing was refreshed."
+// "The program that shows the desktop and the taskbar is <path>, not Windows' Explorer
+// (explorer.exe). This program does not end other programs, so it cannot be refreshed."
 std::wstring OtherShellText(const std::wstring& image) {
-  const std::wstring text = L"本会话的外壳程序是“" + image +
-                            L"”，不是资源管理器（explorer.exe）。本程序未结束它，未刷新。";
+  const std::wstring text = L"显示桌面和任务栏的程序是“" + image +
+                            L"”，不是 Windows 的资源管理器（explorer.exe）。"
+                            L"本程序不会结束其他程序，因此无法刷新。";
   return ThenSignOut(text.c_str(), kForTheSetting);
 }
 

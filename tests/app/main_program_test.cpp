@@ -310,8 +310,8 @@ TEST_F(MainProgramTest, RefreshAsksFirstAndOnYesSaysWhenThereIsNoShell) {
   ASSERT_NE(told.window, nullptr) << "Yes without a shell told nothing";
   EXPECT_EQ(told.title, kNoticeCaption);
   EXPECT_EQ(told.text,
-            L"未找到本会话的资源管理器，未刷新。请按 Ctrl+Alt+Delete，单击“注销”，然后重新登录，"
-            L"使设置生效。");
+            L"找不到正在运行的资源管理器，因此无法刷新。请按 Ctrl+Alt+Delete，单击“注销”，"
+            L"然后重新登录，使设置生效。");
   EXPECT_EQ(GetWindow(told.window, GW_OWNER), form_);
   EXPECT_TRUE(testing_support::AnswerMessageBox(told));
   EXPECT_FALSE(recording.WaitForStart(1500)) << "a program was started";

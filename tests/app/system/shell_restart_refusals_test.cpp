@@ -37,7 +37,7 @@ TEST_F(ShellRestart, AnotherAccountsShellIsNotEnded) {
   app::SetSessionUsersSource(previous);
   EXPECT_EQ(restart.outcome, app::ShellRestartOutcome::kOtherUser);
   EXPECT_NE(restart.report.find(L"账户“PC\\helper”"), std::wstring::npos) << "which account runs";
-  EXPECT_NE(restart.report.find(L"账户“PC\\signed-in”"), std::wstring::npos);
+  EXPECT_NE(restart.report.find(L"当前登录的用户是“PC\\signed-in”"), std::wstring::npos);
   EXPECT_TRUE(shell.running());
   EXPECT_EQ(startsAttempted, 0);
   EXPECT_TRUE(recording_.Starts().empty());
@@ -71,7 +71,7 @@ TEST_F(ShellRestart, AShellThatIsNotTheNativeExplorerIsNotEnded) {
     EXPECT_EQ(restart.outcome, app::ShellRestartOutcome::kOtherShell);
     EXPECT_TRUE(shell.running()) << "another program's shell was ended";
     EXPECT_TRUE(Contains(restart.report, test.toldName)) << "which program is the shell";
-    EXPECT_TRUE(Contains(restart.report, L"不是资源管理器"));
+    EXPECT_TRUE(Contains(restart.report, L"不是 Windows 的资源管理器"));
     EXPECT_EQ(startsAttempted, 0);
   }
   EXPECT_TRUE(recording_.Starts().empty());

@@ -128,7 +128,7 @@ TEST_F(ShellRestart, WithNoShellBackTheNativeExplorerStartsAndAFailureIsTold) {
   shellWindow = nullptr;
   const app::ShellRestart none = app::RestartShell(nullptr, StandInSeams());
   EXPECT_EQ(none.outcome, app::ShellRestartOutcome::kNoShell);
-  EXPECT_TRUE(Contains(none.report, L"未找到"));
+  EXPECT_TRUE(Contains(none.report, L"找不到正在运行的资源管理器"));
   EXPECT_TRUE(Contains(none.report, L"Ctrl+Alt+Delete，单击“注销”"))
       << "sign out without a taskbar";
   EXPECT_EQ(recording_.Starts().size(), 1u);
@@ -212,7 +212,7 @@ TEST_F(ShellRestart, ASlowEndIsAwaitedAndNeverReportedAsNotEnded) {
     EXPECT_FALSE(Contains(restart.report, L"未能结束")) << "told as a process that was not ended";
     if (test.outcome == app::ShellRestartOutcome::kEnding) {
       EXPECT_TRUE(ranOnAfterTheWait);
-      EXPECT_TRUE(Contains(restart.report, L"正在结束"));
+      EXPECT_TRUE(Contains(restart.report, L"尚未完全退出"));
     }
     EXPECT_EQ(startsAttempted, 0) << "a shell was started beside an ending one";
     EXPECT_TRUE(recording_.Starts().empty());

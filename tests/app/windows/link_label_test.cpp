@@ -240,8 +240,8 @@ TEST_F(LinkLabelTest, ClickOpensTheForumAsWindowsOpensLinks) {
   // Where nothing opened, a box says what to do.
   executeAnswer = FALSE;
   EXPECT_EQ(BoxTextOf(form_, [&] { Click(kOnLink); }),
-            L"Windows 未能打开论坛。\n\n请自行打开浏览器，在地址栏中输入 http://bbs.example.com/ "
-            L"访问论坛。");
+            L"Windows 未能打开论坛。\n\n请打开浏览器，在地址栏中输入 http://bbs.example.com/ "
+            L"并按 Enter 键。");
 }
 
 // A close request that the call dispatches: the box still shows over the window, and the window
@@ -276,12 +276,13 @@ TEST_F(LinkLabelTest, ElevatedTheDesktopsShellOpensTheForumOrABoxSaysWhy) {
     ASSERT_EQ(shellOpens.size(), 1u);
     EXPECT_EQ(shellOpens[0].target, L"http://bbs.example.com/");
     EXPECT_EQ(shellOpens[0].showCommand, SW_SHOWNORMAL);
-    EXPECT_EQ(box, c.boxShown ? L"本程序正以管理员权限运行（例如通过“以管理员身份运行”启动），"
-                                L"为安全起见，不以此权限打开浏览器；"
-                                L"通过资源管理器以当前登录的用户打开论坛也未能成功。\n\n"
-                                L"请自行打开浏览器，在地址栏中输入 http://bbs.example.com/ "
-                                L"访问论坛。"
-                              : L"");
+    EXPECT_EQ(box,
+              c.boxShown
+                  ? L"未能打开论坛。本程序正以管理员权限运行（例如通过“以管理员身份运行”启动），"
+                    L"为安全起见，它不以此权限打开浏览器，而是请资源管理器以当前登录的用户身份"
+                    L"打开论坛，但未成功。\n\n请打开浏览器，在地址栏中输入 "
+                    L"http://bbs.example.com/ 并按 Enter 键。"
+                  : L"");
   }
   EXPECT_TRUE(executions.empty()) << "elevated, the program opened the page itself";
   EXPECT_TRUE(recording.Starts().empty()) << "the program started the handler itself";

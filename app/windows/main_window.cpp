@@ -333,7 +333,7 @@ void Command4_Click(HWND form) {
   const RunningCommand running(form);
   if (!running.started()) return;
   Unload();
-  form2::Show();
+  form2::Show(form1::Show);
 }
 
 // The link is a command like the buttons: its call dispatches messages and may end in a box, and a

@@ -42,6 +42,9 @@ void MeasureStartup(Report& report);
 // difference lies: the process's counters, its committed address space by kind, its DLLs.
 void MeasureMemory(Report& report);
 
+// The row under the memory goal that says what the skin's own surfaces in the main window take.
+void MeasureSkinSurfaces(Report& report);
+
 // Median time of RedrawWindow (invalidate and update now) of the window.
 double MeasureRedraw(HWND window);
 

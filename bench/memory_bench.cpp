@@ -190,6 +190,7 @@ void MeasureMemory(Report& report) {
                        std::to_string(bareSamples.front().modules.size()));
   report.AddFigure("   DLLs only the program loads", OnlyIn(programSamples, bareSamples));
   report.AddFigure("   DLLs only a bare dialog loads", OnlyIn(bareSamples, programSamples));
+  MeasureSkinSurfaces(report);
 }
 
 }  // namespace bench

@@ -198,8 +198,13 @@ void MeasureStartup(Report& report) {
     if (!samples.empty()) {
       figure = Milliseconds(MedianOf(samples, &StageSample::us));
       if (stage < app::kStartupStageCount) {
-        figure += "; working set " + Kibibytes(MedianOf(samples, &StageSample::workingSetGrowth)) +
-                  ", private " + Kibibytes(MedianOf(samples, &StageSample::privateGrowth));
+        figure += "; working set " + Kibibytes(MedianOf(samples, &StageSample::workingSetGrowth));
+        // Wine gives no private bytes (they read 0 at every mark): then they are left out.
+        const bool privateGiven = std::any_of(samples.begin(), samples.end(),
+                                              [](const auto& s) { return s.privateGrowth != 0; });
+        if (privateGiven) {
+          figure += ", private " + Kibibytes(MedianOf(samples, &StageSample::privateGrowth));
+        }
       }
     }
     report.AddFigure(std::string("   of the program's start: ") + kStageDescriptions[stage],

@@ -49,14 +49,16 @@ void PrintMachine() {
 
 }  // namespace
 
-// With the argument "startup" only the start-up is measured.
+// With the argument "startup" only the start-up is measured, with "memory" only the memory.
 int main(int argc, char** argv) {
   const bool startupOnly = argc > 1 && std::strcmp(argv[1], "startup") == 0;
+  const bool memoryOnly = argc > 1 && std::strcmp(argv[1], "memory") == 0;
   PrintMachine();
   bench::Report report;
   // The starts first, while the benchmark itself holds little of the machine.
-  bench::MeasureStartup(report);
-  if (!startupOnly) {
+  if (!memoryOnly) bench::MeasureStartup(report);
+  if (!startupOnly) bench::MeasureMemory(report);
+  if (!startupOnly && !memoryOnly) {
     const bench::PlatformFigures platform = bench::MeasurePlatform(report);
     bench::MeasureSkin(report, platform);
   }

@@ -48,6 +48,13 @@ void MeasureScaling(Report& report);
 // program's own start-up time goes.
 void MeasureStartup(Report& report);
 
+// The program's memory with its window up and idle against the bare dialog's, and where the
+// difference lies: the process's counters, its committed address space by kind, its DLLs.
+void MeasureMemory(Report& report);
+
+// The row under the memory goal that says what the skin's own surfaces in the main window take.
+void MeasureSkinSurfaces(Report& report);
+
 // Median time of RedrawWindow (invalidate and update now) of the window.
 double MeasureRedraw(HWND window);
 

@@ -34,6 +34,10 @@ class Report {
   std::vector<Row> rows_;
 };
 
+// The figure of a count the platform does not give (it reads 0 there, as Wine's GDI and USER
+// object counts do); scripts/write_bench_tables.py says so on the page instead of a 0.
+inline constexpr char kNotGivenFigure[] = "not given by the platform";
+
 // Formats a number with the given count of decimals.
 std::string Fixed(double value, int decimals);
 // A duration in microseconds, with a sensible unit and precision ("1.52 us", "38.1 us",

@@ -4,8 +4,8 @@
 # run with each goal marked met or missed; exits non-zero when a goal was missed in either run.
 # With --markdown it also writes both runs' figures into docs/performance.md and the start-up
 # ratio into README.md (scripts/write_bench_tables.py), with the commit and the day; any other
-# argument goes to the benchmark ("startup" measures the start-up alone).
-# Usage: bench.sh [--markdown] [startup]
+# argument goes to the benchmark ("startup" measures the start-up alone, "memory" the memory alone).
+# Usage: bench.sh [--markdown] [startup|memory]
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 

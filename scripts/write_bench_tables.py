@@ -4,10 +4,13 @@
 Reads what morvane_bench.exe printed at 96 and at 192 DPI (its machine line and its table) and
 replaces what stands between the marker comments:
   docs/performance.md  <!-- bench:startup:begin --> ... <!-- bench:startup:end -->
+                       <!-- bench:memory:begin --> ... <!-- bench:memory:end -->
                        <!-- bench:goals:begin --> ... <!-- bench:goals:end -->
   README.md            <!-- bench:startup-ratio:begin --> ... <!-- bench:startup-ratio:end -->
 Each block names the commit and the day it was measured on. A block whose rows the runs do not
-hold (a run of the start-up alone has no goals block) is left as it stands.
+hold (a run of the start-up alone has no goals block) is left as it stands. A row that the platform
+does not count at either DPI (the benchmark prints NOT_GIVEN where Wine reads 0) leaves the table
+for a sentence under it that names what the platform does not give.
 
 Usage: write_bench_tables.py ROOT LOAD OUTPUT_96 OUTPUT_192
 """
@@ -22,6 +25,9 @@ PAGE = "docs/performance.md"
 README = "README.md"
 GOAL_ROW = re.compile(r"^(\d+)\. ")
 STARTUP_GOAL = "9"
+MEMORY_GOAL = "10"
+# What the benchmark prints for a count that the platform does not give (bench/report.h).
+NOT_GIVEN = "not given by the platform"
 
 
 class Run:
@@ -102,6 +108,31 @@ def table(rows):
     return "\n".join(out)
 
 
+def not_given_note(rows):
+    """The rows without a figure at either DPI, and the sentence that names them instead."""
+    kept, missing = [], []
+    for pair in rows:
+        (label, fig96, _, _, _), (_, fig192, _, _, _) = pair
+        if fig96 == NOT_GIVEN and fig192 == NOT_GIVEN:
+            name = label.strip()
+            # "Private bytes" reads "private bytes" in a sentence; "GDI objects" stays as it is.
+            if name[1:2].islower():
+                name = name[0].lower() + name[1:]
+            missing.append("the " + name)
+        else:
+            kept.append(pair)
+    if not missing:
+        return kept, ""
+    names = missing[0] if len(missing) == 1 else ", ".join(missing[:-1]) + " or " + missing[-1]
+    return kept, (f"\n\nThe platform does not give {names} of a process (it reads 0), so the "
+                  "table leaves them out.")
+
+
+def block_text(stamp, rows):
+    kept, note = not_given_note(rows)
+    return stamp + "\n\n" + table(kept) + note
+
+
 def groups(rows):
     """The rows by goal: a numbered row and the rows indented under it; rows of no goal."""
     grouped, current = [], None
@@ -152,14 +183,15 @@ def main():
 
     by_goal = groups(list(zip(run96.rows, run192.rows)))
     startup = [pair for goal, rows in by_goal if goal == STARTUP_GOAL for pair in rows]
-    others = [pair for goal, rows in by_goal if goal != STARTUP_GOAL for pair in rows]
+    memory = [pair for goal, rows in by_goal if goal == MEMORY_GOAL for pair in rows]
+    others = [pair for goal, rows in by_goal if goal not in (STARTUP_GOAL, MEMORY_GOAL)
+              for pair in rows]
 
     with open(f"{root}/{PAGE}", encoding="utf-8") as page:
         text = page.read()
-    if startup:
-        text = replace_block(text, "startup", stamp + "\n\n" + table(startup))
-    if others:
-        text = replace_block(text, "goals", stamp + "\n\n" + table(others))
+    for name, rows in (("startup", startup), ("memory", memory), ("goals", others)):
+        if rows:
+            text = replace_block(text, name, block_text(stamp, rows))
     with open(f"{root}/{PAGE}", "w", encoding="utf-8") as page:
         page.write(text)
 

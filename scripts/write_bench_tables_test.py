@@ -16,6 +16,9 @@ Before.
 old start-up
 <!-- bench:startup:end -->
 Between.
+<!-- bench:memory:begin -->
+old memory
+<!-- bench:memory:end -->
 <!-- bench:goals:begin -->
 old goals
 <!-- bench:goals:end -->
@@ -24,13 +27,21 @@ After.
 README = "Fast: <!-- bench:startup-ratio:begin -->old<!-- bench:startup-ratio:end -->; more.\n"
 
 
-def run_output(dpi, size, ratio, verdict, blend):
+NOT_GIVEN = "not given by the platform"
+
+
+def run_output(dpi, size, ratio, verdict, blend, gdi=NOT_GIVEN):
     return f"""Morvane benchmark at {dpi} DPI, i686 build, Wine 8.0, Test CPU, 2 logical processors
 
 | Measurement | Figure | Goal | Result |
 |---|---|---|---|
 | 9. Start-up, the program / a bare dialog | {ratio} | <= 1.10 | {verdict} |
 |    of the program's start: skin installed | 7.3 ms | | |
+| 10. Working set, the program / a bare dialog | 1.08 | <= 1.15 | met |
+|    Private bytes | {NOT_GIVEN} | | |
+|    GDI objects | {gdi} | | |
+|    USER objects | {NOT_GIVEN} | | |
+|    DLLs only the program loads | morvane.exe | | |
 | AlphaBlend {size}, constant alpha 255 | {blend} | | |
 | 1. PaintButton / native | 0.023 | <= 0.10 | met |
 |    One read of the store | 0.01 us | | |
@@ -77,6 +88,7 @@ class WriteBenchTables(unittest.TestCase):
                                 capture_output=True, text=True).stdout.strip()
         startup = page.split("<!-- bench:startup:begin -->")[1].split("<!-- bench:startup:end")[0]
         goals = page.split("<!-- bench:goals:begin -->")[1].split("<!-- bench:goals:end")[0]
+        memory = page.split("<!-- bench:memory:begin -->")[1].split("<!-- bench:memory:end")[0]
         cases = [
             ("the commit, clean", f"commit `{commit}`,", startup),
             ("the machine and load", "Test CPU, 2 logical processors; load average 0.42", startup),
@@ -85,11 +97,18 @@ class WriteBenchTables(unittest.TestCase):
             ("sizes of both runs", "AlphaBlend 257 x 25 / 514 x 50, constant alpha 255", goals),
             ("both runs' figures", "| 22.6 us", goals),
             ("a goal met at both", "| <= 0.10 | met", goals),
+            ("the memory goal in its own block", "| 1.08 | 1.08 | <= 1.15 | met |", memory),
+            ("a row under the memory goal", "| DLLs only the program loads | morvane.exe", memory),
+            ("counts the platform does not give, named",
+             "does not give the private bytes, the GDI objects or the USER objects of a process",
+             memory),
         ]
         for what, expected, block in cases:
             # The tables are padded to read as text; compare with white space folded.
             self.assertIn(" ".join(expected.split()), " ".join(block.split()), what)
         self.assertNotIn("AlphaBlend", startup, "a platform row was put under the start-up goal")
+        self.assertNotIn("Working set", startup + goals, "a memory row left its block")
+        self.assertNotIn("| " + NOT_GIVEN, memory, "a count the platform lacks stayed a row")
         self.assertNotIn("old", page)
         for kept in ("Before.", "Between.", "After."):
             self.assertIn(kept, page)
@@ -119,6 +138,15 @@ class WriteBenchTables(unittest.TestCase):
         self.assertNotEqual(result.returncode, 0)
         self.assertEqual(self.read("docs/performance.md"), PAGE)
         self.assertEqual(self.read("README.md"), README)
+
+    def test_a_count_given_at_one_dpi_keeps_its_row(self):
+        result = self.run_writer(run_output(96, "257 x 25", "1.0", "met", "1 us", gdi="12 / 9"),
+                                 run_output(192, "514 x 50", "1.0", "met", "2 us"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        memory = self.read("docs/performance.md").split("<!-- bench:memory:begin -->")[1]
+        self.assertIn("| GDI objects", memory)
+        self.assertIn("| 12 / 9", memory)
+        self.assertIn("the private bytes or the USER objects of a process", memory)
 
     def test_a_changed_tree_is_named(self):
         self.write("changed.cpp", "int x;\n")

@@ -27,8 +27,10 @@ inline constexpr int kStartupStageCount = static_cast<int>(StartupStage::kFirstP
 inline constexpr const char* kStartupStageNames[kStartupStageCount] = {
     "first-line", "apartment", "dialog-created", "laid-out", "skinned", "shown", "first-paint"};
 
-// Takes the mark of the stage unless it was taken before. The mark of the first paint writes all
-// of them, one line each ("<name> <counter>"), when the environment asks for them.
+// Takes the mark of the stage unless it was taken before; when the environment asks for the
+// marks, also the process's working set and private bytes at that moment. The mark of the first
+// paint then writes all of them, one line each ("<name> <counter> <working set> <private>", the
+// last two in bytes).
 void MarkStartupStage(StartupStage stage);
 
 }  // namespace app

@@ -2,6 +2,7 @@
 
 #include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
+#include "win/callback_barrier.h"
 
 namespace skin {
 namespace {
@@ -16,8 +17,10 @@ bool PlatformHighContrastOn() {
 HighContrastQuery highContrastQuery = PlatformHighContrastOn;
 
 BOOL CALLBACK RemoveFromTopLevelWindow(HWND window, LPARAM removed) {
-  if (IsSkinned(window)) *reinterpret_cast<int*>(removed) |= SkinRemove(window);
-  return TRUE;
+  return win::CallGuarded(TRUE, [&] {
+    if (IsSkinned(window)) *reinterpret_cast<int*>(removed) |= SkinRemove(window);
+    return TRUE;
+  });
 }
 
 }  // namespace

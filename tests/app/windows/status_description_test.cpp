@@ -33,9 +33,12 @@ constexpr GUID kAccPropServicesClass = {
 constexpr GUID kAccPropServicesInterface = {
     0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
 
-// An annotation service that keeps what it is given, as the platform's keeps it for readers.
+// An annotation service that keeps what it is given, as the platform's keeps it for readers: a
+// second annotation of the same window takes the place of the first. It counts the annotations
+// made, so that a test sees a repeat the platform's would absorb.
 class RecordingServices final : public IAccPropServices {
  public:
+  int annotationsMade = 0;
   struct Annotation {
     HWND window;
     DWORD object;
@@ -64,7 +67,9 @@ class RecordingServices final : public IAccPropServices {
   HRESULT STDMETHODCALLTYPE SetHwndPropServer(HWND window, DWORD object, DWORD child,
                                               const MSAAPROPID* properties, int count,
                                               IAccPropServer* server, AnnoScope scope) override {
-    if (count != 1 || Of(window) != nullptr) return E_INVALIDARG;
+    if (count != 1) return E_INVALIDARG;
+    ++annotationsMade;
+    ClearHwndProps(window, object, child, properties, count);
     server->AddRef();
     annotations.push_back({window, object, child, properties[0], scope, server});
     return S_OK;
@@ -197,7 +202,9 @@ TEST_F(StatusDescriptionTest, AnnotatedWhileTheSkinStandsAsideAndCurrentWhenRead
   EXPECT_EQ(after, app::CurrentInlineImagesStatusText());
 
   // Another change of settings while the scheme runs annotates nothing twice.
+  const int made = services_.annotationsMade;
   SendMessageW(form, WM_SETTINGCHANGE, 0, 0);
+  EXPECT_EQ(services_.annotationsMade, made);
   EXPECT_EQ(services_.annotations.size(), 2u);
 
   SetHighContrast(form, false);

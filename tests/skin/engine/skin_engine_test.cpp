@@ -197,7 +197,11 @@ TEST_F(SkinEngineTest, TheSkinKnowsItsWindowsWhateverHappensToTheirMarker) {
   EXPECT_EQ(WindowProperties(button), buttonProps);
   EXPECT_EQ(GetSkinProp(form, props::kProcAddr), formProcedure);
   EXPECT_EQ(reinterpret_cast<LONG_PTR>(GetPropA(form, "PROCADDR")), formProcedure);
-  SendMessageW(button, WM_NULL, 0, 0);
+  // The marker put back leads the button's messages to its own procedure again.
+  SendMessageW(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"marker"));
+  wchar_t text[16] = {};
+  GetWindowTextW(button, text, 16);
+  EXPECT_STREQ(text, L"marker");
 
   for (HWND window : {form, button}) RemovePropA(window, "PROCADDR");
   EXPECT_EQ(SkinRemove(form), 1);
@@ -245,7 +249,7 @@ TEST_F(SkinEngineTest, DisabledButtonIsAttachedDisabled) {
   // The detach restores the button type but not a stale enabled state: the button was enabled
   // while skinned and stays enabled.
   EnableWindow(form_.narrowButton(), TRUE);
-  SkinRemove(form_.form());
+  EXPECT_EQ(SkinRemove(form_.form()), 1);
   EXPECT_TRUE(IsWindowEnabled(form_.narrowButton()));
   EXPECT_EQ(GetWindowLongPtrW(form_.narrowButton(), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
 }
@@ -272,7 +276,7 @@ TEST_F(SkinEngineTest, ButtonsOtherThanPushButtonsAreLeftUnskinned) {
     EXPECT_EQ(after.procedure, before.procedure);
     EXPECT_EQ(after.regionType, ERROR);
   }
-  SkinRemove(form_.form());
+  EXPECT_EQ(SkinRemove(form_.form()), 1);
 }
 
 TEST_F(SkinEngineTest, WindowsCreatedLaterInsideASkinnedFormAreSkinnedWhenTheyAppear) {
@@ -347,7 +351,7 @@ TEST(ProbeExportTest, TakesNoLibraryFromTheProgramsFolder) {
 TEST_F(SkinEngineTest, InstallProbesTheTrackingFunction) {
   ASSERT_EQ(SkinInstall(form_.form()), 1);
   EXPECT_TRUE(HasUserTrackMouseEvent());
-  SkinRemove(form_.form());
+  EXPECT_EQ(SkinRemove(form_.form()), 1);
 }
 
 // Exact accounting: an object lost per cycle shows as a hundred after a hundred cycles, and each

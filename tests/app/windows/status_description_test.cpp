@@ -21,6 +21,7 @@
 #include "app/windows/resource_ids.h"
 #include "skin/engine/high_contrast.h"
 #include "tests/support/accessible_reading.h"
+#include "tests/support/allocation_failure.h"
 #include "tests/support/message_pump.h"
 
 namespace {
@@ -193,6 +194,21 @@ TEST_F(StatusDescriptionTest, AnnotatedWhileTheSkinStandsAsideAndCurrentWhenRead
     EXPECT_TRUE(annotation->property == kDescription);
     EXPECT_EQ(annotation->scope, ANNO_THIS);
     EXPECT_EQ(ServedDescription(annotation->server), app::CurrentInlineImagesStatusText());
+  }
+  // A reading whose text cannot be made (an allocation fails) answers E_OUTOFMEMORY and no
+  // description; the next reading has it again.
+  {
+    VARIANT value;
+    BOOL has = TRUE;
+    HRESULT answer = S_OK;
+    {
+      const testing_support::AllocationFailure failure;
+      answer =
+          services_.annotations[0].server->GetPropValue(nullptr, 0, kDescription, &value, &has);
+    }
+    EXPECT_EQ(answer, E_OUTOFMEMORY);
+    EXPECT_FALSE(has);
+    EXPECT_EQ(V_VT(&value), VT_EMPTY);
   }
   // A change made meanwhile shows in the next reading.
   const std::wstring before = ServedDescription(services_.annotations[0].server);

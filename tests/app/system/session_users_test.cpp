@@ -75,8 +75,8 @@ TEST(SessionUsers, ForAnotherAccountTheCommandsChangeNothingAndSayWhichAccountWo
         << "which account";
     EXPECT_TRUE(Contains(report, L"未做任何更改"));
     EXPECT_TRUE(Contains(report, source == HelperBesideSignedIn
-                                     ? L"当前登录的用户是账户“PC\\signed-in”"
-                                     : L"当前登录的用户是另一个账户"));
+                                     ? L"而当前登录的用户是“PC\\signed-in”"
+                                     : L"而当前登录的是另一个账户"));
   }
 }
 

@@ -36,19 +36,21 @@ struct SwitchRow {
 // into the README.txt of the download (scripts/release_readme.py reads them from between the two
 // marks below, one row to a line), so both always say the same.
 //   /show    "Sets inline images to shown: exit code 0 on success, else 1. The setting takes
-//             effect after clicking the main window's refresh button, or signing out and in."
-//   /hide    the same for hidden
-//   /status  "Only looks, changes nothing. Exit code 0 when inline images are shown, 1 for
-//             anything else (cannot be told included)."
+//             effect after clicking the main window's refresh button, or signing out and in.
+//             When Group Policy manages inline images, changes nothing: exit code 0 when the
+//             policy holds them shown, else 3."
+//   /hide    the same for hidden, with exit code 3 whenever Group Policy manages them
+//   /status  "Only looks, changes nothing. Exit code 0 when inline images are shown, 3 when Group
+//             Policy holds them turned off, 1 for anything else (cannot be told included)."
 //   /?       "Shows this usage, exit code 0."
 //   other    "Any other argument, or more than one: changes nothing, shows this usage, exit
 //             code 2."
 // clang-format off
 // usage lines begin
 constexpr SwitchRow kSwitchRows[] = {
-    {L"/show", CommandSwitch::kShow, L"将内嵌图片设为显示状态，成功时退出码为 0，否则为 1。在主窗口中单击“刷新后马上生效”，或注销后重新登录，设置即可生效。"},
-    {L"/hide", CommandSwitch::kHide, L"将内嵌图片设为关闭状态，成功时退出码为 0，否则为 1。在主窗口中单击“刷新后马上生效”，或注销后重新登录，设置即可生效。"},
-    {L"/status", CommandSwitch::kStatus, L"只查看，不更改。内嵌图片为显示状态时退出码为 0，其他情况（包括无法判断）为 1。"},
+    {L"/show", CommandSwitch::kShow, L"将内嵌图片设为显示状态，成功时退出码为 0，否则为 1。在主窗口中单击“刷新后马上生效”，或注销后重新登录，设置即可生效。内嵌图片由组策略管理时不做任何更改，组策略将其设为显示状态时退出码为 0，否则为 3。"},
+    {L"/hide", CommandSwitch::kHide, L"将内嵌图片设为关闭状态，成功时退出码为 0，否则为 1。在主窗口中单击“刷新后马上生效”，或注销后重新登录，设置即可生效。内嵌图片由组策略管理时不做任何更改，退出码为 3。"},
+    {L"/status", CommandSwitch::kStatus, L"只查看，不更改。内嵌图片为显示状态时退出码为 0，由组策略设为关闭状态时为 3，其他情况（包括无法判断）为 1。"},
     {L"/?", CommandSwitch::kUsage, L"显示此用法说明，退出码为 0。"},
     {L"", CommandSwitch::kInvalid, L"其他参数，或一次给出多个参数：不做任何更改，显示此用法说明，退出码为 2。"},
 };
@@ -173,17 +175,22 @@ int ShowUsage(int exitCode) {
 int ApplyCommand(const InlineImageCommand& command) {
   const InlineImagesOutcome outcome = ApplyInlineImageCommand(nullptr, command);
   WriteLine(InlineImagesReport(command, outcome, L""));
+  if (outcome.policy != InlineImagesPolicy::kNone) {
+    return outcome.policy == InlineImagesPolicy::kShown && outcome.holds ? kExitHolds
+                                                                         : kExitHeldByPolicy;
+  }
   return outcome.holds ? kExitHolds : kExitNotHeld;
 }
 
 // The same sentences as the main window's tooltip; the exit code is 0 only when pictures are
 // shown, for the account the program runs as (the line says whose setting it is when that is not
-// the person signed in).
+// the person signed in), whatever holds them so, and 3 when a policy holds them hidden.
 int ReportStatus() {
-  const InlineImagesSetting setting = ReadInlineImagesSetting();
-  const std::wstring status = InlineImagesStatusText(setting, SessionUsersOf(GetShellWindow()));
-  WriteLine(StatusReport(status, win::CanRestrictDllSearch()));
-  return setting.state == InlineImagesState::kShown ? kExitHolds : kExitNotHeld;
+  const InlineImagesStatus status = ReadInlineImagesStatus();
+  const std::wstring text = InlineImagesStatusText(status, SessionUsersOf(GetShellWindow()));
+  WriteLine(StatusReport(text, win::CanRestrictDllSearch()));
+  if (PicturesShown(status)) return kExitHolds;
+  return status.policy == InlineImagesPolicy::kHidden ? kExitHeldByPolicy : kExitNotHeld;
 }
 
 }  // namespace

@@ -22,7 +22,10 @@ enum class CommandSwitch {
 inline constexpr int kExitHolds = 0;      // the value now holds; /status: pictures shown
 inline constexpr int kExitNotHeld = 1;    // the value does not hold; /status: anything but shown
 inline constexpr int kExitBadSwitch = 2;  // an unknown switch, or more than one; nothing done
-inline constexpr int kExitUsage = 0;      // /?
+// A Group Policy holds the setting: /show and /hide changed nothing (/show under a policy that
+// holds pictures shown ends with kExitHolds); /status: a policy holds pictures hidden.
+inline constexpr int kExitHeldByPolicy = 3;
+inline constexpr int kExitUsage = 0;  // /?
 
 // True when the command line (as GetCommandLineW gives it) holds the program's name and nothing
 // but spaces and tabs after it: the name read as CommandLineToArgvW reads it, to the closing quote

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "accessible/oleacc_functions.h"
+#include "win/callback_barrier.h"
 #include "win/com_reference.h"
 #include "win/ole_automation.h"
 
@@ -61,19 +62,24 @@ bool IsAnnotated(HWND window) {
   return std::find(annotated.begin(), annotated.end(), window) != annotated.end();
 }
 
-// The platform's annotation service, made once. oleacc is loaded from the system directory
-// first, so that the class COM then loads is that module's.
+// The platform's annotation service of this thread, made at its first annotation in the thread's
+// apartment and kept for the thread's life. A COM pointer belongs to the apartment that made it:
+// used from another thread's, it would skip the marshalling that apartment needs. oleacc is loaded
+// from the system directory first, so that the class COM then loads is that module's.
+thread_local IAccPropServices* threadServices = nullptr;
+thread_local bool threadServicesAsked = false;
+
 IAccPropServices* PlatformServices() {
-  static IAccPropServices* const services = [] {
-    if (OleaccFunctions().module == nullptr) return static_cast<IAccPropServices*>(nullptr);
-    IAccPropServices* made = nullptr;  // kept for the process
-    if (FAILED(CoCreateInstance(kAccPropServicesClass, nullptr, CLSCTX_INPROC_SERVER,
-                                kAccPropServicesInterface, reinterpret_cast<void**>(&made)))) {
-      made = nullptr;
-    }
-    return made;
-  }();
-  return services;
+  if (threadServicesAsked) return threadServices;
+  threadServicesAsked = true;
+  if (OleaccFunctions().module == nullptr) return nullptr;
+  IAccPropServices* made = nullptr;  // kept for the thread
+  if (FAILED(CoCreateInstance(kAccPropServicesClass, nullptr, CLSCTX_INPROC_SERVER,
+                              kAccPropServicesInterface, reinterpret_cast<void**>(&made)))) {
+    made = nullptr;
+  }
+  threadServices = made;
+  return threadServices;
 }
 
 IAccPropServices* Services() {
@@ -106,6 +112,7 @@ class DescriptionServer final : public IAccPropServer {
 
   // Without a description (the window gone, or nothing to tell) the property is not there, and
   // the reader gets the platform's own answer.
+  // The source's text is made where an allocation may fail: E_OUTOFMEMORY then, and no property.
   HRESULT STDMETHODCALLTYPE GetPropValue(const BYTE*, DWORD, MSAAPROPID property, VARIANT* value,
                                          BOOL* hasProperty) override {
     if (value == nullptr || hasProperty == nullptr) return E_POINTER;
@@ -114,6 +121,13 @@ class DescriptionServer final : public IAccPropServer {
     if ((property != kDescriptionProperty && property != kHelpProperty) || !IsWindow(window_)) {
       return S_OK;
     }
+    return win::CallGuardedMethod([&] { return AnswerDescription(value, hasProperty); });
+  }
+
+ private:
+  ~DescriptionServer() = default;
+
+  HRESULT AnswerDescription(VARIANT* value, BOOL* hasProperty) const {
     const std::wstring description = source_(window_);
     if (description.empty()) return S_OK;
     BSTR text = AllocateBstr(description);
@@ -123,9 +137,6 @@ class DescriptionServer final : public IAccPropServer {
     *hasProperty = TRUE;
     return S_OK;
   }
-
- private:
-  ~DescriptionServer() = default;
 
   LONG references_ = 1;
   HWND window_;

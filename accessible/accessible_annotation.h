@@ -6,8 +6,9 @@
 // that object lacks. The description is asked for each time a reader reads it, so it is the one
 // of that moment.
 //
-// oleacc is not imported; it is loaded from the system directory at the first annotation, and its
-// annotation service made then, both kept for the process.
+// oleacc is not imported; it is loaded from the system directory at the first annotation and kept
+// for the process. The annotation service is made in each thread's apartment at that thread's
+// first annotation, and kept for the thread.
 
 #include <windows.h>
 

@@ -1,10 +1,12 @@
 #include "accessible/accessible_base.h"
 
+#include "win/callback_barrier.h"
 #include "win/ole_automation.h"
 
 // What an object answers to IAccessible's questions about itself and its children, and what it
 // does when asked to act: a child window's own object answers for it, the derived object tells
-// about itself and its simple elements.
+// about itself and its simple elements. Every method is a COM boundary: an exception (a failed
+// allocation) ends there as E_OUTOFMEMORY.
 
 namespace accessible {
 namespace {
@@ -84,172 +86,207 @@ HRESULT AccessibleBase::ReturnText(const VARIANT& child, BSTR* out,
 // --- IAccessible ----------------------------------------------------------------------------
 
 HRESULT AccessibleBase::get_accChildCount(long* count) {
-  if (count == nullptr) return E_POINTER;
-  *count = 0;
-  if (!Live()) return CO_E_OBJNOTCONNECTED;
-  *count = ChildCount();
-  return S_OK;
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    if (count == nullptr) return E_POINTER;
+    *count = 0;
+    if (!Live()) return CO_E_OBJNOTCONNECTED;
+    *count = ChildCount();
+    return S_OK;
+  });
 }
 
 // A simple element has no object of its own: S_FALSE, and the reader asks this object about it.
 HRESULT AccessibleBase::get_accChild(VARIANT child, IDispatch** object) {
-  if (object == nullptr) return E_POINTER;
-  *object = nullptr;
-  if (const HRESULT checked = CheckChild(child); FAILED(checked)) return checked;
-  if (V_I4(&child) == CHILDID_SELF) return E_INVALIDARG;
-  *object = ChildObject(V_I4(&child));
-  return *object != nullptr ? S_OK : S_FALSE;
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    if (const HRESULT checked = CheckChild(child); FAILED(checked)) return checked;
+    if (V_I4(&child) == CHILDID_SELF) return E_INVALIDARG;
+    *object = ChildObject(V_I4(&child));
+    return *object != nullptr ? S_OK : S_FALSE;
+  });
 }
 
 HRESULT AccessibleBase::get_accName(VARIANT child, BSTR* name) {
-  return ReturnText(child, name, &AccessibleBase::Name, &IAccessible::get_accName);
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    return ReturnText(child, name, &AccessibleBase::Name, &IAccessible::get_accName);
+  });
 }
 
 HRESULT AccessibleBase::get_accValue(VARIANT child, BSTR* value) {
-  return ReturnText(child, value, &AccessibleBase::Value, &IAccessible::get_accValue);
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    return ReturnText(child, value, &AccessibleBase::Value, &IAccessible::get_accValue);
+  });
 }
 
 HRESULT AccessibleBase::get_accDescription(VARIANT child, BSTR* description) {
-  return ReturnText(child, description, &AccessibleBase::Description,
-                    &IAccessible::get_accDescription);
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    return ReturnText(child, description, &AccessibleBase::Description,
+                      &IAccessible::get_accDescription);
+  });
 }
 
 HRESULT AccessibleBase::get_accRole(VARIANT child, VARIANT* role) {
-  if (role == nullptr) return E_POINTER;
-  InitVariant(role);
-  if (const HRESULT checked = CheckChild(child); FAILED(checked)) return checked;
-  if (IDispatch* object = ChildObject(V_I4(&child))) {
-    return AskChildObject(object,
-                          [&](IAccessible* a, VARIANT self) { return a->get_accRole(self, role); });
-  }
-  SetLongVariant(role, Role(V_I4(&child)));
-  return S_OK;
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    if (role == nullptr) return E_POINTER;
+    InitVariant(role);
+    if (const HRESULT checked = CheckChild(child); FAILED(checked)) return checked;
+    if (IDispatch* object = ChildObject(V_I4(&child))) {
+      return AskChildObject(
+          object, [&](IAccessible* a, VARIANT self) { return a->get_accRole(self, role); });
+    }
+    SetLongVariant(role, Role(V_I4(&child)));
+    return S_OK;
+  });
 }
 
 HRESULT AccessibleBase::get_accState(VARIANT child, VARIANT* state) {
-  if (state == nullptr) return E_POINTER;
-  InitVariant(state);
-  if (const HRESULT checked = CheckChild(child); FAILED(checked)) return checked;
-  if (IDispatch* object = ChildObject(V_I4(&child))) {
-    return AskChildObject(
-        object, [&](IAccessible* a, VARIANT self) { return a->get_accState(self, state); });
-  }
-  long facts = State(V_I4(&child));
-  if (!TakesInput(window_)) {
-    facts = (facts & ~(STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED)) | STATE_SYSTEM_UNAVAILABLE;
-  }
-  SetLongVariant(state, facts);
-  return S_OK;
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    if (state == nullptr) return E_POINTER;
+    InitVariant(state);
+    if (const HRESULT checked = CheckChild(child); FAILED(checked)) return checked;
+    if (IDispatch* object = ChildObject(V_I4(&child))) {
+      return AskChildObject(
+          object, [&](IAccessible* a, VARIANT self) { return a->get_accState(self, state); });
+    }
+    long facts = State(V_I4(&child));
+    if (!TakesInput(window_)) {
+      facts = (facts & ~(STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED)) | STATE_SYSTEM_UNAVAILABLE;
+    }
+    SetLongVariant(state, facts);
+    return S_OK;
+  });
 }
 
 HRESULT AccessibleBase::get_accHelp(VARIANT child, BSTR* help) {
-  if (help == nullptr) return E_POINTER;
-  *help = nullptr;
-  const HRESULT checked = CheckChild(child);
-  return FAILED(checked) ? checked : S_FALSE;
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    if (help == nullptr) return E_POINTER;
+    *help = nullptr;
+    const HRESULT checked = CheckChild(child);
+    return FAILED(checked) ? checked : S_FALSE;
+  });
 }
 
 HRESULT AccessibleBase::get_accHelpTopic(BSTR* file, VARIANT child, long* topic) {
-  if (file == nullptr || topic == nullptr) return E_POINTER;
-  *file = nullptr;
-  *topic = -1;
-  const HRESULT checked = CheckChild(child);
-  return FAILED(checked) ? checked : S_FALSE;
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    if (file == nullptr || topic == nullptr) return E_POINTER;
+    *file = nullptr;
+    *topic = -1;
+    const HRESULT checked = CheckChild(child);
+    return FAILED(checked) ? checked : S_FALSE;
+  });
 }
 
 HRESULT AccessibleBase::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
-  return ReturnText(child, shortcut, &AccessibleBase::KeyboardShortcut,
-                    &IAccessible::get_accKeyboardShortcut);
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    return ReturnText(child, shortcut, &AccessibleBase::KeyboardShortcut,
+                      &IAccessible::get_accKeyboardShortcut);
+  });
 }
 
 // The focus is on this object's window, in one of its child windows (whose object answers for
 // what inside it has the focus), or nowhere that this object knows of.
 HRESULT AccessibleBase::get_accFocus(VARIANT* focus) {
-  if (focus == nullptr) return E_POINTER;
-  InitVariant(focus);
-  if (!Live()) return CO_E_OBJNOTCONNECTED;
-  HWND focused = GetFocus();
-  if (focused == window_) {
-    SetLongVariant(focus, CHILDID_SELF);
-    return S_OK;
-  }
-  for (long child = 1; focused != nullptr && child <= ChildCount(); ++child) {
-    HWND childWindow = ChildWindow(child);
-    if (childWindow != nullptr && (childWindow == focused || IsChild(childWindow, focused))) {
-      SetChildVariant(child, focus);
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    if (focus == nullptr) return E_POINTER;
+    InitVariant(focus);
+    if (!Live()) return CO_E_OBJNOTCONNECTED;
+    HWND focused = GetFocus();
+    if (focused == window_) {
+      SetLongVariant(focus, CHILDID_SELF);
       return S_OK;
     }
-  }
-  return S_FALSE;
+    for (long child = 1; focused != nullptr && child <= ChildCount(); ++child) {
+      HWND childWindow = ChildWindow(child);
+      if (childWindow != nullptr && (childWindow == focused || IsChild(childWindow, focused))) {
+        SetChildVariant(child, focus);
+        return S_OK;
+      }
+    }
+    return S_FALSE;
+  });
 }
 
 HRESULT AccessibleBase::get_accSelection(VARIANT* selection) {
-  if (selection == nullptr) return E_POINTER;
-  InitVariant(selection);
-  return Live() ? S_FALSE : CO_E_OBJNOTCONNECTED;
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    if (selection == nullptr) return E_POINTER;
+    InitVariant(selection);
+    return Live() ? S_FALSE : CO_E_OBJNOTCONNECTED;
+  });
 }
 
 HRESULT AccessibleBase::get_accDefaultAction(VARIANT child, BSTR* action) {
-  return ReturnText(child, action, &AccessibleBase::DefaultAction,
-                    &IAccessible::get_accDefaultAction);
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    return ReturnText(child, action, &AccessibleBase::DefaultAction,
+                      &IAccessible::get_accDefaultAction);
+  });
 }
 
 // The focus goes to an object that can take it now, as a person's Tab would put it there; a
 // painted element, or anything inside a disabled window, is left as it is (S_FALSE).
 HRESULT AccessibleBase::accSelect(long flags, VARIANT child) {
-  if (const HRESULT checked = CheckChild(child); FAILED(checked)) return checked;
-  if ((flags & ~kKnownSelectFlags) != 0 || (flags & kSelectionFlags) != 0) return E_INVALIDARG;
-  if (IDispatch* object = ChildObject(V_I4(&child))) {
-    return AskChildObject(
-        object, [flags](IAccessible* a, VARIANT self) { return a->accSelect(flags, self); });
-  }
-  if (flags == SELFLAG_NONE) return S_OK;
-  if (V_I4(&child) != CHILDID_SELF || !TakesInput(window_) ||
-      (State(CHILDID_SELF) & STATE_SYSTEM_FOCUSABLE) == 0) {
-    return S_FALSE;
-  }
-  MoveFocusTo(window_);
-  HWND focused = GetFocus();
-  return focused != nullptr && (focused == window_ || IsChild(window_, focused)) ? S_OK : S_FALSE;
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    if (const HRESULT checked = CheckChild(child); FAILED(checked)) return checked;
+    if ((flags & ~kKnownSelectFlags) != 0 || (flags & kSelectionFlags) != 0) return E_INVALIDARG;
+    if (IDispatch* object = ChildObject(V_I4(&child))) {
+      return AskChildObject(
+          object, [flags](IAccessible* a, VARIANT self) { return a->accSelect(flags, self); });
+    }
+    if (flags == SELFLAG_NONE) return S_OK;
+    if (V_I4(&child) != CHILDID_SELF || !TakesInput(window_) ||
+        (State(CHILDID_SELF) & STATE_SYSTEM_FOCUSABLE) == 0) {
+      return S_FALSE;
+    }
+    MoveFocusTo(window_);
+    HWND focused = GetFocus();
+    return focused != nullptr && (focused == window_ || IsChild(window_, focused)) ? S_OK : S_FALSE;
+  });
 }
 
 HRESULT AccessibleBase::accLocation(long* left, long* top, long* width, long* height,
                                     VARIANT child) {
-  if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) return E_POINTER;
-  *left = *top = *width = *height = 0;
-  if (const HRESULT checked = CheckChild(child); FAILED(checked)) return checked;
-  const RECT rect = RectOf(V_I4(&child));
-  *left = rect.left;
-  *top = rect.top;
-  *width = rect.right - rect.left;
-  *height = rect.bottom - rect.top;
-  return S_OK;
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    if (left == nullptr || top == nullptr || width == nullptr || height == nullptr)
+      return E_POINTER;
+    *left = *top = *width = *height = 0;
+    if (const HRESULT checked = CheckChild(child); FAILED(checked)) return checked;
+    const RECT rect = RectOf(V_I4(&child));
+    *left = rect.left;
+    *top = rect.top;
+    *width = rect.right - rect.left;
+    *height = rect.bottom - rect.top;
+    return S_OK;
+  });
 }
 
 HRESULT AccessibleBase::accHitTest(long x, long y, VARIANT* hit) {
-  if (hit == nullptr) return E_POINTER;
-  InitVariant(hit);
-  if (!Live()) return CO_E_OBJNOTCONNECTED;
-  if (!Contains(RectOf(CHILDID_SELF), x, y)) return S_FALSE;
-  for (long child = 1; child <= ChildCount(); ++child) {
-    if (Contains(RectOf(child), x, y)) {
-      SetChildVariant(child, hit);
-      return S_OK;
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    if (hit == nullptr) return E_POINTER;
+    InitVariant(hit);
+    if (!Live()) return CO_E_OBJNOTCONNECTED;
+    if (!Contains(RectOf(CHILDID_SELF), x, y)) return S_FALSE;
+    for (long child = 1; child <= ChildCount(); ++child) {
+      if (Contains(RectOf(child), x, y)) {
+        SetChildVariant(child, hit);
+        return S_OK;
+      }
     }
-  }
-  SetLongVariant(hit, CHILDID_SELF);
-  return S_OK;
+    SetLongVariant(hit, CHILDID_SELF);
+    return S_OK;
+  });
 }
 
 // Refused inside a disabled window, where a person's click does nothing either.
 HRESULT AccessibleBase::accDoDefaultAction(VARIANT child) {
-  if (const HRESULT checked = CheckChild(child); FAILED(checked)) return checked;
-  if (!TakesInput(window_)) return E_ACCESSDENIED;
-  if (IDispatch* object = ChildObject(V_I4(&child))) {
-    return AskChildObject(object,
-                          [](IAccessible* a, VARIANT self) { return a->accDoDefaultAction(self); });
-  }
-  return DoDefaultAction(V_I4(&child)) ? S_OK : DISP_E_MEMBERNOTFOUND;
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    if (const HRESULT checked = CheckChild(child); FAILED(checked)) return checked;
+    if (!TakesInput(window_)) return E_ACCESSDENIED;
+    if (IDispatch* object = ChildObject(V_I4(&child))) {
+      return AskChildObject(
+          object, [](IAccessible* a, VARIANT self) { return a->accDoDefaultAction(self); });
+    }
+    return DoDefaultAction(V_I4(&child)) ? S_OK : DISP_E_MEMBERNOTFOUND;
+  });
 }
 
 HRESULT AccessibleBase::put_accName(VARIANT, BSTR) { return E_NOTIMPL; }

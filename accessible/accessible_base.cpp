@@ -5,6 +5,7 @@
 #include "accessible/kept_table.h"
 #include "accessible/oleacc_functions.h"
 #include "accessible/table_strong_marshal.h"
+#include "win/com_reference.h"
 #include "win/ole_automation.h"
 
 // The object's life, the COM interfaces every object answers, and the checks and the children
@@ -132,7 +133,9 @@ IDispatch* AccessibleBase::ChildObject(long child) const {
   if (child == CHILDID_SELF) return nullptr;
   HWND childWindow = ChildWindow(child);
   IDispatch* asked = childWindow != nullptr ? ClientObjectOf(childWindow) : nullptr;
-  if (asked == nullptr || KeptObject(childWindow) != nullptr) return asked;
+  if (asked == nullptr || win::ComReference<AccessibleBase>(KeptObjectReference(childWindow))) {
+    return asked;
+  }
   for (const Foreign& kept : foreign_) {
     if (kept.window != childWindow) continue;
     asked->Release();
@@ -166,9 +169,8 @@ RECT AccessibleBase::RectOf(long child) const {
 // A window with an object of ours answers with it directly; any other is asked, as a reader
 // would ask it.
 IDispatch* AccessibleBase::ClientObjectOf(HWND window) {
-  if (AccessibleBase* object = KeptObject(window)) {
-    object->AddRef();
-    return static_cast<IAccessible*>(object);
+  if (AccessibleBase* object = KeptObjectReference(window)) {
+    return static_cast<IAccessible*>(object);  // the reference taken for the caller
   }
   const auto objectFromWindow = OleaccFunctions().objectFromWindow;
   IDispatch* object = nullptr;

@@ -3,6 +3,8 @@
 #include "accessible/kept_table.h"
 #include "accessible/oleacc_functions.h"
 #include "accessible/table_strong_marshal.h"
+#include "win/callback_barrier.h"
+#include "win/com_reference.h"
 #include "win/ole_automation.h"
 
 // Where an object sits: its parent, its place among the children of the object that holds its
@@ -16,11 +18,13 @@ using win::SetLongVariant;
 // Every object sits in its own window's standard window object, as the platform's objects do;
 // that one sits in the object of the window that holds it.
 HRESULT AccessibleBase::get_accParent(IDispatch** parent) {
-  if (parent == nullptr) return E_POINTER;
-  *parent = nullptr;
-  if (!Live()) return CO_E_OBJNOTCONNECTED;
-  *parent = ParentObject();
-  return *parent != nullptr ? S_OK : S_FALSE;
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    if (parent == nullptr) return E_POINTER;
+    *parent = nullptr;
+    if (!Live()) return CO_E_OBJNOTCONNECTED;
+    *parent = ParentObject();
+    return *parent != nullptr ? S_OK : S_FALSE;
+  });
 }
 
 IDispatch* AccessibleBase::ParentObject() {
@@ -40,12 +44,11 @@ long AccessibleBase::PlaceInParent(AccessibleBase** parent) const {
   HWND holder = GetParent(window_);
   // Asked as a reader asks, so that a window of ours makes its object if it has none yet.
   if (IDispatch* object = ClientObjectOf(holder)) object->Release();
-  AccessibleBase* holderObject = KeptObject(holder);
-  if (holderObject == nullptr || !holderObject->Live()) return 0;
-  for (long child = 1; child <= holderObject->ChildCount(); ++child) {
-    if (holderObject->ChildWindow(child) != window_) continue;
-    holderObject->AddRef();
-    *parent = holderObject;
+  win::ComReference<AccessibleBase> holderObject(KeptObjectReference(holder));
+  if (!holderObject || !holderObject.get()->Live()) return 0;
+  for (long child = 1; child <= holderObject.get()->ChildCount(); ++child) {
+    if (holderObject.get()->ChildWindow(child) != window_) continue;
+    *parent = holderObject.release();
     return child;
   }
   return 0;
@@ -55,34 +58,36 @@ long AccessibleBase::PlaceInParent(AccessibleBase** parent) const {
 // from a child, and from the object of a child window its siblings in the object of the window
 // that holds it. The spatial directions are not supported; any other is no direction at all.
 HRESULT AccessibleBase::accNavigate(long direction, VARIANT start, VARIANT* end) {
-  if (end == nullptr) return E_POINTER;
-  InitVariant(end);
-  if (const HRESULT checked = CheckChild(start); FAILED(checked)) return checked;
-  const long from = V_I4(&start);
-  long to = 0;
-  switch (direction) {
-    case NAVDIR_UP:
-    case NAVDIR_DOWN:
-    case NAVDIR_LEFT:
-    case NAVDIR_RIGHT:
-      return DISP_E_MEMBERNOTFOUND;
-    case NAVDIR_FIRSTCHILD:
-      to = from == CHILDID_SELF ? 1 : 0;
-      break;
-    case NAVDIR_LASTCHILD:
-      to = from == CHILDID_SELF ? ChildCount() : 0;
-      break;
-    case NAVDIR_NEXT:
-    case NAVDIR_PREVIOUS:
-      if (from == CHILDID_SELF) return NavigateAmongSiblings(direction, end);
-      to = direction == NAVDIR_NEXT ? from + 1 : from - 1;
-      break;
-    default:
-      return E_INVALIDARG;
-  }
-  if (to < 1 || to > ChildCount()) return S_FALSE;
-  SetChildVariant(to, end);
-  return S_OK;
+  return win::CallGuardedMethod([&]() -> HRESULT {
+    if (end == nullptr) return E_POINTER;
+    InitVariant(end);
+    if (const HRESULT checked = CheckChild(start); FAILED(checked)) return checked;
+    const long from = V_I4(&start);
+    long to = 0;
+    switch (direction) {
+      case NAVDIR_UP:
+      case NAVDIR_DOWN:
+      case NAVDIR_LEFT:
+      case NAVDIR_RIGHT:
+        return DISP_E_MEMBERNOTFOUND;
+      case NAVDIR_FIRSTCHILD:
+        to = from == CHILDID_SELF ? 1 : 0;
+        break;
+      case NAVDIR_LASTCHILD:
+        to = from == CHILDID_SELF ? ChildCount() : 0;
+        break;
+      case NAVDIR_NEXT:
+      case NAVDIR_PREVIOUS:
+        if (from == CHILDID_SELF) return NavigateAmongSiblings(direction, end);
+        to = direction == NAVDIR_NEXT ? from + 1 : from - 1;
+        break;
+      default:
+        return E_INVALIDARG;
+    }
+    if (to < 1 || to > ChildCount()) return S_FALSE;
+    SetChildVariant(to, end);
+    return S_OK;
+  });
 }
 
 HRESULT AccessibleBase::NavigateAmongSiblings(long direction, VARIANT* end) const {

@@ -5,10 +5,14 @@
 
 namespace accessible {
 
-AccessibleBase* Keep(HWND window, AccessibleBase* object) {
-  if (object == nullptr) return nullptr;
-  AddKept({window, object, MarshalTableStrong(static_cast<IAccessible*>(object))});
-  return object;
+win::ComReference<AccessibleBase> Keep(HWND window, AccessibleBase* object) {
+  if (object == nullptr) return {};
+  // The caller's reference, before the table's is there for another thread to let go of.
+  object->AddRef();
+  win::ComReference<AccessibleBase> caller(object);
+  IAccessible* accessible = object;
+  AddKept({window, object, accessible, MarshalTableStrong(accessible)});
+  return caller;
 }
 
 LRESULT HandOut(AccessibleBase* object, WPARAM wParam) {

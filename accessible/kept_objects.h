@@ -16,12 +16,18 @@
 
 #include "accessible/accessible_base.h"
 #include "accessible/kept_table.h"
+#include "win/com_reference.h"
 
 namespace accessible {
 
-// Keeps `object` (taking over its reference) as the window's object; returns it, or null for a
-// null object.
-AccessibleBase* Keep(HWND window, AccessibleBase* object);
+// The object kept for the window, held by a reference of the caller's own; empty where none is.
+inline win::ComReference<AccessibleBase> KeptObject(HWND window) {
+  return win::ComReference<AccessibleBase>(KeptObjectReference(window));
+}
+
+// Keeps `object` (taking over its reference) as the window's object; returns it with a reference
+// for the caller, or empty for a null object.
+win::ComReference<AccessibleBase> Keep(HWND window, AccessibleBase* object);
 
 // Hands a kept object out for WM_GETOBJECT; the window keeps its own reference. 0 where oleacc
 // is missing.
@@ -37,16 +43,18 @@ void Disconnect(HWND window);
 // then keeps) at the first request. 0 where it cannot be handed out (oleacc or the thread's
 // apartment missing): the window then passes the message on and the platform answers with its
 // own object.
+// The object is held by a reference of its own while it is handed out, so that a disconnect on
+// another thread meanwhile cannot free it.
 template <typename Make>
 LRESULT HandOutKept(HWND window, WPARAM wParam, Make make) {
-  AccessibleBase* kept = KeptObject(window);
-  if (kept != nullptr && !kept->Live()) {
+  win::ComReference<AccessibleBase> kept = KeptObject(window);
+  if (kept && !kept.get()->Live()) {
     // Left from what the window stood for before (a handle used again): it goes.
     Disconnect(window);
-    kept = nullptr;
+    kept.reset();
   }
-  if (kept == nullptr) kept = Keep(window, make());
-  return kept != nullptr ? HandOut(kept, wParam) : 0;
+  if (!kept) kept = Keep(window, make());
+  return kept ? HandOut(kept.get(), wParam) : 0;
 }
 
 }  // namespace accessible

@@ -18,10 +18,12 @@ class KeptLock {
 
 }  // namespace
 
-AccessibleBase* KeptObject(HWND window) {
+AccessibleBase* KeptObjectReference(HWND window) {
   const KeptLock lock;
   for (const KeptEntry& entry : kept) {
-    if (entry.window == window) return entry.object;
+    if (entry.window != window) continue;
+    entry.reference->AddRef();
+    return entry.object;
   }
   return nullptr;
 }

@@ -5,7 +5,9 @@
 // and how it is handed out or disconnected is accessible/kept_objects.h's.
 //
 // The windows of every thread may hand objects out: the table is touched under a lock only, and
-// nothing is called while the lock is held.
+// nothing is called while the lock is held but an object's AddRef (an interlocked increment), so
+// that the reference a caller gets is taken before another thread can take the entry out and let
+// the object go.
 
 #include <windows.h>
 
@@ -20,11 +22,15 @@ class AccessibleBase;
 struct KeptEntry {
   HWND window = nullptr;
   AccessibleBase* object = nullptr;  // one reference
-  IStream* marshal = nullptr;        // the table-strong marshal, or null where none could be made
+  // The same object, through which the table takes a caller's reference (this file does not
+  // know the object's class).
+  IUnknown* reference = nullptr;
+  IStream* marshal = nullptr;  // the table-strong marshal, or null where none could be made
 };
 
-// The object kept for the window, without a reference for the caller; null where none is.
-AccessibleBase* KeptObject(HWND window);
+// The object kept for the window, with one reference for the caller (to hold in a
+// win::ComReference) taken under the lock; null where none is.
+AccessibleBase* KeptObjectReference(HWND window);
 
 // Adds the entry; the table takes over its object's reference and its marshal.
 void AddKept(const KeptEntry& entry);

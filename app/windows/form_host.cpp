@@ -4,6 +4,7 @@
 
 #include "app/system/message_wait.h"
 #include "app/windows/form_setup.h"
+#include "win/callback_barrier.h"
 #include "win/dpi.h"
 #include "win/unique_handle.h"
 
@@ -165,12 +166,16 @@ INT_PTR FormHost::Dispatch(HWND form, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 // The host of a window comes with WM_INITDIALOG and stays with its state; messages before that
-// one (WM_SETFONT of the template) are left to the dialog manager.
+// one (WM_SETFONT of the template) are left to the dialog manager. So is a message whose handling
+// fails with an exception (an allocation): it stops here, since it must not unwind through the
+// dialog manager's frames.
 INT_PTR CALLBACK FormHost::DialogProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) return reinterpret_cast<FormHost*>(lParam)->OnInitDialog(form);
-  const FormState* state = StateBase(form);
-  if (state == nullptr) return FALSE;
-  return state->host_->Dispatch(form, message, wParam, lParam);
+  return win::CallGuarded(INT_PTR{FALSE}, [&]() -> INT_PTR {
+    if (message == WM_INITDIALOG) return reinterpret_cast<FormHost*>(lParam)->OnInitDialog(form);
+    const FormState* state = StateBase(form);
+    if (state == nullptr) return FALSE;
+    return state->host_->Dispatch(form, message, wParam, lParam);
+  });
 }
 
 }  // namespace app

@@ -5,6 +5,7 @@
 #include "app/windows/accessible_window.h"
 #include "app/windows/form_setup.h"
 #include "app/windows/painted_label.h"
+#include "win/callback_barrier.h"
 #include "win/dpi.h"
 #include "win/unique_handle.h"
 
@@ -92,7 +93,7 @@ LRESULT ForwardToParent(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) 
   return SendMessageW(GetParent(frame), message, wParam, lParam);
 }
 
-LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HandleFrameMessage(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
       return OnPaint(frame);
@@ -115,6 +116,13 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
     default:
       return DefWindowProcW(frame, message, wParam, lParam);
   }
+}
+
+// A message whose handling fails with an exception (an allocation) ends with 0 here, rather than
+// unwinding through user32's frames.
+LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+  return win::CallGuarded(LRESULT{0},
+                          [&] { return HandleFrameMessage(frame, message, wParam, lParam); });
 }
 
 }  // namespace

@@ -46,6 +46,13 @@ struct ThreadStore {
 
 thread_local ThreadStore store = {nullptr, nullptr, nullptr};
 
+thread_local PropertyWriter propertyWriter = nullptr;
+
+BOOL WriteProperty(HWND window, const char* key, HANDLE value) {
+  return propertyWriter != nullptr ? propertyWriter(window, key, value)
+                                   : SetPropA(window, key, value);
+}
+
 constexpr int kProcAddrIndex = 0;
 static_assert(props::kAllKeys[kProcAddrIndex] == props::kProcAddr);
 
@@ -162,22 +169,25 @@ WNDPROC CurrentProcedure(HWND window, bool unicode) {
                                            : GetWindowLongPtrA(window, GWLP_WNDPROC));
 }
 
-void SetSkinProp(HWND window, const char* key, LONG_PTR value) {
+bool SetSkinProp(HWND window, const char* key, LONG_PTR value) {
   const int index = KeyIndex(key);
   Entry* entry = index < 0 ? nullptr : FindEntry(window);
-  if (entry != nullptr && AlreadyReads(*entry, index, value)) return;
-  const BOOL stored = SetPropA(window, key, reinterpret_cast<HANDLE>(value));
-  if (entry == nullptr) return;
+  if (entry != nullptr && AlreadyReads(*entry, index, value)) return true;
+  const BOOL stored = WriteProperty(window, key, reinterpret_cast<HANDLE>(value));
+  if (entry == nullptr) return stored != FALSE;
   if (!stored) {
     // The window keeps whatever it had; the next read asks it.
     entry->known &= ~Bit(index);
     entry->present &= ~Bit(index);
-    return;
+    return false;
   }
   entry->values[index] = value;
   entry->known |= Bit(index);
   entry->present |= Bit(index);
+  return true;
 }
+
+void SetPropertyWriterForTesting(PropertyWriter writer) { propertyWriter = writer; }
 
 void RemoveSkinProp(HWND window, const char* key) {
   const int index = KeyIndex(key);
@@ -197,7 +207,7 @@ void RestoreSkinProp(HWND window, const char* key) {
   const Entry* entry = index < 0 ? nullptr : FindEntry(window);
   if (entry == nullptr || (entry->present & Bit(index)) == 0) return;
   const auto kept = reinterpret_cast<HANDLE>(entry->values[index]);
-  if (GetPropA(window, key) != kept) SetPropA(window, key, kept);
+  if (GetPropA(window, key) != kept) WriteProperty(window, key, kept);
 }
 
 void RememberSkinProps(HWND window, SkinTraits traits) {
@@ -245,8 +255,17 @@ SkinRecord::SkinRecord(HWND window, SkinTraits traits) : window_(window) {
   if (entry == nullptr) return;
   entry->previous = previous;
   entry->link = reusesLink_;
-  SetSkinProp(window, props::kProcAddr, reinterpret_cast<LONG_PTR>(previous));
   dpi_ = entry->dpi = outerDpi > 0 ? outerDpi : win::WindowDpi(window);
+}
+
+bool SkinRecord::Keep() {
+  const Entry* entry = FindHeldEntry(window_);
+  if (entry == nullptr ||
+      !SetSkinProp(window_, props::kProcAddr, reinterpret_cast<LONG_PTR>(entry->previous))) {
+    return false;
+  }
+  window_ = nullptr;
+  return true;
 }
 
 SkinRecord::~SkinRecord() {

@@ -73,9 +73,15 @@ inline constexpr const char* kAllKeys[] = {
 // Reads a property; 0 when it is missing.
 LONG_PTR GetSkinProp(HWND window, const char* key);
 
-// Stores a property (a failure is not reported; the window then keeps what it had, and reads
-// ask the window).
-void SetSkinProp(HWND window, const char* key, LONG_PTR value);
+// Stores a property. False when the window could not take it (the desktop heap or the atom table
+// is exhausted); the window then keeps what it had, and reads ask the window.
+bool SetSkinProp(HWND window, const char* key, LONG_PTR value);
+
+// The call that writes a window property for the calling thread's store: SetPropA, or a writer
+// that stands in for it (tests make writes fail with one, as an exhausted desktop heap would).
+// Null puts SetPropA back.
+using PropertyWriter = BOOL(WINAPI*)(HWND window, LPCSTR key, HANDLE value);
+void SetPropertyWriterForTesting(PropertyWriter writer);
 
 // Removes a property; nothing happens when it is missing.
 void RemoveSkinProp(HWND window, const char* key);
@@ -135,9 +141,12 @@ bool RemembersAnyWindow();
 // The record with which an attach starts: the store keeps the window's traits, decides its DPI
 // (that of the nearest skinned window it lies in, so that a window created inside a form whose
 // DPI the skin has been told takes the form's; else the platform's) and the procedure the skin's
-// passes messages on to (a link's own, else the window's procedure now), which it writes under
-// "PROCADDR". An attach that does not complete, Keep() not called, leaves the store as it was
-// (nothing, or the link). For windows of the calling thread only.
+// passes messages on to (a link's own, else the window's procedure now), which Keep() writes under
+// "PROCADDR" once the family's state is on. Until then the window does not count as skinned: where
+// the skin's procedure is in its chain already as a link, that passes the attach's own messages
+// (the button's change to owner-drawn) straight on, as they go to a window the skin's procedure
+// has not reached yet. An attach that does not complete, Keep() not called or failed, leaves the
+// store as it was (nothing, or the link). For windows of the calling thread only.
 class SkinRecord {
  public:
   SkinRecord(HWND window, SkinTraits traits);
@@ -148,7 +157,9 @@ class SkinRecord {
   int dpi() const { return dpi_; }
   // True when the skin's procedure is in the window's chain already, as a link.
   bool reusesLink() const { return reusesLink_; }
-  void Keep() { window_ = nullptr; }
+  // Writes "PROCADDR": from here on the window counts as skinned. False when the window cannot
+  // take it; the record then ends as an attach that did not complete.
+  bool Keep();
 
  private:
   HWND window_;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "skin/core/skin_props.h"
+#include "win/callback_barrier.h"
 
 namespace skin {
 
@@ -43,7 +44,7 @@ void Forget(HWND window) {
   if (watch.noted != nullptr) std::erase(*watch.noted, window);
 }
 
-LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
+void FollowCreationEvent(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_CREATEWND) {
     NoteCreation(reinterpret_cast<HWND>(wParam), reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs);
   } else if (code == HCBT_DESTROYWND) {
@@ -53,6 +54,15 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
     // Activation, focus and the like: whatever was being created before has been completed.
     AttachLateWindows();
   }
+}
+
+// An event the skin cannot follow (an allocation fails) leaves the window as the platform made
+// it; the next hook in the chain sees every event either way.
+LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
+  win::CallGuarded(0, [&] {
+    FollowCreationEvent(code, wParam, lParam);
+    return 0;
+  });
   return CallNextHookEx(watch.hook, code, wParam, lParam);
 }
 

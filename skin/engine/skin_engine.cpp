@@ -11,6 +11,7 @@
 #include "skin/messages/skin_window_proc.h"
 #include "skin/painters/button_painter.h"
 #include "win/dll_search.h"
+#include "win/callback_barrier.h"
 #include "win/dpi.h"
 #include "win/unique_handle.h"
 
@@ -116,22 +117,28 @@ void MoveToDpi(HWND window, int dpi) {
 }
 
 BOOL CALLBACK MoveChildToDpi(HWND window, LPARAM dpi) {
-  MoveToDpi(window, static_cast<int>(dpi));
-  return TRUE;
+  return win::CallGuarded(TRUE, [&] {
+    MoveToDpi(window, static_cast<int>(dpi));
+    return TRUE;
+  });
 }
 
 // One window that is being destroyed: the skin comes off it now, since another subclass may keep
 // its WM_DESTROY from the skin's procedure, and its entry ends.
 BOOL CALLBACK ForgetDestroyedWindow(HWND window, LPARAM) {
-  if (!RemembersWindow(window)) return TRUE;
-  SkinDetachWindow(window);
-  EndSkinEntry(window);
-  return TRUE;
+  return win::CallGuarded(TRUE, [&] {
+    if (!RemembersWindow(window)) return TRUE;
+    SkinDetachWindow(window);
+    EndSkinEntry(window);
+    return TRUE;
+  });
 }
 
 BOOL CALLBACK RemoveFromTopLevelWindow(HWND window, LPARAM removed) {
-  if (IsSkinned(window)) *reinterpret_cast<int*>(removed) |= SkinRemove(window);
-  return TRUE;
+  return win::CallGuarded(TRUE, [&] {
+    if (IsSkinned(window)) *reinterpret_cast<int*>(removed) |= SkinRemove(window);
+    return TRUE;
+  });
 }
 
 // The window of a link has had its last message: with no window held any more, the watch for
@@ -175,8 +182,9 @@ int SkinFollowHighContrast(HWND form) {
   return removed;
 }
 
-// The attach reads in four steps: the engine decides, the store records, the family's attach puts
-// the family's state on with the skin's procedure, and one repaint shows the result.
+// The attach reads in five steps: the engine decides, the store records, the family's attach puts
+// the family's state on, the store marks the window skinned and the skin's procedure goes in, and
+// one repaint shows the result.
 int SkinAttachWindow(HWND window) {
   if (window == nullptr || !IsOwnThreadWindow(window)) return 0;
   // Decide. Whether the skin holds the window already, the store alone says. A window it holds
@@ -211,8 +219,15 @@ int SkinAttachWindow(HWND window) {
     DropSpriteSheet(factor);
     return 0;
   }
+  // The marker, before the skin's procedure reads it. A window that cannot take it (the desktop
+  // heap or the atom table is exhausted) would pass every message to the default procedure: it
+  // loses the family's state again and stays as it was, with its own procedure or the link.
+  if (!record.Keep()) {
+    DetachFamilyState(window, traits.family);
+    DropSpriteSheet(factor);
+    return 0;
+  }
   if (!record.reusesLink()) InstallSkinWindowProc(window, traits.unicode, kWindowProcCalls);
-  record.Keep();
   // Windows created later inside skinned windows are watched for while the engine has any.
   if (++skinnedWindowCount == 1) StartWatchingForLateWindows(kLateWindowCalls);
   RepaintAttached(window, traits.family);
@@ -251,14 +266,20 @@ void SkinKeepDpi(HWND window, int dpi) {
   EnumChildWindows(window, MoveChildToDpi, dpi);
 }
 
+// Enumeration callbacks: an exception stops here, and the enumeration goes on with the next
+// window.
 BOOL CALLBACK AttachChildCallback(HWND window, LPARAM) {
-  SkinAttachWindow(window);
-  return TRUE;
+  return win::CallGuarded(TRUE, [&] {
+    SkinAttachWindow(window);
+    return TRUE;
+  });
 }
 
 BOOL CALLBACK DetachChildCallback(HWND window, LPARAM) {
-  SkinDetachWindow(window);
-  return TRUE;
+  return win::CallGuarded(TRUE, [&] {
+    SkinDetachWindow(window);
+    return TRUE;
+  });
 }
 
 void SkinSetButtonDescriptionSource(ButtonDescriptionSource source) {

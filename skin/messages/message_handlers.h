@@ -26,6 +26,14 @@ struct SkinMessage {
   UINT message;
   WPARAM wParam;
   LPARAM lParam;
+  // Where the skin's procedure keeps track: whether the previous procedure has been called for
+  // the message, and its answer, so that a message the skin cannot finish gets the previous
+  // procedure's handling once, and its answer.
+  struct PreviousCall {
+    bool called = false;
+    LRESULT result = 0;
+  };
+  PreviousCall* previousCall = nullptr;
 
   // Calls the previous procedure with the unchanged arguments.
   LRESULT CallPrevious() const;

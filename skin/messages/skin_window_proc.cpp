@@ -5,6 +5,7 @@
 #include "skin/core/skin_props.h"
 #include "skin/graphics/gdi_handles.h"
 #include "skin/messages/message_handlers.h"
+#include "win/callback_barrier.h"
 
 namespace skin {
 
@@ -91,10 +92,12 @@ LRESULT AttachWindowInLParam(const SkinMessage& message) {
 }
 
 BOOL CALLBACK RescaleWindow(HWND window, LPARAM) {
-  if (IsSkinned(window)) {
-    if (auto rescale = RowFor(GetSkinTraits(window).family).rescale) rescale(window);
-  }
-  return TRUE;
+  return win::CallGuarded(TRUE, [&] {
+    if (IsSkinned(window)) {
+      if (auto rescale = RowFor(GetSkinTraits(window).family).rescale) rescale(window);
+    }
+    return TRUE;
+  });
 }
 
 // The window is told a new DPI (it went to a screen of another scale, or the scale changed): it
@@ -141,9 +144,15 @@ LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 // Whatever a message did (a property page shown, a control created at run time) is complete
 // once it has been handled: the windows that appeared meanwhile inside skinned windows are
-// attached then.
+// attached then. Windows that cannot be attached then (an allocation fails) keep the platform's
+// look.
 struct AttachLateWindowsAfterwards {
-  ~AttachLateWindowsAfterwards() { engine.attachLateWindows(); }
+  ~AttachLateWindowsAfterwards() {
+    win::CallGuarded(0, [] {
+      engine.attachLateWindows();
+      return 0;
+    });
+  }
 };
 
 // After a left-button release every skinned check box and option button next to the clicked
@@ -160,8 +169,11 @@ LRESULT HandleLButtonUpAndRefresh(const SkinMessage& message) {
 LRESULT SkinMessage::CallPrevious() const {
   // The skin's procedure was installed with the same character set as the window's own, so the
   // message is passed on without a lossy round trip through the ANSI code page.
-  return traits.unicode ? CallWindowProcW(previous, window, message, wParam, lParam)
-                        : CallWindowProcA(previous, window, message, wParam, lParam);
+  const LRESULT result = traits.unicode
+                             ? CallWindowProcW(previous, window, message, wParam, lParam)
+                             : CallWindowProcA(previous, window, message, wParam, lParam);
+  if (previousCall != nullptr) *previousCall = {true, result};
+  return result;
 }
 
 SkinMessage::PreviousResult SkinMessage::CallPreviousAndRecheck() const {
@@ -203,13 +215,11 @@ void DetachFamilyState(HWND window, SkinFamily family) {
   if (auto detach = RowFor(family).detach) detach(window);
 }
 
-LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (window == nullptr) return 0;
-  const WNDPROC previous = GetSkinPropHandle<WNDPROC>(window, props::kProcAddr);
-  if (previous == nullptr) return PassOn(window, message, wParam, lParam);
-  const SkinMessage m{previous, GetSkinTraits(window), window, message, wParam, lParam};
+namespace {
+
+LRESULT HandleSkinMessage(const SkinMessage& m) {
   const AttachLateWindowsAfterwards attachLateWindows;
-  switch (message) {
+  switch (m.message) {
     case WM_DESTROY:
       return HandleDestroy(m);
     case WM_SIZE:
@@ -263,6 +273,28 @@ LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   }
 }
 
+}  // namespace
+
+// No exception leaves the procedure: a message whose skin handling fails (an allocation) gets the
+// previous procedure's handling where that has not run yet, and its answer either way; the skin's
+// state is left as the failure found it (each step keeps the invariants on its own).
+LRESULT CALLBACK SkinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (window == nullptr) return 0;
+  const WNDPROC previous = GetSkinPropHandle<WNDPROC>(window, props::kProcAddr);
+  if (previous == nullptr) {
+    return win::CallGuarded(LRESULT{0}, [&] { return PassOn(window, message, wParam, lParam); });
+  }
+  SkinMessage::PreviousCall previousCall;
+  const SkinMessage m{previous, GetSkinTraits(window), window, message, wParam,
+                      lParam,   &previousCall};
+  try {
+    return HandleSkinMessage(m);
+  } catch (...) {
+    if (previousCall.called) return previousCall.result;
+    return win::CallGuarded(LRESULT{0}, [&] { return m.CallPrevious(); });
+  }
+}
+
 bool RunsSkinWindowProc(HWND window) {
   // The platform hands out the procedure itself only in the character set it was installed with
   // (a thunk in the other), so both are asked.
@@ -293,14 +325,16 @@ void TakeOutSkinWindowProc(HWND window, bool unicode) {
 }
 
 BOOL CALLBACK RefreshCheckAndOptionBoxes(HWND child, LPARAM) {
-  if (!IsSkinned(child)) return TRUE;
-  const SkinFamily family = GetSkinTraits(child).family;
-  // Check boxes and option buttons repaint through their row's refreshAfterClick (the check and
-  // option painters, with state Normal and the force flag); other kinds are left alone.
-  if (family == SkinFamily::Check || family == SkinFamily::Option) {
-    if (auto refresh = RowFor(family).refreshAfterClick) refresh(child);
-  }
-  return TRUE;
+  return win::CallGuarded(TRUE, [&] {
+    if (!IsSkinned(child)) return TRUE;
+    const SkinFamily family = GetSkinTraits(child).family;
+    // Check boxes and option buttons repaint through their row's refreshAfterClick (the check
+    // and option painters, with state Normal and the force flag); other kinds are left alone.
+    if (family == SkinFamily::Check || family == SkinFamily::Option) {
+      if (auto refresh = RowFor(family).refreshAfterClick) refresh(child);
+    }
+    return TRUE;
+  });
 }
 
 }  // namespace skin

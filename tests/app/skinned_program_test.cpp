@@ -65,9 +65,7 @@ TEST(SkinnedProgram, ButtonsAreSkinnedAndFadeUnderThePointer) {
 
   RECT rect{};
   GetWindowRect(form, &rect);
-  const std::wstring path =
-      testing_support::SaveScreenPicture(rect, L"running_program_hot_and_pressed.bmp");
-  EXPECT_FALSE(path.empty());
+  testing_support::SaveScreenPicture(rect, L"running_program_hot_and_pressed.bmp");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "tests/support/command_recording.h"
 
+#include <tlhelp32.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -81,6 +83,19 @@ CommandRecording::~CommandRecording() {
   for (const std::wstring& name : fileNames_) RestoreOriginal(name);
   SetEnvironmentVariableW(L"MORVANE_RECORDER_LOG", nullptr);
   SetEnvironmentVariableW(L"MORVANE_RECORDER_EVENT", nullptr);
+}
+
+int ChildProcessCount(DWORD parentId) {
+  const win::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return -1;
+  int count = 0;
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry)) {
+    if (entry.th32ParentProcessID == parentId) ++count;
+  }
+  return count;
 }
 
 bool CommandRecording::WaitForStart(DWORD timeoutMs) {

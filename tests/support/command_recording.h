@@ -52,6 +52,13 @@ class CommandRecording {
   bool ready_ = false;
 };
 
+// The processes alive now that `parentId` started; -1 when the list of processes cannot be
+// taken. A program's start has made its process by the time the call that starts it returns, and
+// the recorder writes its record before it ends: a program that started nothing up to a moment
+// it showed (its next box) has neither a record nor a child process then, with nothing to wait
+// for.
+int ChildProcessCount(DWORD parentId);
+
 // The system directory as this process sees it (same architecture as the program under test).
 std::wstring SystemDirectoryForTest();
 

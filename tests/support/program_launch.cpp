@@ -98,6 +98,16 @@ bool Painted(HWND window) {
   return !unpainted;
 }
 
+bool WaitUntilPainted(HWND window, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while (IsWindow(window)) {
+    if (Painted(window) && Answers(window)) return true;
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(kPollMs);
+  }
+  return false;
+}
+
 HWND WaitUntilReady(const Started& started, DWORD timeoutMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   while (GetTickCount64() < deadline) {

@@ -49,6 +49,10 @@ std::vector<HWND> VisibleWindowsOf(DWORD processId);
 // True when neither the window nor any visible window inside it waits for a paint.
 bool Painted(HWND window);
 
+// Waits until the window (of any process) and every visible window inside it have painted and
+// it answers WM_NULL; false when that took longer than timeoutMs or the window went.
+bool WaitUntilPainted(HWND window, DWORD timeoutMs = kReadyTimeoutMs);
+
 // Waits until a top-level window of the program is visible, painted and answers WM_NULL, and
 // returns it; null when the program ended first or took longer than timeoutMs.
 HWND WaitUntilReady(const Started& started, DWORD timeoutMs = kReadyTimeoutMs);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include "win/unique_handle.h"
@@ -74,8 +75,15 @@ TEST(GdiAccounting, SeesRegionsThatTheSystemDeletes) {
   EXPECT_EQ(CountGdiObjects().regions, before.regions);
 }
 
-TEST(GdiAccounting, MacroPassesABalancedScenario) {
+// The brush a scenario leaves behind (static: the failure check's statement sees no locals).
+HBRUSH leftBrush = nullptr;
+
+TEST(GdiAccounting, MacroPassesABalancedScenarioAndFailsALeak) {
   EXPECT_GDI_OBJECTS_UNCHANGED({ const win::Brush brush(CreateSolidBrush(RGB(3, 3, 3))); });
+  EXPECT_NONFATAL_FAILURE(EXPECT_GDI_OBJECTS_UNCHANGED(leftBrush = CreateSolidBrush(RGB(4, 4, 4))),
+                          "GDI objects after (left) and before (right) the scenario");
+  ASSERT_NE(leftBrush, nullptr);
+  DeleteObject(leftBrush);
 }
 
 }  // namespace

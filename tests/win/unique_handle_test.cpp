@@ -111,11 +111,15 @@ TEST(UniqueHandle, KernelHandlesAndRegistryKeysCloseOnce) {
   win::RegistryKey key;
   ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, key.put()), ERROR_SUCCESS);
   const HKEY rawKey = key.get();
-  EXPECT_NE(key.put(), nullptr);  // closes the key it held
+  HKEY* slot = key.put();  // closes the key it held
+  EXPECT_EQ(*slot, nullptr) << "the slot given out still holds the closed key";
   EXPECT_FALSE(key);
   EXPECT_EQ(RegQueryInfoKeyW(rawKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                              nullptr, nullptr, nullptr, nullptr),
             ERROR_INVALID_HANDLE);
+  // The slot is the owner's own: what a call writes there, the owner holds and closes.
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, slot), ERROR_SUCCESS);
+  EXPECT_EQ(key.get(), *slot);
 }
 
 }  // namespace

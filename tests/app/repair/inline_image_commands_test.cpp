@@ -16,6 +16,7 @@
 #include "tests/support/keyboard_input.h"
 #include "tests/support/payload_text.h"
 #include "tests/support/pictures.h"
+#include "tests/support/program_launch.h"
 #include "tests/support/running_form.h"
 #include "win/unique_handle.h"
 
@@ -40,8 +41,6 @@ using testing_support::AnswerMessageBox;
 using testing_support::MessageBoxSeen;
 
 constexpr wchar_t kTitle[] = L"提示";
-// How long a box of the started program is given to paint before its picture is taken.
-constexpr DWORD kPaintMs = 300;
 // The policy is named neutrally: an administrator may have set it as well as malicious software.
 constexpr wchar_t kPolicySentence[] =
     L"注意：注册表编辑器已被组策略“阻止访问注册表编辑工具”禁用（位于“用户配置 → 管理模板 → 系统”，"
@@ -130,13 +129,13 @@ class InlineImageCommands : public testing::Test {
     return box;
   }
 
-  // The box of the other process, once it has had time to paint.
+  // The box of the other process, once it has painted.
   static void SaveBoxPicture(HWND box, const wchar_t* name) {
-    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Sleep(kPaintMs);
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    EXPECT_TRUE(launch::WaitUntilPainted(box)) << "the box did not paint";
     RECT area{};
     GetWindowRect(box, &area);
-    EXPECT_FALSE(testing_support::SaveScreenPicture(area, name).empty());
+    testing_support::SaveScreenPicture(area, name);
   }
 
   InlineImagesValueKeeper keeper_;
@@ -412,7 +411,9 @@ TEST_F(InlineImageCommands, AHungEditorLeavesTheWindowAliveAndIgnoresFurtherClic
   ASSERT_NO_FATAL_FAILURE(StartShowingPictures(standIn, program));
   EXPECT_FALSE(IsWindowEnabled(program.form())) << "the window takes no input while waiting";
   DWORD_PTR result = 0;
-  EXPECT_NE(SendMessageTimeoutW(program.form(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result), 0)
+  EXPECT_NE(SendMessageTimeoutW(program.form(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                launch::kReadyTimeoutMs, &result),
+            0)
       << "the window stopped answering while waiting";
   // A click that still reaches a button must not start a second import.
   RunningForm::Click(program.Button(kHide.caption));

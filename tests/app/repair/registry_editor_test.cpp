@@ -115,8 +115,9 @@ TEST(RegistryEditor, TheEditorRunsAsTheInvokerWithSilentModeAndThePathAsOneArgum
               app::EditorOutcome::kFinished);
     EXPECT_EQ(OwnCompatLayer(), own);
     EXPECT_EQ(standIn.LastCompatLayer(), std::optional<std::wstring>(L"RunAsInvoker"));
+    // The command line written out in full: Wine's Windows folder is C:\windows.
     EXPECT_EQ(standIn.LastCommandLine(),
-              L"\"" + app::RegistryEditorPath() + L"\" /s \"" + path + L"\"");
+              L"\"C:\\windows\\regedit.exe\" /s \"C:\\users\\some user\\Temp\\Nkvo.reg\"");
   }
   SetEnvironmentVariableW(L"__COMPAT_LAYER", nullptr);
   const std::vector<std::wstring> expected = {L"/s", path};

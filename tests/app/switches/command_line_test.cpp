@@ -8,13 +8,16 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/repair/registry_payload.h"
 #include "app/switches/command_line.h"
 #include "tests/support/inline_images_value.h"
 #include "tests/support/payload_text.h"
 #include "tests/support/pictures.h"
+#include "tests/support/program_launch.h"
 #include "tests/support/running_form.h"
 #include "tests/support/test_paths.h"
 #include "win/dll_search.h"
@@ -33,8 +36,6 @@ constexpr UINT kUsEnglishCodePage = 437;
 constexpr UINT kWesternCodePage = 1252;
 // How long a switch may take before the test counts it as waiting on a box nobody answers.
 constexpr DWORD kSwitchMs = 15000;
-// How long the usage box is given to paint before its picture is taken.
-constexpr DWORD kPaintMs = 300;
 const std::wstring kShownLine = L"内嵌图片当前为显示状态。";
 const std::wstring kHideLine = L"“关闭内嵌图片”成功，刷新后即可生效！";
 
@@ -224,6 +225,35 @@ TEST_F(CommandLine, SwitchesSetAndReportTheValueWithTheirExitCodeAndOneLine) {
   EXPECT_EQ(RunWithSwitch(L"/status").exitCode, 1u) << "a value other than yes counts as hidden";
 }
 
+// A value that cannot be read as shown or hidden is never reported as shown: /status says what it
+// found, with exit code 1.
+TEST_F(CommandLine, StatusOfAValueItCannotReadIsNeverShown) {
+  struct Case {
+    const char* what;
+    bool locked;  // the key denies the user reading, over the value "yes"
+  };
+  for (const Case& c : {Case{"a key the user may not read", true}, Case{"a number", false}}) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(SetInlineImagesValue(std::wstring(L"yes")));
+    if (!c.locked) {
+      const DWORD number = 1;
+      ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, app::kInlineImagesKey,
+                                app::kInlineImagesValueName, REG_DWORD, &number, sizeof number),
+                ERROR_SUCCESS);
+    }
+    std::optional<payload_tests::LockedInlineImagesKey> locked;
+    if (c.locked) {
+      locked.emplace();
+      ASSERT_TRUE(locked->locked());
+    }
+    const payload_tests::SwitchRun status = RunWithSwitch(L"/status");
+    EXPECT_EQ(status.exitCode, 1u) << "start error " << status.startError;
+    EXPECT_EQ(status.output.find(Gbk(kShownLine)), std::string::npos) << status.output;
+    EXPECT_NE(status.output.find(Gbk(L"无法判断内嵌图片当前是否显示")), std::string::npos)
+        << status.output;
+  }
+}
+
 // The README.txt of the download, as the release writes it, holds every line of the usage that /?
 // prints but its first, the exit codes included, as lines of its own.
 TEST_F(CommandLine, TheDownloadsReadmeHoldsTheUsageLinesAsTheProgramPrintsThem) {
@@ -252,10 +282,10 @@ TEST_F(CommandLine, WithoutAConsoleTheUsageIsABoxAndResultsOnlyTheExitCode) {
 
   SwitchProcess bad(L"/bogus", StandardOutput::kNone);
   const testing_support::MessageBoxSeen box = bad.WaitForMessageBox();
-  Sleep(kPaintMs);
+  EXPECT_TRUE(launch::WaitUntilPainted(box.window)) << "the box did not paint";
   RECT area{};
   GetWindowRect(box.window, &area);
-  EXPECT_FALSE(testing_support::SaveScreenPicture(area, L"box_usage.bmp").empty());
+  testing_support::SaveScreenPicture(area, L"box_usage.bmp");
   EXPECT_EQ(box.title, L"提示");
   EXPECT_EQ(Gbk(box.text + L"\r\n"), usage);
   EXPECT_TRUE(testing_support::AnswerMessageBox(box));

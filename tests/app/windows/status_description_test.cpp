@@ -21,6 +21,7 @@
 #include "app/windows/resource_ids.h"
 #include "skin/engine/high_contrast.h"
 #include "tests/support/accessible_reading.h"
+#include "tests/support/allocation_failure.h"
 #include "tests/support/message_pump.h"
 
 namespace {
@@ -35,9 +36,12 @@ constexpr GUID kAccPropServicesClass = {
 constexpr GUID kAccPropServicesInterface = {
     0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
 
-// An annotation service that keeps what it is given, as the platform's keeps it for readers.
+// An annotation service that keeps what it is given, as the platform's keeps it for readers: a
+// second annotation of the same window takes the place of the first. It counts the annotations
+// made, so that a test sees a repeat the platform's would absorb.
 class RecordingServices final : public IAccPropServices {
  public:
+  int annotationsMade = 0;
   struct Annotation {
     HWND window;
     DWORD object;
@@ -66,6 +70,8 @@ class RecordingServices final : public IAccPropServices {
   HRESULT STDMETHODCALLTYPE SetHwndPropServer(HWND window, DWORD object, DWORD child,
                                               const MSAAPROPID* properties, int count,
                                               IAccPropServer* server, AnnoScope scope) override {
+    ++annotationsMade;
+    ClearHwndProps(window, object, child, properties, count);
     server->AddRef();
     annotations.push_back(
         {window, object, child, std::vector(properties, properties + count), scope, server});
@@ -196,6 +202,21 @@ TEST_F(StatusDescriptionTest, AnnotatedWhileTheSkinStandsAsideAndCurrentWhenRead
     EXPECT_EQ(Served(annotation->server, kDescription), app::CurrentInlineImagesStatusText());
     EXPECT_EQ(Served(annotation->server, kHelp), app::CurrentInlineImagesStatusText());
   }
+  // A reading whose text cannot be made (an allocation fails) answers E_OUTOFMEMORY and no
+  // description; the next reading has it again.
+  {
+    VARIANT value;
+    BOOL has = TRUE;
+    HRESULT answer = S_OK;
+    {
+      const testing_support::AllocationFailure failure;
+      answer =
+          services_.annotations[0].server->GetPropValue(nullptr, 0, kDescription, &value, &has);
+    }
+    EXPECT_EQ(answer, E_OUTOFMEMORY);
+    EXPECT_FALSE(has);
+    EXPECT_EQ(V_VT(&value), VT_EMPTY);
+  }
   // A change made meanwhile shows in the next reading.
   const std::wstring before = Served(services_.annotations[0].server);
   ASSERT_TRUE(app::WriteInlineImagesValue(L"no"));
@@ -204,7 +225,9 @@ TEST_F(StatusDescriptionTest, AnnotatedWhileTheSkinStandsAsideAndCurrentWhenRead
   EXPECT_EQ(after, app::CurrentInlineImagesStatusText());
 
   // Another change of settings while the scheme runs annotates nothing twice.
+  const int made = services_.annotationsMade;
   SendMessageW(form, WM_SETTINGCHANGE, 0, 0);
+  EXPECT_EQ(services_.annotationsMade, made);
   EXPECT_EQ(services_.annotations.size(), 2u);
 
   SetHighContrast(form, false);

@@ -67,6 +67,27 @@ TEST_F(SkinPropsTest, MissingReadsZeroAndValuesRoundTripAtPointerWidth) {
   }
   EXPECT_FALSE(IsSkinned(window_));
   RemoveSkinProp(window_, props::kTimerId);  // removing a missing key is harmless
+  EXPECT_EQ(GetPropA(window_, "TIMERID"), nullptr);
+}
+
+BOOL WINAPI RefuseEveryWrite(HWND, LPCSTR, HANDLE) { return FALSE; }
+
+// A write the window cannot take (the desktop heap or the atom table is exhausted) says so, and
+// the window, kept by the store or not, reads what it carried before.
+TEST_F(SkinPropsTest, AWriteTheWindowCannotTakeIsReportedAndChangesNothing) {
+  for (const bool kept : {false, true}) {
+    SCOPED_TRACE(kept ? "kept by the store" : "not kept");
+    if (kept) RememberSkinProps(window_);
+    ASSERT_TRUE(SetSkinProp(window_, props::kAlphaLevel, 40));
+    SetPropertyWriterForTesting(RefuseEveryWrite);
+    EXPECT_FALSE(SetSkinProp(window_, props::kAlphaLevel, 80));
+    EXPECT_FALSE(SetSkinProp(window_, props::kProcAddr, 0x1234));
+    SetPropertyWriterForTesting(nullptr);
+    EXPECT_EQ(GetSkinProp(window_, props::kAlphaLevel), 40);
+    EXPECT_FALSE(IsSkinned(window_));
+    RemoveSkinProp(window_, props::kAlphaLevel);
+    EXPECT_FALSE(RemembersWindow(window_));
+  }
 }
 
 TEST_F(SkinPropsTest, StateReadsBackAndOutOfRangeValuesReadAsNormal) {
@@ -81,6 +102,7 @@ TEST_F(SkinPropsTest, StateReadsBackAndOutOfRangeValuesReadAsNormal) {
   SetSkinProp(window_, props::kOldState, -1);
   EXPECT_EQ(GetSkinState(window_), SkinState::Normal);
   RemoveSkinProp(window_, props::kOldState);
+  EXPECT_EQ(GetPropA(window_, "OLDSTATE"), nullptr);
 }
 
 // Every key must read the same through the store as through GetPropA, which is what any other
@@ -148,15 +170,27 @@ TEST(SkinPropsStore, EntriesEndWithTheirWindowsAndALinkOutlivesTheSkin) {
 
   HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
-  SkinRecord(window, {}).Keep();
+  const auto procedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+  {
+    SkinRecord record(window, {});
+    EXPECT_EQ(SkinHoldOf(window), SkinHold::kNone) << "skinned before the record is kept";
+    ASSERT_TRUE(record.Keep());
+  }
+  EXPECT_EQ(SkinHoldOf(window), SkinHold::kSkinned);
+  EXPECT_EQ(GetSkinPropHandle<WNDPROC>(window, props::kProcAddr), procedure);
   LeaveSkinLink(window);
   EXPECT_EQ(SkinHoldOf(window), SkinHold::kLink);
   EXPECT_FALSE(testing_support::CarriesAnySkinProperty(window));
   SkinRecord(window, {});  // an attach that fails leaves the link as it was
+  EXPECT_EQ(SkinHoldOf(window), SkinHold::kLink);
+  EXPECT_EQ(SkinLinkOf(window), procedure);
+  EXPECT_FALSE(testing_support::CarriesAnySkinProperty(window));
   EndSkinEntry(window);
   EXPECT_EQ(SkinHoldOf(window), SkinHold::kNone);
   EXPECT_EQ(SkinLinkOf(window), reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)));
   ForgetSkinWindow(window);
+  EXPECT_FALSE(RemembersWindow(window));
+  EXPECT_EQ(SkinLinkOf(window), nullptr);
   DestroyWindow(window);
 }
 

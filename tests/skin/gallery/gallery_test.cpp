@@ -70,7 +70,7 @@ TEST_F(GalleryPicturesTest, EveryStateOfEveryControl) {
   testing_support::SaveWindowPicture(gallery->form, L"gallery_unskinned.bmp");
   Skin();
   RepaintAll(gallery->form);
-  EXPECT_FALSE(testing_support::SaveWindowPicture(gallery->form, L"gallery_normal.bmp").empty());
+  testing_support::SaveWindowPicture(gallery->form, L"gallery_normal.bmp");
   ExpectComboAndHeaderLook(*gallery, 0);
 
   for (HWND control : gallery->Controls()) {

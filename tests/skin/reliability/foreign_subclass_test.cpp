@@ -16,6 +16,7 @@
 #include "tests/skin/reliability/skin_invariants.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/skin_test_form.h"
+#include "tests/support/skin_test_pixels.h"
 
 namespace reliability {
 namespace {
@@ -103,6 +104,43 @@ TEST(ForeignSubclass, AFormSubclassedAboveTheSkinIsAttachedOnceAndLetGoCleanly) 
   EXPECT_EQ(skin::SkinRemove(window), 1);
   form.Destroy();
   EXPECT_FALSE(skin::RemembersWindow(window));
+}
+
+LONG_PTR ButtonType(HWND button) { return GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK; }
+
+// A default push button subclassed from outside, then the skin removed and installed again (as
+// high contrast going on and off does): the attach through the link changes the button to
+// owner-drawn past the other procedure without taking that for a type change of its own, so the
+// skin draws the button again, and the last removal leaves it a default push button.
+TEST(ForeignSubclass, APushButtonReattachedThroughALinkIsDrawnAndRestored) {
+  foreign.clear();
+  testing_support::SkinTestForm form;
+  HWND button = form.wideButton();
+  SendMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
+  ASSERT_EQ(skin::SkinInstall(form.form()), 1);
+  SubclassFromOutside(button);
+  ASSERT_EQ(skin::SkinRemove(form.form()), 1);
+  ASSERT_EQ(ButtonType(button), BS_DEFPUSHBUTTON) << "the first removal lost the type";
+
+  ASSERT_EQ(skin::SkinInstall(form.form()), 1);
+  EXPECT_EQ(skin::SkinHoldOf(button), skin::SkinHold::kSkinned) << "the button was let go";
+  EXPECT_EQ(skin::SkinnedWindowCount(), kSkinnedWindowsOfTestForm);
+  EXPECT_EQ(ButtonType(button), BS_OWNERDRAW);
+  EXPECT_EQ(reinterpret_cast<LONG_PTR>(GetPropA(button, skin::props::kOldStyle)) & BS_TYPEMASK,
+            BS_DEFPUSHBUTTON)
+      << "the skin does not know the button's own type";
+  UpdateWindow(form.form());
+  RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(
+      testing_support::CountDifferencesInRegion(button, testing_support::StatePixels(button, 0)), 0)
+      << "the skin does not draw the button's face";
+  EXPECT_FALSE(foreign[button].recursed);
+
+  ASSERT_EQ(skin::SkinRemove(form.form()), 1);
+  EXPECT_EQ(ButtonType(button), BS_DEFPUSHBUTTON) << "the last removal did not restore the type";
+  EXPECT_EQ(skin::SkinnedWindowCount(), 0);
+  EXPECT_FALSE(skin::SpriteSheetBuilt()) << "a use of the sprite sheet was left behind";
+  EXPECT_EQ(ThreadInvariantFaults(), "");
 }
 
 // A button whose subclass keeps WM_DESTROY and WM_NCDESTROY from the skin: its skin is taken off

@@ -15,6 +15,7 @@
 #include "skin/core/skin_props.h"
 #include "skin/messages/fade_timer.h"
 #include "tests/skin/reliability/skin_invariants.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/control_gallery.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/skin_test_form.h"
@@ -26,22 +27,14 @@ namespace {
 constexpr int kSkinnedWindowsOfTestForm = 6;  // form, frame, four buttons
 constexpr int kFadeTicksBeforeTheEnd = 10;
 
-void DispatchWaitingMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
 // Runs the scenario once to warm up, then again between two exact GDI counts.
 void ExpectNothingLeftBehind(const std::function<void()>& scenario) {
   ASSERT_TRUE(testing_support::GdiAccountingAvailable());
   scenario();
-  DispatchWaitingMessages();
+  testing_support::PumpMessages();
   const testing_support::GdiCounts before = testing_support::CountGdiObjects();
   scenario();
-  DispatchWaitingMessages();
+  testing_support::PumpMessages();
   EXPECT_EQ(testing_support::CountGdiObjects(), before);
   EXPECT_EQ(skin::SkinnedWindowCount(), 0);
   EXPECT_EQ(ThreadInvariantFaults(), "");
@@ -139,7 +132,7 @@ TEST(Lifetimes, FormDestroyedWhileAComboListIsDropped) {
     info.cbSize = sizeof info;
     ASSERT_TRUE(GetComboBoxInfo(combo, &info));
     UpdateWindow(info.hwndList);
-    DispatchWaitingMessages();
+    testing_support::PumpMessages();
     EXPECT_TRUE(IsWindowVisible(info.hwndList));
     EXPECT_TRUE(skin::IsSkinned(info.hwndList)) << "the dropped list was not skinned";
     form.Destroy();

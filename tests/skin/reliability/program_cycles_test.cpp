@@ -14,6 +14,7 @@
 #include "skin/core/skin_props.h"
 #include "skin/engine/skin_engine.h"
 #include "tests/skin/reliability/skin_invariants.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/gdi_accounting.h"
 
 namespace reliability {
@@ -59,14 +60,6 @@ LRESULT CALLBACK NoteSkinnedBox(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void DispatchWaitingMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
 struct Footprint {
   testing_support::GdiCounts gdi;
   size_t windows;
@@ -92,7 +85,7 @@ void RunCycle() {
   HWND instructions = app::form2::Window();
   ASSERT_NE(instructions, nullptr);
   SendMessageW(instructions, WM_CLOSE, 0, 0);
-  DispatchWaitingMessages();
+  testing_support::PumpMessages();
 }
 
 TEST(ProgramCycles, AHundredCyclesOfTheProgramsFlowGrowNothing) {
@@ -119,7 +112,7 @@ TEST(ProgramCycles, AHundredCyclesOfTheProgramsFlowGrowNothing) {
   EXPECT_EQ(boxesAnswered, kCycles) << "every cycle opened one confirmation box";
   EXPECT_TRUE(boxWasSkinned) << "a confirmation box was not skinned";
   app::form1::Unload();
-  DispatchWaitingMessages();
+  testing_support::PumpMessages();
   EXPECT_EQ(skin::SkinnedWindowCount(), 0);
   UnhookWindowsHookEx(noteHook);
   UnhookWindowsHookEx(answerHook);

@@ -38,6 +38,8 @@ struct UsageLine {
 //   /?       "Shows this usage, exit code 0."
 //   other    "Any other argument, or more than one: changes nothing, shows this usage, exit
 //             code 2."
+//   account  "Run as an account other than the signed-in user (SYSTEM, for one): changes
+//             nothing, says whose setting it is, exit code 4."
 // clang-format off
 // usage lines begin
 constexpr UsageLine kUsageLines[] = {
@@ -46,6 +48,7 @@ constexpr UsageLine kUsageLines[] = {
     {L"/status", L"只查看，不更改。内嵌图片为显示状态时退出码为 0，其他情况（包括无法判断）为 1。"},
     {L"/?", L"显示本用法，退出码为 0。"},
     {L"", L"其他参数，或一次给出多个参数：不做任何更改，显示本用法，退出码为 2。"},
+    {L"", L"以当前登录的用户以外的账户（例如 SYSTEM）运行时：不做任何更改，说明是谁的设置，退出码为 4。"},
 };
 // usage lines end
 // clang-format on
@@ -173,16 +176,20 @@ int ShowUsage(int exitCode) {
 int ApplyCommand(const InlineImageCommand& command) {
   const InlineImagesOutcome outcome = ApplyInlineImageCommand(nullptr, command);
   WriteLine(InlineImagesReport(command, outcome, L""));
+  if (!outcome.otherUserNotice.empty()) return kExitOtherAccount;
   return outcome.holds ? kExitHolds : kExitNotHeld;
 }
 
 // The same sentences as the main window's tooltip; the exit code is 0 only when pictures are
-// shown, for the account the program runs as (the line says whose setting it is when that is not
-// the person signed in).
+// shown. Run as another account than the person signed in, the line says whose setting it
+// describes and the exit code is kExitOtherAccount whatever that setting is: a detection script
+// run as SYSTEM must not report the signed-in user's pictures as shown or hidden.
 int ReportStatus() {
   const InlineImagesSetting setting = ReadInlineImagesSetting();
-  const std::wstring status = InlineImagesStatusText(setting, SessionUsersOf(GetShellWindow()));
+  const SessionUsers users = SessionUsersOf(GetShellWindow());
+  const std::wstring status = InlineImagesStatusText(setting, users);
   WriteLine(StatusReport(status, win::CanRestrictDllSearch()));
+  if (!ActsForSignedInUser(users)) return kExitOtherAccount;
   return setting.state == InlineImagesState::kShown ? kExitHolds : kExitNotHeld;
 }
 

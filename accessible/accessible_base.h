@@ -24,8 +24,13 @@
 // whose ancestor is disabled) every object and element reports itself unavailable, default
 // actions are refused with E_ACCESSDENIED and nothing takes the focus.
 //
-// oleacc is not imported: the program loads it from the system directory when it first hands an
-// object out, and keeps it loaded.
+// oleacc is not imported: it is loaded in one place, accessible/oleacc_functions.h, which says
+// when, and stays loaded.
+//
+// The class's methods are defined in four files: accessible_base.cpp (the object's life, the COM
+// interfaces, the checks and the children), accessible_answers.cpp (the answers and actions),
+// accessible_navigation.cpp (the parent and the reading order) and element_object.cpp (the
+// objects of simple elements).
 
 #include <windows.h>
 
@@ -128,6 +133,12 @@ class AccessibleBase : public IAccessible, public IOleWindow {
   // Disconnects this object and the element objects it keeps, and lets go of them; the kept
   // marshal of the object itself goes with it.
   void DisconnectAll(IStream* marshal);
+  // True for a child window, which the window that holds it parents; a top-level window's parent
+  // is its owner.
+  static bool IsChildWindow(HWND window);
+  // The object of a window's client area, as any reader gets it (its own, or the platform's), with
+  // one reference for the caller; null where there is none.
+  static IDispatch* ClientObjectOf(HWND window);
   // The object of a simple element, kept by this container; one reference for the caller.
   IDispatch* ElementObjectOf(long child);
   // The parent a reader is given, with a reference for the caller; by default the window's

@@ -1,45 +1,23 @@
 #pragma once
 
-// The table of kept objects. Every object of a window is kept, with a table-strong marshal of it,
-// from the first request until the window goes. Readers compare objects to know where they are,
-// so each item must be the same object every time. And under Wine, an object that died with each
-// answer made COM tear down its stub on the UI thread whenever a reader let go of its last proxy,
-// in the middle of the window's messages, until the program froze; the kept marshal holds the
-// stub for the window's life, so that a reader's release never ends it.
+// Keeping, handing out and disconnecting each window's one object. Every object of a window is
+// kept, with a table-strong marshal of it (accessible/table_strong_marshal.h), from the first
+// request until the window goes (the table itself: accessible/kept_table.h). Readers compare
+// objects to know where they are, so each item must be the same object every time; and the kept
+// marshal holds the object's stub for the window's life, so that a reader's release never tears
+// it down in the middle of the window's messages.
 //
-// The windows of every thread may hand objects out: the table is touched under a lock only, and
+// The windows of every thread may hand objects out: the table is touched under its lock only, and
 // COM is called outside it.
 
 #include <windows.h>
 
-#include <objbase.h>
 #include <oleacc.h>
 
-#include <cstddef>
-
 #include "accessible/accessible_base.h"
+#include "accessible/kept_table.h"
 
 namespace accessible {
-
-// A table-strong marshal of `object` in a stream of its own: while the stream is kept, the
-// object's stub lives, whatever readers release. Null where none could be made.
-template <typename Interface>
-IStream* MarshalTableStrong(Interface* object) {
-  IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return nullptr;
-  if (FAILED(CoMarshalInterface(stream, __uuidof(Interface), object, MSHCTX_LOCAL, nullptr,
-                                MSHLFLAGS_TABLESTRONG))) {
-    stream->Release();
-    return nullptr;
-  }
-  return stream;
-}
-
-// Releases a marshal made by MarshalTableStrong and its stream; nothing for null.
-void ReleaseMarshal(IStream* stream);
-
-// The object kept for the window, without a reference for the caller; null where none is.
-AccessibleBase* KeptObject(HWND window);
 
 // Keeps `object` (taking over its reference) as the window's object; returns it, or null for a
 // null object.
@@ -70,12 +48,5 @@ LRESULT HandOutKept(HWND window, WPARAM wParam, Make make) {
   if (kept == nullptr) kept = Keep(window, make());
   return kept != nullptr ? HandOut(kept, wParam) : 0;
 }
-
-// How many windows have an object kept; for tests that nothing is left behind.
-size_t KeptCount();
-
-// The object of a window's client area, as any reader gets it (its own, or the platform's), with
-// one reference for the caller; null where there is none.
-IDispatch* ClientObjectOf(HWND window);
 
 }  // namespace accessible

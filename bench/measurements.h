@@ -34,6 +34,16 @@ PlatformFigures MeasurePlatform(Report& report);
 // The skin's figures, set against the platform's.
 void MeasureSkin(Report& report, const PlatformFigures& platform);
 
+// Parts of MeasureSkin, in attach_bench.cpp: the attach of one push button against creating it;
+// SkinInstall on the main window against creating it (with no other skinned window, so that the
+// sprite sheet is built afresh); the GDI objects and memory of skinned push buttons; the attach
+// and detach per control on forms of growing size (with another skinned window keeping the
+// sprite sheet alive).
+void MeasureAttachOne(Report& report);
+void MeasureInstall(Report& report);
+void MeasureFootprint(Report& report);
+void MeasureScaling(Report& report);
+
 // The program's start-up against a bare platform dialog with the same controls, and where the
 // program's own start-up time goes.
 void MeasureStartup(Report& report);

@@ -80,4 +80,11 @@ std::string Duration(double microseconds) {
   return Fixed(microseconds, 2) + " us";
 }
 
+std::string Ratio(double numerator, double denominator) {
+  return Duration(numerator) + " / " + Duration(denominator) + " = " +
+         Fixed(numerator / denominator, 3);
+}
+
+std::string AtMost(double goal) { return "<= " + Fixed(goal, goal < 1 ? 2 : 1); }
+
 }  // namespace bench

@@ -39,5 +39,9 @@ std::string Fixed(double value, int decimals);
 // A duration in microseconds, with a sensible unit and precision ("1.52 us", "38.1 us",
 // "412 us", "3.21 ms").
 std::string Duration(double microseconds);
+// A ratio of two durations with both of them ("1.52 us / 38.1 us = 0.040").
+std::string Ratio(double numerator, double denominator);
+// A goal that a figure be at most `goal` ("<= 0.10", "<= 1.5").
+std::string AtMost(double goal);
 
 }  // namespace bench

@@ -181,6 +181,8 @@ set_tests_properties(program_imports_refuses_an_unlisted_dll PROPERTIES
 # The source tree's layers point one way: a check of the sources, run on the build machine.
 add_test(NAME source_layers COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_layers.sh"
                                     "${CMAKE_SOURCE_DIR}")
+# The check itself: small trees, each with one fault or none, and what the check says of each.
+add_test(NAME source_layers_check COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check_layers_test.sh")
 
 # The benchmark's figures reach the documents by scripts/write_bench_tables.py: each row into its
 # block, with the commit it was measured on.

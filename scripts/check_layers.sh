@@ -7,7 +7,12 @@
 # switches), which know nothing of each other <- app/main.cpp. A file includes headers of its own
 # folder and of the layers below; app includes only the entry points of the skin. The one edge
 # back up is the window procedure's: it attaches and detaches windows as messages announce them.
-# Prints every include that breaks the rule; exits 1 when there is any.
+#
+# It also checks two things a reader relies on: no source file outside tests/ is over 400 lines,
+# and the project's own files include each other in one direction only. For the latter a header
+# and the source file of the same name count as one unit, as a reader takes them: a cycle through
+# any units, however long, is reported with the units on it.
+# Prints every break of these rules; exits 1 when there is any.
 # Usage: check_layers.sh [SOURCE_ROOT]
 set -euo pipefail
 cd "${1:-$(dirname "$0")/..}"
@@ -53,4 +58,56 @@ while IFS= read -r file; do
     fi
   done < <(sed -n 's/^#include "\(.*\)"/\1/p' "$file")
 done < <(find win accessible skin app \( -name '*.cpp' -o -name '*.h' \) | sort)
+
+# The length of every source file outside tests/: the C++ sources and headers, the resource
+# scripts, the build files and the scripts.
+readonly kMaxLines=400
+while IFS= read -r file; do
+  lines=$(wc -l <"$file")
+  if [ "$lines" -gt "$kMaxLines" ]; then
+    echo "$file has $lines lines, more than $kMaxLines"
+    status=1
+  fi
+done < <(find win accessible skin app bench scripts cmake resources CMakeLists.txt -type f \
+  \( -name '*.cpp' -o -name '*.h' -o -name '*.rc' -o -name '*.def' -o -name '*.sh' \
+  -o -name '*.py' -o -name '*.cmake' -o -name CMakeLists.txt \) | sort)
+
+# The include graph between units (a file's path without its extension). An include names a file
+# from the source root or, failing that, from the including file's folder; anything else (the
+# platform's headers) is not the project's own. tsort names the units of each cycle it finds.
+unit() { echo "${1%.*}"; }
+# The edges back that the design has, each of which closes a cycle; any other cycle is a fault.
+#   the window procedure attaches and detaches windows as messages announce them (see above);
+#   the instructions window brings the main window back when it closes;
+#   the engine's high-contrast and late-window parts put the skin on and off through its entry
+#   points;
+#   the leftover files' clean-up looks for both payloads' files, and a payload deletes its own file
+#   with the clean-up's delete that waits for the editor to let go of it.
+readonly kKnownEdgesBack="skin/messages/skin_window_proc skin/engine/skin_engine
+app/windows/instructions_window app/windows/main_window
+skin/engine/high_contrast skin/engine/skin_engine
+skin/engine/late_windows skin/engine/skin_engine
+app/repair/leftover_payload_files app/repair/registry_payload"
+edges=$(
+  while IFS= read -r file; do
+    while IFS= read -r included; do
+      if [ -f "$included" ]; then
+        target="$included"
+      elif [ -f "$(dirname "$file")/$included" ]; then
+        target="$(dirname "$file")/$included"
+      else
+        continue
+      fi
+      if [ "$(unit "$file")" != "$(unit "$target")" ]; then
+        echo "$(unit "$file") $(unit "$target")"
+      fi
+    done < <(sed -n 's/^#include "\(.*\)"/\1/p' "$file")
+  done < <(find win accessible skin app bench tests resources -type f \
+    \( -name '*.cpp' -o -name '*.h' -o -name '*.rc' \) | sort) | grep -vxF "$kKnownEdgesBack"
+)
+if ! cycles=$(tsort <<<"$edges" 2>&1 >/dev/null); then
+  echo "the includes go round in a cycle through these units:"
+  sed -n 's/^tsort: \([^-:][^:]*\)$/  \1/p' <<<"$cycles"
+  status=1
+fi
 exit $status

@@ -41,4 +41,10 @@ HRESULT TranslateOleColour(OLE_COLOR colour, HPALETTE palette, COLORREF* result)
 // A variant as VariantInit leaves it: empty, its former contents not looked at.
 inline void InitVariant(VARIANT* variant) { V_VT(variant) = VT_EMPTY; }
 
+// Makes the variant a long (VT_I4) with the value.
+inline void SetLongVariant(VARIANT* variant, long value) {
+  V_VT(variant) = VT_I4;
+  V_I4(variant) = value;
+}
+
 }  // namespace win

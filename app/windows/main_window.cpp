@@ -2,21 +2,16 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
-#include <iterator>
 #include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include "accessible/accessible_annotation.h"
 #include "accessible/accessible_base.h"
 #include "app/repair/inline_image_commands.h"
-#include "app/repair/inline_images_status.h"
 #include "app/system/forum_link.h"
 #include "app/system/shell_restart.h"
 #include "app/windows/accessible_window.h"
-#include "app/windows/command_tooltips.h"
 #include "app/windows/form_host.h"
 #include "app/windows/form_setup.h"
 #include "app/windows/frame_control.h"
@@ -26,6 +21,7 @@
 #include "app/windows/painted_label.h"
 #include "app/windows/resource_ids.h"
 #include "app/windows/startup_stages.h"
+#include "app/windows/status_commands.h"
 #include "app/windows/twips_layout.h"
 #include "skin/engine/high_contrast.h"
 #include "skin/engine/skin_engine.h"
@@ -68,9 +64,8 @@ constexpr CommandBinding kCommandBindings[] = {
 // Per-window state, owned by the window from WM_INITDIALOG to WM_NCDESTROY. The fonts and
 // boxes are those of the DPI the window is laid out at.
 struct Form1State : FormState {
-  win::Font commandFont;     // the frame's, the buttons' and the tooltip's
-  HWND tooltip = nullptr;    // made at the first hover; owned by the window, it goes with it
-  std::wstring tooltipText;  // what the tooltip shows now
+  win::Font commandFont;  // the frame's, the buttons' and the tooltip's
+  StatusTooltip statusTooltip;
   win::Font label2Font;
   PixelBox label2Box{};
   LinkLabel link{kForumAddress, kLabel3Face, kLabel3TenthsOfPoint, kLinkColour};
@@ -82,58 +77,9 @@ POINT PointFrom(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lPar
 
 SIZE ClientSizeAt(int dpi) { return PixelsAt(kClientSize, dpi); }
 
-// The two repair commands, which tell in a tooltip and in their accessible description how the
-// setting is now.
-constexpr int kStatusCommands[] = {IDC_COMMAND2, IDC_COMMAND3};
-
-bool IsStatusCommand(HWND frame, HWND window) {
-  if (frame == nullptr || window == nullptr || GetParent(window) != frame) return false;
-  const int id = GetDlgCtrlID(window);
-  return std::find(std::begin(kStatusCommands), std::end(kStatusCommands), id) !=
-         std::end(kStatusCommands);
-}
-
-// The tooltip of the repair commands, made when the pointer first comes onto one of them, so that
-// comctl32 is not loaded before the window's first paint. From then on it hears of every mouse
-// message over the window (RelayToTooltip): over a repair command it shows, elsewhere it hides.
-void FeedStatusTooltip(HWND form, HWND under, UINT mouseMessage) {
-  Form1State* state = StateOf(form);
-  if (state == nullptr) return;
-  if (state->tooltip == nullptr) {
-    HWND frame = GetDlgItem(form, IDC_FRAME2);
-    if (!IsStatusCommand(frame, under)) return;
-    state->tooltip = CreateFormTooltip(form);
-    if (state->tooltip == nullptr) return;
-    for (const int id : kStatusCommands) {
-      AddTooltipTool(state->tooltip, form, GetDlgItem(frame, id));
-    }
-    SetTooltipDpi(state->tooltip, state->commandFont.get(), state->dpi());
-  }
-  RelayToTooltip(state->tooltip, under, mouseMessage);
-}
-
 // The accessible description of a skinned push button: the setting now for the repair commands of
 // the loaded main window, nothing for any other button.
-std::wstring DescribeButton(HWND button) {
-  HWND form = Window();
-  if (form == nullptr || !IsStatusCommand(GetDlgItem(form, IDC_FRAME2), button)) return {};
-  return CurrentInlineImagesStatusText();
-}
-
-// Under a high-contrast scheme the skin stands aside and the platform's object answers a reader
-// for the repair commands, without their description: it gets it through annotation, read when
-// the reader reads it. With the skin back its own object answers, and the annotation goes.
-void FollowStatusDescriptions(HWND form, bool annotate) {
-  HWND frame = GetDlgItem(form, IDC_FRAME2);
-  for (const int id : kStatusCommands) {
-    HWND button = GetDlgItem(frame, id);
-    if (annotate) {
-      accessible::AnnotateDescription(button, DescribeButton);
-    } else {
-      accessible::ClearDescription(button);
-    }
-  }
-}
+std::wstring DescribeButton(HWND button) { return DescribeStatusCommand(Window(), button); }
 
 // The frame and the buttons are placed by LayOut.
 void CreateChildren(HWND form) {
@@ -168,7 +114,7 @@ void LayOut(HWND form) {
     SendMessageW(child, WM_SETFONT, font, FALSE);
     MoveChild(child, PixelsAt(button.box, dpi));
   }
-  SetTooltipDpi(state->tooltip, commandFont.get(), dpi);
+  state->statusTooltip.SetDpi(commandFont.get(), dpi);
   state->commandFont = std::move(commandFont);
   state->label2Font =
       CreateLabelFont(ChooseLabelFace(kLabel2Face), kLabel2TenthsOfPoint, FW_BOLD, false, dpi);
@@ -214,20 +160,10 @@ INT_PTR OnCommand(HWND form, int id, int notification) {
   return FALSE;
 }
 
-// The tooltip is about to show over a repair command: it says how the setting is at this moment,
-// so that a change made elsewhere (by the browser's own option, a script, another copy of the
-// program) shows without a restart.
+// The tooltip is about to show over a repair command: it says how the setting is at this moment.
 INT_PTR OnNotify(HWND form, LPARAM lParam) {
   Form1State* state = StateOf(form);
-  if (state == nullptr) return FALSE;
-  NMTTDISPINFOW* request = TooltipTextRequest(state->tooltip, lParam);
-  if (request == nullptr) return FALSE;
-  const auto tool = reinterpret_cast<HWND>(request->hdr.idFrom);
-  state->tooltipText = IsStatusCommand(GetDlgItem(form, IDC_FRAME2), tool)
-                           ? CurrentInlineImagesStatusText()
-                           : std::wstring();
-  request->lpszText = state->tooltipText.data();
-  return TRUE;
+  return state != nullptr && state->statusTooltip.AnswerTextRequest(form, lParam) ? TRUE : FALSE;
 }
 
 INT_PTR OnMouseMove(HWND form, POINT point) {
@@ -245,11 +181,13 @@ INT_PTR OnMouseMove(HWND form, POINT point) {
 // window which cursor to show: the tooltip hears of it, and the hand stays over the link between
 // mouse moves instead of letting the class cursor flash.
 INT_PTR OnSetCursor(HWND form, HWND under, int hitTest, UINT mouseMessage) {
-  FeedStatusTooltip(form, under, mouseMessage);
+  Form1State* state = StateOf(form);
+  if (state != nullptr) {
+    state->statusTooltip.Feed(form, under, mouseMessage, state->commandFont.get(), state->dpi());
+  }
   POINT point{};
   GetCursorPos(&point);
   ScreenToClient(form, &point);
-  const Form1State* state = StateOf(form);
   if (under != form || hitTest != HTCLIENT || state == nullptr ||
       !state->link.box().Contains(point)) {
     return FALSE;
@@ -275,7 +213,7 @@ INT_PTR OnLButtonUp(HWND form, POINT point) {
 // dialog's own handling goes on.
 INT_PTR OnSystemLookChange(HWND form) {
   skin::SkinFollowHighContrast(form);
-  FollowStatusDescriptions(form, skin::HighContrastOn());
+  AnnotateStatusCommands(form, skin::HighContrastOn() ? DescribeButton : nullptr);
   RedrawWindow(form, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
   return FALSE;
 }
@@ -375,13 +313,13 @@ void Form_Load(HWND form) {
   if (Form1State* state = StateOf(form)) state->link.SetUnderlined(true);
   skin::SkinSetButtonDescriptionSource(DescribeButton);
   skin::SkinInstall(form);
-  FollowStatusDescriptions(form, skin::HighContrastOn());
+  AnnotateStatusCommands(form, skin::HighContrastOn() ? DescribeButton : nullptr);
 }
 
 // Runs while the window and its controls still exist, just before they are destroyed: takes the
 // skin and the description annotations off again.
 void Form_Unload(HWND form) {
-  FollowStatusDescriptions(form, false);
+  AnnotateStatusCommands(form, nullptr);
   skin::SkinRemove(form);
   form2::Unload();
 }

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "accessible/accessible_base.h"
-#include "accessible/kept_objects.h"
+#include "accessible/kept_table.h"
 #include "accessible/thread_apartment.h"
 #include "app/system/forum_link.h"
 #include "app/windows/instructions_window.h"

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the README.txt of the download: the text of docs/release-readme.txt with its {switches}
 line replaced by the switch lines of the program's own usage, so that the two never differ. The
-lines are read from the table kUsageLines in app/switches/command_line.cpp, between the marks
+lines are read from the table kSwitchRows in app/switches/command_line.cpp, between the marks
 "// usage lines begin" and "// usage lines end", one row to a line, and formatted as the program
 formats them (UsageLineText): indented two spaces, "Morvane " and the switch in a column nine
 wide, then the text; a row without a switch is its text alone after the indent.
@@ -20,8 +20,8 @@ END = "// usage lines end"
 PLACEHOLDER = "{switches}"
 INDENT = 2
 SWITCH_WIDTH = 9
-# A row as the source holds it: {L"/switch", L"text"},
-ROW = re.compile(r'^\s*\{L"([^"\\]*)", L"([^"\\]*)"\},\s*$')
+# A row as the source holds it: {L"/switch", CommandSwitch::kName, L"text"},
+ROW = re.compile(r'^\s*\{L"([^"\\]*)", CommandSwitch::k\w+, L"([^"\\]*)"\},\s*$')
 
 
 def usage_rows(source_text):

@@ -24,7 +24,7 @@ main_button_box() {
 }
 
 # The time between two grabs of a window while it settles, and how long it may take to settle.
-# The skin's hot state fades back in 85 steps of 15 ms; a tooltip that was due to open still opens
+# The skin's hot state fades back in 86 steps of 15 ms; a tooltip that was due to open still opens
 # half a second after the pointer's last move over its tool, and closes at its next check.
 SHOT_GRAB_INTERVAL=0.25
 SHOT_SAME_GRABS=3

@@ -74,6 +74,16 @@ def result_text(first, second):
     return "MISSED at " + missed[0] + " DPI"
 
 
+def aim_verdict(result):
+    """Whether the measured figures meet the aim, in words, from a row's result cell."""
+    if result == "met":
+        return "which meets the aim"
+    if result == "MISSED":
+        return "which misses the aim at both scales"
+    scale = {"96": "100 %", "192": "200 %"}[result.split()[-2]]
+    return f"which misses the aim at {scale}"
+
+
 def cell(text):
     return text.replace("|", "\\|")
 
@@ -154,9 +164,10 @@ def main():
         page.write(text)
 
     if startup:
-        (_, ratio96, aim, _, _), _ = startup[0]
-        sentence = (f"{aim.replace('<=', 'at most')} times its start-up; measured at {ratio96} "
-                    f"times at 100 % (commit {commit}, {day})")
+        (_, ratio96, aim, result96, _), (_, ratio192, _, result192, _) = startup[0]
+        sentence = (f"the aim is {aim.replace('<=', 'at most')} times its start-up; measured at "
+                    f"{ratio96} times at 100 % and {ratio192} times at 200 %, "
+                    f"{aim_verdict(result_text(result96, result192))} (commit {commit}, {day})")
         with open(f"{root}/{README}", encoding="utf-8") as readme:
             text = readme.read()
         text = replace_block(text, "startup-ratio", sentence, inline=True)

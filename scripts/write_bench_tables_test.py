@@ -94,10 +94,23 @@ class WriteBenchTables(unittest.TestCase):
         for kept in ("Before.", "Between.", "After."):
             self.assertIn(kept, page)
         self.assertEqual(self.read("README.md"),
-                         "Fast: <!-- bench:startup-ratio:begin -->at most 1.10 times its start-up;"
-                         f" measured at 1.183 times at 100 % (commit `{commit}`, {today})"
+                         "Fast: <!-- bench:startup-ratio:begin -->the aim is at most 1.10 times"
+                         " its start-up; measured at 1.183 times at 100 % and 1.071 times at"
+                         " 200 %, which misses the aim at 100 %"
+                         f" (commit `{commit}`, {today})"
                          "<!-- bench:startup-ratio:end -->;"
                          " more.\n")
+
+    def test_the_readme_says_whether_the_aim_is_met(self):
+        sys.path.insert(0, os.path.dirname(SCRIPT))
+        import write_bench_tables
+        cases = [("met", "met", "which meets the aim"),
+                 ("MISSED", "MISSED", "which misses the aim at both scales"),
+                 ("met", "MISSED", "which misses the aim at 200 %"),
+                 ("MISSED", "met", "which misses the aim at 100 %")]
+        for at96, at192, expected in cases:
+            verdict = write_bench_tables.aim_verdict(write_bench_tables.result_text(at96, at192))
+            self.assertEqual(verdict, expected, (at96, at192))
 
     def test_runs_that_do_not_match_write_nothing(self):
         short = run_output(192, "514 x 50", "1.071", "met", "86.5 us").replace(

@@ -3,7 +3,8 @@
 // Where the program's DLLs come from. People run the program from their Downloads folder, where
 // any web page can leave a file behind, and Windows looks in a program's own folder first for
 // every DLL outside its short list of known system DLLs. So the program imports only known system
-// DLLs (the build checks its import table), and every later load names the system directory.
+// DLLs (a test, program_imports, checks its import table), and every later load names the system
+// directory.
 
 #include <windows.h>
 

@@ -12,15 +12,16 @@ namespace {
 // Title of every box of the commands: "notice".
 constexpr wchar_t kBoxTitle[] = L"提示";
 
-// "The registry editor is disabled by the Group Policy "Prevent access to registry editing tools"
-// (User Configuration > Administrative Templates > System; registry value DisableRegistryTools).
-// An administrator or malicious software may have set it. If no administrator of this computer
-// set it, have the computer checked with antivirus software." The policy is named as the Chinese
-// Group Policy editor shows it, so that a technician finds it there.
+// "Note: the registry editor is disabled by the Group Policy "Prevent access to registry editing
+// tools" (User Configuration > Administrative Templates > System; registry value
+// DisableRegistryTools). An administrator or malicious software may have set it. If no
+// administrator of this computer set it, have the computer checked with antivirus software." The
+// policy is named as the Chinese Group Policy editor shows it, so that a technician finds it
+// there. It follows a success as well as a failure, so it opens with a lead-in of its own.
 constexpr wchar_t kPolicySentence[] =
-    L"注册表编辑器已被组策略“阻止访问注册表编辑工具”禁用（位于“用户配置 → 管理模板 → 系统”，"
+    L"注意：注册表编辑器已被组策略“阻止访问注册表编辑工具”禁用（位于“用户配置 → 管理模板 → 系统”，"
     L"注册表值 DisableRegistryTools）。此策略可能由管理员设置，也可能由恶意软件设置；"
-    L"如果本机的管理员未设置此策略，请用杀毒软件检查本机。";
+    L"如果本机的管理员未设置此策略，请用防病毒软件检查本机。";
 
 bool ValueHolds(const RegistryPayload& payload) {
   std::wstring value;
@@ -47,20 +48,25 @@ bool ImportThroughEditor(HWND owner, const RegistryPayload& payload) {
 
 // "The setting to show inline images was made; it takes effect after a refresh." / "Showing
 // inline images failed: the program could not confirm that inline images are now shown. Please
-// try again later." A failed read-back proves only that the value does not hold, not that nothing
-// changed, so the failure says no more than that.
+// try again later; if it still fails, select the "Show pictures" check box in Control Panel >
+// Network and Internet > Internet Options > Advanced > Multimedia." A failed read-back proves
+// only that the value does not hold, not that nothing changed, so the failure says no more than
+// that; Internet Options' own box writes the same value, the way that remains when the program's
+// keeps failing.
 const InlineImageCommand kShowCommand{
     kShowInlineImages,
     L"“显示内嵌图片”设置成功，刷新后即可生效！",
-    L"“显示内嵌图片”设置失败：未能确认内嵌图片已设为显示状态。请稍后重试。",
+    L"“显示内嵌图片”设置失败：未能确认内嵌图片已设为显示状态。请稍后重试；如果仍然失败，请在"
+    L"“控制面板 → 网络和 Internet → Internet 选项 → 高级 → 多媒体”中选中“显示图片”复选框。",
 };
 
 // "Turning inline images off succeeded; it takes effect after a refresh." / the same failure for
-// the hidden state.
+// the hidden state, whose last step clears the check box.
 const InlineImageCommand kHideCommand{
     kHideInlineImages,
     L"“关闭内嵌图片”成功，刷新后即可生效！",
-    L"“关闭内嵌图片”设置失败：未能确认内嵌图片已设为关闭状态。请稍后重试。",
+    L"“关闭内嵌图片”设置失败：未能确认内嵌图片已设为关闭状态。请稍后重试；如果仍然失败，请在"
+    L"“控制面板 → 网络和 Internet → Internet 选项 → 高级 → 多媒体”中清除“显示图片”复选框。",
 };
 
 InlineImagesOutcome ApplyInlineImageCommand(HWND owner, const InlineImageCommand& command) {

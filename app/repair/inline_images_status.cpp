@@ -8,13 +8,18 @@ namespace {
 // "Inline images are currently shown." / "... currently turned off."
 constexpr wchar_t kShownText[] = L"内嵌图片当前为显示状态。";
 constexpr wchar_t kHiddenText[] = L"内嵌图片当前为关闭状态。";
-// "The value of "Display Inline Images" is now "<value>", neither yes nor no."
+// "The value of "Display Inline Images" is now "<value>", neither yes nor no. Either "Show inline
+// images" or "Turn inline images off" makes it a valid value again."
 constexpr wchar_t kOtherBefore[] = L"“Display Inline Images”当前的值为“";
 constexpr wchar_t kOtherAfter[] = L"”，既不是 yes 也不是 no。";
 // "The value of "Display Inline Images" is not a string: whether inline images are shown cannot
-// be told."
+// be told. Either ... makes it a valid value again."
 constexpr wchar_t kWrongTypeText[] =
     L"“Display Inline Images”的值不是字符串，无法判断内嵌图片当前是否显示。";
+// Both commands write the value whole, as the string they set, whatever was there before; the
+// words name the commands, which are the main window's buttons and the /show and /hide switches.
+constexpr wchar_t kEitherCommandMends[] =
+    L"使用“显示内嵌图片”或“关闭内嵌图片”都可以将它改为有效的值。";
 // "No permission to read "Display Inline Images": ... cannot be told."
 constexpr wchar_t kNoAccessText[] =
     L"无权读取“Display Inline Images”的值，无法判断内嵌图片当前是否显示。";
@@ -48,9 +53,9 @@ std::wstring InlineImagesStatusText(const InlineImagesSetting& setting) {
     case InlineImagesState::kHidden:
       return kHiddenText;
     case InlineImagesState::kOther:
-      return kOtherBefore + Quoted(setting.value) + kOtherAfter;
+      return kOtherBefore + Quoted(setting.value) + kOtherAfter + kEitherCommandMends;
     case InlineImagesState::kWrongType:
-      return kWrongTypeText;
+      return std::wstring(kWrongTypeText) + kEitherCommandMends;
     case InlineImagesState::kNoAccess:
       return kNoAccessText;
     case InlineImagesState::kUnreadable:

@@ -18,20 +18,26 @@ namespace {
 
 constexpr wchar_t kUsageTitle[] = L"提示";  // "notice"
 
-// "Usage: Morvane [/show | /hide | /status | /?]"
-constexpr wchar_t kUsageHeader[] = L"用法：Morvane [/show | /hide | /status | /?]";
+// The usage's first line, "Usage: Morvane [/show | /hide | /status | /?]", is put together from
+// the switch table: kUsageLead, then the switches' names between the brackets.
+constexpr wchar_t kUsageLead[] = L"用法：Morvane [";
+constexpr wchar_t kUsageBetweenSwitches[] = L" | ";
+constexpr wchar_t kUsageClose[] = L"]";
 
-// One switch and what it does, a line of the usage.
-struct UsageLine {
-  const wchar_t* switchName;  // empty for the line about every other argument
+// One switch: its name as the usage writes it, what it runs, and its line of the usage.
+struct SwitchRow {
+  const wchar_t* name;  // "/show"; empty for a line about no one switch (any other argument;
+                        // another account), which the parser never matches
+  CommandSwitch commandSwitch;
   const wchar_t* text;
 };
 
-// The switches and their exit codes, one line each, as /? shows them. The release copies these
-// lines into the README.txt of the download (scripts/release_readme.py reads them from between
-// the two marks below, one row to a line), so both always say the same.
-//   /show    "Sets inline images to shown: exit code 0 on success, else 1. Takes effect after
-//             the refresh."
+// The switches and their exit codes, one row each: the parser, the usage's first line and its
+// lines all come from here, so a switch added here is in all three. The release copies the lines
+// into the README.txt of the download (scripts/release_readme.py reads them from between the two
+// marks below, one row to a line), so both always say the same.
+//   /show    "Sets inline images to shown: exit code 0 on success, else 1. The setting takes
+//             effect after clicking the main window's refresh button, or signing out and in."
 //   /hide    the same for hidden
 //   /status  "Only looks, changes nothing. Exit code 0 when inline images are shown, 1 for
 //             anything else (cannot be told included)."
@@ -42,22 +48,25 @@ struct UsageLine {
 //             nothing, says whose setting it is, exit code 4."
 // clang-format off
 // usage lines begin
-constexpr UsageLine kUsageLines[] = {
-    {L"/show", L"将内嵌图片设为显示状态，成功时退出码为 0，否则为 1。设置在刷新后生效。"},
-    {L"/hide", L"将内嵌图片设为关闭状态，成功时退出码为 0，否则为 1。设置在刷新后生效。"},
-    {L"/status", L"只查看，不更改。内嵌图片为显示状态时退出码为 0，其他情况（包括无法判断）为 1。"},
-    {L"/?", L"显示本用法，退出码为 0。"},
-    {L"", L"其他参数，或一次给出多个参数：不做任何更改，显示本用法，退出码为 2。"},
-    {L"", L"以当前登录的用户以外的账户（例如 SYSTEM）运行时：不做任何更改，说明是谁的设置，退出码为 4。"},
+constexpr SwitchRow kSwitchRows[] = {
+    {L"/show", CommandSwitch::kShow, L"将内嵌图片设为显示状态，成功时退出码为 0，否则为 1。在主窗口中单击“刷新后马上生效”，或注销后重新登录，设置即可生效。"},
+    {L"/hide", CommandSwitch::kHide, L"将内嵌图片设为关闭状态，成功时退出码为 0，否则为 1。在主窗口中单击“刷新后马上生效”，或注销后重新登录，设置即可生效。"},
+    {L"/status", CommandSwitch::kStatus, L"只查看，不更改。内嵌图片为显示状态时退出码为 0，其他情况（包括无法判断）为 1。"},
+    {L"/?", CommandSwitch::kUsage, L"显示此用法说明，退出码为 0。"},
+    {L"", CommandSwitch::kInvalid, L"其他参数，或一次给出多个参数：不做任何更改，显示此用法说明，退出码为 2。"},
+    {L"", CommandSwitch::kNone, L"以当前登录的用户以外的账户（例如 SYSTEM）运行时：不做任何更改，说明是谁的设置，退出码为 4。"},
 };
 // usage lines end
 // clang-format on
 
-// "Note: this system lacks update KB2533623 (which Windows 7 SP1 needs); DLLs in the program's
-// folder may still be loaded by the system. Install the update through Windows Update."
+// "Note: this system lacks update KB2533623 (or an update that replaces it), which Windows 7 SP1
+// needs to keep the system from loading DLLs out of the program's folder. Without it, a DLL put
+// beside the program may be loaded, a security risk. Install the update through Windows Update."
+// Windows 7, the only system that lacks it, names Windows Update in English.
 constexpr wchar_t kDllSearchNotRestricted[] =
-    L"注意：此系统未安装更新 KB2533623（Windows 7 SP1 需要此更新），"
-    L"本程序所在文件夹中的 DLL 仍可能被系统加载。请通过 Windows 更新安装此更新。";
+    L"注意：此系统未安装更新 KB2533623（或取代它的更新），Windows 7 SP1 需要此更新才能阻止系统"
+    L"从本程序所在的文件夹加载 DLL。未安装时，放在本程序旁边的 DLL 可能被加载，这是一个安全风险。"
+    L"请通过 Windows Update 安装此更新。";
 
 constexpr wchar_t kLineEnd[] = L"\r\n";
 
@@ -65,21 +74,13 @@ constexpr wchar_t kLineEnd[] = L"\r\n";
 constexpr size_t kUsageIndent = 2;
 constexpr size_t kUsageSwitchWidth = 9;
 
-struct SwitchName {
-  const wchar_t* name;
-  CommandSwitch commandSwitch;
-};
-constexpr SwitchName kSwitches[] = {
-    {L"show", CommandSwitch::kShow},
-    {L"hide", CommandSwitch::kHide},
-    {L"status", CommandSwitch::kStatus},
-    {L"?", CommandSwitch::kUsage},
-};
-
+// A switch starts with "/" or "-" and compares without regard to case.
 CommandSwitch ParseSwitch(const wchar_t* argument) {
   if (argument[0] != L'/' && argument[0] != L'-') return CommandSwitch::kInvalid;
-  for (const SwitchName& known : kSwitches) {
-    if (_wcsicmp(argument + 1, known.name) == 0) return known.commandSwitch;
+  for (const SwitchRow& row : kSwitchRows) {
+    if (row.name[0] != L'\0' && _wcsicmp(argument + 1, row.name + 1) == 0) {
+      return row.commandSwitch;
+    }
   }
   return CommandSwitch::kInvalid;
 }
@@ -206,9 +207,16 @@ std::wstring UsageLineText(const wchar_t* switchName, const wchar_t* text) {
 }
 
 std::wstring UsageText() {
-  std::wstring usage = kUsageHeader;
-  for (const UsageLine& row : kUsageLines) {
-    usage.append(kLineEnd).append(UsageLineText(row.switchName, row.text));
+  std::wstring usage = kUsageLead;
+  const wchar_t* between = L"";
+  for (const SwitchRow& row : kSwitchRows) {
+    if (row.name[0] == L'\0') continue;
+    usage.append(between).append(row.name);
+    between = kUsageBetweenSwitches;
+  }
+  usage.append(kUsageClose);
+  for (const SwitchRow& row : kSwitchRows) {
+    usage.append(kLineEnd).append(UsageLineText(row.name, row.text));
   }
   return usage;
 }

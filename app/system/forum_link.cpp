@@ -29,15 +29,16 @@ std::wstring ForumHandlerArguments() {
 }
 
 std::wstring ForumNotOpenedText() {
-  // "The program runs with administrator rights (started with "Run as administrator", for
-  // example), and for safety does not open the browser with them; opening the forum as the
-  // signed-in user through Explorer did not succeed either. Open the browser yourself and enter
-  // <address> in its address bar to visit the forum."
-  return L"本程序正以管理员权限运行（例如通过“以管理员身份运行”启动），"
-         L"为安全起见，不以此权限打开浏览器；"
-         L"通过资源管理器以当前登录的用户打开论坛也未能成功。\n\n"
-         L"请自行打开浏览器，在地址栏中输入 " +
-         ForumPageAddress() + L" 访问论坛。";
+  // "The forum could not be opened. The program runs with administrator rights (started with
+  // "Run as administrator", for example); for safety it does not open the browser with them, but
+  // asks Explorer to open the forum as the signed-in user, which did not succeed. Open the
+  // browser, type <address> in its address bar and press Enter." The address stands between
+  // spaces, apart from the words around it.
+  return L"未能打开论坛。本程序正以管理员权限运行（例如通过“以管理员身份运行”启动），"
+         L"为安全起见，它不以此权限打开浏览器，而是请资源管理器以当前登录的用户身份打开论坛，"
+         L"但未成功。\n\n"
+         L"请打开浏览器，在地址栏中输入 " +
+         ForumPageAddress() + L" 并按 Enter 键。";
 }
 
 // A browser started from an elevated program runs elevated, and so does every page and download

@@ -1,9 +1,9 @@
 #pragma once
 
-// Starting the system's own programs. A program is always named by its full path in the system
-// directory and started with that directory as its current directory, so that a file of the
-// same name planted beside this program, in the user's current directory or early on the search
-// path is never run in its place.
+// Starting the system's own programs. A program is always named by its full path, in the system
+// directory or, for the registry editor and Explorer, in the Windows directory, and started with
+// that directory as its current directory, so that a file of the same name planted beside this
+// program, in the user's current directory or early on the search path is never run in its place.
 
 #include <windows.h>
 

@@ -104,23 +104,26 @@ std::wstring SignedInName(const SessionUsers& users) {
   return known ? L"“" + users.shell.name + L"”" : std::wstring();
 }
 
-// "This program runs as <account>; the signed-in user is <account>." Without a shell (a service
-// account in session 0): "..., a service account of the system, not the signed-in user."
+// "This program runs as account "<name>", while the signed-in user is "<name>"." (or "... while
+// another account is signed in" when the shell's owner could not be read). Without a shell to
+// compare with (a service account in session 0): "..., a service account of the system, not the
+// signed-in user."
 std::wstring WhoRunsAndWhoIsSignedIn(const SessionUsers& users) {
   const std::wstring runs = L"本程序正以" + Named(users.program) + L"的身份运行，";
   if (users.shellOwner == ShellOwner::kNoShell) {
     return runs + L"这是系统的服务账户，不是当前登录的用户。";
   }
-  return runs + L"当前登录的用户是" + Named(users.shell) + L"。";
+  const std::wstring signedIn = SignedInName(users);
+  return runs + (signedIn.empty() ? std::wstring(L"而当前登录的是另一个账户。")
+                                  : L"而当前登录的用户是" + signedIn + L"。");
 }
 
 // What to do instead: "Have the signed-in user run this program themselves, not through "Run as
 // administrator" with another account." For a service account, as a deployment tool runs it:
-// "Run this program as the signed-in user (in the deployment tool, choose to run it with the
-// signed-in user's credentials)."
+// "In the deployment tool, choose to run this program as the signed-in user."
 std::wstring RunAsSignedInUserAdvice(const SessionUsers& users) {
   if (IsServiceAccount(users.program.sid)) {
-    return L"请以当前登录的用户的身份运行本程序（在部署工具中选择用登录用户的凭据运行）。";
+    return L"请在部署工具中选择以当前登录的用户的身份运行本程序。";
   }
   return L"请由当前登录的用户直接运行本程序，不要用其他账户“以管理员身份运行”。";
 }
@@ -207,19 +210,19 @@ bool ActsForSignedInUser(const SessionUsers& users) {
 
 std::wstring OtherUserSettingNotice(const SessionUsers& users) {
   // "If the setting were changed here, it would change for <program's account>, not for the
-  // signed-in user <name>, so this program changed nothing. Have the signed-in user run this
-  // program themselves, not through "Run as administrator" with another account."
+  // signed-in user <name>; therefore this program changed nothing. Have the signed-in user run
+  // this program themselves, not through "Run as administrator" with another account."
   return WhoRunsAndWhoIsSignedIn(users) + L"如果在这里更改内嵌图片，更改的将是" +
          Named(users.program) + L"的设置，而不是当前登录的用户" + SignedInName(users) +
-         L"的设置，所以本程序未做任何更改。" + RunAsSignedInUserAdvice(users);
+         L"的设置，因此本程序未做任何更改。" + RunAsSignedInUserAdvice(users);
 }
 
 std::wstring OtherUserRestartNotice(const SessionUsers& users) {
-  // "This program does not restart another user's Explorer, so it did not refresh. Have the
-  // signed-in user run this program themselves, then click the refresh button."
+  // "This program does not restart another account's Explorer; therefore it did not refresh.
+  // Have the signed-in user run this program themselves, then click the refresh button."
   return WhoRunsAndWhoIsSignedIn(users) +
-         L"本程序不会重新启动其他用户的资源管理器，所以未刷新。"
-         L"请由当前登录的用户直接运行本程序，再点击“刷新后马上生效”。";
+         L"本程序不会重新启动其他账户的资源管理器，因此未刷新。"
+         L"请由当前登录的用户直接运行本程序，再单击“刷新后马上生效”。";
 }
 
 std::wstring WhoseSettingNote(const SessionUsers& users) {

@@ -13,8 +13,9 @@
 
 namespace app {
 
-// One account: its security identifier as bytes and its name ("DOMAIN\name"); the name is empty
-// where it cannot be looked up.
+// One account: its security identifier as bytes and its name ("DOMAIN\name"); where the name
+// cannot be looked up, the identifier in its string form ("S-1-5-21-..."), and empty only where
+// that cannot be made either.
 struct Account {
   std::vector<BYTE> sid;
   std::wstring name;

@@ -21,28 +21,30 @@ namespace {
 // with 1). Code 0 would be an ordinary exit. So the shell is ended as Stop-Process ends it.
 constexpr UINT kEndedExitCode = 0xFFFFFFFF;
 
-// "Explorer of this session was not found, so nothing was refreshed. Sign out and in again for
-// the setting to take effect."
+// "No running Explorer was found, so it cannot be refreshed. Sign out and in again for the
+// setting to take effect."
 constexpr wchar_t kNoShellText[] =
-    L"未找到本会话的资源管理器，未刷新。请注销后重新登录，使设置生效。";
-// "The process of Explorer (explorer.exe) could not be ended, so nothing was refreshed. Sign out
+    L"找不到正在运行的资源管理器，因此无法刷新。请注销后重新登录，使设置生效。";
+// "The process of Explorer (explorer.exe) could not be ended, so it cannot be refreshed. Sign out
 // and in again for the setting to take effect."
 constexpr wchar_t kNotEndedText[] =
-    L"未能结束资源管理器（explorer.exe）的进程，未刷新。请注销后重新登录，使设置生效。";
-// "Explorer (explorer.exe) is being ended but its process has not gone yet; this program started
-// no other one. Once it has gone, Windows starts it again. If the taskbar does not come back
-// within a minute, sign out and in again."
+    L"未能结束资源管理器（explorer.exe）的进程，因此无法刷新。请注销后重新登录，使设置生效。";
+// "Explorer (explorer.exe) has not fully exited yet. Once it has, Windows starts it again by
+// itself, so this program does not start another. If the taskbar does not come back within a
+// minute, sign out and in again."
 constexpr wchar_t kEndingText[] =
-    L"资源管理器（explorer.exe）正在结束，但其进程尚未退出，本程序未另行启动它。"
-    L"进程退出后，Windows 会重新启动资源管理器。如果 1 分钟后任务栏仍未出现，请注销后重新登录。";
+    L"资源管理器（explorer.exe）尚未完全退出。退出后，Windows 会自动重新启动它，因此本程序不再另外"
+    L"启动。如果 1 分钟后任务栏仍未出现，请注销后重新登录。";
 // "Explorer (explorer.exe) was ended but did not start again."
 constexpr wchar_t kNotBackText[] = L"资源管理器（explorer.exe）已结束，但未重新启动。";
-// "Explorer (explorer.exe) was ended, but Windows did not start it again. This program runs
-// "as administrator", and an Explorer it started would run as administrator too, so it did not
-// start one."
+// "Explorer (explorer.exe) was ended, but Windows did not start it again. This program runs with
+// administrator rights (started with "Run as administrator", for example), and an Explorer it
+// started would run with them too; therefore it did not start one." The forum link's message
+// words the same situation the same way.
 constexpr wchar_t kNotStartedText[] =
-    L"资源管理器（explorer.exe）已结束，但 Windows 未重新启动它。本程序正“以管理员身份运行”，"
-    L"由它启动的资源管理器也会以管理员身份运行，所以未启动。";
+    L"资源管理器（explorer.exe）已结束，但 Windows 未重新启动它。本程序正以管理员权限运行"
+    L"（例如通过“以管理员身份运行”启动），由它启动的资源管理器也会以管理员权限运行，"
+    L"因此本程序未启动资源管理器。";
 // "Start Explorer like this: 1. Press Ctrl+Shift+Esc to open Task Manager; where its window is
 // small, click More details first. 2. Windows 11: click Run new task at the top of the window;
 // Windows 10: click File → Run new task; Windows 7: click File → New Task (Run...). 3. Type

@@ -1,6 +1,6 @@
 #pragma once
 
-// The one window procedure that every skinned window gets. It treats twenty-two messages and
+// The one window procedure that every skinned window gets. It treats twenty-four messages and
 // hands every other one to the window's previous procedure (kept by the store, and under
 // "PROCADDR"). After every message it attaches the windows that have appeared inside skinned
 // windows since they were created (see skin/engine/late_windows.h).

@@ -42,9 +42,9 @@ constexpr wchar_t kTitle[] = L"提示";
 constexpr DWORD kPaintMs = 300;
 // The policy is named neutrally: an administrator may have set it as well as malicious software.
 constexpr wchar_t kPolicySentence[] =
-    L"注册表编辑器已被组策略“阻止访问注册表编辑工具”禁用（位于“用户配置 → 管理模板 → 系统”，"
+    L"注意：注册表编辑器已被组策略“阻止访问注册表编辑工具”禁用（位于“用户配置 → 管理模板 → 系统”，"
     L"注册表值 DisableRegistryTools）。此策略可能由管理员设置，也可能由恶意软件设置；"
-    L"如果本机的管理员未设置此策略，请用杀毒软件检查本机。";
+    L"如果本机的管理员未设置此策略，请用防病毒软件检查本机。";
 
 // One of the two commands as the user meets it.
 struct CommandCase {

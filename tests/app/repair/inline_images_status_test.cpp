@@ -35,12 +35,15 @@ using testing_support::WaitUntil;
 
 const std::wstring kShown = L"内嵌图片当前为显示状态。";
 const std::wstring kHidden = L"内嵌图片当前为关闭状态。";
+// A value the program did not write: the sentence says that either command puts it right.
+const std::wstring kEitherMends = L"使用“显示内嵌图片”或“关闭内嵌图片”都可以将它改为有效的值。";
 const std::wstring kWrongType =
-    L"“Display Inline Images”的值不是字符串，无法判断内嵌图片当前是否显示。";
+    L"“Display Inline Images”的值不是字符串，无法判断内嵌图片当前是否显示。" + kEitherMends;
 const std::wstring kNoAccess =
     L"无权读取“Display Inline Images”的值，无法判断内嵌图片当前是否显示。";
 std::wstring Other(const std::wstring& quoted) {
-  return L"“Display Inline Images”当前的值为“" + quoted + L"”，既不是 yes 也不是 no。";
+  return L"“Display Inline Images”当前的值为“" + quoted + L"”，既不是 yes 也不是 no。" +
+         kEitherMends;
 }
 
 enum class Stored { kNothing, kString, kNumber, kLockedKey };

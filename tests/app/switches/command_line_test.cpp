@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/switches/command_line.h"
 #include "tests/support/inline_images_value.h"
@@ -97,6 +99,48 @@ TEST(ProgramNameAlone, AgreesWithThePlatformsParser) {
   EXPECT_TRUE(app::NamesProgramOnly(L"")) << "CommandLineToArgvW gives the program's path alone";
   EXPECT_EQ(app::ParseCommandLine(L"Morvane.exe  /STATUS"), app::CommandSwitch::kStatus);
   EXPECT_EQ(app::ParseCommandLine(L"Morvane.exe /show /hide"), app::CommandSwitch::kInvalid);
+}
+
+// The usage's first line names exactly the switches that have a line of their own, in their order,
+// and each of them is one the parser takes, a different one each, "-" as well as "/": a switch
+// that the parser knew but the usage left out (or the other way round) fails here.
+TEST(Usage, NamesEverySwitchThatTheParserTakes) {
+  const std::wstring usage = app::UsageText();
+  const std::wstring first = usage.substr(0, usage.find(L"\r\n"));
+  const std::wstring lead = L"用法：Morvane [";
+  ASSERT_EQ(first.rfind(lead, 0), 0u) << Utf8(first);
+  ASSERT_EQ(first.back(), L']') << Utf8(first);
+  std::vector<std::wstring> named;
+  const std::wstring list = first.substr(lead.size(), first.size() - lead.size() - 1);
+  for (size_t start = 0, end;; start = end + 3) {
+    end = list.find(L" | ", start);
+    named.push_back(list.substr(start, end - start));
+    if (end == std::wstring::npos) break;
+  }
+  std::vector<std::wstring> withLines;
+  const std::wstring linePrefix = L"\r\n  Morvane ";
+  for (size_t at = usage.find(linePrefix); at != std::wstring::npos;
+       at = usage.find(linePrefix, at + 1)) {
+    const size_t nameStart = at + linePrefix.size();
+    withLines.push_back(usage.substr(nameStart, usage.find(L' ', nameStart) - nameStart));
+  }
+  EXPECT_EQ(named, withLines);
+
+  std::vector<app::CommandSwitch> parsed;
+  for (const std::wstring& name : named) {
+    SCOPED_TRACE(Utf8(name));
+    const app::CommandSwitch slash = app::ParseCommandLine((L"Morvane.exe " + name).c_str());
+    EXPECT_NE(slash, app::CommandSwitch::kInvalid);
+    EXPECT_NE(slash, app::CommandSwitch::kNone);
+    EXPECT_EQ(app::ParseCommandLine((L"Morvane.exe -" + name.substr(1)).c_str()), slash);
+    EXPECT_EQ(std::count(parsed.begin(), parsed.end(), slash), 0) << "two names for one switch";
+    parsed.push_back(slash);
+  }
+  for (app::CommandSwitch known : {app::CommandSwitch::kShow, app::CommandSwitch::kHide,
+                                   app::CommandSwitch::kStatus, app::CommandSwitch::kUsage}) {
+    EXPECT_EQ(std::count(parsed.begin(), parsed.end(), known), 1)
+        << "switch " << static_cast<int>(known) << " is missing from the usage";
+  }
 }
 
 // Without SetDefaultDllDirectories (Windows 7 SP1 without update KB2533623) /status says in a line

@@ -52,11 +52,12 @@ struct OtherAccountCase {
 constexpr wchar_t kNotAsAdministrator[] = L"不要用其他账户“以管理员身份运行”";
 const OtherAccountCase kOtherAccounts[] = {
     {"shell's owner known", HelperBesideSignedIn, L"账户“PC\\helper”",
-     L"当前登录的用户是账户“PC\\signed-in”", kNotAsAdministrator},
+     L"而当前登录的用户是“PC\\signed-in”", kNotAsAdministrator},
     {"shell's owner hidden", HelperBesideHiddenShell, L"账户“PC\\helper”",
-     L"当前登录的用户是另一个账户", kNotAsAdministrator},
+     L"而当前登录的是另一个账户", kNotAsAdministrator},
     {"SYSTEM without a shell", SystemWithoutShell, L"账户“NT AUTHORITY\\SYSTEM”",
-     L"这是系统的服务账户，不是当前登录的用户", L"在部署工具中选择用登录用户的凭据运行"},
+     L"这是系统的服务账户，不是当前登录的用户",
+     L"在部署工具中选择以当前登录的用户的身份运行本程序"},
 };
 
 bool Contains(const std::wstring& text, const std::wstring& part) {

@@ -221,7 +221,7 @@ TEST_F(ShellRestart, WithNoShellBackTheNativeExplorerStartsAndAFailureIsTold) {
   shellWindow = nullptr;
   const app::ShellRestart none = app::RestartShell(nullptr, StandInSeams());
   EXPECT_EQ(none.outcome, app::ShellRestartOutcome::kNoShell);
-  EXPECT_TRUE(Contains(none.report, L"未找到"));
+  EXPECT_TRUE(Contains(none.report, L"找不到正在运行的资源管理器"));
   EXPECT_TRUE(Contains(none.report, L"注销后重新登录"));
   EXPECT_EQ(recording_.Starts().size(), 1u);
 }
@@ -287,7 +287,7 @@ TEST_F(ShellRestart, ASlowEndIsAwaitedAndNeverReportedAsNotEnded) {
     EXPECT_EQ(restart.outcome, test.outcome);
     EXPECT_NE(restart.outcome, app::ShellRestartOutcome::kNotEnded);
     if (test.outcome == app::ShellRestartOutcome::kEnding) {
-      EXPECT_TRUE(Contains(restart.report, L"正在结束"));
+      EXPECT_TRUE(Contains(restart.report, L"尚未完全退出"));
       EXPECT_TRUE(shell.WaitForExit(kSlowEndDelayMs * 3, nullptr)) << "the end did not come";
     }
     EXPECT_TRUE(recording_.Starts().empty()) << "a shell was started beside an ending one";
@@ -417,7 +417,7 @@ TEST_F(ShellRestart, AnotherAccountsShellIsNotEnded) {
   app::SetSessionUsersSource(previous);
   EXPECT_EQ(restart.outcome, app::ShellRestartOutcome::kOtherUser);
   EXPECT_NE(restart.report.find(L"账户“PC\\helper”"), std::wstring::npos) << "which account runs";
-  EXPECT_NE(restart.report.find(L"账户“PC\\signed-in”"), std::wstring::npos);
+  EXPECT_NE(restart.report.find(L"当前登录的用户是“PC\\signed-in”"), std::wstring::npos);
   EXPECT_TRUE(shell.running());
   EXPECT_TRUE(recording_.Starts().empty());
 }

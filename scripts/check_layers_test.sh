@@ -52,6 +52,15 @@ printf '#include "accessible/high.h"\n' >>win/low.cpp
 expect "a source file includes the header of a layer above" 1 \
   "win/low.cpp includes accessible/high.h, which is not a layer below it"
 
+# The window procedure is a file like any other: it reaches the engine above it only through the
+# calls the engine hands it, never by an include.
+make_tree
+mkdir -p skin/messages skin/engine
+printf '#pragma once\n' >skin/engine/skin_engine.h
+printf '#include "skin/engine/skin_engine.h"\n' >skin/messages/skin_window_proc.cpp
+expect "the window procedure includes the engine" 1 \
+  "skin/messages/skin_window_proc.cpp includes skin/engine/skin_engine.h, which is not a layer below it"
+
 # Two units of one folder, each source file including the other's header: no file includes a
 # file that includes it, but the units go round.
 make_tree

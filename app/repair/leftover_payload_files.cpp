@@ -1,6 +1,7 @@
 #include "app/repair/leftover_payload_files.h"
 
 #include <algorithm>
+#include <string>
 
 #include "app/repair/registry_payload.h"
 #include "win/unique_handle.h"
@@ -9,9 +10,6 @@ namespace app {
 namespace {
 
 constexpr size_t kRandomDigits = 8;
-
-// How long a second delete waits for a holder that is on its way out.
-constexpr DWORD kDeleteRetryPauseMs = 250;
 
 constexpr ULONGLONG kFileTimeUnitsPerMs = 10000;  // FILETIME counts 100 ns
 
@@ -82,15 +80,6 @@ int RemoveLeftoverPayloadFiles() {
     removed += RemoveLeftoversOf(directory, payload->fileName, cutoff);
   }
   return removed;
-}
-
-bool DeleteReleasedFile(const std::wstring& path) {
-  if (DeleteFileW(path.c_str())) return true;
-  if (GetLastError() != ERROR_SHARING_VIOLATION && GetLastError() != ERROR_ACCESS_DENIED) {
-    return false;
-  }
-  Sleep(kDeleteRetryPauseMs);
-  return DeleteFileW(path.c_str()) != FALSE;
 }
 
 }  // namespace app

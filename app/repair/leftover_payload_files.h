@@ -1,12 +1,11 @@
 #pragma once
 
-// Import files that outlived their run: one left in the user's temporary directory by a run that
-// was killed while the editor worked (taskkill /f, logging off), and the file of a run whose
-// editor, just ended, still held it for a moment.
+// Import files that outlived their run, left in the user's temporary directory by a run that was
+// killed while the editor worked (taskkill /f, logging off). A run that ends deletes its own file
+// as its PayloadFile ends (app/repair/registry_payload.h).
 
 #include <windows.h>
 
-#include <string>
 #include <string_view>
 
 namespace app {
@@ -26,9 +25,5 @@ bool IsPayloadFileName(std::wstring_view name, std::wstring_view fileName);
 // are touched; one that a running copy holds open cannot be deleted and stays. Returns how many
 // were deleted.
 int RemoveLeftoverPayloadFiles();
-
-// Deletes a file that a process ended a moment ago may not have let go of yet: where the first
-// attempt meets a sharing violation, once more after a short pause. True when the file is gone.
-bool DeleteReleasedFile(const std::wstring& path);
 
 }  // namespace app

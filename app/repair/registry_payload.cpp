@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/repair/leftover_payload_files.h"
 #include "win/dll_search.h"
 #include "win/module_function.h"
 
@@ -18,6 +17,9 @@ namespace {
 // How many random names are tried before giving up: a name fails only when a file of that name
 // is there already, or when the directory takes no new file at all.
 constexpr int kNameAttempts = 8;
+
+// How long a second delete of an import file waits for a holder that is on its way out.
+constexpr DWORD kDeleteRetryPauseMs = 250;
 
 // How often the value is read when it keeps growing between the question of its size and the
 // reading.
@@ -101,6 +103,17 @@ LSTATUS QueryInlineImagesValue(DWORD* type, std::wstring* text) {
     return ERROR_SUCCESS;
   }
   return status;
+}
+
+// Deletes a file that a process ended a moment ago may not have let go of yet: where the first
+// attempt meets a sharing violation, once more after a short pause. True when the file is gone.
+bool DeleteReleasedFile(const std::wstring& path) {
+  if (DeleteFileW(path.c_str())) return true;
+  if (GetLastError() != ERROR_SHARING_VIOLATION && GetLastError() != ERROR_ACCESS_DENIED) {
+    return false;
+  }
+  Sleep(kDeleteRetryPauseMs);
+  return DeleteFileW(path.c_str()) != FALSE;
 }
 
 }  // namespace

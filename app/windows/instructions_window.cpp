@@ -7,7 +7,6 @@
 #include "app/windows/accessible_window.h"
 #include "app/windows/form_host.h"
 #include "app/windows/form_setup.h"
-#include "app/windows/main_window.h"
 #include "app/windows/painted_label.h"
 #include "app/windows/painted_picture.h"
 #include "app/windows/resource_ids.h"
@@ -38,6 +37,8 @@ struct Form2State : FormState {
   win::Font labelFont;
   PixelBox pictureBox{};
   PixelBox labelBox{};
+  // Brings back the window that opened this one, as it closes; null: nothing comes back.
+  ShowOpener showOpener = nullptr;
 };
 
 Form2State* StateOf(HWND form) { return FormHost::StateOf<Form2State>(form); }
@@ -109,12 +110,19 @@ FormHost host(kEvents);
 
 }  // namespace
 
-HWND Show() { return host.Show(); }
+HWND Show(ShowOpener showOpener) {
+  HWND form = host.Show();
+  if (Form2State* state = StateOf(form)) state->showOpener = showOpener;
+  return form;
+}
 
 void Unload() { host.Unload(); }
 
 HWND Window() { return host.Window(); }
 
-void Form_QueryUnload(HWND) { form1::Show(); }
+void Form_QueryUnload(HWND form) {
+  const Form2State* state = StateOf(form);
+  if (state != nullptr && state->showOpener != nullptr) state->showOpener();
+}
 
 }  // namespace app::form2

@@ -2,7 +2,8 @@
 
 // Form2, the instructions window: a picture of a web page whose pictures fail to load and a
 // paragraph of text under it. A modeless dialog made from a template, class "#32770". Closing it
-// brings the main window back.
+// brings back the window that opened it: the main window hands over its own Show as it opens this
+// one, so that this window needs to know nothing of it.
 
 #include <windows.h>
 
@@ -19,8 +20,12 @@ inline constexpr std::wstring_view kLabel1Text =
     L"当你打开IE的时候，发现里头的图片无法显示，如上图的样子。懂电脑的人很容易就可以解决了，"
     L"不知道的没有关系，用这个软件帮你解决。";
 
+// What closing the window calls to bring back the window that opened it (form1::Show).
+using ShowOpener = HWND (*)();
+
 // Loads the window if needed and shows it modeless, without an owner, centred on the screen.
-HWND Show();
+// Closing it calls showOpener, where one is given (the latest Show's), before it unloads.
+HWND Show(ShowOpener showOpener = nullptr);
 
 // Destroys the window without bringing the main window back (the main window's own unload uses
 // this). Nothing happens when it is not loaded.
@@ -29,8 +34,8 @@ void Unload();
 // The loaded window, or null.
 HWND Window();
 
-// The user closes the window: the main window is shown again (loaded afresh), then this window
-// finishes unloading. Never cancels.
+// The user closes the window: the window that opened it, where Show named one, is shown again
+// (the main window, loaded afresh), then this window finishes unloading. Never cancels.
 void Form_QueryUnload(HWND form);
 
 }  // namespace app::form2

@@ -333,7 +333,7 @@ void Command4_Click(HWND form) {
   const RunningCommand running(form);
   if (!running.started()) return;
   Unload();
-  form2::Show();
+  form2::Show(form1::Show);
 }
 
 void Label3_Click(HWND form) { OpenForum(form); }

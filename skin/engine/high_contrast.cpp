@@ -1,8 +1,5 @@
 #include "skin/engine/high_contrast.h"
 
-#include "skin/engine/skin_engine.h"
-#include "skin/core/skin_props.h"
-
 namespace skin {
 namespace {
 
@@ -15,22 +12,9 @@ bool PlatformHighContrastOn() {
 
 HighContrastQuery highContrastQuery = PlatformHighContrastOn;
 
-BOOL CALLBACK RemoveFromTopLevelWindow(HWND window, LPARAM removed) {
-  if (IsSkinned(window)) *reinterpret_cast<int*>(removed) |= SkinRemove(window);
-  return TRUE;
-}
-
 }  // namespace
 
 bool HighContrastOn() { return highContrastQuery(); }
-
-int SkinFollowHighContrast(HWND form) {
-  if (!HighContrastOn()) return SkinInstall(form);
-  int removed = 0;
-  EnumThreadWindows(GetCurrentThreadId(), RemoveFromTopLevelWindow,
-                    reinterpret_cast<LPARAM>(&removed));
-  return removed;
-}
 
 HighContrastQuery SetHighContrastQueryForTesting(HighContrastQuery query) {
   const HighContrastQuery previous = highContrastQuery;

@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
 
 namespace skin {
@@ -14,14 +13,16 @@ namespace {
 // The watch of the calling thread, kept per thread like all of the engine's state
 // (skin_engine.cpp): its creation hook, the windows it noted, in creation order so that a page
 // comes before its controls (made as the watch starts and freed as it stops: plain values only,
-// nothing to destroy at thread exit), and the LateWindowsHold objects alive with a running
-// AttachLateWindows.
+// nothing to destroy at thread exit), the LateWindowsHold objects alive with a running
+// AttachLateWindows, and the engine's calls. Those stay when the watch stops: an attach of a
+// running AttachLateWindows may stop it, and the next one still calls the engine.
 struct Watch {
   HHOOK hook;
   std::vector<HWND>* noted;
   int holds;
+  LateWindowCalls engine;
 };
-thread_local Watch watch = {nullptr, nullptr, 0};
+thread_local Watch watch = {nullptr, nullptr, 0, {nullptr, nullptr}};
 
 bool IsNoted(HWND window) {
   return watch.noted != nullptr &&
@@ -47,7 +48,7 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
     NoteCreation(reinterpret_cast<HWND>(wParam), reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs);
   } else if (code == HCBT_DESTROYWND) {
     Forget(reinterpret_cast<HWND>(wParam));
-    SkinForgetDestroyedWindow(reinterpret_cast<HWND>(wParam));
+    watch.engine.forgetDestroyed(reinterpret_cast<HWND>(wParam));
   } else if (code >= 0) {
     // Activation, focus and the like: whatever was being created before has been completed.
     AttachLateWindows();
@@ -57,7 +58,8 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-void StartWatchingForLateWindows() {
+void StartWatchingForLateWindows(const LateWindowCalls& engine) {
+  watch.engine = engine;
   if (watch.hook != nullptr) return;
   watch.hook = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
   if (watch.hook != nullptr) watch.noted = new std::vector<HWND>;
@@ -81,7 +83,7 @@ void AttachLateWindows() {
       Note(window);
       continue;
     }
-    if (IsSkinned(GetAncestor(window, GA_PARENT))) SkinAttachWindow(window);
+    if (IsSkinned(GetAncestor(window, GA_PARENT))) watch.engine.attach(window);
   }
 }
 

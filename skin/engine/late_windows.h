@@ -13,14 +13,23 @@
 // skinned is left as it is, and windows of other threads are never noted. The same hook tells the
 // engine of every window that is about to be destroyed (SkinForgetDestroyedWindow), and so runs
 // as long as the store holds any window, a link included. Each thread that skins windows has a
-// watch of its own.
+// watch of its own. The engine names what the watch calls on it as it starts the watch, so that
+// the watch needs to know nothing of the engine.
 
 #include <windows.h>
 
 namespace skin {
 
-// Starts noting the creations of the calling thread (the engine attached its first window).
-void StartWatchingForLateWindows();
+// What the watch asks of the engine: to attach a noted window (SkinAttachWindow), and to take the
+// skin off a window that is about to be destroyed and end its entry (SkinForgetDestroyedWindow).
+struct LateWindowCalls {
+  int (*attach)(HWND window);
+  void (*forgetDestroyed)(HWND window);
+};
+
+// Starts noting the creations of the calling thread (the engine attached its first window); the
+// watch calls the engine through `engine` from then on.
+void StartWatchingForLateWindows(const LateWindowCalls& engine);
 
 // Stops noting and forgets every noted window (the engine holds no window any more).
 void StopWatchingForLateWindows();

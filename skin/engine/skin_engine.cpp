@@ -129,6 +129,32 @@ BOOL CALLBACK ForgetDestroyedWindow(HWND window, LPARAM) {
   return TRUE;
 }
 
+BOOL CALLBACK RemoveFromTopLevelWindow(HWND window, LPARAM removed) {
+  if (IsSkinned(window)) *reinterpret_cast<int*>(removed) |= SkinRemove(window);
+  return TRUE;
+}
+
+// The window of a link has had its last message: with no window held any more, the watch for
+// late windows stops.
+void StopWatchingWhenNothingHeld() {
+  if (skinnedWindowCount == 0 && !RemembersAnyWindow()) StopWatchingForLateWindows();
+}
+
+// What the window procedure and the watch for late windows call on the engine, as messages and
+// the watch's hook announce windows that come and go. The engine hands them over as it installs
+// the procedure and starts the watch, so that neither includes the engine.
+constexpr EngineCalls kWindowProcCalls = {
+    .attach = SkinAttachWindow,
+    .detach = SkinDetachWindow,
+    .keepDpi = SkinKeepDpi,
+    .attachLateWindows = AttachLateWindows,
+    .linkEnded = StopWatchingWhenNothingHeld,
+};
+constexpr LateWindowCalls kLateWindowCalls = {
+    .attach = SkinAttachWindow,
+    .forgetDestroyed = SkinForgetDestroyedWindow,
+};
+
 }  // namespace
 
 int SkinInstall(HWND window) {
@@ -140,6 +166,14 @@ int SkinInstall(HWND window) {
 }
 
 int SkinRemove(HWND window) { return SkinDetachWindow(window); }
+
+int SkinFollowHighContrast(HWND form) {
+  if (!HighContrastOn()) return SkinInstall(form);
+  int removed = 0;
+  EnumThreadWindows(GetCurrentThreadId(), RemoveFromTopLevelWindow,
+                    reinterpret_cast<LPARAM>(&removed));
+  return removed;
+}
 
 // The attach reads in four steps: the engine decides, the store records, the family's attach puts
 // the family's state on with the skin's procedure, and one repaint shows the result.
@@ -177,10 +211,10 @@ int SkinAttachWindow(HWND window) {
     DropSpriteSheet(factor);
     return 0;
   }
-  if (!record.reusesLink()) InstallSkinWindowProc(window, traits.unicode);
+  if (!record.reusesLink()) InstallSkinWindowProc(window, traits.unicode, kWindowProcCalls);
   record.Keep();
   // Windows created later inside skinned windows are watched for while the engine has any.
-  if (++skinnedWindowCount == 1) StartWatchingForLateWindows();
+  if (++skinnedWindowCount == 1) StartWatchingForLateWindows(kLateWindowCalls);
   RepaintAttached(window, traits.family);
   return 1;
 }

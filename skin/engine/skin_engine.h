@@ -22,6 +22,13 @@ int SkinInstall(HWND window);
 // drop-down lists of its combo boxes).
 int SkinRemove(HWND window);
 
+// For WM_SETTINGCHANGE and WM_SYSCOLORCHANGE of a form the skin was installed on. With high
+// contrast on (HighContrastOn, high_contrast.h), takes the skin off every skinned top-level window
+// of the calling thread (the form and any box it has open) and everything inside them; with it
+// off, installs the skin on the form again. Returns 1 when it acted, 0 when the windows already
+// looked as they should.
+int SkinFollowHighContrast(HWND form);
+
 // Attaches one window: its DPI (the platform's, or that of the skinned window it lies in), a use
 // of the sprite sheet of that DPI's factor (built on first need), per-kind state, the skin's
 // window procedure, a repaint. Does nothing for a null window, one the skin holds already (it

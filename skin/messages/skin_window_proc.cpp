@@ -2,11 +2,6 @@
 
 #include <iterator>
 
-// The window procedure attaches and detaches windows as messages announce them (a window that is
-// destroyed, a dialog that activates or idles, a list that asks for colours, windows created
-// later): the one place where the messages call back into the engine's entry points.
-#include "skin/engine/late_windows.h"
-#include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/graphics/gdi_handles.h"
 #include "skin/messages/message_handlers.h"
@@ -14,6 +9,18 @@
 namespace skin {
 
 namespace {
+
+// The engine's calls of the calling thread, as the engine named them when it installed the
+// procedure on a window of this thread (and so on every window whose messages come here). Until
+// then they do nothing.
+constexpr EngineCalls kNoEngine = {
+    .attach = [](HWND) { return 0; },
+    .detach = [](HWND) { return 0; },
+    .keepDpi = [](HWND, int) {},
+    .attachLateWindows = [] {},
+    .linkEnded = [] {},
+};
+thread_local EngineCalls engine = kNoEngine;
 
 // The dispatch table: one row per SkinFamily, in the enum's order.
 //
@@ -57,7 +64,7 @@ LRESULT Dispatch(const SkinMessage& message, SkinHandler FamilyHandlers::*entry)
 // The window goes: take the skin off first, so the previous procedure sees WM_DESTROY with
 // every skin object already gone and handles WM_NCDESTROY on its own.
 LRESULT HandleDestroy(const SkinMessage& message) {
-  SkinDetachWindow(message.window);
+  engine.detach(message.window);
   return message.CallPrevious();
 }
 
@@ -67,7 +74,7 @@ LRESULT HandleActivate(const SkinMessage& message) {
   HWND other = reinterpret_cast<HWND>(message.lParam);
   if (other != nullptr) {
     if (GetParent(other) == message.window || GetSkinKind(other) == SkinKind::Form) {
-      SkinAttachWindow(other);
+      engine.attach(other);
     }
   }
   return message.CallPrevious();
@@ -79,7 +86,7 @@ LRESULT HandleActivate(const SkinMessage& message) {
 LRESULT AttachWindowInLParam(const SkinMessage& message) {
   const auto previous = message.CallPreviousAndRecheck();
   HWND other = reinterpret_cast<HWND>(message.lParam);
-  if (previous.stillSkinned && other != nullptr) SkinAttachWindow(other);
+  if (previous.stillSkinned && other != nullptr) engine.attach(other);
   return previous.value;
 }
 
@@ -96,7 +103,7 @@ BOOL CALLBACK RescaleWindow(HWND window, LPARAM) {
 // faces at the new scale as they are resized; afterwards only what is still out of date is
 // rendered again, and everything is repainted. Both halves of wParam hold the same DPI.
 LRESULT FollowDpiChange(const SkinMessage& message) {
-  SkinKeepDpi(message.window, LOWORD(message.wParam));
+  engine.keepDpi(message.window, LOWORD(message.wParam));
   const auto previous = message.CallPreviousAndRecheck();
   if (previous.stillSkinned) {
     RescaleWindow(message.window, 0);
@@ -127,7 +134,7 @@ LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = m.CallPrevious();
   if (message == WM_NCDESTROY) {
     ForgetSkinWindow(window);
-    if (SkinnedWindowCount() == 0 && !RemembersAnyWindow()) StopWatchingForLateWindows();
+    engine.linkEnded();
   }
   return result;
 }
@@ -136,7 +143,7 @@ LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 // once it has been handled: the windows that appeared meanwhile inside skinned windows are
 // attached then.
 struct AttachLateWindowsAfterwards {
-  ~AttachLateWindowsAfterwards() { AttachLateWindows(); }
+  ~AttachLateWindowsAfterwards() { engine.attachLateWindows(); }
 };
 
 // After a left-button release every skinned check box and option button next to the clicked
@@ -163,11 +170,11 @@ SkinMessage::PreviousResult SkinMessage::CallPreviousAndRecheck() const {
 }
 
 LRESULT SkinMessage::DetachAndCallPrevious() const {
-  SkinDetachWindow(window);
+  engine.detach(window);
   return CallPrevious();
 }
 
-void SkinMessage::LetGo() const { SkinDetachWindow(window); }
+void SkinMessage::LetGo() const { engine.detach(window); }
 
 LRESULT PaintInsteadOfPrevious(const SkinMessage& message, bool (*paint)(HWND window, HDC dc)) {
   RECT area{};
@@ -264,7 +271,8 @@ bool RunsSkinWindowProc(HWND window) {
          GetWindowLongPtrA(window, GWLP_WNDPROC) == skinProcedure;
 }
 
-void InstallSkinWindowProc(HWND window, bool unicode) {
+void InstallSkinWindowProc(HWND window, bool unicode, const EngineCalls& calls) {
+  engine = calls;
   SwapWindowProc(window, unicode, reinterpret_cast<LONG_PTR>(SkinWindowProc));
 }
 

@@ -221,6 +221,35 @@ TEST_F(WindowsLookTest, SwitchingWindowsLeavesNoGdiObjectsBehind) {
   });
 }
 
+// Closing the instructions brings back the window that the latest Show named, and nothing where it
+// named none: the instructions are shown twice, the second time while loaded, then closed.
+TEST_F(WindowsLookTest, ClosingTheInstructionsBringsBackTheOpenerOfTheLatestShow) {
+  app::form1::Unload();
+  Pump();
+  struct Case {
+    const char* name;
+    app::form2::ShowOpener first;
+    app::form2::ShowOpener second;
+    bool mainWindowBack;
+  };
+  const Case cases[] = {
+      {"on their own", nullptr, nullptr, false},
+      {"then by the main window", nullptr, app::form1::Show, true},
+      {"by the main window, then on their own", app::form1::Show, nullptr, false},
+  };
+  for (const Case& c : cases) {
+    ASSERT_NE(app::form2::Show(c.first), nullptr) << c.name;
+    HWND instructions = app::form2::Show(c.second);
+    ASSERT_NE(instructions, nullptr) << c.name;
+    SendMessageW(instructions, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(app::form2::Window(), nullptr) << c.name;
+    EXPECT_EQ(app::form1::Window() != nullptr, c.mainWindowBack) << c.name;
+    app::form1::Unload();
+    Pump();
+  }
+}
+
 }  // namespace
 
 namespace {

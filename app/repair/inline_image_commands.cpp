@@ -23,6 +23,39 @@ constexpr wchar_t kPolicySentence[] =
     L"注册表值 DisableRegistryTools）。此策略可能由管理员设置，也可能由恶意软件设置；"
     L"如果本机的管理员未设置此策略，请用防病毒软件检查本机。";
 
+// Under a Group Policy that holds the other state: "Inline images are managed by Group Policy:
+// it holds them turned off <place>. The program changed nothing. To show them, ask the
+// administrator of this computer." (and the same for shown). Under one that already holds what
+// was asked: "Inline images are already shown by Group Policy <place>; the program changed
+// nothing."
+constexpr wchar_t kManagedBefore[] = L"内嵌图片由组策略管理，组策略将其设为";
+constexpr wchar_t kManagedAfter[] = L"，本程序未做任何更改。";
+constexpr wchar_t kAskToShow[] = L"如需显示内嵌图片，请与本机的管理员联系。";
+constexpr wchar_t kAskToHide[] = L"如需关闭内嵌图片，请与本机的管理员联系。";
+constexpr wchar_t kAlreadyBefore[] = L"内嵌图片已由组策略设为";
+constexpr wchar_t kShownState[] = L"显示状态";
+constexpr wchar_t kHiddenState[] = L"关闭状态";
+
+bool ShowsPictures(const RegistryPayload& payload) {
+  return payload.resourceId == kShowInlineImages.resourceId;
+}
+
+// True when the policy holds what the payload sets.
+bool PolicyHolds(InlineImagesPolicy policy, const RegistryPayload& payload) {
+  return (policy == InlineImagesPolicy::kShown) == ShowsPictures(payload);
+}
+
+// The sentence for a command that a policy holds the setting of.
+std::wstring PolicyReport(const RegistryPayload& asked, InlineImagesPolicy policy) {
+  const bool shown = policy == InlineImagesPolicy::kShown;
+  const std::wstring state = shown ? kShownState : kHiddenState;
+  if (PolicyHolds(policy, asked)) {
+    return kAlreadyBefore + state + InlineImagesPolicyPlace() + kManagedAfter;
+  }
+  return kManagedBefore + state + InlineImagesPolicyPlace() + kManagedAfter +
+         (shown ? kAskToHide : kAskToShow);
+}
+
 bool ValueHolds(const RegistryPayload& payload) {
   std::wstring value;
   return ReadInlineImagesValue(&value) && value == payload.value;
@@ -80,6 +113,14 @@ InlineImagesOutcome ApplyInlineImageCommand(HWND owner, const InlineImageCommand
     outcome.otherUserNotice = OtherUserSettingNotice(users);
     return outcome;
   }
+  outcome.mapping = ReadPictureBoxMapping();
+  // A Group Policy that holds the setting is left alone, and so is the user's value under it,
+  // which decides nothing while the policy is there.
+  outcome.policy = ReadInlineImagesPolicy();
+  if (outcome.policy != InlineImagesPolicy::kNone) {
+    outcome.holds = PolicyHolds(outcome.policy, command.payload);
+    return outcome;
+  }
   RemoveLeftoverPayloadFiles();
   const EditorPolicy policy = RegistryEditorPolicy();
   outcome.editorDisabledByPolicy = policy != EditorPolicy::kAllowed;
@@ -94,8 +135,14 @@ InlineImagesOutcome ApplyInlineImageCommand(HWND owner, const InlineImageCommand
 std::wstring InlineImagesReport(const InlineImageCommand& command,
                                 const InlineImagesOutcome& outcome, const wchar_t* separator) {
   if (!outcome.otherUserNotice.empty()) return outcome.otherUserNotice;
+  // Under a policy, Internet Options' box is greyed out: what it would write does not matter.
+  if (outcome.policy != InlineImagesPolicy::kNone) {
+    return PolicyReport(command.payload, outcome.policy);
+  }
   std::wstring report = outcome.holds ? command.successText : command.failureText;
   if (outcome.editorDisabledByPolicy) report += separator + std::wstring(kPolicySentence);
+  const std::wstring mapping = PictureBoxSentence(outcome.mapping);
+  if (!mapping.empty()) report += separator + mapping;
   return report;
 }
 
@@ -115,8 +162,9 @@ void RunInlineImageCommand(HWND form, const InlineImageCommand& command) {
   if (!running.started()) return;
   const InlineImagesOutcome outcome = ApplyInlineImageCommand(form, command);
   const std::wstring report = InlineImagesReport(command, outcome, L"\n");
-  MessageBoxW(form, report.c_str(), kBoxTitle,
-              MB_OK | (outcome.holds ? MB_ICONINFORMATION : MB_ICONERROR));
+  UINT icon = outcome.holds ? MB_ICONINFORMATION : MB_ICONERROR;
+  if (outcome.policy != InlineImagesPolicy::kNone && !outcome.holds) icon = MB_ICONWARNING;
+  MessageBoxW(form, report.c_str(), kBoxTitle, MB_OK | icon);
 }
 
 }  // namespace

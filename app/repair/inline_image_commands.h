@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "app/repair/inline_images_policy.h"
 #include "app/repair/registry_payload.h"
 
 namespace app {
@@ -25,13 +26,19 @@ extern const InlineImageCommand kHideCommand;
 struct InlineImagesOutcome {
   bool holds = false;                   // the value now holds what the command sets
   bool editorDisabledByPolicy = false;  // a policy value disables the registry editor
+  // A Group Policy that holds the setting: the command changed nothing. holds says whether the
+  // policy holds what the command sets.
+  InlineImagesPolicy policy = InlineImagesPolicy::kNone;
+  // What Internet Options' own box writes, which the next OK there may undo the repair with.
+  PictureBoxMapping mapping = PictureBoxMapping::kIntact;
   // Not empty when the program runs as another account than the person signed in: the command
   // was refused, nothing was changed, and this says why.
   std::wstring otherUserNotice;
 };
 
 // Refuses, changing nothing, when the program does not act for the person signed in
-// (ActsForSignedInUser). Otherwise removes the import files that earlier runs left behind
+// (ActsForSignedInUser), and changes nothing either when a Group Policy holds the setting
+// (ReadInlineImagesPolicy). Otherwise removes the import files that earlier runs left behind
 // (RemoveLeftoverPayloadFiles), then
 // sets "Display Inline Images" as the command says: through the registry editor first (unless a
 // policy blocks it outright) and, when its import did not take effect (editor missing, blocked,
@@ -40,9 +47,11 @@ struct InlineImagesOutcome {
 // proof of success.
 InlineImagesOutcome ApplyInlineImageCommand(HWND owner, const InlineImageCommand& command);
 
-// What the user is told about an outcome: the notice of a refused command, or the command's
+// What the user is told about an outcome: the notice of a refused command; or, under a Group
+// Policy that holds the setting, that it does and what, and what to do next; or the command's
 // success or failure sentence and, when a policy disables the registry editor, a sentence that
-// says so; the sentences joined by separator.
+// says so. Where Internet Options' box has been altered, a sentence that says so follows. The
+// sentences are joined by separator.
 std::wstring InlineImagesReport(const InlineImageCommand& command,
                                 const InlineImagesOutcome& outcome, const wchar_t* separator);
 

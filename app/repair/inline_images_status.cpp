@@ -27,6 +27,12 @@ constexpr wchar_t kNoAccessText[] =
 constexpr wchar_t kUnreadableBefore[] = L"无法读取“Display Inline Images”的值（错误 ";
 constexpr wchar_t kUnreadableAfter[] = L"），无法判断内嵌图片当前是否显示。";
 
+// "Inline images are set to shown (hidden) by Group Policy <place>; only the administrator of this
+// computer can change that."
+constexpr wchar_t kPolicyShownText[] = L"内嵌图片由组策略设为显示状态";
+constexpr wchar_t kPolicyHiddenText[] = L"内嵌图片由组策略设为关闭状态";
+constexpr wchar_t kPolicyAfter[] = L"，只有本机的管理员可以更改。";
+
 // The longest part of a foreign value that is quoted; the rest is left out, marked by an ellipsis.
 constexpr size_t kMaxQuotedChars = 40;
 constexpr wchar_t kEllipsis = L'…';
@@ -68,8 +74,28 @@ std::wstring InlineImagesStatusText(const InlineImagesSetting& setting, const Se
   return InlineImagesStatusText(setting) + WhoseSettingNote(users);
 }
 
+InlineImagesStatus ReadInlineImagesStatus() {
+  return {ReadInlineImagesSetting(), ReadInlineImagesPolicy(), ReadPictureBoxMapping()};
+}
+
+bool PicturesShown(const InlineImagesStatus& status) {
+  if (status.policy != InlineImagesPolicy::kNone)
+    return status.policy == InlineImagesPolicy::kShown;
+  return status.setting.state == InlineImagesState::kShown;
+}
+
+std::wstring InlineImagesStatusText(const InlineImagesStatus& status, const SessionUsers& users) {
+  // Under a policy, Internet Options' box is greyed out: what it would write does not matter.
+  if (status.policy != InlineImagesPolicy::kNone) {
+    const bool shown = status.policy == InlineImagesPolicy::kShown;
+    return (shown ? kPolicyShownText : kPolicyHiddenText) +
+           std::wstring(InlineImagesPolicyPlace()) + kPolicyAfter + WhoseSettingNote(users);
+  }
+  return InlineImagesStatusText(status.setting, users) + PictureBoxSentence(status.mapping);
+}
+
 std::wstring CurrentInlineImagesStatusText() {
-  return InlineImagesStatusText(ReadInlineImagesSetting(), SessionUsersOf(GetShellWindow()));
+  return InlineImagesStatusText(ReadInlineImagesStatus(), SessionUsersOf(GetShellWindow()));
 }
 
 }  // namespace app

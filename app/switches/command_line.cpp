@@ -37,10 +37,12 @@ struct SwitchRow {
 // into the README.txt of the download (scripts/release_readme.py reads them from between the two
 // marks below, one row to a line), so both always say the same.
 //   /show    "Sets inline images to shown: exit code 0 on success, else 1. The setting takes
-//             effect after clicking the main window's refresh button, or signing out and in."
-//   /hide    the same for hidden
-//   /status  "Only looks, changes nothing. Exit code 0 when inline images are shown, 1 for
-//             anything else (cannot be told included)."
+//             effect after clicking the main window's refresh button, or signing out and in.
+//             When Group Policy manages inline images, changes nothing: exit code 0 when the
+//             policy holds them shown, else 3."
+//   /hide    the same for hidden, with exit code 3 whenever Group Policy manages them
+//   /status  "Only looks, changes nothing. Exit code 0 when inline images are shown, 3 when Group
+//             Policy holds them turned off, 1 for anything else (cannot be told included)."
 //   /?       "Shows this usage, exit code 0."
 //   other    "Any other argument, or more than one: changes nothing, shows this usage, exit
 //             code 2."
@@ -49,9 +51,9 @@ struct SwitchRow {
 // clang-format off
 // usage lines begin
 constexpr SwitchRow kSwitchRows[] = {
-    {L"/show", CommandSwitch::kShow, L"将内嵌图片设为显示状态，成功时退出码为 0，否则为 1。在主窗口中单击“刷新后马上生效”，或注销后重新登录，设置即可生效。"},
-    {L"/hide", CommandSwitch::kHide, L"将内嵌图片设为关闭状态，成功时退出码为 0，否则为 1。在主窗口中单击“刷新后马上生效”，或注销后重新登录，设置即可生效。"},
-    {L"/status", CommandSwitch::kStatus, L"只查看，不更改。内嵌图片为显示状态时退出码为 0，其他情况（包括无法判断）为 1。"},
+    {L"/show", CommandSwitch::kShow, L"将内嵌图片设为显示状态，成功时退出码为 0，否则为 1。在主窗口中单击“刷新后马上生效”，或注销后重新登录，设置即可生效。内嵌图片由组策略管理时不做任何更改，组策略将其设为显示状态时退出码为 0，否则为 3。"},
+    {L"/hide", CommandSwitch::kHide, L"将内嵌图片设为关闭状态，成功时退出码为 0，否则为 1。在主窗口中单击“刷新后马上生效”，或注销后重新登录，设置即可生效。内嵌图片由组策略管理时不做任何更改，退出码为 3。"},
+    {L"/status", CommandSwitch::kStatus, L"只查看，不更改。内嵌图片为显示状态时退出码为 0，由组策略设为关闭状态时为 3，其他情况（包括无法判断）为 1。"},
     {L"/?", CommandSwitch::kUsage, L"显示此用法说明，退出码为 0。"},
     {L"", CommandSwitch::kInvalid, L"其他参数，或一次给出多个参数：不做任何更改，显示此用法说明，退出码为 2。"},
     {L"", CommandSwitch::kNone, L"以当前登录的用户以外的账户（例如 SYSTEM）运行时：不做任何更改，说明是谁的设置，退出码为 4。"},
@@ -178,20 +180,26 @@ int ApplyCommand(const InlineImageCommand& command) {
   const InlineImagesOutcome outcome = ApplyInlineImageCommand(nullptr, command);
   WriteLine(InlineImagesReport(command, outcome, L""));
   if (!outcome.otherUserNotice.empty()) return kExitOtherAccount;
+  if (outcome.policy != InlineImagesPolicy::kNone) {
+    return outcome.policy == InlineImagesPolicy::kShown && outcome.holds ? kExitHolds
+                                                                         : kExitHeldByPolicy;
+  }
   return outcome.holds ? kExitHolds : kExitNotHeld;
 }
 
 // The same sentences as the main window's tooltip; the exit code is 0 only when pictures are
-// shown. Run as another account than the person signed in, the line says whose setting it
-// describes and the exit code is kExitOtherAccount whatever that setting is: a detection script
-// run as SYSTEM must not report the signed-in user's pictures as shown or hidden.
+// shown, whatever holds them so, and 3 when a policy holds them hidden. Run as another account
+// than the person signed in, the line says whose setting it describes and the exit code is
+// kExitOtherAccount whatever that setting is: a detection script run as SYSTEM must not report
+// the signed-in user's pictures as shown or hidden.
 int ReportStatus() {
-  const InlineImagesSetting setting = ReadInlineImagesSetting();
+  const InlineImagesStatus status = ReadInlineImagesStatus();
   const SessionUsers users = SessionUsersOf(GetShellWindow());
-  const std::wstring status = InlineImagesStatusText(setting, users);
-  WriteLine(StatusReport(status, win::CanRestrictDllSearch()));
+  const std::wstring text = InlineImagesStatusText(status, users);
+  WriteLine(StatusReport(text, win::CanRestrictDllSearch()));
   if (!ActsForSignedInUser(users)) return kExitOtherAccount;
-  return setting.state == InlineImagesState::kShown ? kExitHolds : kExitNotHeld;
+  if (PicturesShown(status)) return kExitHolds;
+  return status.policy == InlineImagesPolicy::kHidden ? kExitHeldByPolicy : kExitNotHeld;
 }
 
 }  // namespace

@@ -22,7 +22,10 @@ enum class CommandSwitch {
 inline constexpr int kExitHolds = 0;      // the value now holds; /status: pictures shown
 inline constexpr int kExitNotHeld = 1;    // the value does not hold; /status: anything but shown
 inline constexpr int kExitBadSwitch = 2;  // an unknown switch, or more than one; nothing done
-inline constexpr int kExitUsage = 0;      // /?
+// A Group Policy holds the setting: /show and /hide changed nothing (/show under a policy that
+// holds pictures shown ends with kExitHolds); /status: a policy holds pictures hidden.
+inline constexpr int kExitHeldByPolicy = 3;
+inline constexpr int kExitUsage = 0;  // /?
 // /show, /hide and /status run as another account than the person signed in (SYSTEM included):
 // nothing changed, and the line says whose setting it would have been. A code of its own, so that
 // a deployment tool's report tells it from a failure; like every code here, none that deployment

@@ -27,10 +27,11 @@ struct StoredValue {
 };
 
 // Remembers a value under root (or that there is none) when made, and puts it back (or deletes
-// it) when destroyed.
+// it) when destroyed; in the registry view that view names (KEY_WOW64_64KEY, say), or this
+// process's own with 0.
 class SavedRegistryValue {
  public:
-  SavedRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name);
+  SavedRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, REGSAM view = 0);
   SavedRegistryValue(const SavedRegistryValue&) = delete;
   SavedRegistryValue& operator=(const SavedRegistryValue&) = delete;
   ~SavedRegistryValue();
@@ -39,7 +40,24 @@ class SavedRegistryValue {
   HKEY root_;
   const wchar_t* key_;
   const wchar_t* name_;
+  REGSAM view_;
   std::optional<StoredValue> saved_;
+};
+
+// Sets the user's Group Policy value for inline images ("Display Inline Images" under
+// Software\Policies\Microsoft\Internet Explorer\Main, a string) for its lifetime, or removes it
+// with nothing; puts back what was there before.
+class InlineImagesPolicyValue : public SavedRegistryValue {
+ public:
+  explicit InlineImagesPolicyValue(const std::optional<std::wstring>& value);
+};
+
+// Sets one string of the mapping of Internet Options' "显示图片" box (name is "CheckedValue" or
+// "UncheckedValue", in the machine's 64-bit view) for its lifetime, or removes it with nothing;
+// puts back what was there before.
+class PictureBoxMappingValue : public SavedRegistryValue {
+ public:
+  PictureBoxMappingValue(const wchar_t* name, const std::optional<std::wstring>& value);
 };
 
 // Remembers "Display Inline Images" when made and puts it back when destroyed.

@@ -40,6 +40,19 @@ std::wstring PolicyReport(bool holds) {
   return app::InlineImagesReport(app::kShowCommand, outcome, L"\n");
 }
 
+const app::InlineImagesSetting kHiddenSetting = {app::InlineImagesState::kHidden};
+constexpr app::InlineImagesPolicy kPolicyHides = app::InlineImagesPolicy::kHidden;
+constexpr app::InlineImagesPolicy kPolicyShows = app::InlineImagesPolicy::kShown;
+
+// A command's report under a Group Policy that holds the setting.
+std::wstring GroupPolicyReport(const app::InlineImageCommand& command,
+                               app::InlineImagesPolicy policy) {
+  app::InlineImagesOutcome outcome;
+  outcome.policy = policy;
+  outcome.mapping = app::PictureBoxMapping::kTickingHides;  // greyed out under a policy: not told
+  return app::InlineImagesReport(command, outcome, L"\n");
+}
+
 std::vector<std::wstring> Lines(const std::wstring& text) {
   std::vector<std::wstring> lines;
   size_t start = 0;
@@ -75,10 +88,15 @@ TEST(UserText, SentencesWhoseWordsMatter) {
        L"用法：Morvane [/show | /hide | /status | /?]"},
       {"usage, /show", UsageLineOf(L"/show"),
        L"  Morvane /show    将内嵌图片设为显示状态，成功时退出码为 0，否则为 1。"
-       L"在主窗口中单击“刷新后马上生效”，或注销后重新登录，设置即可生效。"},
+       L"在主窗口中单击“刷新后马上生效”，或注销后重新登录，设置即可生效。"
+       L"内嵌图片由组策略管理时不做任何更改，组策略将其设为显示状态时退出码为 0，否则为 3。"},
       {"usage, /status", UsageLineOf(L"/status"),
        L"  Morvane /status  只查看，不更改。内嵌图片为显示状态时退出码为 0，"
-       L"其他情况（包括无法判断）为 1。"},
+       L"由组策略设为关闭状态时为 3，其他情况（包括无法判断）为 1。"},
+      {"usage, /hide", UsageLineOf(L"/hide"),
+       L"  Morvane /hide    将内嵌图片设为关闭状态，成功时退出码为 0，否则为 1。"
+       L"在主窗口中单击“刷新后马上生效”，或注销后重新登录，设置即可生效。"
+       L"内嵌图片由组策略管理时不做任何更改，退出码为 3。"},
       {"usage, another account", Lines(app::UsageText()).back(),
        L"  以当前登录的用户以外的账户（例如 SYSTEM）运行时：不做任何更改，说明是谁的设置，"
        L"退出码为 4。"},
@@ -88,6 +106,24 @@ TEST(UserText, SentencesWhoseWordsMatter) {
        L"Windows 7 SP1 需要此更新才能阻止系统从本程序所在的文件夹加载 DLL。"
        L"未安装时，放在本程序旁边的 DLL 可能被加载，这是一个安全风险。"
        L"请通过 Windows Update 安装此更新。"},
+      // Under a Group Policy: what holds the setting, where it is, and who can change it.
+      {"show under a policy that hides", GroupPolicyReport(app::kShowCommand, kPolicyHides),
+       L"内嵌图片由组策略管理，组策略将其设为关闭状态（该策略位于组策略的“用户配置 → 管理模板 → "
+       L"Windows 组件 → Internet Explorer”下，管理 Internet 选项中的“显示图片”），"
+       L"本程序未做任何更改。如需显示内嵌图片，请与本机的管理员联系。"},
+      {"status under a policy that shows, other account",
+       app::InlineImagesStatusText({kHiddenSetting, kPolicyShows}, kHelperBesideSignedIn),
+       L"内嵌图片由组策略设为显示状态（该策略位于组策略的“用户配置 → 管理模板 → "
+       L"Windows 组件 → Internet Explorer”下，管理 Internet 选项中的“显示图片”），"
+       L"只有本机的管理员可以更改。这是本程序运行所用的账户“PC\\helper”的设置，"
+       L"而不是当前登录的用户“PC\\signed-in”的设置。"},
+      // An altered Internet Options box: a note after the user's value.
+      {"status, altered box",
+       app::InlineImagesStatusText(
+           {kShownSetting, app::InlineImagesPolicy::kNone, app::PictureBoxMapping::kTickingHides},
+           kSignedInAlone),
+       L"内嵌图片当前为显示状态。注意：Internet 选项中的“显示图片”选项已被改动，"
+       L"勾选它会再次关闭内嵌图片。"},
       // The repair's results.
       {"show fails", app::kShowCommand.failureText,
        L"“显示内嵌图片”设置失败：未能确认内嵌图片已设为显示状态。请稍后重试；如果仍然失败，请在"
@@ -192,6 +228,15 @@ TEST(UserText, EverySentenceFollowsTheGlossary) {
     sentences.push_back(command->failureText);
   }
   sentences.push_back(PolicyReport(false));
+  for (const app::InlineImageCommand* command : {&app::kShowCommand, &app::kHideCommand}) {
+    for (const app::InlineImagesPolicy policy : {kPolicyHides, kPolicyShows}) {
+      sentences.push_back(GroupPolicyReport(*command, policy));
+    }
+  }
+  for (const app::PictureBoxMapping mapping :
+       {app::PictureBoxMapping::kTickingHides, app::PictureBoxMapping::kClearingShows}) {
+    sentences.push_back(app::PictureBoxSentence(mapping));
+  }
   sentences.push_back(app::ForumNotOpenedText());
   for (const app::SessionUsers& users :
        {kHelperBesideSignedIn, kHelperBesideHiddenShell, kSystemWithoutShell}) {
@@ -204,6 +249,9 @@ TEST(UserText, EverySentenceFollowsTheGlossary) {
           app::ClassifyInlineImagesValue(ERROR_ACCESS_DENIED, 0, L""),
           app::ClassifyInlineImagesValue(ERROR_INVALID_HANDLE, 0, L"")}) {
       sentences.push_back(app::InlineImagesStatusText(setting, users));
+    }
+    for (const app::InlineImagesPolicy policy : {kPolicyHides, kPolicyShows}) {
+      sentences.push_back(app::InlineImagesStatusText({kShownSetting, policy}, users));
     }
   }
   for (const std::wstring& sentence : sentences) {

@@ -142,14 +142,15 @@ TEST(SessionUsers, ForAnotherAccountTheCommandsChangeNothingAndSayWhichAccountWo
     EXPECT_TRUE(Contains(report, c.advice));
   }
   // The exit codes a deployment tool reads as a restart or a retry are none of the program's.
-  for (const int code :
-       {app::kExitHolds, app::kExitNotHeld, app::kExitBadSwitch, app::kExitOtherAccount}) {
+  for (const int code : {app::kExitHolds, app::kExitNotHeld, app::kExitBadSwitch,
+                         app::kExitHeldByPolicy, app::kExitOtherAccount}) {
     EXPECT_NE(code, 3010);
     EXPECT_NE(code, 1641);
     EXPECT_NE(code, 1618);
   }
   EXPECT_NE(app::kExitOtherAccount, app::kExitNotHeld);
   EXPECT_NE(app::kExitOtherAccount, app::kExitBadSwitch);
+  EXPECT_NE(app::kExitOtherAccount, app::kExitHeldByPolicy);
 }
 
 // What /status writes in this process, read from a pipe put in place of its standard output.

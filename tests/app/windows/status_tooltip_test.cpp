@@ -14,6 +14,7 @@
 #include "app/windows/resource_ids.h"
 #include "skin/engine/high_contrast.h"
 #include "tests/support/display_scale.h"
+#include "tests/support/inline_images_value.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/pictures.h"
 #include "tests/support/pointer_input.h"
@@ -102,6 +103,35 @@ TEST(StatusTooltip, ShowsUnderHighContrastAndAfterTheSkinComesBack) {
     ASSERT_NE(tooltip, nullptr);
     EXPECT_EQ(testing_support::WindowText(tooltip), app::CurrentInlineImagesStatusText());
   }
+  MovePointerTo(2, 2);
+  app::form1::Unload();
+}
+
+// Under a Group Policy the tooltip says what the policy holds, not what the user's own value
+// says; with the policy gone it speaks of the user's value again, and of an altered Internet
+// Options box after it.
+TEST(StatusTooltip, SaysWhatAGroupPolicyHoldsOverTheUsersValue) {
+  const payload_tests::InlineImagesValueKeeper keeper;
+  ASSERT_TRUE(payload_tests::SetInlineImagesValue(std::wstring(L"yes")));
+  const payload_tests::PictureBoxMappingValue checked(L"CheckedValue", std::wstring(L"no"));
+  const std::wstring place =
+      L"（该策略位于组策略的“用户配置 → 管理模板 → Windows 组件 → Internet Explorer”下，"
+      L"管理 Internet 选项中的“显示图片”）";
+  HWND form = app::form1::Show();
+  ASSERT_NE(form, nullptr);
+  HWND command2 = Command2(form);
+  {
+    const payload_tests::InlineImagesPolicyValue policy(std::wstring(L"no"));
+    HWND tooltip = HoverForTooltip(form, command2, 96);
+    ASSERT_NE(tooltip, nullptr);
+    EXPECT_EQ(testing_support::WindowText(tooltip),
+              L"内嵌图片由组策略设为关闭状态" + place + L"，只有本机的管理员可以更改。");
+  }
+  HWND tooltip = HoverForTooltip(form, command2, 96);
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_EQ(testing_support::WindowText(tooltip),
+            L"内嵌图片当前为显示状态。注意：Internet 选项中的“显示图片”选项已被改动，"
+            L"勾选它会再次关闭内嵌图片。");
   MovePointerTo(2, 2);
   app::form1::Unload();
 }

@@ -1,6 +1,7 @@
 #include "accessible/accessible_annotation.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "accessible/oleacc_functions.h"
@@ -22,8 +23,8 @@ using win::AllocateBstr;
 using win::ComReference;
 using win::InitVariant;
 
-// CLSID_AccPropServices, IID_IAccPropServices, IID_IAccPropServer and PROPID_ACC_DESCRIPTION,
-// spelt out here: the SDK library that defines them is not linked.
+// CLSID_AccPropServices, IID_IAccPropServices, IID_IAccPropServer, PROPID_ACC_DESCRIPTION and
+// PROPID_ACC_HELP, spelt out here: the SDK library that defines them is not linked.
 constexpr GUID kAccPropServicesClass = {
     0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
 constexpr GUID kAccPropServicesInterface = {
@@ -32,6 +33,23 @@ constexpr GUID kAccPropServerInterface = {
     0x76c0dbbb, 0x15e0, 0x4e7b, {0xb6, 0x1b, 0x20, 0xee, 0xea, 0x20, 0x01, 0xe0}};
 constexpr MSAAPROPID kDescriptionProperty = {
     0x4d48dfe4, 0xbd3f, 0x491f, {0xa6, 0x48, 0x49, 0x2d, 0x6f, 0x20, 0xc5, 0x88}};
+constexpr MSAAPROPID kHelpProperty = {
+    0xc831e11f, 0x44db, 0x4a99, {0x97, 0x68, 0xcb, 0x8f, 0x97, 0x8b, 0x72, 0x31}};
+
+// The properties the description is served as. NVDA reads the description (accDescription).
+// Narrator works through UI Automation, where the proxy for the platform's object shows the
+// description only inside the legacy pattern (LegacyIAccessible.Description), which Narrator does
+// not read for a button; it reads the help text, HelpText, which the proxy takes from accHelp
+// (Microsoft's "Appendix G: Active Accessibility Bridge to UI Automation", whose table maps
+// get_accHelp to HelpTextProperty and get_accDescription to nothing; "Accessing Microsoft Active
+// Accessibility Servers", where the description is left to the LegacyIAccessible pattern; Dynamic
+// Annotation's documentation says the annotated properties serve UI Automation clients through
+// the same proxy). Field
+// reports: Narrator reads a button's HelpText in WPF and not where a framework leaves it out
+// (AvaloniaUI/Avalonia, "AutomationProperties.HelpText not read by Narrator"; microsoft-ui-xaml,
+// "Narrator does not announce AutomationProperties.HelpText for various controls", logged with
+// Narrator's team as a fault). So the same server answers both, with the same sentence.
+constexpr MSAAPROPID kServedProperties[] = {kDescriptionProperty, kHelpProperty};
 
 IAccPropServices* servicesForTesting = nullptr;
 
@@ -93,7 +111,9 @@ class DescriptionServer final : public IAccPropServer {
     if (value == nullptr || hasProperty == nullptr) return E_POINTER;
     InitVariant(value);
     *hasProperty = FALSE;
-    if (property != kDescriptionProperty || !IsWindow(window_)) return S_OK;
+    if ((property != kDescriptionProperty && property != kHelpProperty) || !IsWindow(window_)) {
+      return S_OK;
+    }
     const std::wstring description = source_(window_);
     if (description.empty()) return S_OK;
     BSTR text = AllocateBstr(description);
@@ -121,9 +141,9 @@ HRESULT AnnotateDescription(HWND window, DescriptionSource source) {
   if (services == nullptr) return E_NOINTERFACE;
   const ComReference<IAccPropServer> server(new DescriptionServer(window, source));
   // The service keeps its own reference until the annotation is cleared.
-  const HRESULT result =
-      services->SetHwndPropServer(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                  &kDescriptionProperty, 1, server.get(), ANNO_THIS);
+  const HRESULT result = services->SetHwndPropServer(
+      window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kServedProperties,
+      static_cast<int>(std::size(kServedProperties)), server.get(), ANNO_THIS);
   if (SUCCEEDED(result)) annotated.push_back(window);
   return result;
 }
@@ -132,8 +152,9 @@ HRESULT ClearDescription(HWND window) {
   if (!IsAnnotated(window)) return S_OK;
   IAccPropServices* services = Services();
   if (services == nullptr) return E_NOINTERFACE;
-  const HRESULT result = services->ClearHwndProps(window, static_cast<DWORD>(OBJID_CLIENT),
-                                                  CHILDID_SELF, &kDescriptionProperty, 1);
+  const HRESULT result =
+      services->ClearHwndProps(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                               kServedProperties, static_cast<int>(std::size(kServedProperties)));
   if (SUCCEEDED(result)) std::erase(annotated, window);
   return result;
 }

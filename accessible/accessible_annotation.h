@@ -21,7 +21,8 @@ namespace accessible {
 using DescriptionSource = std::wstring (*)(HWND window);
 
 // Gives the object of the window's client area (OBJID_CLIENT, CHILDID_SELF) the description that
-// `source` tells, in place of the platform's. S_OK when the annotation service took it.
+// `source` tells, in place of the platform's, as its description and as its help text, which a
+// reader working through UI Automation reads instead. S_OK when the annotation service took it.
 HRESULT AnnotateDescription(HWND window, DescriptionSource source);
 
 // Takes the description annotation off again, so that the window's object answers for itself;

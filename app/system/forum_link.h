@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <string>
 #include <string_view>
 
@@ -18,31 +20,32 @@ inline constexpr std::wstring_view kForumAddress = L"http://bbs.example.com";
 // The address the link opens: the one shown, with a "/".
 inline std::wstring ForumPageAddress() { return std::wstring(kForumAddress) + L"/"; }
 
-// The handler of web addresses that the system's url.dll offers through rundll32.exe.
-inline constexpr std::wstring_view kUrlHandlerHost = L"rundll32.exe";
-
-// Arguments for rundll32.exe: the handler entry point and the quoted address with a "/".
-std::wstring ForumHandlerArguments();
+// ShellExecuteExW of shell32, which the program does not import: shell32 is loaded from the
+// system directory at the first call and kept. FALSE with the loader's error where it cannot be.
+BOOL WINAPI ShellExecuteThroughShell32(SHELLEXECUTEINFOW* info);
 
 // What opening the forum depends on, so that a test can take either way under Wine (which reports
-// its processes as elevated).
+// its processes as elevated) and see what each asked for.
 using DesktopShellOpen = HRESULT (*)(const std::wstring& target, int showCommand);
 struct ForumLinkSeams {
   bool (*elevated)() = RunsElevated;
   DesktopShellOpen openThroughDesktopShell = OpenThroughDesktopShell;
+  BOOL(WINAPI* shellExecute)(SHELLEXECUTEINFOW* info) = ShellExecuteThroughShell32;
 };
 
 // Test seam, not for the program: replaces what OpenForum depends on and returns what it replaces.
 ForumLinkSeams SetForumLinkSeamsForTesting(const ForumLinkSeams& seams);
 
-// Why the forum did not open, and how to open it: the program runs elevated and would not pass
-// that on to the browser, and the desktop's shell could not open it as the desktop user.
-std::wstring ForumNotOpenedText();
+// Why the forum did not open, and how to open it. Elevated, the program would not pass its rights
+// on to the browser, and the desktop's shell could not open the page as the desktop user; not
+// elevated, the system could not open it.
+std::wstring ForumNotOpenedText(bool elevated);
 
 // Opens the forum page in a normal window, never with more rights than the desktop has. Not
-// elevated, the program starts the system's handler for web addresses itself. Elevated, it asks
-// the desktop's shell to open the page as the person signed in; where the shell cannot, it
-// opens nothing and says why in a box owned by `owner`.
+// elevated, the program asks the system to open the address as Windows opens links
+// (ShellExecuteEx). Elevated, it asks the desktop's shell to open the page as the person signed
+// in. `owner` is disabled during the call, which can take long and dispatches messages meanwhile;
+// where nothing opened and the window is still there, a box owned by it says why and what to do.
 void OpenForum(HWND owner);
 
 }  // namespace app

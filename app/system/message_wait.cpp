@@ -6,12 +6,12 @@ namespace app {
 namespace {
 
 // Dispatches one message of the thread, if there is one, and keeps the scope's window disabled.
-// False when it met WM_QUIT, which it posts again for the outer loop.
+// False when it met WM_QUIT, which the scope keeps.
 bool DispatchOneMessage(const DisabledWindowScope& disabled) {
   MSG message;
   if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return true;
   if (message.message == WM_QUIT) {
-    PostQuitMessage(static_cast<int>(message.wParam));
+    disabled.KeepQuit(static_cast<int>(message.wParam));
     return false;
   }
   TranslateMessage(&message);
@@ -61,6 +61,7 @@ DisabledWindowScope::DisabledWindowScope(HWND window, const wchar_t* pointer)
 
 DisabledWindowScope::~DisabledWindowScope() {
   innermostScope = outer_;
+  if (quit_) PostQuitMessage(*quit_);  // for the outer loop, which the wait kept it from
   if (window_ == nullptr || !IsWindow(window_)) return;
   if (disabled_) {
     EnableWindow(window_, TRUE);
@@ -98,7 +99,9 @@ bool WaitDispatchingMessages(HANDLE object, DWORD timeoutMs, const DisabledWindo
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {
     const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return WaitForSingleObject(object, 0) == WAIT_OBJECT_0;
+    if (now >= deadline || disabled.QuitRequested()) {
+      return WaitForSingleObject(object, 0) == WAIT_OBJECT_0;
+    }
     const DWORD woken = MsgWaitForMultipleObjectsEx(1, &object, static_cast<DWORD>(deadline - now),
                                                     QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (woken == WAIT_OBJECT_0) return true;
@@ -113,7 +116,7 @@ bool WaitUntilDispatchingMessages(bool (*done)(void* context), void* context, DW
   for (;;) {
     if (done(context)) return true;
     const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return false;
+    if (now >= deadline || disabled.QuitRequested()) return false;
     const auto wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, pollMs));
     const DWORD woken =
         MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);

@@ -336,7 +336,12 @@ void Command4_Click(HWND form) {
   form2::Show(form1::Show);
 }
 
-void Label3_Click(HWND form) { OpenForum(form); }
+// The link is a command like the buttons: its call dispatches messages and may end in a box, and a
+// close request that comes meanwhile waits until the box is answered.
+void Label3_Click(HWND form) {
+  const RunningCommand running(form);
+  if (running.started()) OpenForum(form);
+}
 
 // The pointer is over the link: plain text in the link colour, and the hand cursor.
 void Label3_MouseMove(HWND form) {

@@ -309,7 +309,9 @@ TEST_F(MainProgramTest, RefreshAsksFirstAndOnYesSaysWhenThereIsNoShell) {
   const testing_support::MessageBoxSeen told = program_->WaitForMessageBox();
   ASSERT_NE(told.window, nullptr) << "Yes without a shell told nothing";
   EXPECT_EQ(told.title, kNoticeCaption);
-  EXPECT_EQ(told.text, L"找不到正在运行的资源管理器，因此无法刷新。请注销后重新登录，使设置生效。");
+  EXPECT_EQ(told.text,
+            L"找不到正在运行的资源管理器，因此无法刷新。请按 Ctrl+Alt+Delete，单击“注销”，"
+            L"然后重新登录，使设置生效。");
   EXPECT_EQ(GetWindow(told.window, GW_OWNER), form_);
   EXPECT_TRUE(testing_support::AnswerMessageBox(told));
   EXPECT_FALSE(recording.WaitForStart(1500)) << "a program was started";

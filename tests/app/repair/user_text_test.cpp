@@ -167,7 +167,10 @@ TEST(UserText, SentencesWhoseWordsMatter) {
        L"本程序不会重新启动其他账户的资源管理器，因此未刷新。"
        L"请由当前登录的用户直接运行本程序，再单击“刷新后马上生效”。"},
       // The link, elevated, when the desktop's shell could not open it either.
-      {"forum not opened", app::ForumNotOpenedText(),
+      {"forum not opened, not elevated", app::ForumNotOpenedText(false),
+       L"Windows 未能打开论坛。\n\n请打开浏览器，在地址栏中输入 " + app::ForumPageAddress() +
+           L" 并按 Enter 键。"},
+      {"forum not opened", app::ForumNotOpenedText(true),
        L"未能打开论坛。本程序正以管理员权限运行（例如通过“以管理员身份运行”启动），"
        L"为安全起见，它不以此权限打开浏览器，而是请资源管理器以当前登录的用户身份打开论坛，"
        L"但未成功。\n\n请打开浏览器，在地址栏中输入 " +
@@ -237,7 +240,8 @@ TEST(UserText, EverySentenceFollowsTheGlossary) {
        {app::PictureBoxMapping::kTickingHides, app::PictureBoxMapping::kClearingShows}) {
     sentences.push_back(app::PictureBoxSentence(mapping));
   }
-  sentences.push_back(app::ForumNotOpenedText());
+  sentences.push_back(app::ForumNotOpenedText(false));
+  sentences.push_back(app::ForumNotOpenedText(true));
   for (const app::SessionUsers& users :
        {kHelperBesideSignedIn, kHelperBesideHiddenShell, kSystemWithoutShell}) {
     sentences.push_back(app::OtherUserSettingNotice(users));

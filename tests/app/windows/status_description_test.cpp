@@ -25,9 +25,11 @@
 
 namespace {
 
-// PROPID_ACC_DESCRIPTION, CLSID_AccPropServices and IID_IAccPropServices.
+// PROPID_ACC_DESCRIPTION, PROPID_ACC_HELP, CLSID_AccPropServices and IID_IAccPropServices.
 constexpr MSAAPROPID kDescription = {
     0x4d48dfe4, 0xbd3f, 0x491f, {0xa6, 0x48, 0x49, 0x2d, 0x6f, 0x20, 0xc5, 0x88}};
+constexpr MSAAPROPID kHelp = {
+    0xc831e11f, 0x44db, 0x4a99, {0x97, 0x68, 0xcb, 0x8f, 0x97, 0x8b, 0x72, 0x31}};
 constexpr GUID kAccPropServicesClass = {
     0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
 constexpr GUID kAccPropServicesInterface = {
@@ -40,7 +42,7 @@ class RecordingServices final : public IAccPropServices {
     HWND window;
     DWORD object;
     DWORD child;
-    MSAAPROPID property;
+    std::vector<MSAAPROPID> properties;
     AnnoScope scope;
     IAccPropServer* server;  // one reference, until cleared
   };
@@ -64,9 +66,9 @@ class RecordingServices final : public IAccPropServices {
   HRESULT STDMETHODCALLTYPE SetHwndPropServer(HWND window, DWORD object, DWORD child,
                                               const MSAAPROPID* properties, int count,
                                               IAccPropServer* server, AnnoScope scope) override {
-    if (count != 1 || Of(window) != nullptr) return E_INVALIDARG;
     server->AddRef();
-    annotations.push_back({window, object, child, properties[0], scope, server});
+    annotations.push_back(
+        {window, object, child, std::vector(properties, properties + count), scope, server});
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE ClearHwndProps(HWND window, DWORD, DWORD, const MSAAPROPID*,
@@ -132,11 +134,11 @@ void SetHighContrast(HWND form, bool on) {
 
 HWND Command(HWND form, int id) { return GetDlgItem(GetDlgItem(form, IDC_FRAME2), id); }
 
-// What the annotation's server answers a reader now; "(none)" when it has no description.
-std::wstring ServedDescription(IAccPropServer* server) {
+// What the annotation's server answers a reader now for the property; "(none)" when it has none.
+std::wstring Served(IAccPropServer* server, const MSAAPROPID& property = kDescription) {
   VARIANT value;
   BOOL has = FALSE;
-  if (FAILED(server->GetPropValue(nullptr, 0, kDescription, &value, &has)) || !has) {
+  if (FAILED(server->GetPropValue(nullptr, 0, property, &value, &has)) || !has) {
     return L"(none)";
   }
   std::wstring text = V_VT(&value) == VT_BSTR ? V_BSTR(&value) : L"(not a string)";
@@ -185,14 +187,19 @@ TEST_F(StatusDescriptionTest, AnnotatedWhileTheSkinStandsAsideAndCurrentWhenRead
     ASSERT_NE(annotation, nullptr);
     EXPECT_EQ(annotation->object, static_cast<DWORD>(OBJID_CLIENT));
     EXPECT_EQ(annotation->child, static_cast<DWORD>(CHILDID_SELF));
-    EXPECT_TRUE(annotation->property == kDescription);
+    // The description for readers of the platform's object, and the help text that a reader
+    // through UI Automation (Narrator) reads, both from the one server.
+    ASSERT_EQ(annotation->properties.size(), 2u);
+    EXPECT_TRUE(annotation->properties[0] == kDescription);
+    EXPECT_TRUE(annotation->properties[1] == kHelp);
     EXPECT_EQ(annotation->scope, ANNO_THIS);
-    EXPECT_EQ(ServedDescription(annotation->server), app::CurrentInlineImagesStatusText());
+    EXPECT_EQ(Served(annotation->server, kDescription), app::CurrentInlineImagesStatusText());
+    EXPECT_EQ(Served(annotation->server, kHelp), app::CurrentInlineImagesStatusText());
   }
   // A change made meanwhile shows in the next reading.
-  const std::wstring before = ServedDescription(services_.annotations[0].server);
+  const std::wstring before = Served(services_.annotations[0].server);
   ASSERT_TRUE(app::WriteInlineImagesValue(L"no"));
-  const std::wstring after = ServedDescription(services_.annotations[0].server);
+  const std::wstring after = Served(services_.annotations[0].server);
   EXPECT_NE(after, before);
   EXPECT_EQ(after, app::CurrentInlineImagesStatusText());
 

@@ -86,7 +86,7 @@ refused() {
   local name="$1" what="$2"
   shift 2
   mkdir -p "$work/$name"
-  cp "$work"/unsigned/* "$work/$name/" 2>/dev/null || true
+  cp -r "$work"/unsigned/* "$work/$name/" 2>/dev/null || true
   if release "$name" "$@"; then
     failed "$what: the release went ahead"
   elif [ -n "$(released_files "$name")" ]; then

@@ -14,6 +14,7 @@ MORVANE_PACKAGES=(
   imagemagick
   fonts-wqy-microhei
   osslsigncode openssl
+  python3-yaml
 )
 
 log() { printf '== %s\n' "$*" >&2; }

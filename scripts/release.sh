@@ -6,7 +6,12 @@
 #                                      switch lines are the program's usage lines
 #   dist/Morvane.exe                   the program as the archive holds it
 #   dist/SHA256SUMS                    the SHA-256 of both, for `sha256sum -c`
-# The version is the project version in CMakeLists.txt. The same commit gives the same bytes in
+#   dist/winget/                       the winget manifest set for the archive (version,
+#                                      installer, en-US and zh-CN locale files)
+#   dist/morvane.json                  a Scoop manifest for the archive
+# Both manifests carry the archive's SHA-256 and its address, the project's download address
+# (MORVANE_DOWNLOAD_ADDRESS in CMakeLists.txt), a folder for the version, the archive's name
+# (scripts/write_manifests.py). The version is the project version in CMakeLists.txt. The same commit gives the same bytes in
 # any folder on any day: the build writes no time and no path, and the archive's entries come in
 # a fixed order with fixed permissions, stamped with the commit's time.
 #
@@ -93,7 +98,8 @@ ensure_packages
 root="$MORVANE_ROOT"
 dist="${MORVANE_DIST:-$root/dist}"
 mkdir -p "$dist"
-rm -f "$dist"/Morvane-*-win32.zip "$dist/Morvane.exe" "$dist/SHA256SUMS"
+rm -f "$dist"/Morvane-*-win32.zip "$dist/Morvane.exe" "$dist/SHA256SUMS" "$dist/morvane.json"
+rm -rf "$dist/winget"
 
 if [ -n "${MORVANE_SIGN_PFX:-}" ]; then
   check_signing_input
@@ -119,6 +125,8 @@ else
 fi
 version="$(sed -n 's/^#define MORVANE_VERSION_TEXT "\(.*\)"$/\1/p' "$build/generated/morvane_version.h")"
 [ -n "$version" ] || fail "no version in $build/generated/morvane_version.h"
+download="$(sed -n 's/^#define MORVANE_DOWNLOAD_ADDRESS "\(.*\)"$/\1/p' "$build/generated/morvane_version.h")"
+[ -n "$download" ] || fail "no download address in $build/generated/morvane_version.h"
 
 staging="$(mktemp -d "${TMPDIR:-/tmp}/morvane-release.XXXXXX")"
 trap 'rm -rf "$staging"' EXIT
@@ -143,9 +151,11 @@ python3 "$root/scripts/release_readme.py" "$root/docs/release-readme.txt" \
 python3 "$root/scripts/make_release_zip.py" "$staging/$archive" "$epoch" "$version" \
   "Morvane.exe=$staging/Morvane.exe" "README.txt=$staging/README.txt"
 (cd "$staging" && sha256sum "$archive" Morvane.exe >SHA256SUMS)
+python3 "$root/scripts/write_manifests.py" "$staging/$archive" "$version" "$download" "$staging" ||
+  fail "cannot write the package managers' manifests"
 
 # SHA256SUMS last: once it is there, so is what it covers.
-mv "$staging/$archive" "$staging/Morvane.exe" "$dist/"
+mv "$staging/$archive" "$staging/Morvane.exe" "$staging/winget" "$staging/morvane.json" "$dist/"
 mv "$staging/SHA256SUMS" "$dist/"
 log "wrote $dist/$archive ($(stat -c %s "$dist/$archive") bytes)"
 cat "$dist/SHA256SUMS"

@@ -2,7 +2,8 @@
 # Installs what is missing, builds both architectures, checks that the shipping program builds to
 # the same bytes in another folder (scripts/check_reproducible.sh) and that a release of it signs
 # with a throwaway certificate and less its signature is that program again
-# (scripts/check_release_signing.sh), and runs every test under Wine in Xvfb.
+# (scripts/check_release_signing.sh), that its winget and Scoop manifests are right and the same
+# on a second run (scripts/check_release_manifests.sh), and runs every test under Wine in Xvfb.
 # The two architectures' suites run at the same time, each with its own Xvfb display and its own
 # fresh Wine prefix (and so its own wineserver): a test that needs the foreground, moves the
 # pointer or changes the prefix's registry or system files never meets a test of the other
@@ -36,6 +37,15 @@ else
   status=1
 fi
 
+# The package managers' manifests of a release of the same program: right, and the same twice.
+log "writing the package managers' manifests"
+if bash "$MORVANE_ROOT/scripts/check_release_manifests.sh" "$MORVANE_BUILD/i686"; then
+  manifests=passed
+else
+  manifests=FAILED
+  status=1
+fi
+
 # One architecture's suite, in a subshell with a display and a prefix of its own.
 run_suite() {
   local arch="$1"
@@ -65,4 +75,5 @@ for arch in i686 x86_64; do
 done
 log "reproducible program: $reproducible"
 log "release signing: $signing"
+log "release manifests: $manifests"
 exit $status

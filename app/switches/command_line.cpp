@@ -26,7 +26,8 @@ constexpr wchar_t kUsageClose[] = L"]";
 
 // One switch: its name as the usage writes it, what it runs, and its line of the usage.
 struct SwitchRow {
-  const wchar_t* name;  // "/show"; empty for the line about every other argument
+  const wchar_t* name;  // "/show"; empty for a line about no one switch (any other argument;
+                        // another account), which the parser never matches
   CommandSwitch commandSwitch;
   const wchar_t* text;
 };
@@ -45,6 +46,8 @@ struct SwitchRow {
 //   /?       "Shows this usage, exit code 0."
 //   other    "Any other argument, or more than one: changes nothing, shows this usage, exit
 //             code 2."
+//   account  "Run as an account other than the signed-in user (SYSTEM, for one): changes
+//             nothing, says whose setting it is, exit code 4."
 // clang-format off
 // usage lines begin
 constexpr SwitchRow kSwitchRows[] = {
@@ -53,6 +56,7 @@ constexpr SwitchRow kSwitchRows[] = {
     {L"/status", CommandSwitch::kStatus, L"只查看，不更改。内嵌图片为显示状态时退出码为 0，由组策略设为关闭状态时为 3，其他情况（包括无法判断）为 1。"},
     {L"/?", CommandSwitch::kUsage, L"显示此用法说明，退出码为 0。"},
     {L"", CommandSwitch::kInvalid, L"其他参数，或一次给出多个参数：不做任何更改，显示此用法说明，退出码为 2。"},
+    {L"", CommandSwitch::kNone, L"以当前登录的用户以外的账户（例如 SYSTEM）运行时：不做任何更改，说明是谁的设置，退出码为 4。"},
 };
 // usage lines end
 // clang-format on
@@ -175,6 +179,7 @@ int ShowUsage(int exitCode) {
 int ApplyCommand(const InlineImageCommand& command) {
   const InlineImagesOutcome outcome = ApplyInlineImageCommand(nullptr, command);
   WriteLine(InlineImagesReport(command, outcome, L""));
+  if (!outcome.otherUserNotice.empty()) return kExitOtherAccount;
   if (outcome.policy != InlineImagesPolicy::kNone) {
     return outcome.policy == InlineImagesPolicy::kShown && outcome.holds ? kExitHolds
                                                                          : kExitHeldByPolicy;
@@ -183,12 +188,16 @@ int ApplyCommand(const InlineImageCommand& command) {
 }
 
 // The same sentences as the main window's tooltip; the exit code is 0 only when pictures are
-// shown, for the account the program runs as (the line says whose setting it is when that is not
-// the person signed in), whatever holds them so, and 3 when a policy holds them hidden.
+// shown, whatever holds them so, and 3 when a policy holds them hidden. Run as another account
+// than the person signed in, the line says whose setting it describes and the exit code is
+// kExitOtherAccount whatever that setting is: a detection script run as SYSTEM must not report
+// the signed-in user's pictures as shown or hidden.
 int ReportStatus() {
   const InlineImagesStatus status = ReadInlineImagesStatus();
-  const std::wstring text = InlineImagesStatusText(status, SessionUsersOf(GetShellWindow()));
+  const SessionUsers users = SessionUsersOf(GetShellWindow());
+  const std::wstring text = InlineImagesStatusText(status, users);
   WriteLine(StatusReport(text, win::CanRestrictDllSearch()));
+  if (!ActsForSignedInUser(users)) return kExitOtherAccount;
   if (PicturesShown(status)) return kExitHolds;
   return status.policy == InlineImagesPolicy::kHidden ? kExitHeldByPolicy : kExitNotHeld;
 }

@@ -26,6 +26,11 @@ inline constexpr int kExitBadSwitch = 2;  // an unknown switch, or more than one
 // holds pictures shown ends with kExitHolds); /status: a policy holds pictures hidden.
 inline constexpr int kExitHeldByPolicy = 3;
 inline constexpr int kExitUsage = 0;  // /?
+// /show, /hide and /status run as another account than the person signed in (SYSTEM included):
+// nothing changed, and the line says whose setting it would have been. A code of its own, so that
+// a deployment tool's report tells it from a failure; like every code here, none that deployment
+// tools read as a restart or a retry (3010, 1641, 1618).
+inline constexpr int kExitOtherAccount = 4;
 
 // True when the command line (as GetCommandLineW gives it) holds the program's name and nothing
 // but spaces and tabs after it: the name read as CommandLineToArgvW reads it, to the closing quote

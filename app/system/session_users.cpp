@@ -2,6 +2,9 @@
 
 #include <sddl.h>  // ConvertSidToStringSidW, declared only: looked up at run time
 
+#include <algorithm>
+#include <iterator>
+
 #include "win/module_function.h"
 #include "win/unique_handle.h"
 
@@ -102,12 +105,27 @@ std::wstring SignedInName(const SessionUsers& users) {
 }
 
 // "This program runs as account "<name>", while the signed-in user is "<name>"." (or "... while
-// another account is signed in" when the shell's owner could not be read).
+// another account is signed in" when the shell's owner could not be read). Without a shell to
+// compare with (a service account in session 0): "..., a service account of the system, not the
+// signed-in user."
 std::wstring WhoRunsAndWhoIsSignedIn(const SessionUsers& users) {
+  const std::wstring runs = L"本程序正以" + Named(users.program) + L"的身份运行，";
+  if (users.shellOwner == ShellOwner::kNoShell) {
+    return runs + L"这是系统的服务账户，不是当前登录的用户。";
+  }
   const std::wstring signedIn = SignedInName(users);
-  return L"本程序正以" + Named(users.program) + L"的身份运行，" +
-         (signedIn.empty() ? std::wstring(L"而当前登录的是另一个账户。")
-                           : L"而当前登录的用户是" + signedIn + L"。");
+  return runs + (signedIn.empty() ? std::wstring(L"而当前登录的是另一个账户。")
+                                  : L"而当前登录的用户是" + signedIn + L"。");
+}
+
+// What to do instead: "Have the signed-in user run this program themselves, not through "Run as
+// administrator" with another account." For a service account, as a deployment tool runs it:
+// "In the deployment tool, choose to run this program as the signed-in user."
+std::wstring RunAsSignedInUserAdvice(const SessionUsers& users) {
+  if (IsServiceAccount(users.program.sid)) {
+    return L"请在部署工具中选择以当前登录的用户的身份运行本程序。";
+  }
+  return L"请由当前登录的用户直接运行本程序，不要用其他账户“以管理员身份运行”。";
 }
 
 }  // namespace
@@ -159,7 +177,25 @@ SessionUsersSource SetSessionUsersSource(SessionUsersSource source) {
   return previous;
 }
 
+// The well-known identifiers S-1-5-18, -19 and -20 (Microsoft's "Well-known SIDs"): revision 1,
+// one sub-authority, the NT authority 5, then the sub-authority, little-endian. A service's
+// HKEY_CURRENT_USER is the default user's hive, not the person signed in (Microsoft's
+// "LocalSystem Account"), which is why a change made there reaches nobody: deployment scripts
+// that wrote HKEY_CURRENT_USER as SYSTEM changed only SYSTEM's settings
+// (microsoft/Intune-ACSC-Windows-Hardening-Guidelines, "PreventActivationofOLE Fix";
+// ASD-Blueprint-for-Secure-Cloud, "Some recommended Intune devices scripts need to be ran with
+// user context, not system").
+bool IsServiceAccount(const std::vector<BYTE>& sid) {
+  constexpr BYTE kLocalSystem = 18, kNetworkService = 20;
+  constexpr size_t kSize = 12;
+  if (sid.size() != kSize) return false;
+  const BYTE prefix[] = {1, 1, 0, 0, 0, 0, 0, 5};
+  return std::equal(std::begin(prefix), std::end(prefix), sid.begin()) && sid[8] >= kLocalSystem &&
+         sid[8] <= kNetworkService && sid[9] == 0 && sid[10] == 0 && sid[11] == 0;
+}
+
 bool ActsForSignedInUser(const SessionUsers& users) {
+  if (IsServiceAccount(users.program.sid)) return false;
   if (users.program.sid.empty()) return true;
   switch (users.shellOwner) {
     case ShellOwner::kNoShell:
@@ -178,8 +214,7 @@ std::wstring OtherUserSettingNotice(const SessionUsers& users) {
   // this program themselves, not through "Run as administrator" with another account."
   return WhoRunsAndWhoIsSignedIn(users) + L"如果在这里更改内嵌图片，更改的将是" +
          Named(users.program) + L"的设置，而不是当前登录的用户" + SignedInName(users) +
-         L"的设置，因此本程序未做任何更改。"
-         L"请由当前登录的用户直接运行本程序，不要用其他账户“以管理员身份运行”。";
+         L"的设置，因此本程序未做任何更改。" + RunAsSignedInUserAdvice(users);
 }
 
 std::wstring OtherUserRestartNotice(const SessionUsers& users) {

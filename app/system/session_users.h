@@ -50,8 +50,14 @@ SessionUsers SessionUsersOf(HWND shellWindow);
 // Puts another source in place (a test's) and returns the previous one.
 SessionUsersSource SetSessionUsersSource(SessionUsersSource source);
 
-// True when a change to HKEY_CURRENT_USER reaches the person signed in: no shell to compare
-// with, the program's user unknown, or the shell's owner is the program's user.
+// True for the accounts that services and deployment agents run as: LocalSystem (S-1-5-18),
+// LocalService (S-1-5-19) and NetworkService (S-1-5-20). Each has a registry hive of its own and is
+// never a person signed in, though a program run as one in session 0 sees no shell to compare with.
+bool IsServiceAccount(const std::vector<BYTE>& sid);
+
+// True when a change to HKEY_CURRENT_USER reaches the person signed in: the program's user is no
+// service account (IsServiceAccount), and there is no shell to compare with, the program's user is
+// unknown, or the shell's owner is the program's user.
 bool ActsForSignedInUser(const SessionUsers& users);
 
 // What the program says when it does not act for the person signed in, in its own voice:

@@ -26,6 +26,9 @@ const app::Account kSignedIn = {{1, 1, 0, 0, 0, 0, 0, 5, 0x21, 0, 0, 0}, L"PC\\s
 const app::SessionUsers kHelperBesideSignedIn = {kHelper, app::ShellOwner::kKnown, kSignedIn};
 const app::SessionUsers kHelperBesideHiddenShell = {kHelper, app::ShellOwner::kHidden, {}};
 const app::SessionUsers kSignedInAlone = {kSignedIn, app::ShellOwner::kKnown, kSignedIn};
+// A deployment tool runs the program as SYSTEM in session 0, where no shell shows.
+const app::Account kSystem = {{1, 1, 0, 0, 0, 0, 0, 5, 18, 0, 0, 0}, L"NT AUTHORITY\\SYSTEM"};
+const app::SessionUsers kSystemWithoutShell = {kSystem, app::ShellOwner::kNoShell, {}};
 
 const app::InlineImagesSetting kShownSetting = {app::InlineImagesState::kShown};
 
@@ -94,6 +97,9 @@ TEST(UserText, SentencesWhoseWordsMatter) {
        L"  Morvane /hide    将内嵌图片设为关闭状态，成功时退出码为 0，否则为 1。"
        L"在主窗口中单击“刷新后马上生效”，或注销后重新登录，设置即可生效。"
        L"内嵌图片由组策略管理时不做任何更改，退出码为 3。"},
+      {"usage, another account", Lines(app::UsageText()).back(),
+       L"  以当前登录的用户以外的账户（例如 SYSTEM）运行时：不做任何更改，说明是谁的设置，"
+       L"退出码为 4。"},
       {"usage, /?", UsageLineOf(L"/?"), L"  Morvane /?       显示此用法说明，退出码为 0。"},
       {"Windows 7 without the update", Lines(app::StatusReport(L"", false)).back(),
        L"注意：此系统未安装更新 KB2533623（或取代它的更新），"
@@ -151,6 +157,11 @@ TEST(UserText, SentencesWhoseWordsMatter) {
        L"如果在这里更改内嵌图片，更改的将是账户“PC\\helper”的设置，"
        L"而不是当前登录的用户的设置，因此本程序未做任何更改。"
        L"请由当前登录的用户直接运行本程序，不要用其他账户“以管理员身份运行”。"},
+      {"SYSTEM, repair", app::OtherUserSettingNotice(kSystemWithoutShell),
+       L"本程序正以账户“NT AUTHORITY\\SYSTEM”的身份运行，这是系统的服务账户，不是当前登录的用户。"
+       L"如果在这里更改内嵌图片，更改的将是账户“NT AUTHORITY\\SYSTEM”的设置，"
+       L"而不是当前登录的用户的设置，因此本程序未做任何更改。"
+       L"请在部署工具中选择以当前登录的用户的身份运行本程序。"},
       {"other account, refresh", app::OtherUserRestartNotice(kHelperBesideSignedIn),
        L"本程序正以账户“PC\\helper”的身份运行，而当前登录的用户是“PC\\signed-in”。"
        L"本程序不会重新启动其他账户的资源管理器，因此未刷新。"
@@ -231,7 +242,8 @@ TEST(UserText, EverySentenceFollowsTheGlossary) {
   }
   sentences.push_back(app::ForumNotOpenedText(false));
   sentences.push_back(app::ForumNotOpenedText(true));
-  for (const app::SessionUsers& users : {kHelperBesideSignedIn, kHelperBesideHiddenShell}) {
+  for (const app::SessionUsers& users :
+       {kHelperBesideSignedIn, kHelperBesideHiddenShell, kSystemWithoutShell}) {
     sentences.push_back(app::OtherUserSettingNotice(users));
     sentences.push_back(app::OtherUserRestartNotice(users));
     for (const app::InlineImagesSetting& setting :
@@ -281,7 +293,8 @@ TEST(UserText, TheDownloadsReadmeFollowsTheGlossary) {
   for (const wchar_t* part :
        {L"Internet 选项 → 高级 → 多媒体 → 显示图片", L"Windows 7 SP1", L"start /wait",
         L"certutil -hashfile Morvane.exe SHA256", L"数字签名", L"重新启动资源管理器",
-        L"以管理员身份运行", L"start \"\" /wait \"", L"输入 cmd，按 Enter 键"}) {
+        L"以管理员身份运行", L"start \"\" /wait \"", L"输入 cmd，按 Enter 键", L"退出码为 4",
+        L"Start-Process -Wait -PassThru", L"docs/helpdesk.md"}) {
     EXPECT_NE(text.find(part), std::wstring::npos) << testing::PrintToString(std::wstring(part));
   }
   EXPECT_EQ(text.find(L"Linux"), std::wstring::npos);

@@ -269,7 +269,7 @@ TEST_F(CommandLine, TheDownloadsReadmeHoldsTheUsageLinesAsTheProgramPrintsThem) 
     EXPECT_NE(readme.find(L"\n" + line + L"\n"), std::wstring::npos) << Utf8(line);
     ++lines;
   }
-  EXPECT_EQ(lines, 5) << "four switches and every other argument";
+  EXPECT_EQ(lines, 6) << "four switches, every other argument and another account";
 }
 
 TEST_F(CommandLine, WithoutAConsoleTheUsageIsABoxAndResultsOnlyTheExitCode) {

@@ -22,28 +22,13 @@ namespace {
 
 using testing_support::CountDifferencesInRegion;
 using testing_support::DropQueuedMessages;
+using testing_support::PointAtMiddle;
 using testing_support::ReadWindowPixels;
 using testing_support::StatePixels;
+using testing_support::TicksUntilFadeEnds;
 using testing_support::WindowSize;
 
 LONG_PTR Prop(HWND window, const char* key) { return GetSkinProp(window, key); }
-
-// Puts the pointer over the middle of the window, so later moves find it there.
-void PointAt(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-}
-
-// Sends WM_TIMER until the fade stops; the number of ticks it took (at most `limit`).
-int TicksUntilFadeEnds(HWND button, int limit = 1000, WPARAM timerId = kFadeTimerId) {
-  int ticks = 0;
-  while (Prop(button, props::kTimerId) != 0 && ticks < limit) {
-    SendMessageW(button, WM_TIMER, timerId, 0);
-    ++ticks;
-  }
-  return ticks;
-}
 
 class ButtonHandlersTest : public ::testing::Test {
  protected:
@@ -51,7 +36,7 @@ class ButtonHandlersTest : public ::testing::Test {
     SetFocus(form_.form());
     ASSERT_EQ(SkinInstall(form_.form()), 1);
     button_ = form_.wideButton();
-    PointAt(button_);
+    PointAtMiddle(button_);
     RedrawWindow(form_.form(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     DropQueuedMessages(button_);
   }

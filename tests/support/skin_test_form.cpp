@@ -1,5 +1,8 @@
 #include "tests/support/skin_test_form.h"
 
+#include "skin/core/skin_props.h"
+#include "skin/messages/fade_timer.h"
+
 namespace testing_support {
 
 const wchar_t kTestFrameClass[] = L"MorvaneTestFrame";
@@ -73,6 +76,22 @@ void DropQueuedMessages(HWND window) {
   }
   while (PeekMessageW(&message, window, WM_MOUSELEAVE, WM_MOUSELEAVE, PM_REMOVE)) {
   }
+}
+
+void PointAtMiddle(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+int TicksUntilFadeEnds(HWND button, int limit, WPARAM timerId) {
+  if (timerId == 0) timerId = skin::kFadeTimerId;
+  int ticks = 0;
+  while (skin::GetSkinProp(button, skin::props::kTimerId) != 0 && ticks < limit) {
+    SendMessageW(button, WM_TIMER, timerId, 0);
+    ++ticks;
+  }
+  return ticks;
 }
 
 }  // namespace testing_support

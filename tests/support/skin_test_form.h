@@ -2,7 +2,8 @@
 
 // A form laid out like the main window, built in the test process: a dialog-class top-level
 // window, a frame of a plain window class, and four system push buttons inside the frame with
-// the main window's captions and positions. Destroyed with the object.
+// the main window's captions and positions. Destroyed with the object. Beside it, what drives its
+// buttons by hand: queued ticks dropped, the pointer placed, the fade ticked to its end.
 
 #include <windows.h>
 
@@ -45,5 +46,12 @@ extern const wchar_t kTestFrameClass[];
 // Removes the queued timer ticks and mouse-leave notifications of the window without
 // dispatching them, so that only the messages a test sends reach the window.
 void DropQueuedMessages(HWND window);
+
+// Puts the pointer over the middle of the window, so later moves find it there.
+void PointAtMiddle(HWND window);
+
+// Sends WM_TIMER with `timerId` (0: the fade's own timer identifier) until the button's fade
+// stops; the number of ticks it took (at most `limit`).
+int TicksUntilFadeEnds(HWND button, int limit = 1000, WPARAM timerId = 0);
 
 }  // namespace testing_support

@@ -22,28 +22,13 @@ namespace {
 
 using testing_support::CountDifferencesInRegion;
 using testing_support::DropQueuedMessages;
+using testing_support::PointAtMiddle;
 using testing_support::ReadWindowPixels;
 using testing_support::StatePixels;
+using testing_support::TicksUntilFadeEnds;
 using testing_support::WindowSize;
 
 LONG_PTR Prop(HWND window, const char* key) { return GetSkinProp(window, key); }
-
-// Puts the pointer over the middle of the window, so later moves find it there.
-void PointAt(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-}
-
-// Sends WM_TIMER until the fade stops; the number of ticks it took (at most `limit`).
-int TicksUntilFadeEnds(HWND button, int limit = 1000, WPARAM timerId = kFadeTimerId) {
-  int ticks = 0;
-  while (Prop(button, props::kTimerId) != 0 && ticks < limit) {
-    SendMessageW(button, WM_TIMER, timerId, 0);
-    ++ticks;
-  }
-  return ticks;
-}
 
 class ButtonHandlersTest : public ::testing::Test {
  protected:
@@ -51,7 +36,7 @@ class ButtonHandlersTest : public ::testing::Test {
     SetFocus(form_.form());
     ASSERT_EQ(SkinInstall(form_.form()), 1);
     button_ = form_.wideButton();
-    PointAt(button_);
+    PointAtMiddle(button_);
     RedrawWindow(form_.form(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     DropQueuedMessages(button_);
   }
@@ -67,7 +52,8 @@ class ButtonHandlersTest : public ::testing::Test {
   HWND button_ = nullptr;
 };
 
-TEST_F(ButtonHandlersTest, EnteringFadesTheHotFaceInFromZeroIn86Ticks) {
+// Every tick steps the fade, whatever its timer identifier.
+TEST_F(ButtonHandlersTest, EnteringFadesTheHotFaceInFromZeroIn86TicksOfAnyTimer) {
   Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
   EXPECT_EQ(Prop(button_, props::kMouseFlag), 1);
   EXPECT_EQ(Prop(button_, props::kOldState), 1);
@@ -76,7 +62,9 @@ TEST_F(ButtonHandlersTest, EnteringFadesTheHotFaceInFromZeroIn86Ticks) {
 
   Send(WM_TIMER, kFadeTimerId);
   EXPECT_EQ(Prop(button_, props::kAlphaLevel), 3);
-  EXPECT_EQ(TicksUntilFadeEnds(button_), 85);
+  Send(WM_TIMER, 7);
+  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 6);
+  EXPECT_EQ(TicksUntilFadeEnds(button_, 1000, 42), 84);
   EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
   EXPECT_EQ(Prop(button_, props::kTimerId), 0);
   EXPECT_FALSE(KillTimer(button_, kFadeTimerId));  // the platform timer is gone too
@@ -150,13 +138,6 @@ TEST_F(ButtonHandlersTest, EnteringAgainRestartsTheLevelWithoutASecondTimer) {
   EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
   EXPECT_EQ(Prop(button_, props::kMouseFlag), 1);
   EXPECT_EQ(TicksUntilFadeEnds(button_), 86);
-}
-
-TEST_F(ButtonHandlersTest, AnyTimerIdStepsTheFade) {
-  Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-  Send(WM_TIMER, 7);
-  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 3);
-  EXPECT_EQ(TicksUntilFadeEnds(button_, 1000, 42), 85);
 }
 
 TEST_F(ButtonHandlersTest, OnlyTheSpaceBarPressesAndReleases) {

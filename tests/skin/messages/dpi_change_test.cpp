@@ -68,6 +68,8 @@ void SaveButtonPicture(HWND button, const std::wstring& name) {
   testing_support::SaveWindowPicture(button, name, 4);
 }
 
+constexpr int kSkinnedFormWindows = 6;  // the test form, its frame and four buttons
+
 class DpiChangeTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -174,15 +176,33 @@ TEST_F(DpiChangeTest, FacesFollowTheFormsOwnRelayout) {
   for (HWND button : Relayout::buttons) SendMessageW(button, WM_SETFONT, 0, FALSE);
 }
 
-// A message box opened by a form told 192 DPI takes the skin at its own DPI.
-TEST_F(DpiChangeTest, AMessageBoxKeepsItsOwnDpi) {
-  SendDpiChanged(form_.form(), 192);
+// A message box shown by a skinned form is skinned while it is open, buttons included, at its own
+// DPI whatever the form was told, and detached with its sheet when it closes.
+TEST_F(DpiChangeTest, AMessageBoxIsSkinnedAtItsOwnDpiWhileOpen) {
+  constexpr int kBoxWindows = 1 + 2;  // the box and its Yes and No buttons
   HWND form = form_.form();
-  const testing_support::MessageBoxSeen seen = testing_support::WatchMessageBoxAndAnswerNo(
-      form, [form] { MessageBoxW(form, L"?", L"Morvane", MB_YESNO); });
-  EXPECT_TRUE(seen.skinned);
-  EXPECT_EQ(seen.dpi, win::WindowDpi(form));
-  EXPECT_EQ(SpriteSheetUses(1), 0) << "the box's sheet went with the box";
+  for (const int dpi : {96, 192}) {
+    SCOPED_TRACE(dpi);
+    if (dpi != 96) SendDpiChanged(form, dpi);
+    ASSERT_EQ(SkinnedWindowCount(), kSkinnedFormWindows);
+    int answer = 0;
+    const testing_support::MessageBoxSeen seen =
+        testing_support::WatchMessageBoxAndAnswerNo(form, [&] {
+          answer = MessageBoxW(form, L"刷新前请先保存好数据", L"提示",
+                               MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
+        });
+    EXPECT_EQ(answer, IDNO);
+    EXPECT_TRUE(seen.open);
+    EXPECT_TRUE(seen.skinned);
+    EXPECT_EQ(seen.skinnedButtons, 2);
+    EXPECT_GE(seen.skinnedWindows, kSkinnedFormWindows + kBoxWindows);
+    EXPECT_EQ(seen.dpi, win::WindowDpi(form));
+    EXPECT_EQ(SkinnedWindowCount(), kSkinnedFormWindows);
+    EXPECT_EQ(SpriteSheetUses(1), dpi == 96 ? kSkinnedFormWindows : 0)
+        << "the box's sheet went with the box";
+  }
+  EXPECT_EQ(SkinRemove(form), 1);
+  EXPECT_FALSE(SpriteSheetBuilt());
 }
 
 // Check marks, option dots and drop arrows of the gallery at 192 DPI: the sprite's glyphs with

@@ -7,7 +7,6 @@
 #include "app/windows/main_window.h"
 #include "skin/core/skin_props.h"
 #include "skin/engine/skin_engine.h"
-#include "skin/messages/fade_timer.h"
 #include "tests/support/form1_access.h"
 #include "tests/support/pictures.h"
 #include "tests/support/skin_test_form.h"
@@ -22,16 +21,9 @@ TEST(Form1Buttons, PictureWithOneButtonHotAndOnePressed) {
   const auto& w = loaded.windows();
   RedrawWindow(w.form, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 
-  RECT rect{};
-  GetWindowRect(w.command2, &rect);
-  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  testing_support::PointAtMiddle(w.command2);
   SendMessageW(w.command2, WM_MOUSEMOVE, 0, MAKELPARAM(20, 10));
-  int ticks = 0;
-  while (GetSkinProp(w.command2, props::kTimerId) != 0 && ticks < 200) {
-    SendMessageW(w.command2, WM_TIMER, kFadeTimerId, 0);
-    ++ticks;
-  }
-  EXPECT_EQ(ticks, 86);
+  EXPECT_EQ(testing_support::TicksUntilFadeEnds(w.command2, 200), 86);
   EXPECT_EQ(GetSkinProp(w.command2, props::kOldState), 1);
 
   SendMessageW(w.command3, WM_KEYDOWN, VK_SPACE, 1);  // pressed without taking the pointer

@@ -4,10 +4,8 @@
 
 #include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
-#include "skin/graphics/sprite_sheet.h"
 #include "skin/messages/skin_window_proc.h"
 #include "tests/support/allocation_failure.h"
-#include "tests/support/message_box_watch.h"
 #include "tests/support/message_recorder.h"
 #include "tests/support/skin_test_form.h"
 #include "tests/support/window_class.h"
@@ -183,28 +181,6 @@ TEST_F(SkinWindowProcTest, ActivationAttachesOwnedWindowsAndForms) {
   DestroyWindow(owned);
   EXPECT_EQ(SkinnedWindowCount(), 1);
   EXPECT_EQ(SkinDetachWindow(recorder_), 1);
-}
-
-// A message box shown by a skinned form is skinned while it is open, buttons included, and
-// detached when it closes.
-TEST(SkinMessageBox, IsSkinnedWhileOpenAndDetachedWhenClosed) {
-  testing_support::SkinTestForm form;
-  ASSERT_EQ(SkinInstall(form.form()), 1);
-  ASSERT_EQ(SkinnedWindowCount(), 6);
-  int answer = 0;
-  const testing_support::MessageBoxSeen seen =
-      testing_support::WatchMessageBoxAndAnswerNo(form.form(), [&] {
-        answer = MessageBoxW(form.form(), L"刷新前请先保存好数据", L"提示",
-                             MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
-      });
-  EXPECT_EQ(answer, IDNO);
-  EXPECT_TRUE(seen.open);
-  EXPECT_TRUE(seen.skinned);
-  EXPECT_EQ(seen.skinnedButtons, 2);  // Yes and No
-  EXPECT_GE(seen.skinnedWindows, 6 + 1 + 2);
-  EXPECT_EQ(SkinnedWindowCount(), 6);
-  EXPECT_EQ(SkinRemove(form.form()), 1);
-  EXPECT_FALSE(SpriteSheetBuilt());
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "tests/support/program_launch.h"
 
+#include <cstdio>
+
 namespace launch {
 namespace {
 
@@ -7,6 +9,9 @@ namespace {
 // wait looks again.
 constexpr UINT kAnswerTimeoutMs = 5000;
 constexpr DWORD kPollMs = 1;
+// How often a start that failed is tried, and the pause between tries.
+constexpr int kStartAttempts = 3;
+constexpr DWORD kRetryPauseMs = 200;
 
 struct WindowSearch {
   DWORD processId;
@@ -50,6 +55,28 @@ win::KernelHandle OutputHandle(StandardOutput output, win::KernelHandle& readEnd
   return writeEnd;
 }
 
+// A start that fails for a reason other than a missing or unrunnable program is tried again: on a
+// loaded machine Wine's process creation has been seen to fail once, within milliseconds, and
+// then succeed. Each failure is written to standard error, so that a log says why.
+bool CreateProcessWithRetries(const std::wstring& program, std::wstring& commandLine,
+                              bool inherit, STARTUPINFOW& startup, PROCESS_INFORMATION& info,
+                              DWORD& error) {
+  for (int attempt = 1;; ++attempt) {
+    if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, inherit, 0, nullptr,
+                       nullptr, &startup, &info)) {
+      error = 0;
+      return true;
+    }
+    error = GetLastError();
+    std::fwprintf(stderr, L"starting %ls failed with error %lu (attempt %d of %d)\n",
+                  program.c_str(), error, attempt, kStartAttempts);
+    const bool lasting = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+                         error == ERROR_BAD_EXE_FORMAT;
+    if (lasting || attempt == kStartAttempts) return false;
+    Sleep(kRetryPauseMs);
+  }
+}
+
 }  // namespace
 
 Started Start(const std::wstring& program, const std::wstring& arguments, StandardOutput output) {
@@ -71,9 +98,7 @@ Started Start(const std::wstring& program, const std::wstring& arguments, Standa
     startup.hStdError = writeEnd.get();
   }
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, inherit, 0, nullptr,
-                      nullptr, &startup, &info)) {
-    started.error = GetLastError();
+  if (!CreateProcessWithRetries(program, commandLine, inherit, startup, info, started.error)) {
     started.output.reset();
     return started;
   }

@@ -1,5 +1,7 @@
 #include "tests/support/running_form.h"
 
+#include <cstdio>
+
 namespace payload_tests {
 namespace {
 
@@ -37,9 +39,16 @@ SwitchRun SwitchProcess::Finish(DWORD timeoutMs) {
 }
 
 RunningForm::RunningForm() {
-  if (!started()) return;
+  if (!started()) {
+    std::fwprintf(stderr, L"the program did not start: error %lu\n", startError());
+    return;
+  }
   WaitForInputIdle(kStartMs);
   form_ = WaitForWindow(kFormCaption, kStartMs);
+  DWORD exitCode = 0;
+  if (form_ == nullptr && WaitForExit(0, &exitCode)) {
+    std::fwprintf(stderr, L"the program ended with code %lu before its window showed\n", exitCode);
+  }
 }
 
 RunningForm::~RunningForm() {

@@ -247,31 +247,6 @@ TEST_F(ButtonHandlersTest, ResizeGivesNewSurfacesAndRegionAndLeaksNothing) {
   EXPECT_TRUE(EqualRgn(region.get(), expected.get()));
 }
 
-TEST(ButtonFadeLifetime, DestroyingAFormWithARunningFadeLeaksNothing) {
-  // One cycle first, so that caches the platform keeps for the process are in place.
-  {
-    testing_support::SkinTestForm warmUp;
-    SkinInstall(warmUp.form());
-  }
-  EXPECT_GDI_OBJECTS_UNCHANGED({
-    testing_support::SkinTestForm form;
-    ASSERT_EQ(SkinInstall(form.form()), 1);
-    HWND button = form.wideButton();
-    SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-    for (int i = 0; i < 20; ++i) SendMessageW(button, WM_TIMER, kFadeTimerId, 0);
-    ASSERT_NE(GetSkinProp(button, props::kTimerId), 0);
-    form.Destroy();
-    EXPECT_EQ(SkinnedWindowCount(), 0);
-    EXPECT_FALSE(KillTimer(button, kFadeTimerId));
-  });
-}
-
-}  // namespace
-}  // namespace skin
-
-namespace skin {
-namespace {
-
 // A form whose command handler takes the skin off, as unloading the main window does.
 LRESULT CALLBACK RemovingFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND) SkinRemove(window);

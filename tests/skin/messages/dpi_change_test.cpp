@@ -16,6 +16,7 @@
 #include "skin/graphics/sprite_tables.h"
 #include "skin/painters/button_painter.h"
 #include "skin/graphics/primitives.h"
+#include "tests/skin/skin_test_windows.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/message_box_watch.h"
 #include "tests/support/message_pump.h"
@@ -31,6 +32,7 @@
 namespace skin {
 namespace {
 
+using skin_tests::kSkinnedWindowsOfTestForm;
 using testing_support::CornerFaults;
 using testing_support::SpriteCornerFaults;
 using testing_support::StatePixels;
@@ -68,8 +70,6 @@ void SaveButtonPicture(HWND button, const std::wstring& name) {
   testing_support::SaveWindowPicture(button, name, 4);
 }
 
-constexpr int kSkinnedFormWindows = 6;  // the test form, its frame and four buttons
-
 class DpiChangeTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -81,11 +81,6 @@ class DpiChangeTest : public ::testing::Test {
     SkinRemove(form_.form());
     EXPECT_EQ(SkinnedWindowCount(), 0);
     EXPECT_FALSE(SpriteSheetBuilt());
-  }
-  std::vector<HWND> SkinnedWindows() const {
-    std::vector<HWND> windows{form_.form(), form_.frame()};
-    windows.insert(windows.end(), form_.buttons().begin(), form_.buttons().end());
-    return windows;
   }
   testing_support::SkinTestForm form_;
 };
@@ -101,7 +96,7 @@ TEST_F(DpiChangeTest, FacesAndSheetsFollowEachNewDpiAndNothingIsLeftOver) {
     SCOPED_TRACE(testing::Message() << dpi << " DPI");
     SendDpiChanged(form_.form(), dpi);
     const int k = SpriteFactorForDpi(dpi);
-    for (HWND window : SkinnedWindows()) EXPECT_EQ(GetSkinDpi(window), dpi);
+    for (HWND window : skin_tests::WindowTree(form_.form())) EXPECT_EQ(GetSkinDpi(window), dpi);
     EXPECT_EQ(SpriteSheetUses(k), 6);
     EXPECT_EQ(SpriteSheetAt(3 - k).button, nullptr) << "the other sheet went with its last window";
     for (HWND button : form_.buttons()) ExpectFacesAtFactor(button, k);
@@ -184,7 +179,7 @@ TEST_F(DpiChangeTest, AMessageBoxIsSkinnedAtItsOwnDpiWhileOpen) {
   for (const int dpi : {96, 192}) {
     SCOPED_TRACE(dpi);
     if (dpi != 96) SendDpiChanged(form, dpi);
-    ASSERT_EQ(SkinnedWindowCount(), kSkinnedFormWindows);
+    ASSERT_EQ(SkinnedWindowCount(), kSkinnedWindowsOfTestForm);
     int answer = 0;
     const testing_support::MessageBoxSeen seen =
         testing_support::WatchMessageBoxAndAnswerNo(form, [&] {
@@ -195,10 +190,10 @@ TEST_F(DpiChangeTest, AMessageBoxIsSkinnedAtItsOwnDpiWhileOpen) {
     EXPECT_TRUE(seen.open);
     EXPECT_TRUE(seen.skinned);
     EXPECT_EQ(seen.skinnedButtons, 2);
-    EXPECT_GE(seen.skinnedWindows, kSkinnedFormWindows + kBoxWindows);
+    EXPECT_GE(seen.skinnedWindows, kSkinnedWindowsOfTestForm + kBoxWindows);
     EXPECT_EQ(seen.dpi, win::WindowDpi(form));
-    EXPECT_EQ(SkinnedWindowCount(), kSkinnedFormWindows);
-    EXPECT_EQ(SpriteSheetUses(1), dpi == 96 ? kSkinnedFormWindows : 0)
+    EXPECT_EQ(SkinnedWindowCount(), kSkinnedWindowsOfTestForm);
+    EXPECT_EQ(SpriteSheetUses(1), dpi == 96 ? kSkinnedWindowsOfTestForm : 0)
         << "the box's sheet went with the box";
   }
   EXPECT_EQ(SkinRemove(form), 1);

@@ -21,7 +21,6 @@
 namespace reliability {
 namespace {
 
-constexpr int kSkinnedWindowsOfTestForm = 6;  // form, frame, four buttons
 // Far deeper than any real nesting of one window's messages: a message that comes back this
 // often is going round in a loop, and is stopped here rather than by the stack.
 constexpr int kRecursionLimit = 64;

@@ -19,7 +19,6 @@
 namespace reliability {
 namespace {
 
-constexpr int kSkinnedWindowsOfTestForm = 6;  // form, frame, four buttons
 constexpr int kRecursionLimit = 64;
 
 // The window whose "PROCADDR" cannot be written; every other write goes through.

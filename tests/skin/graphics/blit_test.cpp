@@ -101,7 +101,9 @@ TEST_F(Blit, ButtonFaceKeepsItsEdgesAndRepeatsTheCentreColumn) {
   const skin::SpriteCell cell = skin::ButtonCell(1);
   const Block source = Read(skin::ButtonSprite(), cell);
   for (int width : {7, 100}) {
-    const Block face = DrawnFace(skin::ButtonSprite(), cell, skin::kButtonMargins, width, 21);
+    Block face;
+    EXPECT_GDI_OBJECTS_UNCHANGED(
+        face = DrawnFace(skin::ButtonSprite(), cell, skin::kButtonMargins, width, 21));
     int centreColumns = 0;
     for (int x = 0; x < width; ++x) {
       bool isCentre = true;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "skin/core/skin_props.h"
@@ -225,21 +226,18 @@ TEST_F(GalleryDpiTest, GlyphsAndArrowsAreTheSpritesDoubled) {
   SendDpiChanged(gallery->form, 192);
   const int k = 2;
   const int box = GetSystemMetricForDpi(SM_CXMENUCHECK, 192);
-  const auto glyphFaults = [&](HWND window, const SpriteCell& cell, int top) {
-    const int x = win::CentredOffset(box, cell.width * k);
-    const int y = win::RoundHalfToEven((box - cell.height * k) / 2.0 + top);
-    return GlyphFaults(window, x, y, cell, &kGlyphSpritePixels[0][0], kGlyphSpriteWidth, k);
-  };
   const auto markTop = [&](HWND window) { return win::CentredOffset(WindowSize(window).cy, box); };
-  EXPECT_EQ(glyphFaults(gallery->checkChecked, kGlyphCheckEnabled, markTop(gallery->checkChecked)),
-            0);
-  EXPECT_EQ(glyphFaults(gallery->checkIndeterminate, kGlyphIndeterminateEnabled,
-                        markTop(gallery->checkIndeterminate)),
-            0);
-  EXPECT_EQ(
-      glyphFaults(gallery->checkDisabled, kGlyphCheckDisabled, markTop(gallery->checkDisabled)), 0);
-  EXPECT_EQ(
-      glyphFaults(gallery->optionFirst, kGlyphOptionDotEnabled, markTop(gallery->optionFirst)), 0);
+  const std::pair<HWND, SpriteCell> glyphs[] = {
+      {gallery->checkChecked, kGlyphCheckEnabled},
+      {gallery->checkIndeterminate, kGlyphIndeterminateEnabled},
+      {gallery->checkDisabled, kGlyphCheckDisabled},
+      {gallery->optionFirst, kGlyphOptionDotEnabled}};
+  for (const auto& [window, cell] : glyphs) {
+    const int x = win::CentredOffset(box, cell.width * k);
+    const int y = win::RoundHalfToEven((box - cell.height * k) / 2.0 + markTop(window));
+    EXPECT_EQ(GlyphFaults(window, x, y, cell, &kGlyphSpritePixels[0][0], kGlyphSpriteWidth, k), 0)
+        << "glyph of " << window;
+  }
   // The check box's frame is two pixels wide, as the option circle's outline is.
   const int top = markTop(gallery->checkUnchecked);
   const std::vector<COLORREF> frame = WindowPixels(gallery->checkUnchecked, 0, top + box / 2, 3, 1);

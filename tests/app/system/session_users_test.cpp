@@ -15,31 +15,19 @@
 #include "app/switches/command_line.h"
 #include "app/system/session_users.h"
 #include "tests/support/inline_images_value.h"
+#include "tests/support/session_accounts.h"
 #include "win/unique_handle.h"
 
 namespace {
 
 using payload_tests::InlineImagesValue;
 using payload_tests::SetInlineImagesValue;
-
-const app::Account kHelper = {{1, 1, 0, 0, 0, 0, 0, 5, 0x20, 0, 0, 0}, L"PC\\helper"};
-const app::Account kSignedIn = {{1, 1, 0, 0, 0, 0, 0, 5, 0x21, 0, 0, 0}, L"PC\\signed-in"};
-
-// An administrator helps over the shoulder: the program runs as kHelper, the shell is kSignedIn's.
-app::SessionUsers HelperBesideSignedIn(HWND) {
-  return {.program = kHelper, .shellOwner = app::ShellOwner::kKnown, .shell = kSignedIn};
-}
-
-// The same, where the shell's process refused to tell its owner.
-app::SessionUsers HelperBesideHiddenShell(HWND) {
-  return {.program = kHelper, .shellOwner = app::ShellOwner::kHidden, .shell = {}};
-}
-
-// A deployment tool runs the program as SYSTEM in session 0, where no shell shows.
-const app::Account kSystem = {{1, 1, 0, 0, 0, 0, 0, 5, 18, 0, 0, 0}, L"NT AUTHORITY\\SYSTEM"};
-app::SessionUsers SystemWithoutShell(HWND) {
-  return {.program = kSystem, .shellOwner = app::ShellOwner::kNoShell, .shell = {}};
-}
+using testing_support::HelperBesideHiddenShell;
+using testing_support::HelperBesideSignedIn;
+using testing_support::kHelper;
+using testing_support::kSignedIn;
+using testing_support::kSystem;
+using testing_support::SystemWithoutShell;
 
 // Another account, as each source gives it, and what the notice says of the signed-in user.
 struct OtherAccountCase {

@@ -1,6 +1,7 @@
 // The sentence about the inline-image setting for each state of "Display Inline Images", read
-// from the registry as /status and the main window read it; and a change made by another process
-// showing in the started program's next tooltip and in its commands' accessible description.
+// from the registry as /status and the main window read it, and /status's exit code for it; and a
+// change made by another process showing in the started program's next tooltip and in its
+// commands' accessible description.
 
 #include <windows.h>
 
@@ -18,6 +19,7 @@
 #include "accessible/thread_apartment.h"
 #include "app/repair/inline_images_status.h"
 #include "app/repair/registry_payload.h"
+#include "app/switches/command_line.h"
 #include "tests/support/accessible_reading.h"
 #include "tests/support/inline_images_value.h"
 #include "tests/support/message_pump.h"
@@ -95,6 +97,9 @@ TEST(InlineImagesStatus, EachStateOfTheValueReadsAsItsOwnSentence) {
     const app::InlineImagesSetting setting = app::ReadInlineImagesSetting();
     EXPECT_EQ(setting.state, test.state);
     EXPECT_EQ(app::InlineImagesStatusText(setting), test.sentence);
+    // Only a value that reads as shown is reported as shown; /status writes the sentence.
+    EXPECT_EQ(app::RunCommandSwitch(app::CommandSwitch::kStatus),
+              test.state == InlineImagesState::kShown ? app::kExitHolds : app::kExitNotHeld);
   }
   // Any other failure names its error code and never reads as a state.
   EXPECT_EQ(
@@ -152,8 +157,7 @@ TEST(InlineImagesStatus, AChangeFromAnotherProcessShowsInTheNextTooltipAndDescri
   EXPECT_EQ(DescriptionOf(command2), kShown);
   EXPECT_EQ(DescriptionOf(program.Button(L"说明")), L"") << "the other commands have none";
 
-  const payload_tests::SwitchRun hide = payload_tests::RunWithSwitch(L"/hide");
-  ASSERT_EQ(hide.exitCode, 0u) << "start error " << hide.startError;
+  ASSERT_TRUE(payload_tests::SetInlineImagesValue(L"no"));  // by this process
 
   // The pointer leaves, and comes over the other repair command: its tooltip reads the value now.
   MovePointerTo(2, 2);

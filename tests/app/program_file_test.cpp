@@ -10,12 +10,16 @@
 #include <utility>
 #include <vector>
 
+#include "app/repair/registry_payload.h"
 #include "morvane_version.h"  // made by CMake in the build tree
+#include "tests/support/payload_text.h"
 #include "tests/support/test_paths.h"
 #include "win/unique_handle.h"
 
 namespace {
 
+using payload_tests::Bytes;
+using payload_tests::ExpectedPayload;
 using testing_support::MorvaneExePath;
 
 #pragma pack(push, 2)
@@ -39,7 +43,8 @@ struct IconGroupHeader {
 class ProgramFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    module_.reset(LoadLibraryExW(MorvaneExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    module_.reset(LoadLibraryExW(MorvaneExePath().c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     ASSERT_TRUE(module_) << "cannot open the program file";
   }
 
@@ -48,6 +53,14 @@ class ProgramFile : public ::testing::Test {
     if (info == nullptr) return nullptr;
     *size = SizeofResource(module_.get(), info);
     return static_cast<const BYTE*>(LockResource(LoadResource(module_.get(), info)));
+  }
+
+  // The resource as found by the given type name, identifier and language; empty when missing.
+  Bytes Read(const wchar_t* type, WORD id, WORD language) const {
+    HRSRC info = FindResourceExW(module_.get(), type, MAKEINTRESOURCEW(id), language);
+    const auto* data =
+        info ? static_cast<const BYTE*>(LockResource(LoadResource(module_.get(), info))) : nullptr;
+    return data != nullptr ? Bytes(data, data + SizeofResource(module_.get(), info)) : Bytes{};
   }
 
   win::Module module_;
@@ -198,6 +211,43 @@ TEST_F(ProgramFile, InstructionsPictureIs335By228At24Bits) {
   EXPECT_EQ(header->biWidth, 335);
   EXPECT_EQ(header->biHeight, 228);
   EXPECT_EQ(header->biBitCount, 24);
+}
+
+BOOL CALLBACK CollectTypeName(HMODULE, LPWSTR type, LONG_PTR names) {
+  if (!IS_INTRESOURCE(type)) reinterpret_cast<std::vector<std::wstring>*>(names)->push_back(type);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) {
+  reinterpret_cast<std::vector<WORD>*>(languages)->push_back(language);
+  return TRUE;
+}
+
+// The two payloads are the exact import texts, of the type stored as "CUSTOM" (lookups by name
+// ignore case), in Chinese (PRC) alone; the loader the commands use finds each under its
+// identifier.
+TEST_F(ProgramFile, PayloadsAreTheExactImportTextsAndEachCommandLoadsItsOwn) {
+  ASSERT_EQ(ExpectedPayload(L"yes").size(), 270u);
+  ASSERT_EQ(ExpectedPayload(L"no").size(), 268u);
+  std::vector<std::wstring> typeNames;
+  EnumResourceTypesW(module_.get(), CollectTypeName, reinterpret_cast<LONG_PTR>(&typeNames));
+  EXPECT_EQ(typeNames, std::vector<std::wstring>{L"CUSTOM"});
+  struct Payload {
+    const app::RegistryPayload* payload;
+    WORD id;
+    const wchar_t* value;
+  };
+  for (const Payload& p : {Payload{&app::kShowInlineImages, 101, L"yes"},
+                           Payload{&app::kHideInlineImages, 102, L"no"}}) {
+    SCOPED_TRACE(testing::Message() << "resource " << p.id);
+    EXPECT_EQ(Read(L"custom", p.id, 2052), ExpectedPayload(p.value));
+    std::vector<WORD> languages;
+    EnumResourceLanguagesW(module_.get(), L"CUSTOM", MAKEINTRESOURCEW(p.id), CollectLanguage,
+                           reinterpret_cast<LONG_PTR>(&languages));
+    EXPECT_EQ(languages, std::vector<WORD>{2052});
+    const app::ResourceBytes loaded = app::LoadPayloadBytes(module_.get(), p.payload->resourceId);
+    EXPECT_EQ(Bytes(loaded.data, loaded.data + loaded.size), ExpectedPayload(p.payload->value));
+  }
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <oleacc.h>
 
 #include <algorithm>
 #include <iterator>
@@ -15,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "accessible/accessible_base.h"
 #include "accessible/thread_apartment.h"
 #include "app/repair/inline_images_status.h"
 #include "app/repair/registry_payload.h"
@@ -128,15 +126,7 @@ std::wstring ShownTooltipText(const testing_support::RunningProgram& program) {
 
 // What a reader hears after the command's name, read from this process.
 std::wstring DescriptionOf(HWND button) {
-  const testing_support::AccessibleRef object = testing_support::ClientObjectOf(button);
-  if (!object) return L"(no object)";
-  BSTR text = nullptr;
-  if (object->get_accDescription(testing_support::ChildVariant(CHILDID_SELF), &text) != S_OK) {
-    return {};
-  }
-  std::wstring description(text, SysStringLen(text));
-  SysFreeString(text);
-  return description;
+  return testing_support::ReadNode(testing_support::ClientObjectOf(button)).description;
 }
 
 TEST(InlineImagesStatus, AChangeFromAnotherProcessShowsInTheNextTooltipAndDescription) {

@@ -21,38 +21,40 @@ namespace {
 
 using namespace shell_stand_ins;
 
-// The program runs as an administrator who is not the person signed in.
-TEST_F(ShellRestart, AnotherAccountsShellIsNotEnded) {
-  const StandInShell shell(L"shell");
-  ASSERT_NE(shell.window(), nullptr);
-  shellWindow = shell.window();
-  const app::SessionUsersSource previous =
-      app::SetSessionUsersSource(testing_support::HelperBesideSignedIn);
-  const app::ShellRestart restart = app::RestartShell(nullptr, StandInSeams());
-  app::SetSessionUsersSource(previous);
-  EXPECT_EQ(restart.outcome, app::ShellRestartOutcome::kOtherUser);
-  EXPECT_NE(restart.report.find(L"账户“PC\\helper”"), std::wstring::npos) << "which account runs";
-  EXPECT_NE(restart.report.find(L"当前登录的用户是“PC\\signed-in”"), std::wstring::npos);
-  EXPECT_TRUE(shell.running());
-  EXPECT_EQ(startsAttempted, 0);
-  EXPECT_TRUE(recording_.Starts().empty());
-}
+std::wstring NativeExplorer() { return WindowsDirectory() + L"\\explorer.exe"; }
 
-// Another program is the shell (a kiosk's, a replacement shell), or a copy of explorer.exe outside
-// the Windows directory: it is not ended, nothing is started, and the user is told which it is.
-TEST_F(ShellRestart, AShellThatIsNotTheNativeExplorerIsNotEnded) {
+// The shell of another account (the program runs as an administrator who is not the person signed
+// in); another program as the shell (a kiosk's, a replacement shell); a copy of explorer.exe
+// outside the Windows directory: none is ended, nothing is started, and the user is told whose or
+// which it is.
+TEST_F(ShellRestart, AShellOfAnotherAccountOrNotTheNativeExplorerIsNotEnded) {
   const std::wstring directory = testing_support::TestOutputPath(L"other-shell");
   CreateDirectoryW(directory.c_str(), nullptr);
   const std::wstring copy = directory + L"\\explorer.exe";
   ASSERT_TRUE(CopyFileW(testing_support::ShellStandInPath().c_str(), copy.c_str(), FALSE));
   struct Case {
     const char* name;
+    app::SessionUsersSource users;  // null: the accounts as they are
     std::wstring program;
-    const wchar_t* toldName;
+    app::ShellRestartOutcome outcome;
+    std::vector<std::wstring> told;
   };
   const Case cases[] = {
-      {"another program", testing_support::ShellStandInPath(), L"shell_stand_in.exe”"},
-      {"explorer.exe elsewhere", copy, L"other-shell\\explorer.exe”"},
+      {"another account's",
+       testing_support::HelperBesideSignedIn,
+       testing_support::ShellStandInPath(),
+       app::ShellRestartOutcome::kOtherUser,
+       {L"账户“PC\\helper”", L"当前登录的用户是“PC\\signed-in”"}},
+      {"another program",
+       nullptr,
+       testing_support::ShellStandInPath(),
+       app::ShellRestartOutcome::kOtherShell,
+       {L"shell_stand_in.exe”", L"不是 Windows 的资源管理器"}},
+      {"explorer.exe elsewhere",
+       nullptr,
+       copy,
+       app::ShellRestartOutcome::kOtherShell,
+       {L"other-shell\\explorer.exe”", L"不是 Windows 的资源管理器"}},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.name);
@@ -60,13 +62,15 @@ TEST_F(ShellRestart, AShellThatIsNotTheNativeExplorerIsNotEnded) {
     ASSERT_NE(shell.window(), nullptr);
     shellWindow = shell.window();
     app::ShellRestartSeams seams = StandInSeams();
-    seams.nativeShell = [] { return WindowsDirectory() + L"\\explorer.exe"; };
-
+    if (test.users == nullptr) seams.nativeShell = NativeExplorer;
+    const app::SessionUsersSource previous = app::SetSessionUsersSource(test.users);
     const app::ShellRestart restart = app::RestartShell(nullptr, seams);
-    EXPECT_EQ(restart.outcome, app::ShellRestartOutcome::kOtherShell);
-    EXPECT_TRUE(shell.running()) << "another program's shell was ended";
-    EXPECT_TRUE(Contains(restart.report, test.toldName)) << "which program is the shell";
-    EXPECT_TRUE(Contains(restart.report, L"不是 Windows 的资源管理器"));
+    app::SetSessionUsersSource(previous);
+    EXPECT_EQ(restart.outcome, test.outcome);
+    EXPECT_TRUE(shell.running()) << "the shell was ended";
+    for (const std::wstring& part : test.told) {
+      EXPECT_TRUE(Contains(restart.report, part)) << "whose or which the shell is";
+    }
     EXPECT_EQ(startsAttempted, 0);
   }
   EXPECT_TRUE(recording_.Starts().empty());

@@ -261,10 +261,7 @@ TEST(StatusDescriptionReader, ThePlatformsButtonObjectReadsTheSentence) {
   HWND command2 = Command(form, IDC_COMMAND2);
   const testing_support::AccessibleRef object = testing_support::ClientObjectOf(command2);
   ASSERT_TRUE(object);
-  BSTR text = nullptr;
-  EXPECT_EQ(object->get_accDescription(testing_support::ChildVariant(CHILDID_SELF), &text), S_OK);
-  EXPECT_EQ(std::wstring(text != nullptr ? text : L""), app::CurrentInlineImagesStatusText());
-  SysFreeString(text);
+  EXPECT_EQ(testing_support::ReadNode(object).description, app::CurrentInlineImagesStatusText());
   app::form1::Unload();
   skin::SetHighContrastQueryForTesting(nullptr);
 }

@@ -31,12 +31,6 @@ void CALLBACK AnswerTheBox(HWND, UINT, UINT_PTR, DWORD) {
   PostMessageW(box, WM_COMMAND, static_cast<WPARAM>((*watch->answer)(box)), 0);
 }
 
-std::wstring TextOf(HWND window) {
-  wchar_t text[kTextChars] = {};
-  const int length = GetWindowTextW(window, text, kTextChars);
-  return std::wstring(text, static_cast<size_t>(length > 0 ? length : 0));
-}
-
 // The icon control is the box's static with SS_ICON, whose identifier differs between platforms.
 HICON BoxIcon(HWND box) {
   for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
@@ -68,9 +62,10 @@ MessageBoxSeen ReadMessageBox(HWND box) {
   MessageBoxSeen seen;
   seen.window = box;
   seen.open = box != nullptr;
-  seen.title = TextOf(box);
-  // GetDlgItemText sends WM_GETTEXT, which a box of another process answers too.
   wchar_t text[kTextChars] = {};
+  GetWindowTextW(box, text, kTextChars);
+  seen.title = text;
+  // GetDlgItemText sends WM_GETTEXT, which a box of another process answers too.
   GetDlgItemTextW(box, kTextId, text, kTextChars);
   seen.text = text;
   seen.icon = BoxIcon(box);

@@ -118,7 +118,10 @@ MessageBoxSeen RunningProgram::WaitForMessageBox(DWORD timeoutMs) const {
   WaitUntil(
       [&] {
         for (HWND window : VisibleWindows()) {
-          if (IsMessageBox(window)) return (box = window) != nullptr;
+          if (IsMessageBox(window)) {
+            box = window;
+            return true;
+          }
         }
         return false;
       },

@@ -59,6 +59,7 @@ void WalkAddressSpace(HANDLE process, MemorySample& sample) {
   }
 }
 
+// The base names, in lower case, of the DLLs the process has loaded.
 std::set<std::wstring> ModuleNames(HANDLE process) {
   std::vector<HMODULE> modules(512);
   DWORD needed = 0;
@@ -71,6 +72,8 @@ std::set<std::wstring> ModuleNames(HANDLE process) {
     if (GetModuleBaseNameW(process, module, name, MAX_PATH) == 0) continue;
     std::wstring lower(name);
     std::transform(lower.begin(), lower.end(), lower.begin(), towlower);
+    // The program itself is a module of its process but no DLL, and each side's has its own name.
+    if (lower.ends_with(L".exe")) continue;
     names.insert(lower);
   }
   return names;

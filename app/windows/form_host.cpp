@@ -50,8 +50,12 @@ FormState* FormHost::StateBase(HWND form) {
   return reinterpret_cast<FormState*>(GetWindowLongPtrW(form, DWLP_USER));
 }
 
-// Gives the window the program's big and small icon at the DPI of its state. An icon set before
-// is destroyed once the window holds its successor; one that cannot be loaded stays.
+// Gives the window the program's small and big icon at the DPI of its state. An icon set before
+// is destroyed once the window holds its successor; one that cannot be loaded stays. The small
+// one goes first: a window given a big icon and no small one has a small one made from the big
+// (a scaled copy for the caption and the taskbar), which the small icon then replaces; under
+// Wine's X11 driver that copy is made and sent to the window manager as each icon arrives, so
+// the order that makes none spares the start that work.
 void FormHost::SetIcons(HWND form) {
   FormState* state = StateBase(form);
   struct Slot {
@@ -59,8 +63,8 @@ void FormHost::SetIcons(HWND form) {
     int sizeMetric;
     win::Icon* owned;
   };
-  for (const Slot& slot : {Slot{ICON_BIG, SM_CXICON, &state->bigIcon_},
-                           Slot{ICON_SMALL, SM_CXSMICON, &state->smallIcon_}}) {
+  for (const Slot& slot : {Slot{ICON_SMALL, SM_CXSMICON, &state->smallIcon_},
+                           Slot{ICON_BIG, SM_CXICON, &state->bigIcon_}}) {
     win::Icon icon = LoadProgramIcon(slot.sizeMetric, state->dpi_);
     if (!icon) continue;
     SendMessageW(form, WM_SETICON, slot.which, reinterpret_cast<LPARAM>(icon.get()));

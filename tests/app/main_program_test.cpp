@@ -1,5 +1,6 @@
 // End-to-end: the built program runs as its own process; the test finds its windows, presses
-// its buttons and answers its message boxes from outside, as a user would.
+// its buttons and answers its message boxes from outside, as a user would. The skin's state is
+// read through the buttons' window properties, as any other process can.
 
 #include <windows.h>
 
@@ -15,6 +16,7 @@
 #include "skin/core/skin_kind.h"
 #include "tests/support/command_recording.h"
 #include "tests/support/keyboard_input.h"
+#include "tests/support/pictures.h"
 #include "tests/support/pointer_input.h"
 #include "tests/support/running_program.h"
 
@@ -68,16 +70,17 @@ HWND FrameOf(HWND form) {
   return children.size() == 1 ? children[0] : nullptr;
 }
 
-void ExpectFixedSingleBorder(HWND window) {
+// A dialog of the client size with a fixed single border, centred on the screen.
+void ExpectFixedDialogCentred(HWND window, SIZE client) {
+  EXPECT_EQ(ClassNameOf(window), L"#32770");
+  EXPECT_EQ(ClientSize(window).cx, client.cx);
+  EXPECT_EQ(ClientSize(window).cy, client.cy);
   const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
   EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
   EXPECT_TRUE(style & WS_SYSMENU);
   EXPECT_FALSE(style & WS_THICKFRAME) << "resizable";
   EXPECT_FALSE(style & WS_MINIMIZEBOX);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-}
-
-void ExpectCentredOnScreen(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
   const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
@@ -102,6 +105,10 @@ bool HasLoaded(DWORD processId, const std::wstring& dllName) {
 }
 
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+LONG_PTR Prop(HWND window, const char* key) {
+  return reinterpret_cast<LONG_PTR>(GetPropA(window, key));
+}
 
 void CloseWithSystemMenu(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
@@ -134,13 +141,8 @@ class MainProgramTest : public ::testing::Test {
 
 TEST_F(MainProgramTest, MainWindowHasItsFrameButtonsTabOrderAndFocus) {
   ASSERT_NO_FATAL_FAILURE(Start());
-  EXPECT_EQ(ClassNameOf(form_), L"#32770");
+  ExpectFixedDialogCentred(form_, {290, 153});
   EXPECT_EQ(skin::GetSkinKind(form_), skin::SkinKind::Form);
-  const SIZE client = ClientSize(form_);
-  EXPECT_EQ(client.cx, 290);
-  EXPECT_EQ(client.cy, 153);
-  ExpectFixedSingleBorder(form_);
-  ExpectCentredOnScreen(form_);
   EXPECT_EQ(program_->VisibleWindows().size(), 1u);
 
   // The frame is the only child of the form; the skin must leave it to its own procedure.
@@ -200,15 +202,12 @@ TEST_F(MainProgramTest, ComesUpWithoutTheDllsOfLaterActionsAndLoadsThemOnFirstNe
   }
   EXPECT_TRUE(HasLoaded(program_->processId(), L"ole32.dll")) << "the module list was not read";
 
+  // The tooltip's text, and that it goes with the pointer, are checked from outside in
+  // inline_images_status_test.
   testing_support::MovePointerOnto(Command(0));
-  HWND tooltip = nullptr;
-  EXPECT_TRUE(WaitUntil([&] { return (tooltip = ShownTooltipOf(form_)) != nullptr; }, 10000));
-  // Its text, asked across processes with the message (the window's caption is not its text).
-  EXPECT_GT(SendMessageW(tooltip, WM_GETTEXTLENGTH, 0, 0), 0);
+  EXPECT_TRUE(WaitUntil([&] { return ShownTooltipOf(form_) != nullptr; }, 10000));
   EXPECT_TRUE(HasLoaded(program_->processId(), L"comctl32.dll"));
   testing_support::MovePointerTo(2, 2);
-  EXPECT_TRUE(WaitUntil([&] { return ShownTooltipOf(form_) == nullptr; }, 10000))
-      << "the tooltip stays after the pointer left the window";
   ExpectClosingEndsProgram();
 }
 
@@ -223,12 +222,7 @@ TEST_F(MainProgramTest, InstructionsReplaceTheMainWindowAndBringItBack) {
     EXPECT_FALSE(IsWindow(form_)) << "the main window was hidden, not unloaded";
     EXPECT_EQ(program_->VisibleWindows(), std::vector<HWND>{instructions});
 
-    EXPECT_EQ(ClassNameOf(instructions), L"#32770");
-    const SIZE client = ClientSize(instructions);
-    EXPECT_EQ(client.cx, 337);
-    EXPECT_EQ(client.cy, 312);
-    ExpectFixedSingleBorder(instructions);
-    ExpectCentredOnScreen(instructions);
+    ExpectFixedDialogCentred(instructions, {337, 312});
     EXPECT_EQ(GetWindow(instructions, GW_OWNER), nullptr);
 
     CloseWithSystemMenu(instructions);
@@ -241,6 +235,39 @@ TEST_F(MainProgramTest, InstructionsReplaceTheMainWindowAndBringItBack) {
     EXPECT_TRUE(WaitUntil([&] { return program_->FocusWindow() == Command(0); }));
   }
   ExpectClosingEndsProgram();
+}
+
+// The repair commands are skinned, and fade when the pointer moves over them.
+TEST_F(MainProgramTest, ButtonsAreSkinnedAndFadeUnderThePointer) {
+  SetCursorPos(2, 2);
+  ASSERT_NO_FATAL_FAILURE(Start());
+  HWND command2 = Command(0);
+  HWND command3 = Command(1);
+  ASSERT_NE(command2, nullptr);
+  ASSERT_NE(command3, nullptr);
+  EXPECT_NE(Prop(form_, "PROCADDR"), 0);
+  for (HWND command : {command2, command3}) {
+    EXPECT_NE(Prop(command, "PROCADDR"), 0);
+    EXPECT_NE(Prop(command, "HDC1"), 0);
+    EXPECT_EQ(GetWindowLongPtrW(command, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+  }
+
+  // The pointer comes over Command2: the hot face fades in on the program's own timer and the
+  // fade ends by itself.
+  testing_support::MovePointerOnto(command2);
+  EXPECT_TRUE(WaitUntil([&] { return Prop(command2, "MOUSEFLAG") == 1; }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return Prop(command2, "TIMERID") != 0; }, 5000));
+  EXPECT_EQ(Prop(command2, "OLDSTATE"), 1);
+  EXPECT_TRUE(WaitUntil([&] { return Prop(command2, "TIMERID") == 0; }, 5000));
+  EXPECT_EQ(Prop(command2, "ALPHALEVEL"), 0);
+
+  // Command3 pressed (the press arrives as a message; the pointer stays on Command2).
+  PostMessageW(command3, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  EXPECT_TRUE(WaitUntil([&] { return Prop(command3, "OLDSTATE") == 2; }, 5000));
+  RECT rect{};
+  GetWindowRect(form_, &rect);
+  testing_support::SaveScreenPicture(rect, L"running_program_hot_and_pressed.bmp");
+  testing_support::MovePointerTo(2, 2);
 }
 
 // The confirmation box of the refresh command: its text, its only buttons Yes and No, and No

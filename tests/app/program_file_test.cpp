@@ -6,16 +6,20 @@
 
 #include <algorithm>
 #include <iterator>
-#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/repair/registry_payload.h"
 #include "morvane_version.h"  // made by CMake in the build tree
+#include "tests/support/payload_text.h"
 #include "tests/support/test_paths.h"
 #include "win/unique_handle.h"
 
 namespace {
 
+using payload_tests::Bytes;
+using payload_tests::ExpectedPayload;
 using testing_support::MorvaneExePath;
 
 #pragma pack(push, 2)
@@ -39,7 +43,8 @@ struct IconGroupHeader {
 class ProgramFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    module_.reset(LoadLibraryExW(MorvaneExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    module_.reset(LoadLibraryExW(MorvaneExePath().c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     ASSERT_TRUE(module_) << "cannot open the program file";
   }
 
@@ -48,6 +53,14 @@ class ProgramFile : public ::testing::Test {
     if (info == nullptr) return nullptr;
     *size = SizeofResource(module_.get(), info);
     return static_cast<const BYTE*>(LockResource(LoadResource(module_.get(), info)));
+  }
+
+  // The resource as found by the given type name, identifier and language; empty when missing.
+  Bytes Read(const wchar_t* type, WORD id, WORD language) const {
+    HRSRC info = FindResourceExW(module_.get(), type, MAKEINTRESOURCEW(id), language);
+    const auto* data =
+        info ? static_cast<const BYTE*>(LockResource(LoadResource(module_.get(), info))) : nullptr;
+    return data != nullptr ? Bytes(data, data + SizeofResource(module_.get(), info)) : Bytes{};
   }
 
   win::Module module_;
@@ -130,9 +143,29 @@ TEST_F(ProgramFile, CarriesTheChineseVersionBlock) {
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 }
 
+// Each window asks for its small and big icon at its DPI, and LoadImageW enlarges a smaller
+// image where the group has none of exactly that size (LoadIconWithScaleDown, which would make it
+// from a larger one instead, is missing from the comctl32 that Windows gives the program). So the
+// sizes asked for at every scale Windows offers, up to 400 %, are in the group: 16 and 32 pixels
+// times the scale, as the system says where it can (GetSystemMetricsForDpi). That the windows load
+// exactly those images is checked in tests/app/windows/display_scale_test.cpp.
 TEST_F(ProgramFile, IconGroupHoldsEveryStandardSizeWithAlphaAndEachLoads) {
   const int expectedSizes[] = {16, 20, 24, 28, 32, 36, 40, 48, 56, 64, 72, 80, 96, 112, 128, 256};
   const int count = static_cast<int>(std::size(expectedSizes));
+  using MetricForDpi = int(WINAPI*)(int, UINT);
+  const auto metricForDpi = reinterpret_cast<MetricForDpi>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+  for (const int percent : {100, 125, 150, 175, 200, 225, 250, 300, 350, 400}) {
+    for (const auto& [metric, side] :
+         {std::pair{SM_CXSMICON, 16 * percent / 100}, std::pair{SM_CXICON, 32 * percent / 100}}) {
+      SCOPED_TRACE(testing::Message() << percent << " %, " << side << " px");
+      if (metricForDpi != nullptr) {
+        EXPECT_EQ(metricForDpi(metric, 96 * percent / 100), side);
+      }
+      EXPECT_EQ(std::count(std::begin(expectedSizes), std::end(expectedSizes), side), 1);
+    }
+  }
+
   DWORD size = 0;
   const BYTE* group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(1), &size);
   ASSERT_NE(group, nullptr) << "no icon group 1";
@@ -169,44 +202,6 @@ TEST_F(ProgramFile, IconGroupHoldsEveryStandardSizeWithAlphaAndEachLoads) {
   }
 }
 
-// Each window asks for its small and big icon at its DPI, and LoadImageW enlarges a smaller
-// image where the group has none of exactly that size (LoadIconWithScaleDown, which would make it
-// from a larger one instead, is missing from the comctl32 that Windows gives the program). So
-// every size asked for at every scale Windows offers, up to 400 %, is in the group. The sizes are
-// the system's where it can say (GetSystemMetricsForDpi).
-TEST_F(ProgramFile, IconGroupHasAnExactImageForBothIconsAtEveryScaleTo400Percent) {
-  struct Asked {
-    int percent, small, big;
-  };
-  constexpr Asked kAsked[] = {{100, 16, 32},  {125, 20, 40}, {150, 24, 48}, {175, 28, 56},
-                              {200, 32, 64},  {225, 36, 72}, {250, 40, 80}, {300, 48, 96},
-                              {350, 56, 112}, {400, 64, 128}};
-  DWORD size = 0;
-  const BYTE* group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(1), &size);
-  ASSERT_NE(group, nullptr);
-  const auto* header = reinterpret_cast<const IconGroupHeader*>(group);
-  const auto* entries = reinterpret_cast<const IconGroupEntry*>(group + sizeof(IconGroupHeader));
-  ASSERT_GE(size, sizeof(IconGroupHeader) + header->count * sizeof(IconGroupEntry));
-  std::set<int> sides;
-  for (int i = 0; i < header->count; ++i) {
-    if (entries[i].width == entries[i].height) sides.insert(entries[i].width);
-  }
-
-  using MetricForDpi = int(WINAPI*)(int, UINT);
-  const auto metricForDpi = reinterpret_cast<MetricForDpi>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
-  for (const Asked& asked : kAsked) {
-    SCOPED_TRACE(testing::Message() << asked.percent << " %");
-    if (metricForDpi != nullptr) {
-      const UINT dpi = static_cast<UINT>(96 * asked.percent / 100);
-      EXPECT_EQ(metricForDpi(SM_CXSMICON, dpi), asked.small);
-      EXPECT_EQ(metricForDpi(SM_CXICON, dpi), asked.big);
-    }
-    EXPECT_EQ(sides.count(asked.small), 1u) << "small icon, " << asked.small << " px";
-    EXPECT_EQ(sides.count(asked.big), 1u) << "big icon, " << asked.big << " px";
-  }
-}
-
 TEST_F(ProgramFile, InstructionsPictureIs335By228At24Bits) {
   DWORD size = 0;
   const BYTE* picture = Resource(RT_BITMAP, MAKEINTRESOURCEW(201), &size);
@@ -216,6 +211,43 @@ TEST_F(ProgramFile, InstructionsPictureIs335By228At24Bits) {
   EXPECT_EQ(header->biWidth, 335);
   EXPECT_EQ(header->biHeight, 228);
   EXPECT_EQ(header->biBitCount, 24);
+}
+
+BOOL CALLBACK CollectTypeName(HMODULE, LPWSTR type, LONG_PTR names) {
+  if (!IS_INTRESOURCE(type)) reinterpret_cast<std::vector<std::wstring>*>(names)->push_back(type);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) {
+  reinterpret_cast<std::vector<WORD>*>(languages)->push_back(language);
+  return TRUE;
+}
+
+// The two payloads are the exact import texts, of the type stored as "CUSTOM" (lookups by name
+// ignore case), in Chinese (PRC) alone; the loader the commands use finds each under its
+// identifier.
+TEST_F(ProgramFile, PayloadsAreTheExactImportTextsAndEachCommandLoadsItsOwn) {
+  ASSERT_EQ(ExpectedPayload(L"yes").size(), 270u);
+  ASSERT_EQ(ExpectedPayload(L"no").size(), 268u);
+  std::vector<std::wstring> typeNames;
+  EnumResourceTypesW(module_.get(), CollectTypeName, reinterpret_cast<LONG_PTR>(&typeNames));
+  EXPECT_EQ(typeNames, std::vector<std::wstring>{L"CUSTOM"});
+  struct Payload {
+    const app::RegistryPayload* payload;
+    WORD id;
+    const wchar_t* value;
+  };
+  for (const Payload& p : {Payload{&app::kShowInlineImages, 101, L"yes"},
+                           Payload{&app::kHideInlineImages, 102, L"no"}}) {
+    SCOPED_TRACE(testing::Message() << "resource " << p.id);
+    EXPECT_EQ(Read(L"custom", p.id, 2052), ExpectedPayload(p.value));
+    std::vector<WORD> languages;
+    EnumResourceLanguagesW(module_.get(), L"CUSTOM", MAKEINTRESOURCEW(p.id), CollectLanguage,
+                           reinterpret_cast<LONG_PTR>(&languages));
+    EXPECT_EQ(languages, std::vector<WORD>{2052});
+    const app::ResourceBytes loaded = app::LoadPayloadBytes(module_.get(), p.payload->resourceId);
+    EXPECT_EQ(Bytes(loaded.data, loaded.data + loaded.size), ExpectedPayload(p.payload->value));
+  }
 }
 
 }  // namespace

@@ -67,6 +67,7 @@ AccessibleNode ReadNode(const AccessibleRef& object, long child) {
   node.value = ReadText(object.get(), &IAccessible::get_accValue, id);
   node.action = ReadText(object.get(), &IAccessible::get_accDefaultAction, id);
   node.shortcut = ReadText(object.get(), &IAccessible::get_accKeyboardShortcut, id);
+  node.description = ReadText(object.get(), &IAccessible::get_accDescription, id);
   VARIANT fact;
   object->get_accRole(id, &fact);
   node.role = TakeLong(fact);

@@ -27,7 +27,7 @@ AccessibleRef AccessibleFrom(IDispatch* object);
 struct AccessibleNode {
   AccessibleRef object;  // the object itself, or the container of a simple element
   long child = CHILDID_SELF;
-  std::wstring name, value, action, shortcut;
+  std::wstring name, value, action, shortcut, description;
   long role = 0;
   long state = 0;
   RECT location{};  // on the screen

@@ -13,6 +13,13 @@ namespace {
 
 constexpr wchar_t kSavedSuffix[] = L".morvane-original";
 
+// The system directory as this process sees it (same architecture as the program under test).
+std::wstring SystemDirectoryForTest() {
+  wchar_t buffer[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
+  return std::wstring(buffer, length);
+}
+
 // A bare file name is in the system directory; a full path stays as it is.
 std::wstring PathOf(const std::wstring& fileName) {
   if (fileName.find(L'\\') != std::wstring::npos) return fileName;
@@ -44,12 +51,6 @@ std::wstring FromUtf8(const std::string& text) {
 }
 
 }  // namespace
-
-std::wstring SystemDirectoryForTest() {
-  wchar_t buffer[MAX_PATH] = {};
-  const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
-  return std::wstring(buffer, length);
-}
 
 CommandRecording::CommandRecording(std::vector<std::wstring> fileNames)
     : fileNames_(std::move(fileNames)), logPath_(TestOutputPath(L"command-recorder.log")) {

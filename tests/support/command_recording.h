@@ -59,7 +59,4 @@ class CommandRecording {
 // for.
 int ChildProcessCount(DWORD parentId);
 
-// The system directory as this process sees it (same architecture as the program under test).
-std::wstring SystemDirectoryForTest();
-
 }  // namespace testing_support

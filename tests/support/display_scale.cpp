@@ -4,6 +4,8 @@
 
 #include <optional>
 
+#include "tests/support/inline_images_value.h"
+
 namespace testing_support {
 namespace {
 
@@ -11,24 +13,6 @@ constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 constexpr wchar_t kLogPixels[] = L"LogPixels";
 
 }  // namespace
-
-LogPixelsOverride::LogPixelsOverride(int dpi) {
-  DWORD size = sizeof previous_;
-  hadValue_ = RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, RRF_RT_REG_DWORD, nullptr,
-                           &previous_, &size) == ERROR_SUCCESS;
-  const DWORD value = static_cast<DWORD>(dpi);
-  applied_ = RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &value,
-                             sizeof value) == ERROR_SUCCESS;
-}
-
-LogPixelsOverride::~LogPixelsOverride() {
-  if (hadValue_) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &previous_,
-                    sizeof previous_);
-  } else {
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels);
-  }
-}
 
 RECT SendDpiChange(HWND window, int dpi) {
   constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
@@ -49,8 +33,13 @@ void RunProgramAtDpi(int dpi,
   std::optional<RunningProgram> program;
   HWND form = nullptr;
   {
-    const LogPixelsOverride logPixels(dpi);
-    ASSERT_TRUE(logPixels.applied()) << "LogPixels cannot be set";
+    // Put back (or removed) when the program has started.
+    const payload_tests::SavedRegistryValue saved(HKEY_CURRENT_USER, kDesktopKey, kLogPixels);
+    const DWORD value = static_cast<DWORD>(dpi);
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &value,
+                              sizeof value),
+              ERROR_SUCCESS)
+        << "LogPixels cannot be set";
     program.emplace();
     ASSERT_TRUE(program->started());
     // Once the main window shows, the program has read the system DPI.

@@ -12,23 +12,6 @@
 
 namespace testing_support {
 
-// Sets the system DPI that processes started from now on see; the value before (or its
-// absence) comes back when the override ends.
-class LogPixelsOverride {
- public:
-  explicit LogPixelsOverride(int dpi);
-  LogPixelsOverride(const LogPixelsOverride&) = delete;
-  LogPixelsOverride& operator=(const LogPixelsOverride&) = delete;
-  ~LogPixelsOverride();
-
-  bool applied() const { return applied_; }
-
- private:
-  bool applied_ = false;
-  bool hadValue_ = false;
-  DWORD previous_ = 0;
-};
-
 // Sends an in-process window a change of DPI as the system does: it asks for the size at the new
 // DPI, then suggests a rectangle of that size at the window's place. Returns that rectangle.
 RECT SendDpiChange(HWND window, int dpi);

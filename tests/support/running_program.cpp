@@ -5,8 +5,6 @@
 namespace testing_support {
 namespace {
 
-constexpr wchar_t kDialogClass[] = L"#32770";
-constexpr int kMessageBoxTextId = 0xFFFF;  // the static control holding a message box's text
 constexpr DWORD kStartIdleMs = 10000;
 constexpr DWORD kStopWaitMs = 10000;
 constexpr int kTextChars = 1024;
@@ -116,26 +114,19 @@ bool RunningProgram::WaitForWindowGone(const std::wstring& caption, DWORD timeou
 }
 
 MessageBoxSeen RunningProgram::WaitForMessageBox(DWORD timeoutMs) const {
-  MessageBoxSeen box;
+  HWND box = nullptr;
   WaitUntil(
       [&] {
         for (HWND window : VisibleWindows()) {
-          if (ClassNameOf(window) == kDialogClass &&
-              GetDlgItem(window, kMessageBoxTextId) != nullptr) {
-            box.window = window;
+          if (IsMessageBox(window)) {
+            box = window;
             return true;
           }
         }
         return false;
       },
       timeoutMs);
-  if (box.window != nullptr) {
-    box.title = WindowText(box.window);
-    wchar_t text[kTextChars] = {};
-    GetDlgItemTextW(box.window, kMessageBoxTextId, text, kTextChars);
-    box.text = text;
-  }
-  return box;
+  return box != nullptr ? ReadMessageBox(box) : MessageBoxSeen{};
 }
 
 HWND RunningProgram::FocusWindow() const {

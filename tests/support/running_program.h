@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/message_box_watch.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/program_launch.h"
 #include "win/unique_handle.h"
@@ -23,13 +24,6 @@ RECT RectInParent(HWND window);
 // The visible tooltip (of the platform's tooltips_class32) that the window owns; null while none
 // shows.
 HWND ShownTooltipOf(HWND owner);
-
-// A message box as the user sees it.
-struct MessageBoxSeen {
-  HWND window = nullptr;
-  std::wstring title;
-  std::wstring text;
-};
 
 // Presses the box's OK button and waits until the box is gone; false when it stays.
 bool AnswerMessageBox(const MessageBoxSeen& box);

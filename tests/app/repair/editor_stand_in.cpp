@@ -133,14 +133,18 @@ void EndProcessesNamed(const wchar_t* name) {
   }
 }
 
+// The files in which the stand-in records what it was given and did.
+void DeleteRecords() {
+  for (const std::wstring& file : {StartsFile(), SeenFile(), LaunchFile(), WroteFile()}) {
+    DeleteFileW(file.c_str());
+  }
+}
+
 }  // namespace
 
 EditorStandIn::EditorStandIn(Mode mode)
     : editor_(app::RegistryEditorPath()), backup_(editor_ + L".morvane-test-backup") {
-  DeleteFileW(StartsFile().c_str());
-  DeleteFileW(SeenFile().c_str());
-  DeleteFileW(LaunchFile().c_str());
-  DeleteFileW(WroteFile().c_str());
+  DeleteRecords();
   const unsigned char modeLetter = mode == Mode::kHang ? 'h' : mode == Mode::kHeld ? 'w' : 'x';
   WriteFileBytes(ModeFile(), Bytes{modeLetter});
   if (mode == Mode::kHeld) release_.reset(CreateEventW(nullptr, TRUE, FALSE, kReleaseEvent));
@@ -162,10 +166,7 @@ EditorStandIn::~EditorStandIn() {
     DeleteFileW(backup_.c_str());
   }
   DeleteFileW(ModeFile().c_str());
-  DeleteFileW(StartsFile().c_str());
-  DeleteFileW(SeenFile().c_str());
-  DeleteFileW(LaunchFile().c_str());
-  DeleteFileW(WroteFile().c_str());
+  DeleteRecords();
 }
 
 std::vector<std::vector<std::wstring>> EditorStandIn::Starts() const {

@@ -1,12 +1,12 @@
 // The sentence about the inline-image setting for each state of "Display Inline Images", read
-// from the registry as /status and the main window read it; and a change made by another process
-// showing in the started program's next tooltip and in its commands' accessible description.
+// from the registry as /status and the main window read it, and /status's exit code for it; and a
+// change made by another process showing in the started program's next tooltip and in its
+// commands' accessible description.
 
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <oleacc.h>
 
 #include <algorithm>
 #include <iterator>
@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "accessible/accessible_base.h"
 #include "accessible/thread_apartment.h"
 #include "app/repair/inline_images_status.h"
 #include "app/repair/registry_payload.h"
+#include "app/switches/command_line.h"
 #include "tests/support/accessible_reading.h"
 #include "tests/support/inline_images_value.h"
 #include "tests/support/message_pump.h"
@@ -95,6 +95,9 @@ TEST(InlineImagesStatus, EachStateOfTheValueReadsAsItsOwnSentence) {
     const app::InlineImagesSetting setting = app::ReadInlineImagesSetting();
     EXPECT_EQ(setting.state, test.state);
     EXPECT_EQ(app::InlineImagesStatusText(setting), test.sentence);
+    // Only a value that reads as shown is reported as shown; /status writes the sentence.
+    EXPECT_EQ(app::RunCommandSwitch(app::CommandSwitch::kStatus),
+              test.state == InlineImagesState::kShown ? app::kExitHolds : app::kExitNotHeld);
   }
   // Any other failure names its error code and never reads as a state.
   EXPECT_EQ(
@@ -123,15 +126,7 @@ std::wstring ShownTooltipText(const testing_support::RunningProgram& program) {
 
 // What a reader hears after the command's name, read from this process.
 std::wstring DescriptionOf(HWND button) {
-  const testing_support::AccessibleRef object = testing_support::ClientObjectOf(button);
-  if (!object) return L"(no object)";
-  BSTR text = nullptr;
-  if (object->get_accDescription(testing_support::ChildVariant(CHILDID_SELF), &text) != S_OK) {
-    return {};
-  }
-  std::wstring description(text, SysStringLen(text));
-  SysFreeString(text);
-  return description;
+  return testing_support::ReadNode(testing_support::ClientObjectOf(button)).description;
 }
 
 TEST(InlineImagesStatus, AChangeFromAnotherProcessShowsInTheNextTooltipAndDescription) {
@@ -152,8 +147,7 @@ TEST(InlineImagesStatus, AChangeFromAnotherProcessShowsInTheNextTooltipAndDescri
   EXPECT_EQ(DescriptionOf(command2), kShown);
   EXPECT_EQ(DescriptionOf(program.Button(L"说明")), L"") << "the other commands have none";
 
-  const payload_tests::SwitchRun hide = payload_tests::RunWithSwitch(L"/hide");
-  ASSERT_EQ(hide.exitCode, 0u) << "start error " << hide.startError;
+  ASSERT_TRUE(payload_tests::SetInlineImagesValue(L"no"));  // by this process
 
   // The pointer leaves, and comes over the other repair command: its tooltip reads the value now.
   MovePointerTo(2, 2);

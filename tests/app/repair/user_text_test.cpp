@@ -15,20 +15,18 @@
 #include "app/system/forum_link.h"
 #include "app/system/session_users.h"
 #include "tests/support/payload_text.h"
+#include "tests/support/session_accounts.h"
 #include "tests/support/test_paths.h"
 
 namespace {
 
-const app::Account kHelper = {{1, 1, 0, 0, 0, 0, 0, 5, 0x20, 0, 0, 0}, L"PC\\helper"};
-const app::Account kSignedIn = {{1, 1, 0, 0, 0, 0, 0, 5, 0x21, 0, 0, 0}, L"PC\\signed-in"};
-// An administrator helps over the shoulder as kHelper; the shell is kSignedIn's, or its owner
-// could not be read.
-const app::SessionUsers kHelperBesideSignedIn = {kHelper, app::ShellOwner::kKnown, kSignedIn};
-const app::SessionUsers kHelperBesideHiddenShell = {kHelper, app::ShellOwner::kHidden, {}};
-const app::SessionUsers kSignedInAlone = {kSignedIn, app::ShellOwner::kKnown, kSignedIn};
-// A deployment tool runs the program as SYSTEM in session 0, where no shell shows.
-const app::Account kSystem = {{1, 1, 0, 0, 0, 0, 0, 5, 18, 0, 0, 0}, L"NT AUTHORITY\\SYSTEM"};
-const app::SessionUsers kSystemWithoutShell = {kSystem, app::ShellOwner::kNoShell, {}};
+// An administrator helps over the shoulder as the helper; the shell is the signed-in user's, or
+// its owner could not be read; or a deployment tool runs the program as SYSTEM.
+const app::SessionUsers kHelperBesideSignedIn = testing_support::HelperBesideSignedIn();
+const app::SessionUsers kHelperBesideHiddenShell = testing_support::HelperBesideHiddenShell();
+const app::SessionUsers kSignedInAlone = {testing_support::kSignedIn, app::ShellOwner::kKnown,
+                                          testing_support::kSignedIn};
+const app::SessionUsers kSystemWithoutShell = testing_support::SystemWithoutShell();
 
 const app::InlineImagesSetting kShownSetting = {app::InlineImagesState::kShown};
 

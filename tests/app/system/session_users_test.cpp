@@ -15,49 +15,39 @@
 #include "app/switches/command_line.h"
 #include "app/system/session_users.h"
 #include "tests/support/inline_images_value.h"
+#include "tests/support/session_accounts.h"
 #include "win/unique_handle.h"
 
 namespace {
 
 using payload_tests::InlineImagesValue;
 using payload_tests::SetInlineImagesValue;
+using testing_support::HelperBesideHiddenShell;
+using testing_support::HelperBesideSignedIn;
+using testing_support::kHelper;
+using testing_support::kSignedIn;
+using testing_support::kSystem;
+using testing_support::SystemWithoutShell;
 
-const app::Account kHelper = {{1, 1, 0, 0, 0, 0, 0, 5, 0x20, 0, 0, 0}, L"PC\\helper"};
-const app::Account kSignedIn = {{1, 1, 0, 0, 0, 0, 0, 5, 0x21, 0, 0, 0}, L"PC\\signed-in"};
-
-// An administrator helps over the shoulder: the program runs as kHelper, the shell is kSignedIn's.
-app::SessionUsers HelperBesideSignedIn(HWND) {
-  return {.program = kHelper, .shellOwner = app::ShellOwner::kKnown, .shell = kSignedIn};
-}
-
-// The same, where the shell's process refused to tell its owner.
-app::SessionUsers HelperBesideHiddenShell(HWND) {
-  return {.program = kHelper, .shellOwner = app::ShellOwner::kHidden, .shell = {}};
-}
-
-// A deployment tool runs the program as SYSTEM in session 0, where no shell shows.
-const app::Account kSystem = {{1, 1, 0, 0, 0, 0, 0, 5, 18, 0, 0, 0}, L"NT AUTHORITY\\SYSTEM"};
-app::SessionUsers SystemWithoutShell(HWND) {
-  return {.program = kSystem, .shellOwner = app::ShellOwner::kNoShell, .shell = {}};
-}
-
-// Another account, as each source gives it, and what the notice says of the signed-in user.
+// Another account, as each source gives it, what the notice says of the signed-in user, and the
+// note after the state that the tooltip and /status give.
 struct OtherAccountCase {
   const char* what;
   app::SessionUsersSource source;
-  const wchar_t* account;   // the account the program runs as, as the notice names it
-  const wchar_t* signedIn;  // what the notice says of the signed-in user
-  const wchar_t* advice;    // what to do instead
+  const wchar_t* account;        // the account the program runs as, as the notice names it
+  const wchar_t* signedIn;       // what the notice says of the signed-in user
+  const wchar_t* advice;         // what to do instead
+  const wchar_t* signedInNamed;  // the signed-in user as the status names them
 };
 constexpr wchar_t kNotAsAdministrator[] = L"不要用其他账户“以管理员身份运行”";
 const OtherAccountCase kOtherAccounts[] = {
     {"shell's owner known", HelperBesideSignedIn, L"账户“PC\\helper”",
-     L"而当前登录的用户是“PC\\signed-in”", kNotAsAdministrator},
+     L"而当前登录的用户是“PC\\signed-in”", kNotAsAdministrator, L"“PC\\signed-in”"},
     {"shell's owner hidden", HelperBesideHiddenShell, L"账户“PC\\helper”",
-     L"而当前登录的是另一个账户", kNotAsAdministrator},
+     L"而当前登录的是另一个账户", kNotAsAdministrator, L""},
     {"SYSTEM without a shell", SystemWithoutShell, L"账户“NT AUTHORITY\\SYSTEM”",
-     L"这是系统的服务账户，不是当前登录的用户",
-     L"在部署工具中选择以当前登录的用户的身份运行本程序"},
+     L"这是系统的服务账户，不是当前登录的用户", L"在部署工具中选择以当前登录的用户的身份运行本程序",
+     L""},
 };
 
 bool Contains(const std::wstring& text, const std::wstring& part) {
@@ -110,58 +100,17 @@ TEST(SessionUsers, OnlyTheThreeServiceAccountsCountAsServiceAccounts) {
   EXPECT_FALSE(app::IsServiceAccount(read.program.sid)) << "this test runs as a user";
 }
 
-// Run as another account, a command changes nothing, says which account would have changed, and
-// its switch ends with the exit code of its own; /status too, whatever the account's setting.
-TEST(SessionUsers, ForAnotherAccountTheCommandsChangeNothingAndSayWhichAccountWouldChange) {
-  payload_tests::InlineImagesValueKeeper keeper;
-  for (const OtherAccountCase& c : kOtherAccounts) {
-    SCOPED_TRACE(c.what);
-    ASSERT_TRUE(SetInlineImagesValue(std::wstring(L"no")));
-    const app::SessionUsersSource previous = app::SetSessionUsersSource(c.source);
-    const app::InlineImagesOutcome outcome =
-        app::ApplyInlineImageCommand(nullptr, app::kShowCommand);
-    const int showExit = app::RunCommandSwitch(app::CommandSwitch::kShow);
-    const int hideExit = app::RunCommandSwitch(app::CommandSwitch::kHide);
-    const std::wstring valueAfterHide = InlineImagesValue().value_or(L"(none)");
-    ASSERT_TRUE(SetInlineImagesValue(std::wstring(L"yes")));
-    const int statusExit = app::RunCommandSwitch(app::CommandSwitch::kStatus);
-    app::SetSessionUsersSource(previous);
-
-    EXPECT_FALSE(outcome.holds);
-    EXPECT_EQ(showExit, app::kExitOtherAccount);
-    EXPECT_EQ(hideExit, app::kExitOtherAccount);
-    EXPECT_EQ(statusExit, app::kExitOtherAccount) << "not 0 for another account's shown pictures";
-    EXPECT_EQ(valueAfterHide, L"no") << "the program's own account changed";
-    const std::wstring report = app::InlineImagesReport(app::kShowCommand, outcome, L"\n");
-    EXPECT_FALSE(Contains(report, app::kShowCommand.successText));
-    EXPECT_TRUE(Contains(
-        report, std::wstring(L"如果在这里更改内嵌图片，更改的将是") + c.account + L"的设置"))
-        << "which account";
-    EXPECT_TRUE(Contains(report, L"未做任何更改"));
-    EXPECT_TRUE(Contains(report, c.signedIn));
-    EXPECT_TRUE(Contains(report, c.advice));
-  }
-  // The exit codes a deployment tool reads as a restart or a retry are none of the program's.
-  for (const int code : {app::kExitHolds, app::kExitNotHeld, app::kExitBadSwitch,
-                         app::kExitHeldByPolicy, app::kExitOtherAccount}) {
-    EXPECT_NE(code, 3010);
-    EXPECT_NE(code, 1641);
-    EXPECT_NE(code, 1618);
-  }
-  EXPECT_NE(app::kExitOtherAccount, app::kExitNotHeld);
-  EXPECT_NE(app::kExitOtherAccount, app::kExitBadSwitch);
-  EXPECT_NE(app::kExitOtherAccount, app::kExitHeldByPolicy);
-}
-
-// What /status writes in this process, read from a pipe put in place of its standard output.
-std::string StatusOutput() {
+// What /status writes in this process, read from a pipe put in place of its standard output, and
+// its exit code.
+std::string StatusOutput(int* exitCode = nullptr) {
   HANDLE read = nullptr, write = nullptr;
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   if (!CreatePipe(&read, &write, &inherit, 0)) return {};
   const win::KernelHandle reader(read), writer(write);
   const HANDLE previous = GetStdHandle(STD_OUTPUT_HANDLE);
   SetStdHandle(STD_OUTPUT_HANDLE, writer.get());
-  app::RunCommandSwitch(app::CommandSwitch::kStatus);
+  const int code = app::RunCommandSwitch(app::CommandSwitch::kStatus);
+  if (exitCode != nullptr) *exitCode = code;
   SetStdHandle(STD_OUTPUT_HANDLE, previous);
   std::string bytes(4096, '\0');
   DWORD got = 0;
@@ -177,24 +126,58 @@ bool IsLineOf(const std::string& bytes, const std::wstring& text) {
          bytes == app::EncodeOutputLine(line, GetACP());
 }
 
-// Run as another account, the tooltip's sentence (the same as the accessible description's) and
-// /status say whose setting they describe; for the signed-in user they say the state alone.
-TEST(SessionUsers, ForAnotherAccountTheStatusNamesWhoseSettingItIs) {
-  payload_tests::InlineImagesValueKeeper keeper;
-  ASSERT_TRUE(SetInlineImagesValue(std::wstring(L"yes")));
+// Run as another account, a command changes nothing, says which account would have changed, and
+// its switch ends with the exit code of its own; /status too, whatever the account's setting. The
+// tooltip's sentence (the same as the accessible description's) and /status's line say whose
+// setting they describe; for the signed-in user they say the state alone.
+TEST(SessionUsers, ForAnotherAccountNothingChangesAndEveryResultSaysWhoseSettingItIs) {
   const std::wstring shown = L"内嵌图片当前为显示状态。";
-  const std::wstring whose =
-      L"这是本程序运行所用的账户“PC\\helper”的设置，"
-      L"而不是当前登录的用户“PC\\signed-in”的设置。";
-  const app::SessionUsersSource previous = app::SetSessionUsersSource(HelperBesideSignedIn);
-  const std::wstring helperTooltip = app::CurrentInlineImagesStatusText();
-  const std::string helperStatus = StatusOutput();
-  app::SetSessionUsersSource(previous);
-  EXPECT_EQ(helperTooltip, shown + whose);
-  EXPECT_TRUE(IsLineOf(helperStatus, shown + whose)) << helperStatus;
+  payload_tests::InlineImagesValueKeeper keeper;
+  for (const OtherAccountCase& c : kOtherAccounts) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(SetInlineImagesValue(std::wstring(L"no")));
+    const app::SessionUsersSource previous = app::SetSessionUsersSource(c.source);
+    const app::InlineImagesOutcome outcome =
+        app::ApplyInlineImageCommand(nullptr, app::kShowCommand);
+    const int showExit = app::RunCommandSwitch(app::CommandSwitch::kShow);
+    const int hideExit = app::RunCommandSwitch(app::CommandSwitch::kHide);
+    const std::wstring valueAfterHide = InlineImagesValue().value_or(L"(none)");
+    ASSERT_TRUE(SetInlineImagesValue(std::wstring(L"yes")));
+    int statusExit = 0;
+    const std::string status = StatusOutput(&statusExit);
+    const std::wstring tooltip = app::CurrentInlineImagesStatusText();
+    app::SetSessionUsersSource(previous);
 
+    EXPECT_FALSE(outcome.holds);
+    EXPECT_EQ(showExit, app::kExitOtherAccount);
+    EXPECT_EQ(hideExit, app::kExitOtherAccount);
+    EXPECT_EQ(statusExit, app::kExitOtherAccount) << "not 0 for another account's shown pictures";
+    EXPECT_EQ(valueAfterHide, L"no") << "the program's own account changed";
+    const std::wstring report = app::InlineImagesReport(app::kShowCommand, outcome, L"\n");
+    EXPECT_FALSE(Contains(report, app::kShowCommand.successText));
+    EXPECT_TRUE(Contains(
+        report, std::wstring(L"如果在这里更改内嵌图片，更改的将是") + c.account + L"的设置"))
+        << "which account";
+    EXPECT_TRUE(Contains(report, L"未做任何更改"));
+    EXPECT_TRUE(Contains(report, c.signedIn));
+    EXPECT_TRUE(Contains(report, c.advice));
+    const std::wstring whose = std::wstring(L"这是本程序运行所用的") + c.account +
+                               L"的设置，而不是当前登录的用户" + c.signedInNamed + L"的设置。";
+    EXPECT_EQ(tooltip, shown + whose);
+    EXPECT_TRUE(IsLineOf(status, shown + whose)) << status;
+  }
   EXPECT_EQ(app::CurrentInlineImagesStatusText(), shown) << "the prefix's user is signed in";
   EXPECT_TRUE(IsLineOf(StatusOutput(), shown));
+  // The exit codes a deployment tool reads as a restart or a retry are none of the program's.
+  for (const int code : {app::kExitHolds, app::kExitNotHeld, app::kExitBadSwitch,
+                         app::kExitHeldByPolicy, app::kExitOtherAccount}) {
+    EXPECT_NE(code, 3010);
+    EXPECT_NE(code, 1641);
+    EXPECT_NE(code, 1618);
+  }
+  EXPECT_NE(app::kExitOtherAccount, app::kExitNotHeld);
+  EXPECT_NE(app::kExitOtherAccount, app::kExitBadSwitch);
+  EXPECT_NE(app::kExitOtherAccount, app::kExitHeldByPolicy);
 }
 
 }  // namespace

@@ -264,34 +264,25 @@ TEST_F(AccessibilityTest, BothWindowsReadInOrderWithTheirItemsInPlaceAtBothScale
   }
 }
 
-// From another process, as a screen reader reads the started program.
-TEST_F(AccessibilityTest, TheStartedProgramReadsTheSameFromAnotherProcess) {
+// From another process, as a screen reader reads the started program: the same tree; each object
+// against the platform's rules (WindowFromAccessibleObject, parents, states, accSelect and
+// navigation from held objects); and the instructions window's object focused as it opens.
+TEST_F(AccessibilityTest, TheStartedProgramReadsTheSameAndKeepsThePlatformsRules) {
   for (const int dpi : {96, 192}) {
     testing_support::RunProgramAtDpi(
         dpi, [dpi](testing_support::RunningProgram& program, HWND form) {
           ExpectForm1Tree(form, dpi);
+          ExpectPlatformRules(program, form);
           PostMessageW(FindWindowExW(GetWindow(form, GW_CHILD), nullptr, nullptr, L"说明"),
                        BM_CLICK, 0, 0);
           HWND instructions = program.WaitForWindow(L"使用说明");
           ASSERT_NE(instructions, nullptr);
           ExpectItems(testing_support::ClientObjectOf(instructions), instructions, kForm2, dpi);
+          ASSERT_EQ(program.FocusWindow(), instructions);
+          EXPECT_EQ(testing_support::ReadNode(testing_support::ClientObjectOf(instructions)).state,
+                    STATE_SYSTEM_FOCUSED | STATE_SYSTEM_FOCUSABLE);
         });
   }
-}
-
-// WindowFromAccessibleObject, parents, states, accSelect and navigation from held objects, and
-// the instructions window's object focused as it opens.
-TEST_F(AccessibilityTest, EveryObjectKeepsThePlatformsRulesFromAnotherProcess) {
-  testing_support::RunProgramAtDpi(96, [](testing_support::RunningProgram& program, HWND form) {
-    ExpectPlatformRules(program, form);
-    PostMessageW(FindWindowExW(GetWindow(form, GW_CHILD), nullptr, nullptr, L"说明"), BM_CLICK, 0,
-                 0);
-    HWND instructions = program.WaitForWindow(L"使用说明");
-    ASSERT_NE(instructions, nullptr);
-    ASSERT_EQ(program.FocusWindow(), instructions);
-    EXPECT_EQ(testing_support::ReadNode(testing_support::ClientObjectOf(instructions)).state,
-              STATE_SYSTEM_FOCUSED | STATE_SYSTEM_FOCUSABLE);
-  });
 }
 
 // One round of a reader's ordinary traffic: the main window's, the frame's and a command's

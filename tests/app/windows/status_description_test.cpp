@@ -22,6 +22,7 @@
 #include "skin/engine/high_contrast.h"
 #include "tests/support/accessible_reading.h"
 #include "tests/support/allocation_failure.h"
+#include "tests/support/inline_images_value.h"
 #include "tests/support/message_pump.h"
 
 namespace {
@@ -152,17 +153,6 @@ std::wstring Served(IAccPropServer* server, const MSAAPROPID& property = kDescri
   return text;
 }
 
-// Keeps the setting's value and puts it back.
-class SettingKeeper {
- public:
-  SettingKeeper() : had_(app::ReadInlineImagesValue(&value_)) {}
-  ~SettingKeeper() { app::WriteInlineImagesValue(had_ ? value_.c_str() : L"yes"); }
-
- private:
-  std::wstring value_;
-  bool had_;
-};
-
 class StatusDescriptionTest : public ::testing::Test {
  protected:
   const accessible::ThreadApartment apartment_;
@@ -179,7 +169,7 @@ class StatusDescriptionTest : public ::testing::Test {
 };
 
 TEST_F(StatusDescriptionTest, AnnotatedWhileTheSkinStandsAsideAndCurrentWhenRead) {
-  const SettingKeeper keeper;
+  const payload_tests::InlineImagesValueKeeper keeper;
   ASSERT_TRUE(app::WriteInlineImagesValue(L"yes"));
   HWND form = app::form1::Show();
   ASSERT_NE(form, nullptr);
@@ -271,10 +261,7 @@ TEST(StatusDescriptionReader, ThePlatformsButtonObjectReadsTheSentence) {
   HWND command2 = Command(form, IDC_COMMAND2);
   const testing_support::AccessibleRef object = testing_support::ClientObjectOf(command2);
   ASSERT_TRUE(object);
-  BSTR text = nullptr;
-  EXPECT_EQ(object->get_accDescription(testing_support::ChildVariant(CHILDID_SELF), &text), S_OK);
-  EXPECT_EQ(std::wstring(text != nullptr ? text : L""), app::CurrentInlineImagesStatusText());
-  SysFreeString(text);
+  EXPECT_EQ(testing_support::ReadNode(object).description, app::CurrentInlineImagesStatusText());
   app::form1::Unload();
   skin::SetHighContrastQueryForTesting(nullptr);
 }

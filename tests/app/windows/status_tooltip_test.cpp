@@ -1,6 +1,8 @@
 // The tooltip of the main window's repair commands, in-process at 100 % and 200 %: it shows over
 // the skinned button with the setting as it is now, in the buttons' font of the window's DPI, and
-// the skin leaves it alone. A picture of each is saved.
+// the skin leaves it alone. Run as another account than the one signed in, it names whose setting
+// it shows, and a click shows the notice that nothing was changed and why. A picture of each
+// tooltip and of the notice is saved.
 
 #include <windows.h>
 
@@ -9,23 +11,26 @@
 
 #include <string>
 
+#include "app/repair/inline_image_commands.h"
 #include "app/repair/inline_images_status.h"
+#include "app/system/session_users.h"
 #include "app/windows/main_window.h"
 #include "app/windows/resource_ids.h"
 #include "skin/engine/high_contrast.h"
 #include "tests/support/display_scale.h"
 #include "tests/support/inline_images_value.h"
+#include "tests/support/message_box_watch.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/pictures.h"
 #include "tests/support/pointer_input.h"
 #include "tests/support/running_program.h"
+#include "tests/support/session_accounts.h"
 
 namespace {
 
 using testing_support::MovePointerTo;
-using testing_support::WaitUntil;
-
 using testing_support::ShownTooltipOf;
+using testing_support::WaitUntil;
 
 // The description of the font a window draws its text in.
 LOGFONTW FontOf(HWND window) {
@@ -134,6 +139,35 @@ TEST(StatusTooltip, SaysWhatAGroupPolicyHoldsOverTheUsersValue) {
             L"勾选它会再次关闭内嵌图片。");
   MovePointerTo(2, 2);
   app::form1::Unload();
+}
+
+// Through the seam that supplies the program's user and the shell's owner.
+TEST(StatusTooltip, ForAnotherAccountItNamesWhoseSettingAndAClickChangesNothingAndSaysWhy) {
+  const app::SessionUsersSource previous =
+      app::SetSessionUsersSource(testing_support::HelperBesideSignedIn);
+  HWND form = app::form1::Show();
+  ASSERT_NE(form, nullptr);
+  // No tooltip reads as no text.
+  const std::wstring tip = testing_support::WindowText(HoverForTooltip(form, Command2(form), 96));
+  EXPECT_NE(tip.find(L"这是本程序运行所用的账户“PC\\helper”的设置，"
+                     L"而不是当前登录的用户“PC\\signed-in”的设置。"),
+            std::wstring::npos)
+      << testing::PrintToString(tip);
+  MovePointerTo(2, 2);
+
+  std::wstring notice;
+  testing_support::AnswerMessageBoxes(
+      form, [&] { app::form1::Command2_Click(form); },
+      [&](HWND box) {
+        RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        testing_support::PumpMessages();
+        notice = testing_support::ReadMessageBox(box).text;
+        testing_support::SaveWindowPicture(box, L"box_other_account.bmp");
+        return IDOK;
+      });
+  EXPECT_EQ(notice, app::OtherUserSettingNotice(testing_support::HelperBesideSignedIn()));
+  app::form1::Unload();
+  app::SetSessionUsersSource(previous);
 }
 
 }  // namespace

@@ -98,7 +98,7 @@ TEST_F(DpiChangeTest, FacesAndSheetsFollowEachNewDpiAndNothingIsLeftOver) {
     SendDpiChanged(form_.form(), dpi);
     const int k = SpriteFactorForDpi(dpi);
     for (HWND window : skin_tests::WindowTree(form_.form())) EXPECT_EQ(GetSkinDpi(window), dpi);
-    EXPECT_EQ(SpriteSheetUses(k), 6);
+    EXPECT_EQ(SpriteSheetUses(k), kSkinnedWindowsOfTestForm);
     EXPECT_EQ(SpriteSheetAt(3 - k).button, nullptr) << "the other sheet went with its last window";
     for (HWND button : form_.buttons()) ExpectFacesAtFactor(button, k);
     if (dpi == 192) SaveButtonPicture(form_.wideButton(), L"dpi_button_192.bmp");

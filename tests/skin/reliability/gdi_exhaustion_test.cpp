@@ -56,11 +56,10 @@ std::string HalfSkinnedWindows(HWND form) {
     const skin::SpriteSheet& sheet =
         skin::SpriteSheetAt(skin::SpriteFactorForDpi(skin::GetSkinDpi(window)));
     const skin::Sprites sprites = skin::SpritesOfFamily(skin::GetSkinTraits(window).family);
-    const std::pair<skin::Sprites, HDC> built[] = {{skin::Sprites::Button, sheet.button},
-                                                   {skin::Sprites::Combo, sheet.combo},
-                                                   {skin::Sprites::Glyph, sheet.glyph},
-                                                   {skin::Sprites::Option, sheet.option},
-                                                   {skin::Sprites::Header, sheet.header}};
+    const std::pair<skin::Sprites, HDC> built[] = {
+        {skin::Sprites::Button, sheet.button}, {skin::Sprites::Combo, sheet.combo},
+        {skin::Sprites::Glyph, sheet.glyph},   {skin::Sprites::Option, sheet.option},
+        {skin::Sprites::Header, sheet.header}};
     for (const auto& [sprite, surface] : built) {
       if (skin::Includes(sprites, sprite) && surface == nullptr) {
         faults += "a window drawn from a sprite that is not built\n";

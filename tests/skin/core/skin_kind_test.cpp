@@ -11,8 +11,9 @@
 namespace skin {
 namespace {
 
-// Every class name of the classification table, with the kind it must give.
-const std::vector<std::pair<std::string, SkinKind>> kListedNames = {
+// Every class name of the classification table, the grid's prefix pattern and names near them,
+// with the kind each must give.
+const std::vector<std::pair<std::string, SkinKind>> kNames = {
     {"#32770", SkinKind::Form},
     {"ThunderFormDC", SkinKind::Form},
     {"ThunderRT6FormDC", SkinKind::Form},
@@ -37,6 +38,19 @@ const std::vector<std::pair<std::string, SkinKind>> kListedNames = {
     {"DataListWndClass", SkinKind::DataList},
     {"DBListWndClass", SkinKind::DataList},
     {"ComboLBox", SkinKind::ComboList},
+    // The grid is a prefix pattern, tried after the names above.
+    {"ApexGrid", SkinKind::Grid},
+    {"APEXGRIDOLEDB32", SkinKind::Grid},
+    {"apexgrid.unicode", SkinKind::Grid},
+    {"apexgri", SkinKind::Other},
+    {"xapexgrid", SkinKind::Other},
+    // Near misses, other classes and the empty name.
+    {"", SkinKind::Other},
+    {"buttons", SkinKind::Other},
+    {" button", SkinKind::Other},
+    {"#32771", SkinKind::Other},
+    {"Static", SkinKind::Other},
+    {"ListBox", SkinKind::Other},
 };
 
 std::string Upper(std::string text) {
@@ -46,30 +60,12 @@ std::string Upper(std::string text) {
   return text;
 }
 
-TEST(SkinKind, EveryListedNameInAnyCase) {
-  for (const auto& [name, kind] : kListedNames) {
+TEST(SkinKind, EveryNameGivesItsKindInAnyCase) {
+  for (const auto& [name, kind] : kNames) {
     EXPECT_EQ(ClassifyClassName(name), kind) << name;
     EXPECT_EQ(ClassifyClassName(LowerClassName(name)), kind) << name;
     EXPECT_EQ(ClassifyClassName(Upper(name)), kind) << name;
   }
-}
-
-TEST(SkinKind, GridIsAPrefixPatternTriedLast) {
-  EXPECT_EQ(ClassifyClassName("apexgrid"), SkinKind::Grid);
-  EXPECT_EQ(ClassifyClassName("ApexGrid"), SkinKind::Grid);
-  EXPECT_EQ(ClassifyClassName("APEXGRIDOLEDB32"), SkinKind::Grid);
-  EXPECT_EQ(ClassifyClassName("apexgrid.unicode"), SkinKind::Grid);
-  EXPECT_EQ(ClassifyClassName("apexgri"), SkinKind::Other);
-  EXPECT_EQ(ClassifyClassName("xapexgrid"), SkinKind::Other);
-}
-
-TEST(SkinKind, NearMissesAndTheEmptyNameAreOther) {
-  EXPECT_EQ(ClassifyClassName(""), SkinKind::Other);
-  EXPECT_EQ(ClassifyClassName("buttons"), SkinKind::Other);
-  EXPECT_EQ(ClassifyClassName(" button"), SkinKind::Other);
-  EXPECT_EQ(ClassifyClassName("#32771"), SkinKind::Other);
-  EXPECT_EQ(ClassifyClassName("Static"), SkinKind::Other);
-  EXPECT_EQ(ClassifyClassName("ListBox"), SkinKind::Other);
 }
 
 TEST(SkinKind, OnlyTheTwoDriveListNamesAreDriveLists) {

@@ -13,8 +13,9 @@
 #include "skin/engine/skin_engine.h"
 #include "skin/core/skin_props.h"
 #include "skin/messages/fade_timer.h"
-#include "win/unique_handle.h"
+#include "tests/skin/skin_test_windows.h"
 #include "tests/support/skin_test_form.h"
+#include "win/unique_handle.h"
 #include "tests/support/window_properties.h"
 
 namespace skin {
@@ -118,15 +119,9 @@ std::string Disagreements(const std::vector<HWND>& windows) {
   return text.str();
 }
 
-std::vector<HWND> FormWindows(const testing_support::SkinTestForm& form) {
-  std::vector<HWND> windows{form.form(), form.frame()};
-  windows.insert(windows.end(), form.buttons().begin(), form.buttons().end());
-  return windows;
-}
-
 TEST(SkinPropsStore, EveryKeyTheSkinWritesIsOnTheWindowAtEveryMoment) {
   testing_support::SkinTestForm form(false);
-  const std::vector<HWND> windows = FormWindows(form);
+  const std::vector<HWND> windows = skin_tests::WindowTree(form.form());
   ASSERT_EQ(SkinInstall(form.form()), 1);
   for (HWND window : windows) EXPECT_TRUE(RemembersWindow(window)) << window;
   EXPECT_EQ(Disagreements(windows), "") << "after the install";
@@ -161,7 +156,7 @@ TEST(SkinPropsStore, EveryKeyTheSkinWritesIsOnTheWindowAtEveryMoment) {
 // holds it.
 TEST(SkinPropsStore, EntriesEndWithTheirWindowsAndALinkOutlivesTheSkin) {
   testing_support::SkinTestForm form(false);
-  const std::vector<HWND> windows = FormWindows(form);
+  const std::vector<HWND> windows = skin_tests::WindowTree(form.form());
   ASSERT_EQ(SkinInstall(form.form()), 1);
   form.Destroy();
   for (HWND window : windows) EXPECT_FALSE(RemembersWindow(window)) << window;

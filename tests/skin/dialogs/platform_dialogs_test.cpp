@@ -13,7 +13,6 @@
 
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "accessible/accessible_base.h"
@@ -21,6 +20,8 @@
 #include "skin/core/skin_kind.h"
 #include "skin/core/skin_props.h"
 #include "skin/engine/skin_engine.h"
+#include "tests/skin/dialogs/dialog_script.h"
+#include "tests/skin/skin_test_windows.h"
 #include "tests/support/accessible_reading.h"
 #include "tests/support/control_gallery.h"
 #include "tests/support/keyboard_input.h"
@@ -29,6 +30,11 @@
 
 namespace {
 
+using dialog_tests::kScriptTimeoutMs;
+using dialog_tests::Script;
+using skin_tests::kSkinnedWindowsOfTestForm;
+using skin_tests::ThreadWindows;
+using skin_tests::WindowTree;
 using testing_support::PressKey;
 
 // The pages of property_pages.rc and their controls.
@@ -37,34 +43,6 @@ constexpr int kSecondPage = 3002;
 constexpr int kFirstPageCombo = 3102;
 constexpr int kUpOption = 3202;
 constexpr int kDownOption = 3203;
-
-constexpr int kSkinnedFormWindows = 6;  // the test form, its frame and four buttons
-constexpr UINT kTickMs = 30;
-constexpr ULONGLONG kScriptTimeoutMs = 15000;
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> Descendants(HWND root) {
-  std::vector<HWND> windows;
-  EnumChildWindows(root, CollectWindow, reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
-
-// Every window of this thread: the top-level ones (drop-down lists, children of the desktop,
-// among them) and everything inside them.
-std::vector<HWND> ThreadWindows() {
-  std::vector<HWND> tops;
-  EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&tops));
-  std::vector<HWND> all = tops;
-  for (HWND top : tops) {
-    const std::vector<HWND> inside = Descendants(top);
-    all.insert(all.end(), inside.begin(), inside.end());
-  }
-  return all;
-}
 
 // The button type the window has, or had before the skin made it owner-drawn.
 LONG_PTR ButtonType(HWND button) {
@@ -84,7 +62,7 @@ struct ControlsSeen {
 ControlsSeen ExpectSkinnedControls(HWND dialog) {
   ControlsSeen seen;
   EXPECT_TRUE(skin::IsSkinned(dialog));
-  for (HWND window : Descendants(dialog)) {
+  for (HWND window : WindowTree(dialog)) {
     SCOPED_TRACE(testing::Message() << "control " << GetDlgCtrlID(window));
     const skin::SkinKind kind = skin::GetSkinKind(window);
     if (kind == skin::SkinKind::Combo) {
@@ -135,57 +113,17 @@ void ClickTab(HWND tabs, int index) {
   SendInput(2, inputs, sizeof(INPUT));
 }
 
-// Runs steps one after another from a timer of this thread while a dialog's modal loop runs. A
-// step that returns false is tried again at the next tick (its window is not up yet). Should the
-// script stall, the active dialog is cancelled so that the test ends.
-class Script {
- public:
-  explicit Script(std::vector<std::function<bool()>> steps)
-      : steps_(std::move(steps)), deadline_(GetTickCount64() + kScriptTimeoutMs) {
-    current_ = this;
-    timer_ = SetTimer(nullptr, 0, kTickMs, Tick);
-  }
-  ~Script() {
-    KillTimer(nullptr, timer_);
-    current_ = nullptr;
-  }
-  Script(const Script&) = delete;
-  Script& operator=(const Script&) = delete;
-
-  bool finished() const { return next_ == steps_.size(); }
-
- private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    Script* script = current_;
-    if (script == nullptr || script->finished() || script->running_) return;
-    if (GetTickCount64() > script->deadline_) {
-      PostMessageW(GetActiveWindow(), WM_COMMAND, IDCANCEL, 0);
-      return;
-    }
-    script->running_ = true;  // a step may run a nested message loop
-    if (script->steps_[script->next_]()) ++script->next_;
-    script->running_ = false;
-  }
-
-  static inline Script* current_ = nullptr;
-  std::vector<std::function<bool()>> steps_;
-  size_t next_ = 0;
-  bool running_ = false;
-  ULONGLONG deadline_;
-  UINT_PTR timer_ = 0;
-};
-
 class PlatformDialogsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(skin::SkinInstall(form_.form()), 1);
-    ASSERT_EQ(skin::SkinnedWindowCount(), kSkinnedFormWindows);
+    ASSERT_EQ(skin::SkinnedWindowCount(), kSkinnedWindowsOfTestForm);
   }
 
   // The dialog has gone and left nothing skinned; the form's removal then leaves no skin on any
   // window of the thread.
   void TearDown() override {
-    EXPECT_EQ(skin::SkinnedWindowCount(), kSkinnedFormWindows + windowsAddedToTheForm_);
+    EXPECT_EQ(skin::SkinnedWindowCount(), kSkinnedWindowsOfTestForm + windowsAddedToTheForm_);
     EXPECT_EQ(skin::SkinRemove(form_.form()), 1);
     EXPECT_EQ(skin::SkinnedWindowCount(), 0);
     for (HWND window : ThreadWindows()) EXPECT_FALSE(skin::IsSkinned(window)) << window;
@@ -213,32 +151,10 @@ class PlatformDialogsTest : public ::testing::Test {
   int windowsAddedToTheForm_ = 0;
 };
 
-TEST_F(PlatformDialogsTest, MessageBoxAnswersTheButtonTabbedTo) {
-  ControlsSeen seen;
-  Script script({
-      [&] {
-        HWND box = Dialog();
-        if (box == nullptr) return false;
-        seen = ExpectSkinnedControls(box);
-        SaveDialogPicture(box, L"dialog_message_box.bmp");
-        PressKey(VK_TAB);  // from Yes, the default, to No
-        return true;
-      },
-      [&] {
-        PressKey(VK_RETURN);
-        return true;
-      },
-  });
-  EXPECT_EQ(MessageBoxW(form_.form(), L"保存更改吗？", L"提示", MB_YESNOCANCEL | MB_ICONQUESTION),
-            IDNO);
-  EXPECT_TRUE(script.finished());
-  EXPECT_EQ(seen.pushButtons, 3);
-}
-
 // The box's push buttons in their order, as a screen reader reads them.
 std::vector<testing_support::AccessibleNode> ReadPushButtons(HWND box) {
   std::vector<testing_support::AccessibleNode> buttons;
-  for (HWND window : Descendants(box)) {
+  for (HWND window : WindowTree(box)) {
     if (skin::GetSkinKind(window) == skin::SkinKind::Button) {
       buttons.push_back(testing_support::ReadNode(testing_support::ClientObjectOf(window)));
     }
@@ -246,16 +162,21 @@ std::vector<testing_support::AccessibleNode> ReadPushButtons(HWND box) {
   return buttons;
 }
 
-// The skin's buttons read as the platform's push buttons: named by their captions without the
-// mnemonic marker, the default one marked as such (the default moves with the focus), and their
-// default action clicks them.
-TEST_F(PlatformDialogsTest, MessageBoxButtonsReadAsPushButtonsWithTheDefaultKept) {
+// The box and its three push buttons carry the skin while it is open, and the buttons read as the
+// platform's push buttons: named by their captions without the mnemonic marker, the default one
+// marked as such, and their default action clicks them. The default moves with the focus: the
+// mark follows the type the skin keeps for the button, and so does its answer to WM_GETDLGCODE,
+// by which the dialog manager lets Enter press the button tabbed to.
+TEST_F(PlatformDialogsTest, MessageBoxButtonsAreSkinnedAndReadAsPushButtonsWithTheDefaultKept) {
   const accessible::ThreadApartment apartment;
+  ControlsSeen seen;
   std::vector<testing_support::AccessibleNode> before, after;
   Script script({
       [&] {
         HWND box = Dialog();
         if (box == nullptr) return false;
+        seen = ExpectSkinnedControls(box);
+        SaveDialogPicture(box, L"dialog_message_box.bmp");
         before = ReadPushButtons(box);
         PressKey(VK_TAB);  // from Yes, the default, to No, which takes the default role
         return true;
@@ -269,8 +190,10 @@ TEST_F(PlatformDialogsTest, MessageBoxButtonsReadAsPushButtonsWithTheDefaultKept
       // The click closes the box; without it the script runs out of time and cancels the box.
       [] { return false; },
   });
-  EXPECT_EQ(MessageBoxW(form_.form(), L"保存更改吗？", L"提示", MB_YESNOCANCEL), IDNO)
+  EXPECT_EQ(MessageBoxW(form_.form(), L"保存更改吗？", L"提示", MB_YESNOCANCEL | MB_ICONQUESTION),
+            IDNO)
       << "the default action of No";
+  EXPECT_EQ(seen.pushButtons, 3);
   ASSERT_EQ(before.size(), 3u);
   ASSERT_EQ(after.size(), 3u);
   for (size_t i = 0; i < before.size(); ++i) {
@@ -307,10 +230,7 @@ TEST_F(PlatformDialogsTest, OpenFileDialogWithADroppedList) {
         SaveDialogPicture(dialog, L"dialog_open_file.bmp");
         HWND types = GetDlgItem(dialog, cmb1);
         SendMessageW(types, CB_SHOWDROPDOWN, TRUE, 0);
-        COMBOBOXINFO info{};
-        info.cbSize = sizeof(info);
-        GetComboBoxInfo(types, &info);
-        list = info.hwndList;
+        list = skin_tests::ComboListOf(types);
         return true;
       },
       [&] {
@@ -461,10 +381,7 @@ TEST_F(PlatformDialogsTest, AComboBoxAddedAtRunTimeLeavesWithItsDroppedList) {
 
   SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
   testing_support::PumpMessages();
-  COMBOBOXINFO info{};
-  info.cbSize = sizeof(info);
-  ASSERT_TRUE(GetComboBoxInfo(combo, &info));
-  EXPECT_TRUE(skin::IsSkinned(info.hwndList));
+  EXPECT_TRUE(skin::IsSkinned(skin_tests::ComboListOf(combo)));
   SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
   windowsAddedToTheForm_ = 2;  // the removal in TearDown must take both off
 }

@@ -112,53 +112,35 @@ class TestWindow {
   HWND window_;
 };
 
-TEST(BorderInsets, AreHalfTheBorderRoundedToEven) {
+// Half of the border's width and of its height, each rounded to even, leaving out a scroll bar.
+TEST(BorderInsets, AreHalfTheBorderRoundedToEvenWithoutTheScrollBars) {
+  const int scrollHeight = GetSystemMetrics(SM_CYHSCROLL);
   struct Case {
+    DWORD style;
     int left, top, right, bottom;
     int insetX, insetY;
   };
   const Case cases[] = {
-      {0, 0, 0, 0, 0, 0},  // no border (the default frame of a plain popup)
-      {1, 0, 1, 0, 1, 0},  // 2 wider: 1
-      {1, 1, 2, 2, 2, 2},  // 3 wider: 1.5 goes to 2
-      {2, 2, 3, 3, 2, 2},  // 5 wider: 2.5 goes to 2
-      {1, 0, 0, 3, 0, 2},  // 1 wider: 0.5 goes to 0; 3 higher: 2
-      {3, 4, 4, 3, 4, 4},  // 7: 3.5 goes to 4
+      {0, 0, 0, 0, 0, 0, 0},  // no border (the default frame of a plain popup)
+      {0, 1, 0, 1, 0, 1, 0},  // 2 wider: 1
+      {0, 1, 1, 2, 2, 2, 2},  // 3 wider: 1.5 goes to 2
+      {0, 2, 2, 3, 3, 2, 2},  // 5 wider: 2.5 goes to 2
+      {0, 1, 0, 0, 3, 0, 2},  // 1 wider: 0.5 goes to 0; 3 higher: 2
+      {0, 3, 4, 4, 3, 4, 4},  // 7: 3.5 goes to 4
+      // The platform's own thin border and a vertical scroll bar.
+      {WS_BORDER | WS_VSCROLL, 0, 0, 0, 0, 1, 1},
+      // A border of 2 all round and a horizontal scroll bar below it.
+      {WS_HSCROLL, 2, 2, 2, 2 + scrollHeight, 2, 2},
   };
   for (const Case& c : cases) {
-    TestWindow window(0, c.left, c.top, c.right, c.bottom);
+    SCOPED_TRACE(testing::Message() << "style " << std::hex << c.style << std::dec << ", border "
+                                    << c.left << " " << c.top << " " << c.right << " " << c.bottom);
+    TestWindow window(c.style, c.left, c.top, c.right, c.bottom);
     int insetX = -1;
     int insetY = -1;
     EXPECT_EQ(skin::GetBorderInsets(window.get(), insetX, insetY), 1);
-    EXPECT_EQ(insetX, c.insetX) << c.left << " + " << c.right;
-    EXPECT_EQ(insetY, c.insetY) << c.top << " + " << c.bottom;
-  }
-}
-
-TEST(BorderInsets, LeaveOutTheScrollBars) {
-  const int scrollWidth = GetSystemMetrics(SM_CXVSCROLL);
-  const int scrollHeight = GetSystemMetrics(SM_CYHSCROLL);
-  {
-    // The platform's own thin border and vertical scroll bar.
-    TestWindow window(WS_BORDER | WS_VSCROLL, 0, 0, 0, 0);
-    RECT windowRect{}, client{};
-    GetWindowRect(window.get(), &windowRect);
-    GetClientRect(window.get(), &client);
-    ASSERT_EQ((windowRect.right - windowRect.left) - client.right, 2 + scrollWidth);
-    int insetX = -1;
-    int insetY = -1;
-    skin::GetBorderInsets(window.get(), insetX, insetY);
-    EXPECT_EQ(insetX, 1);
-    EXPECT_EQ(insetY, 1);
-  }
-  {
-    // The same border with a horizontal bar: only insetY loses its height.
-    TestWindow window(WS_HSCROLL, 2, 2, 2, 2 + scrollHeight);
-    int insetX = -1;
-    int insetY = -1;
-    skin::GetBorderInsets(window.get(), insetX, insetY);
-    EXPECT_EQ(insetX, 2);
-    EXPECT_EQ(insetY, 2);
+    EXPECT_EQ(insetX, c.insetX);
+    EXPECT_EQ(insetY, c.insetY);
   }
 }
 

@@ -61,7 +61,6 @@ TEST_F(SpriteSheet, EveryPixelHasItsTableColour) {
   const gdi::WindowDc screen(nullptr, gdi::WindowDc::Area::Client);
   ASSERT_EQ(GetDeviceCaps(screen.get(), BITSPIXEL), 32) << "the pixel checks need a 32-bit display";
 
-  int keyTotal = 0;
   for (const Sheet& sheet : kSheets) {
     HDC surface = sheet.surface();
     ASSERT_NE(surface, nullptr) << sheet.name;
@@ -86,9 +85,7 @@ TEST_F(SpriteSheet, EveryPixelHasItsTableColour) {
     }
     EXPECT_EQ(wrong, 0) << sheet.name;
     EXPECT_EQ(keys, sheet.keyPixels) << sheet.name;
-    keyTotal += keys;
   }
-  EXPECT_EQ(keyTotal, 430);
 }
 
 TEST(SpriteTables, AgreeWithThePublishedShapesAndColours) {

@@ -52,49 +52,77 @@ class ButtonHandlersTest : public ::testing::Test {
   HWND button_ = nullptr;
 };
 
-// Every tick steps the fade, whatever its timer identifier.
-TEST_F(ButtonHandlersTest, EnteringFadesTheHotFaceInFromZeroIn86TicksOfAnyTimer) {
-  Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-  EXPECT_EQ(Prop(button_, props::kMouseFlag), 1);
-  EXPECT_EQ(Prop(button_, props::kOldState), 1);
-  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
-  EXPECT_EQ(Prop(button_, props::kTimerId), 1);
+struct Message {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
 
-  Send(WM_TIMER, kFadeTimerId);
-  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 3);
-  Send(WM_TIMER, 7);
-  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 6);
-  EXPECT_EQ(TicksUntilFadeEnds(button_, 1000, 42), 84);
-  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
-  EXPECT_EQ(Prop(button_, props::kTimerId), 0);
-  EXPECT_FALSE(KillTimer(button_, kFadeTimerId));  // the platform timer is gone too
-  EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, 1)), 0);  // exactly hot
-}
+// What the button shows after messages from the pointer or the keyboard: the state, the fade
+// level and the pointer flag they leave, and the fade they start, stepped by ticks of any timer
+// identifier (three levels a tick up to the full face) until the button shows its state's face
+// exactly. A case without ticks runs no fade and shows that face at once.
+struct ButtonCase {
+  const char* name;
+  std::vector<Message> messages;
+  bool pointerAwayBeforeLast;  // the pointer is moved off the button before the last message
+  LONG_PTR mouseFlag;
+  int state;
+  LONG_PTR level;
+  WPARAM tickId;
+  int ticks;
+};
 
-TEST_F(ButtonHandlersTest, ReleaseFadesTheNormalFaceInFrom60In66Ticks) {
-  Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-  Send(WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
-  EXPECT_EQ(Prop(button_, props::kMouseFlag), 0);
-  EXPECT_EQ(Prop(button_, props::kOldState), 0);
-  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 60);
-  EXPECT_EQ(TicksUntilFadeEnds(button_), 66);
-  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
-  EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, 0)), 0);
-}
+constexpr LPARAM kAt = MAKELPARAM(10, 10);
+constexpr Message kMove{WM_MOUSEMOVE, 0, kAt};
+constexpr Message kPress{WM_LBUTTONDOWN, MK_LBUTTON, kAt};
+constexpr LPARAM kKeyReleased = static_cast<LPARAM>(0xC0000001u);  // a key-up's repeat and flags
 
-TEST_F(ButtonHandlersTest, PressShowsThePressedFaceAtOnce) {
-  Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));  // a hover fade is running
-  for (UINT press : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}) {
-    Send(press, MK_LBUTTON, MAKELPARAM(10, 10));
-    EXPECT_EQ(Prop(button_, props::kOldState), 2);
-    EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
-    EXPECT_EQ(Prop(button_, props::kTimerId), 0);
-    EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, 2)), 0);
+// clang-format off
+const ButtonCase kButtonCases[] = {
+    {"Entering", {kMove}, false, 1, 1, 0, 42, 86},
+    {"Release", {kPress, {WM_LBUTTONUP, 0, kAt}}, false, 0, 0, 60, kFadeTimerId, 66},
+    {"Leave", {kMove, {WM_MOUSELEAVE, 0, 0}}, false, 0, 0, 0, 7, 86},
+    {"SpaceBarRelease", {{WM_KEYDOWN, VK_SPACE, 1}, {WM_KEYUP, VK_SPACE, kKeyReleased}}, false,
+     0, 0, 0, kFadeTimerId, 86},
+    {"PressDuringTheHoverFade", {kMove, kPress}, false, 1, 2, 0, 0, 0},
+    {"DoubleClickDuringTheHoverFade", {kMove, {WM_LBUTTONDBLCLK, MK_LBUTTON, kAt}}, false,
+     1, 2, 0, 0, 0},
+    {"DragOffTheButtonEndsTheFade", {kMove, {WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-50, -50)}}, true,
+     1, 1, 255, 0, 0},
+    // No leave notification would ever come for this move: the button stays as painted.
+    {"MoveWhileThePointerIsElsewhere", {kMove}, true, 0, 0, 255, 0, 0},
+};
+// clang-format on
+
+class ButtonMessagesTest : public ButtonHandlersTest,
+                           public testing::WithParamInterface<ButtonCase> {};
+
+TEST_P(ButtonMessagesTest, LeaveTheirStateAndFadeToItsFullFace) {
+  const ButtonCase& c = GetParam();
+  for (size_t i = 0; i < c.messages.size(); ++i) {
+    if (c.pointerAwayBeforeLast && i + 1 == c.messages.size()) SetCursorPos(2, 2);
+    Send(c.messages[i].message, c.messages[i].wParam, c.messages[i].lParam);
   }
-  Send(WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  EXPECT_EQ(Prop(button_, props::kMouseFlag), c.mouseFlag);
+  EXPECT_EQ(Prop(button_, props::kOldState), c.state);
+  EXPECT_EQ(Prop(button_, props::kAlphaLevel), c.level);
+  EXPECT_EQ(Prop(button_, props::kTimerId) != 0, c.ticks != 0) << "a fade runs";
+  EXPECT_EQ(TicksUntilFadeEnds(button_, 1000, c.tickId), c.ticks);
+  if (c.ticks != 0) {
+    EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
+  }
+  EXPECT_FALSE(KillTimer(button_, kFadeTimerId)) << "the platform timer is left running";
+  EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, c.state)), 0);
 }
 
-TEST_F(ButtonHandlersTest, LeaveBlendsTheHotFaceAt140ThenFadesToNormalFromZero) {
+INSTANTIATE_TEST_SUITE_P(Messages, ButtonMessagesTest, testing::ValuesIn(kButtonCases),
+                         [](const testing::TestParamInfo<ButtonCase>& test) {
+                           return std::string(test.param.name);
+                         });
+
+// The fade the leave starts is a row of the table above.
+TEST_F(ButtonHandlersTest, LeaveBlendsTheHotFaceAt140AndRedirectsTheRunningFade) {
   const SIZE size = WindowSize(button_);
   Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
   const LONG_PTR timer = Prop(button_, props::kTimerId);
@@ -115,13 +143,7 @@ TEST_F(ButtonHandlersTest, LeaveBlendsTheHotFaceAt140ThenFadesToNormalFromZero) 
                 button_, testing_support::ReadSurfacePixels(expected.get(), size.cx, size.cy)),
             0);
   EXPECT_NE(CountDifferencesInRegion(button_, before), 0);
-  EXPECT_EQ(Prop(button_, props::kMouseFlag), 0);
-  EXPECT_EQ(Prop(button_, props::kOldState), 0);
-  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
   EXPECT_EQ(Prop(button_, props::kTimerId), timer);  // the running fade is redirected
-
-  EXPECT_EQ(TicksUntilFadeEnds(button_), 86);
-  EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, 0)), 0);
 }
 
 TEST_F(ButtonHandlersTest, EnteringAgainRestartsTheLevelWithoutASecondTimer) {
@@ -137,7 +159,6 @@ TEST_F(ButtonHandlersTest, EnteringAgainRestartsTheLevelWithoutASecondTimer) {
   EXPECT_EQ(Prop(button_, props::kOldState), 1);
   EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
   EXPECT_EQ(Prop(button_, props::kMouseFlag), 1);
-  EXPECT_EQ(TicksUntilFadeEnds(button_), 86);
 }
 
 TEST_F(ButtonHandlersTest, OnlyTheSpaceBarPressesAndReleases) {
@@ -154,11 +175,6 @@ TEST_F(ButtonHandlersTest, OnlyTheSpaceBarPressesAndReleases) {
   EXPECT_EQ(Prop(button_, props::kOldState), 2);
   EXPECT_EQ(Prop(button_, props::kTimerId), 0);
   EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, 2)), 0);
-  Send(WM_KEYUP, VK_SPACE, 0xC0000001);
-  EXPECT_EQ(Prop(button_, props::kOldState), 0);
-  EXPECT_EQ(Prop(button_, props::kMouseFlag), 0);
-  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 0);
-  EXPECT_EQ(TicksUntilFadeEnds(button_), 86);
 }
 
 TEST_F(ButtonHandlersTest, PaintEndsARunningFadeOnTheFullFace) {
@@ -168,23 +184,6 @@ TEST_F(ButtonHandlersTest, PaintEndsARunningFadeOnTheFullFace) {
   EXPECT_EQ(Prop(button_, props::kTimerId), 0);
   EXPECT_EQ(Prop(button_, props::kAlphaLevel), 255);
   EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, 1)), 0);
-}
-
-TEST_F(ButtonHandlersTest, MoveOffTheButtonWithCaptureEndsTheFade) {
-  Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-  SetCursorPos(2, 2);  // dragged off, onto whatever is there
-  Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-50, -50));
-  EXPECT_EQ(Prop(button_, props::kTimerId), 0);
-  EXPECT_EQ(Prop(button_, props::kAlphaLevel), 255);
-  EXPECT_EQ(CountDifferencesInRegion(button_, StatePixels(button_, 1)), 0);
-}
-
-TEST_F(ButtonHandlersTest, AMoveWhileThePointerIsElsewhereLeavesTheButtonNormal) {
-  SetCursorPos(2, 2);  // no leave notification would ever come for this move
-  Send(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-  EXPECT_EQ(Prop(button_, props::kMouseFlag), 0);
-  EXPECT_EQ(Prop(button_, props::kOldState), 0);
-  EXPECT_EQ(Prop(button_, props::kTimerId), 0);
 }
 
 TEST_F(ButtonHandlersTest, KeepsItsPushButtonRoleForTheDialogManager) {
@@ -246,31 +245,6 @@ TEST_F(ButtonHandlersTest, ResizeGivesNewSurfacesAndRegionAndLeaksNothing) {
   ASSERT_NE(GetWindowRgn(button_, region.get()), ERROR);
   EXPECT_TRUE(EqualRgn(region.get(), expected.get()));
 }
-
-TEST(ButtonFadeLifetime, DestroyingAFormWithARunningFadeLeaksNothing) {
-  // One cycle first, so that caches the platform keeps for the process are in place.
-  {
-    testing_support::SkinTestForm warmUp;
-    SkinInstall(warmUp.form());
-  }
-  EXPECT_GDI_OBJECTS_UNCHANGED({
-    testing_support::SkinTestForm form;
-    ASSERT_EQ(SkinInstall(form.form()), 1);
-    HWND button = form.wideButton();
-    SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-    for (int i = 0; i < 20; ++i) SendMessageW(button, WM_TIMER, kFadeTimerId, 0);
-    ASSERT_NE(GetSkinProp(button, props::kTimerId), 0);
-    form.Destroy();
-    EXPECT_EQ(SkinnedWindowCount(), 0);
-    EXPECT_FALSE(KillTimer(button, kFadeTimerId));
-  });
-}
-
-}  // namespace
-}  // namespace skin
-
-namespace skin {
-namespace {
 
 // A form whose command handler takes the skin off, as unloading the main window does.
 LRESULT CALLBACK RemovingFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -36,6 +36,7 @@ TEST_F(CheckOptionHandlersTest, MarksAreSkinnedAfterInstall) {
             skin::kDisabledFrameColour);
 }
 
+// The frame and the inside of each state, hot and pressed from the option sprite's bands.
 TEST_F(CheckOptionHandlersTest, HoverPressAndLeave) {
   Skin();
   HWND box = gallery->checkUnchecked;
@@ -54,6 +55,7 @@ TEST_F(CheckOptionHandlersTest, HoverPressAndLeave) {
   SendMessageW(box, WM_MOUSEMOVE, MK_LBUTTON, PointParam(6, 5));
   EXPECT_EQ(skin::GetSkinState(box), SkinState::Pressed);
   EXPECT_EQ(WindowPixel(box, 0, top), skin::kPressedFrameColour);
+  EXPECT_EQ(WindowPixel(box, 1, top + 1), skin::kOptionSpritePixels[30][1]);
 
   SendMessageW(box, WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(skin::GetSkinProp(box, skin::props::kMouseFlag), 0);

@@ -2,6 +2,7 @@
 #include "skin/graphics/sprite_tables.h"
 #include "skin/painters/control_colours.h"
 #include "skin/painters/control_geometry.h"
+#include "tests/skin/skin_test_windows.h"
 #include "tests/support/message_recorder.h"
 #include "tests/support/skinned_gallery.h"
 #include "tests/support/pictures.h"
@@ -83,13 +84,10 @@ TEST_F(ComboHandlersTest, EditableComboBoxIsPaintedByTheSkinAlone) {
   EXPECT_EQ(WindowPixel(editable, ButtonLeft(editable) + 2, 2), skin::kWhite);
   // A simple combo box has an edit field too: below its list, inside the frame, the skin's white
   // body shows, not what the control's own painting leaves there.
-  COMBOBOXINFO info{};
-  info.cbSize = sizeof(info);
-  ASSERT_TRUE(GetComboBoxInfo(simple, &info));
   RECT combo{};
   RECT list{};
   GetWindowRect(simple, &combo);
-  GetWindowRect(info.hwndList, &list);
+  ASSERT_TRUE(GetWindowRect(skin_tests::ComboListOf(simple), &list));
   ASSERT_LT(list.bottom, combo.bottom - 1) << "no rows between the list and the frame";
   EXPECT_EQ(WindowPixel(simple, WindowSize(simple).cx / 2, list.bottom - combo.top), skin::kWhite);
 
@@ -115,11 +113,9 @@ TEST_F(ComboHandlersTest, DroppedListShowsThePressedButtonWhateverIsAsked) {
   EXPECT_EQ(skin::GetSkinState(combo), SkinState::Pressed);
 
   // The list is skinned as it asks its parent for colours: it carries the double frame.
-  COMBOBOXINFO info{};
-  info.cbSize = sizeof(info);
-  ASSERT_TRUE(GetComboBoxInfo(combo, &info));
-  EXPECT_TRUE(skin::IsSkinned(info.hwndList));
-  EXPECT_EQ(WindowPixel(info.hwndList, 0, 0), skin::kFrameColour);
+  HWND list = skin_tests::ComboListOf(combo);
+  EXPECT_TRUE(skin::IsSkinned(list));
+  EXPECT_EQ(WindowPixel(list, 0, 0), skin::kFrameColour);
 
   SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
   SendMessageW(combo, WM_WINDOWPOSCHANGING, 0, 0);

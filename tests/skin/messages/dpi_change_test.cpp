@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "skin/core/skin_props.h"
@@ -16,6 +17,7 @@
 #include "skin/graphics/sprite_tables.h"
 #include "skin/painters/button_painter.h"
 #include "skin/graphics/primitives.h"
+#include "tests/skin/skin_test_windows.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/message_box_watch.h"
 #include "tests/support/message_pump.h"
@@ -31,6 +33,7 @@
 namespace skin {
 namespace {
 
+using skin_tests::kSkinnedWindowsOfTestForm;
 using testing_support::CornerFaults;
 using testing_support::SpriteCornerFaults;
 using testing_support::StatePixels;
@@ -68,8 +71,6 @@ void SaveButtonPicture(HWND button, const std::wstring& name) {
   testing_support::SaveWindowPicture(button, name, 4);
 }
 
-constexpr int kSkinnedFormWindows = 6;  // the test form, its frame and four buttons
-
 class DpiChangeTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -81,11 +82,6 @@ class DpiChangeTest : public ::testing::Test {
     SkinRemove(form_.form());
     EXPECT_EQ(SkinnedWindowCount(), 0);
     EXPECT_FALSE(SpriteSheetBuilt());
-  }
-  std::vector<HWND> SkinnedWindows() const {
-    std::vector<HWND> windows{form_.form(), form_.frame()};
-    windows.insert(windows.end(), form_.buttons().begin(), form_.buttons().end());
-    return windows;
   }
   testing_support::SkinTestForm form_;
 };
@@ -101,8 +97,8 @@ TEST_F(DpiChangeTest, FacesAndSheetsFollowEachNewDpiAndNothingIsLeftOver) {
     SCOPED_TRACE(testing::Message() << dpi << " DPI");
     SendDpiChanged(form_.form(), dpi);
     const int k = SpriteFactorForDpi(dpi);
-    for (HWND window : SkinnedWindows()) EXPECT_EQ(GetSkinDpi(window), dpi);
-    EXPECT_EQ(SpriteSheetUses(k), 6);
+    for (HWND window : skin_tests::WindowTree(form_.form())) EXPECT_EQ(GetSkinDpi(window), dpi);
+    EXPECT_EQ(SpriteSheetUses(k), kSkinnedWindowsOfTestForm);
     EXPECT_EQ(SpriteSheetAt(3 - k).button, nullptr) << "the other sheet went with its last window";
     for (HWND button : form_.buttons()) ExpectFacesAtFactor(button, k);
     if (dpi == 192) SaveButtonPicture(form_.wideButton(), L"dpi_button_192.bmp");
@@ -184,7 +180,7 @@ TEST_F(DpiChangeTest, AMessageBoxIsSkinnedAtItsOwnDpiWhileOpen) {
   for (const int dpi : {96, 192}) {
     SCOPED_TRACE(dpi);
     if (dpi != 96) SendDpiChanged(form, dpi);
-    ASSERT_EQ(SkinnedWindowCount(), kSkinnedFormWindows);
+    ASSERT_EQ(SkinnedWindowCount(), kSkinnedWindowsOfTestForm);
     int answer = 0;
     const testing_support::MessageBoxSeen seen =
         testing_support::WatchMessageBoxAndAnswerNo(form, [&] {
@@ -195,10 +191,10 @@ TEST_F(DpiChangeTest, AMessageBoxIsSkinnedAtItsOwnDpiWhileOpen) {
     EXPECT_TRUE(seen.open);
     EXPECT_TRUE(seen.skinned);
     EXPECT_EQ(seen.skinnedButtons, 2);
-    EXPECT_GE(seen.skinnedWindows, kSkinnedFormWindows + kBoxWindows);
+    EXPECT_GE(seen.skinnedWindows, kSkinnedWindowsOfTestForm + kBoxWindows);
     EXPECT_EQ(seen.dpi, win::WindowDpi(form));
-    EXPECT_EQ(SkinnedWindowCount(), kSkinnedFormWindows);
-    EXPECT_EQ(SpriteSheetUses(1), dpi == 96 ? kSkinnedFormWindows : 0)
+    EXPECT_EQ(SkinnedWindowCount(), kSkinnedWindowsOfTestForm);
+    EXPECT_EQ(SpriteSheetUses(1), dpi == 96 ? kSkinnedWindowsOfTestForm : 0)
         << "the box's sheet went with the box";
   }
   EXPECT_EQ(SkinRemove(form), 1);
@@ -230,21 +226,18 @@ TEST_F(GalleryDpiTest, GlyphsAndArrowsAreTheSpritesDoubled) {
   SendDpiChanged(gallery->form, 192);
   const int k = 2;
   const int box = GetSystemMetricForDpi(SM_CXMENUCHECK, 192);
-  const auto glyphFaults = [&](HWND window, const SpriteCell& cell, int top) {
-    const int x = win::CentredOffset(box, cell.width * k);
-    const int y = win::RoundHalfToEven((box - cell.height * k) / 2.0 + top);
-    return GlyphFaults(window, x, y, cell, &kGlyphSpritePixels[0][0], kGlyphSpriteWidth, k);
-  };
   const auto markTop = [&](HWND window) { return win::CentredOffset(WindowSize(window).cy, box); };
-  EXPECT_EQ(glyphFaults(gallery->checkChecked, kGlyphCheckEnabled, markTop(gallery->checkChecked)),
-            0);
-  EXPECT_EQ(glyphFaults(gallery->checkIndeterminate, kGlyphIndeterminateEnabled,
-                        markTop(gallery->checkIndeterminate)),
-            0);
-  EXPECT_EQ(
-      glyphFaults(gallery->checkDisabled, kGlyphCheckDisabled, markTop(gallery->checkDisabled)), 0);
-  EXPECT_EQ(
-      glyphFaults(gallery->optionFirst, kGlyphOptionDotEnabled, markTop(gallery->optionFirst)), 0);
+  const std::pair<HWND, SpriteCell> glyphs[] = {
+      {gallery->checkChecked, kGlyphCheckEnabled},
+      {gallery->checkIndeterminate, kGlyphIndeterminateEnabled},
+      {gallery->checkDisabled, kGlyphCheckDisabled},
+      {gallery->optionFirst, kGlyphOptionDotEnabled}};
+  for (const auto& [window, cell] : glyphs) {
+    const int x = win::CentredOffset(box, cell.width * k);
+    const int y = win::RoundHalfToEven((box - cell.height * k) / 2.0 + markTop(window));
+    EXPECT_EQ(GlyphFaults(window, x, y, cell, &kGlyphSpritePixels[0][0], kGlyphSpriteWidth, k), 0)
+        << "glyph of " << window;
+  }
   // The check box's frame is two pixels wide, as the option circle's outline is.
   const int top = markTop(gallery->checkUnchecked);
   const std::vector<COLORREF> frame = WindowPixels(gallery->checkUnchecked, 0, top + box / 2, 3, 1);

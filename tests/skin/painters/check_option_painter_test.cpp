@@ -110,20 +110,6 @@ TEST_F(CheckOptionPainterTest, CheckMarkAndIndeterminateSquareLandInTheMiddle) {
   testing_support::SaveWindowPicture(indeterminate, L"painter_check_indeterminate.bmp", 4);
 }
 
-TEST_F(CheckOptionPainterTest, FrameAndInsideFollowTheState) {
-  HWND box = gallery->checkUnchecked;
-  const Mark mark = MarkOf(box);
-  skin::PaintCheckBox(box, SkinState::Pressed, true);
-  EXPECT_EQ(WindowPixel(box, 0, mark.top), skin::kPressedFrameColour);
-  EXPECT_EQ(WindowPixel(box, 1, mark.top + 1),
-            skin::kOptionSpritePixels[skin::kOptionPressedBand.y][skin::kOptionPressedBand.x]);
-  skin::PaintCheckBox(box, SkinState::Hot, true);
-  EXPECT_EQ(WindowPixel(box, 0, mark.top), skin::kFrameColour);
-  EXPECT_EQ(WindowPixel(box, 1, mark.top + 1),
-            skin::kOptionSpritePixels[skin::kOptionHotBand.y][skin::kOptionHotBand.x]);
-  testing_support::SaveWindowPicture(box, L"painter_check_hot.bmp", 4);
-}
-
 TEST_F(CheckOptionPainterTest, DisabledBoxIsPaleAndWhiteInEveryState) {
   HWND box = gallery->checkDisabled;  // disabled and checked
   const Mark mark = MarkOf(box);

@@ -5,14 +5,13 @@
 
 #include <windows.h>
 
-#include <map>
-
 #include <gtest/gtest.h>
 
 #include "skin/core/skin_props.h"
 #include "skin/engine/skin_engine.h"
 #include "skin/graphics/sprite_sheet.h"
 #include "skin/messages/skin_window_proc.h"
+#include "tests/skin/reliability/foreign_subclass.h"
 #include "tests/skin/reliability/skin_invariants.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/skin_test_form.h"
@@ -20,42 +19,6 @@
 
 namespace reliability {
 namespace {
-
-constexpr int kSkinnedWindowsOfTestForm = 6;  // form, frame, four buttons
-// Far deeper than any real nesting of one window's messages: a message that comes back this
-// often is going round in a loop, and is stopped here rather than by the stack.
-constexpr int kRecursionLimit = 64;
-
-// A subclass of someone else's, installed above the skin. It passes every message on, except
-// those it is told to swallow, and counts what it sees.
-struct ForeignSubclass {
-  WNDPROC previous = nullptr;
-  bool swallowDestruction = false;
-  int messages = 0;
-  int depth = 0;
-  bool recursed = false;
-};
-std::map<HWND, ForeignSubclass> foreign;
-
-LRESULT CALLBACK ForeignProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  ForeignSubclass& self = foreign[window];
-  ++self.messages;
-  if (self.swallowDestruction && (message == WM_DESTROY || message == WM_NCDESTROY)) return 0;
-  if (self.depth >= kRecursionLimit) {
-    self.recursed = true;
-    return 0;
-  }
-  ++self.depth;
-  const LRESULT result = CallWindowProcW(self.previous, window, message, wParam, lParam);
-  --self.depth;
-  return result;
-}
-
-void SubclassFromOutside(HWND window, bool swallowDestruction = false) {
-  foreign[window].swallowDestruction = swallowDestruction;
-  foreign[window].previous = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForeignProcedure)));
-}
 
 // Messages and a repaint of the form and everything in it.
 void WorkTheForm(HWND form) {

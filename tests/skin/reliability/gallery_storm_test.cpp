@@ -12,6 +12,7 @@
 #include "skin/core/skin_kind.h"
 #include "tests/skin/reliability/message_storm.h"
 #include "tests/skin/reliability/skin_invariants.h"
+#include "tests/skin/skin_test_windows.h"
 #include "tests/support/control_gallery.h"
 
 namespace reliability {
@@ -23,12 +24,8 @@ std::vector<HWND> GalleryTargets(HWND form) {
   std::vector<HWND> targets = WindowTree(form);
   const size_t formWindows = targets.size();
   for (size_t i = 0; i < formWindows; ++i) {
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    if (skin::GetSkinKind(targets[i]) == skin::SkinKind::Combo &&
-        GetComboBoxInfo(targets[i], &info) && info.hwndList != nullptr) {
-      targets.push_back(info.hwndList);
-    }
+    if (skin::GetSkinKind(targets[i]) != skin::SkinKind::Combo) continue;
+    if (HWND list = skin_tests::ComboListOf(targets[i])) targets.push_back(list);
   }
   return targets;
 }

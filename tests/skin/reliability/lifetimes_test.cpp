@@ -15,6 +15,7 @@
 #include "skin/core/skin_props.h"
 #include "skin/messages/fade_timer.h"
 #include "tests/skin/reliability/skin_invariants.h"
+#include "tests/skin/skin_test_windows.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/control_gallery.h"
 #include "tests/support/gdi_accounting.h"
@@ -24,7 +25,6 @@
 namespace reliability {
 namespace {
 
-constexpr int kSkinnedWindowsOfTestForm = 6;  // form, frame, four buttons
 constexpr int kFadeTicksBeforeTheEnd = 10;
 
 // Runs the scenario once to warm up, then again between two exact GDI counts.
@@ -128,15 +128,14 @@ TEST(Lifetimes, FormDestroyedWhileAComboListIsDropped) {
     }
     ASSERT_EQ(skin::SkinInstall(form.form()), 1);
     SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    ASSERT_TRUE(GetComboBoxInfo(combo, &info));
-    UpdateWindow(info.hwndList);
+    HWND list = skin_tests::ComboListOf(combo);
+    ASSERT_NE(list, nullptr);
+    UpdateWindow(list);
     testing_support::PumpMessages();
-    EXPECT_TRUE(IsWindowVisible(info.hwndList));
-    EXPECT_TRUE(skin::IsSkinned(info.hwndList)) << "the dropped list was not skinned";
+    EXPECT_TRUE(IsWindowVisible(list));
+    EXPECT_TRUE(skin::IsSkinned(list)) << "the dropped list was not skinned";
     form.Destroy();
-    EXPECT_FALSE(IsWindow(info.hwndList));
+    EXPECT_FALSE(IsWindow(list));
   });
 }
 

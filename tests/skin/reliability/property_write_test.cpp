@@ -11,7 +11,7 @@
 #include "skin/core/skin_props.h"
 #include "skin/engine/skin_engine.h"
 #include "skin/graphics/sprite_sheet.h"
-#include "skin/messages/skin_window_proc.h"
+#include "tests/skin/reliability/foreign_subclass.h"
 #include "tests/skin/reliability/skin_invariants.h"
 #include "tests/support/gdi_accounting.h"
 #include "tests/support/skin_test_form.h"
@@ -19,31 +19,12 @@
 namespace reliability {
 namespace {
 
-constexpr int kSkinnedWindowsOfTestForm = 6;  // form, frame, four buttons
-constexpr int kRecursionLimit = 64;
-
 // The window whose "PROCADDR" cannot be written; every other write goes through.
 HWND refusingWindow = nullptr;
 
 BOOL WINAPI RefuseMarker(HWND window, LPCSTR key, HANDLE value) {
   if (window == refusingWindow && lstrcmpiA(key, skin::props::kProcAddr) == 0) return FALSE;
   return SetPropA(window, key, value);
-}
-
-// A plain pass-through subclass of someone else's, stopped where messages go round in a loop.
-WNDPROC foreignPrevious = nullptr;
-int foreignDepth = 0;
-bool foreignRecursed = false;
-
-LRESULT CALLBACK ForeignProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (foreignDepth >= kRecursionLimit) {
-    foreignRecursed = true;
-    return 0;
-  }
-  ++foreignDepth;
-  const LRESULT result = CallWindowProcW(foreignPrevious, window, message, wParam, lParam);
-  --foreignDepth;
-  return result;
 }
 
 // The window's own procedure answers: a dialog knows its default button, a push button its
@@ -76,7 +57,7 @@ TEST(PropertyWrite, AnAttachWhoseMarkerCannotBeWrittenStopsCleanly) {
   }
   for (const RefusedCase& c : cases) {
     SCOPED_TRACE(c.name);
-    foreignRecursed = false;
+    foreign.clear();
     const testing_support::GdiCounts before = testing_support::CountGdiObjects();
     {
       testing_support::SkinTestForm form;
@@ -85,8 +66,7 @@ TEST(PropertyWrite, AnAttachWhoseMarkerCannotBeWrittenStopsCleanly) {
       const LONG_PTR ownProcedure = GetWindowLongPtrW(window, GWLP_WNDPROC);
       if (c.throughLink) {
         ASSERT_EQ(skin::SkinInstall(form.form()), 1);
-        foreignPrevious = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForeignProcedure)));
+        SubclassFromOutside(window);
         ASSERT_EQ(skin::SkinRemove(form.form()), 1);
       }
       const LONG_PTR procedureBefore = GetWindowLongPtrW(window, GWLP_WNDPROC);
@@ -108,7 +88,7 @@ TEST(PropertyWrite, AnAttachWhoseMarkerCannotBeWrittenStopsCleanly) {
       skin::SkinInstall(form.form());
       EXPECT_EQ(skin::SkinnedWindowCount(), kSkinnedWindowsOfTestForm);
       EXPECT_TRUE(OwnProcedureAnswers(window, c.form));
-      EXPECT_FALSE(foreignRecursed) << "the skin's procedure became its own previous one";
+      EXPECT_FALSE(foreign[window].recursed) << "the skin's procedure became its own previous one";
       EXPECT_EQ(skin::SkinHoldOf(window), skin::SkinHold::kSkinned);
       // (The invariants take the procedure on top for the skin's: not so under another's.)
       if (!c.throughLink) {

@@ -17,11 +17,6 @@ namespace {
 
 constexpr LONG_PTR kHighestState = 3;
 
-BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-  return TRUE;
-}
-
 LONG_PTR WindowProcedure(HWND window) {
   return IsWindowUnicode(window) ? GetWindowLongPtrW(window, GWLP_WNDPROC)
                                  : GetWindowLongPtrA(window, GWLP_WNDPROC);
@@ -63,23 +58,6 @@ void CheckStateSurfaces(HWND window, std::ostringstream& faults) {
 }
 
 }  // namespace
-
-std::vector<HWND> ThreadWindows() {
-  std::vector<HWND> tops;
-  EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&tops));
-  std::vector<HWND> all;
-  for (HWND top : tops) {
-    const std::vector<HWND> tree = WindowTree(top);
-    all.insert(all.end(), tree.begin(), tree.end());
-  }
-  return all;
-}
-
-std::vector<HWND> WindowTree(HWND root) {
-  std::vector<HWND> windows{root};
-  EnumChildWindows(root, CollectWindow, reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
 
 bool FadeTimerRuns(HWND window) {
   if (!KillTimer(window, skin::kFadeTimerId)) return false;

@@ -10,15 +10,14 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
+
+#include "tests/skin/skin_test_windows.h"
 
 namespace reliability {
 
-// Every window of the calling thread: top-level windows and all their descendants.
-std::vector<HWND> ThreadWindows();
-
-// The window and all its descendants.
-std::vector<HWND> WindowTree(HWND root);
+using skin_tests::kSkinnedWindowsOfTestForm;
+using skin_tests::ThreadWindows;
+using skin_tests::WindowTree;
 
 // Whether the window's fade timer runs. Asking kills the timer; a running one is started again
 // at once with the same id and period.

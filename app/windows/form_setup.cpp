@@ -76,14 +76,21 @@ SIZE WindowSizeForClient(HWND window, SIZE client, int dpi) {
   return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
+// Size and place go in one move: each move of a top-level window is a round of the window
+// manager's work as the window starts. Only where the frame turns out other than measured is the
+// client corrected and the window centred again at its final size.
 void SizeClientAndCentre(HWND window, SIZE client, int dpi) {
   const SIZE wanted = WindowSizeForClient(window, client, dpi);
-  SetWindowPos(window, nullptr, 0, 0, wanted.cx, wanted.cy, kResizeOnly);
+  const SIZE screen = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SetWindowPos(window, nullptr, win::CentredOffset(screen.cx, wanted.cx),
+               win::CentredOffset(screen.cy, wanted.cy), wanted.cx, wanted.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
   CorrectClientSize(window, client);
   const SIZE outer = WindowSize(window);
-  const int x = win::CentredOffset(GetSystemMetrics(SM_CXSCREEN), outer.cx);
-  const int y = win::CentredOffset(GetSystemMetrics(SM_CYSCREEN), outer.cy);
-  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (outer.cx == wanted.cx && outer.cy == wanted.cy) return;
+  SetWindowPos(window, nullptr, win::CentredOffset(screen.cx, outer.cx),
+               win::CentredOffset(screen.cy, outer.cy), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void PlaceInSuggestedRect(HWND window, const RECT& suggested, SIZE client) {

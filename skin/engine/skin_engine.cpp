@@ -72,10 +72,13 @@ bool HasNonClientArea(HWND window) {
   return outer.right - outer.left != client.right || outer.bottom - outer.top != client.bottom;
 }
 
-// The repaint that ends an attach. A push button with nothing around its client area (the usual
-// kind) has nothing for WM_NCPAINT to paint: the skin draws its whole face on WM_PAINT. It gets
-// only the invalidation, and saves the window DC that the message would take.
+// The repaint that ends an attach. A window not on the screen (one being made, as a dialog is
+// before it is shown) gets none: showing it paints it whole, frame and all. A push button with
+// nothing around its client area (the usual kind) has nothing for WM_NCPAINT to paint: the skin
+// draws its whole face on WM_PAINT. It gets only the invalidation, and saves the window DC that
+// the message would take.
 void RepaintAttached(HWND window, SkinFamily family) {
+  if (!IsWindowVisible(window)) return;
   if (family == SkinFamily::Button && !HasNonClientArea(window)) {
     RedrawWindow(window, nullptr, nullptr, kRepaintFlags);
     return;

@@ -149,15 +149,17 @@ void SetButtonRegion(HWND button, int width, int height, RegionRedraw redraw) {
     SetWindowRgn(button, nullptr, TRUE);
     return;
   }
-  // The corners of a top-level button uncover other windows, which the platform redraws.
+  // The corners of a top-level button uncover other windows, which the platform redraws. A button
+  // not on the screen uncovers nothing: it and its parent are painted whole as they are shown.
   HWND parent = GetAncestor(button, GA_PARENT);
+  const bool onScreen = IsWindowVisible(button) != FALSE;
   gdi::Region uncovered;
-  if (redraw == RegionRedraw::CallerRepaintsButton && parent != GetDesktopWindow()) {
+  if (onScreen && redraw == RegionRedraw::CallerRepaintsButton && parent != GetDesktopWindow()) {
     // Worked out before the region passes to the system.
     uncovered = CutAwayInParent(button, parent, region.get());
   }
   // Once set, the region belongs to the system; it stays ours only if the call fails.
-  if (SetWindowRgn(button, region.get(), uncovered ? FALSE : TRUE) == 0) return;
+  if (SetWindowRgn(button, region.get(), onScreen && !uncovered ? TRUE : FALSE) == 0) return;
   region.release();
   if (uncovered) {
     RedrawWindow(parent, nullptr, uncovered.get(), RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

@@ -34,6 +34,7 @@ constexpr bool IsSkinDrawnButtonStyle(LONG_PTR style) {
 // CallerRepaintsButton the region goes on without a redraw: the uncovered corners are invalidated
 // in the parent (and in the other windows under them), to be painted with its next paint, and the
 // button is left for the caller to repaint, as attach does anyway. The screen ends up the same.
+// A button not on the screen gets no redraw either way: showing it paints it and its parent whole.
 enum class RegionRedraw { Platform, CallerRepaintsButton };
 
 // Gives the button its rounded window region: corner (0, 0) to (width + 1, height + 1), so it

@@ -9,16 +9,15 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "app/windows/form_setup.h"
 #include "app/windows/instructions_window.h"
 #include "app/windows/main_window.h"
 #include "app/windows/painted_picture.h"
 #include "app/windows/resource_ids.h"
 #include "skin/graphics/sprite_layout.h"
+#include "tests/app/windows/program_icon.h"
 #include "tests/support/display_scale.h"
 #include "tests/support/form1_access.h"
 #include "tests/support/gdi_accounting.h"
@@ -32,6 +31,7 @@
 
 namespace {
 
+using icon_tests::ExpectIconsAt;
 using testing_support::ReadPixels;
 using testing_support::RectInParent;
 using testing_support::RunningProgram;
@@ -285,94 +285,6 @@ void ChangeDpi(HWND window, int dpi) {
 }
 
 constexpr int kDpiSteps[] = {192, 144, 96};
-
-// The width of an icon's image; 0 for none.
-int IconWidth(HICON icon) {
-  ICONINFO info{};
-  if (icon == nullptr || !GetIconInfo(icon, &info)) return 0;
-  const win::Bitmap colour(info.hbmColor), mask(info.hbmMask);
-  BITMAP bitmap{};
-  GetObjectW(mask.get(), sizeof(bitmap), &bitmap);
-  return bitmap.bmWidth;
-}
-
-// The width of the window's big or small icon; 0 when it has none.
-int IconWidth(HWND window, WPARAM which) {
-  return IconWidth(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0)));
-}
-
-// The window shows the program's icons at its DPI's sizes, each drawn for that size: small 16
-// and big 32 pixels at 96 DPI, 24 and 48 at 144, 32 and 64 at 192.
-void ExpectIconsAt(HWND window, int dpi) {
-  EXPECT_EQ(IconWidth(window, ICON_SMALL), 16 * dpi / win::kDefaultDpi) << "small icon";
-  EXPECT_EQ(IconWidth(window, ICON_BIG), 32 * dpi / win::kDefaultDpi) << "big icon";
-}
-
-// The image of exactly side x side pixels in the program's icon group, as an icon of its own;
-// none when the group holds no such image.
-win::Icon GroupImageOfSide(int side) {
-  // The group: a 6-byte header whose last field is the count, then a 14-byte entry per image
-  // with its width and height first (0 for 256) and its resource id last.
-  constexpr size_t kHeaderBytes = 6, kCountOffset = 4, kEntryBytes = 14, kIdOffset = 12;
-  constexpr int kSideZeroMeans = 256;
-  constexpr DWORD kIconFormatVersion = 0x00030000;
-  const HINSTANCE module = GetModuleHandleW(nullptr);
-  HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(IDI_MORVANE), RT_GROUP_ICON);
-  const auto* bytes =
-      group ? static_cast<const BYTE*>(LockResource(LoadResource(module, group))) : nullptr;
-  if (bytes == nullptr) return {};
-  WORD count = 0, id = 0;
-  std::memcpy(&count, bytes + kCountOffset, sizeof count);
-  for (size_t entry = 0; entry < count; ++entry) {
-    const BYTE* at = bytes + kHeaderBytes + entry * kEntryBytes;
-    const int width = at[0] == 0 ? kSideZeroMeans : at[0];
-    const int height = at[1] == 0 ? kSideZeroMeans : at[1];
-    if (width != side || height != side) continue;
-    std::memcpy(&id, at + kIdOffset, sizeof id);
-    HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(id), RT_ICON);
-    if (image == nullptr) return {};
-    return win::Icon(CreateIconFromResourceEx(
-        static_cast<BYTE*>(LockResource(LoadResource(module, image))),
-        SizeofResource(module, image), TRUE, kIconFormatVersion, side, side, LR_DEFAULTCOLOR));
-  }
-  return {};
-}
-
-// The icon drawn at its own size over a grey ground, so that its alpha counts.
-std::vector<COLORREF> DrawnIcon(HICON icon, int side) {
-  const win::WindowDc screen(nullptr, win::WindowDc::Area::Client);
-  const win::MemoryDc dc(screen.get());
-  const win::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), side, side));
-  const win::SelectGuard select(dc.get(), bitmap.get());
-  const RECT all = {0, 0, side, side};
-  FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-  DrawIconEx(dc.get(), 0, 0, icon, side, side, 0, nullptr, DI_NORMAL);
-  return ReadPixels(dc.get(), 0, 0, side, side);
-}
-
-// At every scale Windows offers up to 400 %, the small and the big icon the windows load are the
-// very images drawn for their size, not a smaller one enlarged.
-TEST(DisplayScale, ProgramIconIsTheImageDrawnForItsSizeAtEveryScaleTo400Percent) {
-  constexpr int kPercents[] = {100, 125, 150, 175, 200, 225, 250, 300, 350, 400};
-  constexpr struct {
-    int metric, side;
-    const char* name;
-  } kIcons[] = {{SM_CXSMICON, 16, "small"}, {SM_CXICON, 32, "big"}};
-  for (const int percent : kPercents) {
-    for (const auto& which : kIcons) {
-      const int side = which.side * percent / 100;
-      SCOPED_TRACE(testing::Message()
-                   << percent << " %, " << which.name << " icon, " << side << " px");
-      const win::Icon loaded = app::LoadProgramIcon(which.metric, win::kDefaultDpi * percent / 100);
-      const win::Icon exact = GroupImageOfSide(side);
-      ASSERT_TRUE(loaded);
-      ASSERT_TRUE(exact) << "the icon has no image of this size";
-      EXPECT_EQ(IconWidth(loaded.get()), side);
-      EXPECT_TRUE(DrawnIcon(loaded.get(), side) == DrawnIcon(exact.get(), side))
-          << "the loaded icon is not the image drawn for this size";
-    }
-  }
-}
 
 TEST(DisplayScale, MainWindowFollowsDpiChangesWithItsFontsFacesAndLinkAndLeaksNothing) {
   const testing_support::LoadedForm1 loaded;
